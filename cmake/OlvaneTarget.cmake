@@ -1,0 +1,34 @@
+# Common settings for every target of our own: warnings as errors, sanitizers when asked.
+function(olvane_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                           -Wold-style-cast -Wconversion -Wno-sign-conversion -Werror)
+  if(OLVANE_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# olvane_library(name SOURCES ... DEPS ...)
+function(olvane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  olvane_target_defaults(${name})
+endfunction()
+
+# olvane_test(name SOURCES ... DEPS ...): one gtest executable, its cases discovered by ctest.
+function(olvane_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock
+                                        GTest::gtest_main)
+  olvane_target_defaults(${name})
+  target_compile_definitions(${name} PRIVATE OLVANE_BUILD_DIR="${PROJECT_BINARY_DIR}")
+  set(properties TIMEOUT 120)
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+endfunction()

@@ -1,0 +1,125 @@
+#include "platform/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace olvane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quoted(const fs::path& path) {
+    return "« " + path.string() + " »";
+}
+
+// Writes everything, retrying on interruptions and short writes.
+bool writeAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const fs::path& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) {
+            *error = errnoFailure("Impossible de lire " + quoted(path), errno).description();
+        }
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            if (error) {
+                *error = errnoFailure("Impossible de lire " + quoted(path), errno).description();
+            }
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(temporary.begin(), temporary.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return errnoFailure("Impossible d’écrire " + quoted(path), errno);
+    }
+    const fs::path tempPath(name.data());
+    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    ::close(fd);
+    if (!written) {
+        ::unlink(tempPath.c_str());
+        return errnoFailure("Impossible d’écrire " + quoted(path), writeError);
+    }
+    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(tempPath.c_str());
+        return errnoFailure("Impossible de remplacer " + quoted(path), renameError);
+    }
+    syncFolder(folder);
+    return Status::success();
+}
+
+Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mode) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0) {
+        return errnoFailure("Impossible d’écrire " + quoted(path), errno);
+    }
+    const bool written = writeAll(fd, bytes);
+    const int writeError = errno;
+    ::close(fd);
+    return written ? Status::success()
+                   : errnoFailure("Impossible d’écrire " + quoted(path), writeError);
+}
+
+std::optional<long long> modificationTimeNs(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
+}
+
+}  // namespace olvane::platform

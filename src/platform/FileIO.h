@@ -1,0 +1,32 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Status.h"
+
+namespace olvane::platform {
+
+inline constexpr mode_t kPrivateFileMode = 0600;
+
+// The whole content of a regular file; nullopt when it cannot be read (`error` says why).
+std::optional<std::string> readWholeFile(const std::filesystem::path& path,
+                                         std::string* error = nullptr);
+
+// Writes a temporary file beside `path`, flushes it to disk and renames it over `path`, so a
+// reader sees the old content or the new, never a part, and a crash leaves one of the two.
+Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           mode_t mode = kPrivateFileMode);
+
+// Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
+Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,
+                        mode_t mode = kPrivateFileMode);
+
+// The modification time of `path` in nanoseconds, nullopt when it does not exist.
+std::optional<long long> modificationTimeNs(const std::filesystem::path& path);
+
+}  // namespace olvane::platform

@@ -1,0 +1,124 @@
+#include "platform/Json.h"
+
+#include <algorithm>
+
+namespace olvane::json {
+
+int nestingDepth(std::string_view text) {
+    int depth = 0;
+    int deepest = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        switch (c) {
+            case '"':
+                inString = true;
+                break;
+            case '[':
+            case '{':
+                deepest = std::max(deepest, ++depth);
+                break;
+            case ']':
+            case '}':
+                depth = std::max(0, depth - 1);
+                break;
+            default:
+                break;
+        }
+    }
+    return deepest;
+}
+
+namespace {
+
+template <typename J>
+std::optional<J> parseAs(std::string_view text, int maxDepth) {
+    if (nestingDepth(text) > maxDepth) {
+        return std::nullopt;
+    }
+    J value = J::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
+    if (value.is_discarded()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+template <typename J>
+std::string dumpWith(const J& value, int indent) {
+    return value.dump(indent, ' ', false, J::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::optional<Json> parse(std::string_view text, int maxDepth) {
+    return parseAs<Json>(text, maxDepth);
+}
+
+std::optional<OrderedJson> parseOrdered(std::string_view text, int maxDepth) {
+    return parseAs<OrderedJson>(text, maxDepth);
+}
+
+std::optional<Json> parseObject(std::string_view text, int maxDepth) {
+    auto value = parse(text, maxDepth);
+    if (!value || !value->is_object()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string dumpCompact(const Json& value) {
+    return dumpWith(value, -1);
+}
+
+std::string dumpCompact(const OrderedJson& value) {
+    return dumpWith(value, -1);
+}
+
+std::string dumpPretty(const Json& value) {
+    return dumpWith(value, 2);
+}
+
+std::optional<std::string> stringMember(const Json& object, std::string_view key) {
+    if (!object.is_object()) {
+        return std::nullopt;
+    }
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_string()) {
+        return std::nullopt;
+    }
+    return it->get<std::string>();
+}
+
+std::optional<double> numberMember(const Json& object, std::string_view key) {
+    if (!object.is_object()) {
+        return std::nullopt;
+    }
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_number()) {
+        return std::nullopt;
+    }
+    return it->get<double>();
+}
+
+std::optional<bool> boolMember(const Json& object, std::string_view key) {
+    if (!object.is_object()) {
+        return std::nullopt;
+    }
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_boolean()) {
+        return std::nullopt;
+    }
+    return it->get<bool>();
+}
+
+}  // namespace olvane::json

@@ -1,0 +1,214 @@
+#include "platform/LogSink.h"
+
+#include <cstdio>
+#include <string>
+
+namespace olvane::platform {
+
+const char* logLevelName(LogLevel level) {
+    switch (level) {
+        case LogLevel::Debug:
+            return "debug";
+        case LogLevel::Info:
+            return "info";
+        case LogLevel::Default:
+            return "default";
+        case LogLevel::Error:
+            return "error";
+        case LogLevel::Fault:
+            return "fault";
+    }
+    return "default";
+}
+
+long long LogArg::asSigned() const {
+    switch (kind_) {
+        case Kind::Signed:
+            return signed_;
+        case Kind::Unsigned:
+            return static_cast<long long>(unsigned_);
+        case Kind::Double:
+            return static_cast<long long>(double_);
+        case Kind::String:
+            return 0;
+    }
+    return 0;
+}
+
+unsigned long long LogArg::asUnsigned() const {
+    switch (kind_) {
+        case Kind::Signed:
+            return static_cast<unsigned long long>(signed_);
+        case Kind::Unsigned:
+            return unsigned_;
+        case Kind::Double:
+            return static_cast<unsigned long long>(double_);
+        case Kind::String:
+            return 0;
+    }
+    return 0;
+}
+
+double LogArg::asDouble() const {
+    switch (kind_) {
+        case Kind::Signed:
+            return static_cast<double>(signed_);
+        case Kind::Unsigned:
+            return static_cast<double>(unsigned_);
+        case Kind::Double:
+            return double_;
+        case Kind::String:
+            return 0;
+    }
+    return 0;
+}
+
+const std::string& LogArg::asString() const {
+    if (!string_) {
+        switch (kind_) {
+            case Kind::Signed:
+                string_ = std::to_string(signed_);
+                break;
+            case Kind::Unsigned:
+                string_ = std::to_string(unsigned_);
+                break;
+            case Kind::Double: {
+                char buffer[64];
+                std::snprintf(buffer, sizeof buffer, "%g", double_);
+                string_ = buffer;
+                break;
+            }
+            case Kind::String:
+                string_ = std::string();
+                break;
+        }
+    }
+    return *string_;
+}
+
+namespace {
+
+struct Spec {
+    bool isPublic = false;
+    bool isPrivate = false;
+    bool isBool = false;
+    std::string flags;  // flags, width and precision, as written
+    char conversion = 0;
+};
+
+bool isLengthModifier(char c) {
+    return c == 'h' || c == 'l' || c == 'z' || c == 'j' || c == 't' || c == 'q' || c == 'L';
+}
+
+// Parses the part after '%' starting at `i`; returns the index after the conversion.
+std::size_t parseSpec(std::string_view format, std::size_t i, Spec& spec) {
+    if (i < format.size() && format[i] == '{') {
+        const auto close = format.find('}', i);
+        if (close != std::string_view::npos) {
+            std::string_view annotations = format.substr(i + 1, close - i - 1);
+            spec.isPublic = annotations.find("public") != std::string_view::npos;
+            spec.isPrivate = annotations.find("private") != std::string_view::npos;
+            spec.isBool = annotations.find("bool") != std::string_view::npos;
+            i = close + 1;
+        }
+    }
+    while (i < format.size() &&
+           std::string_view("-+ #0123456789.").find(format[i]) != std::string_view::npos) {
+        spec.flags += format[i++];
+    }
+    while (i < format.size() && isLengthModifier(format[i])) {
+        ++i;
+    }
+    if (i < format.size()) {
+        spec.conversion = format[i++];
+    }
+    return i;
+}
+
+std::string render(const Spec& spec, const LogArg& arg) {
+    char buffer[128];
+    const std::string head = "%" + spec.flags;
+    switch (spec.conversion) {
+        case 'd':
+        case 'i':
+            if (spec.isBool) {
+                return arg.asSigned() != 0 ? "true" : "false";
+            }
+            std::snprintf(buffer, sizeof buffer, (head + "lld").c_str(), arg.asSigned());
+            return buffer;
+        case 'u':
+        case 'x':
+        case 'X':
+        case 'o':
+            std::snprintf(buffer, sizeof buffer, (head + "ll" + spec.conversion).c_str(),
+                          arg.asUnsigned());
+            return buffer;
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'g':
+        case 'G':
+            std::snprintf(buffer, sizeof buffer, (head + spec.conversion).c_str(), arg.asDouble());
+            return buffer;
+        case 'c':
+            return std::string(1, static_cast<char>(arg.asSigned()));
+        default:
+            return arg.asString();  // 's', '@'
+    }
+}
+
+bool isPrivate(const Spec& spec, const LogArg& arg) {
+    if (spec.isPrivate) {
+        return true;
+    }
+    if (spec.isPublic) {
+        return false;
+    }
+    return arg.kind() == LogArg::Kind::String || spec.conversion == 's' || spec.conversion == '@';
+}
+
+}  // namespace
+
+std::string formatLogMessage(std::string_view format, std::span<const LogArg> args, bool redact) {
+    std::string out;
+    out.reserve(format.size() + 16 * args.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size();) {
+        const char c = format[i];
+        if (c != '%') {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            out += '%';
+            i += 2;
+            continue;
+        }
+        Spec spec;
+        i = parseSpec(format, i + 1, spec);
+        if (next >= args.size()) {
+            out += "<?>";
+            continue;
+        }
+        const LogArg& arg = args[next++];
+        out += redact && isPrivate(spec, arg) ? std::string("<private>") : render(spec, arg);
+    }
+    return out;
+}
+
+const std::string& LogEntry::fullText() const {
+    if (!full_) {
+        full_ = formatLogMessage(format_, args_, false);
+    }
+    return *full_;
+}
+
+const std::string& LogEntry::redactedText() const {
+    if (!redacted_) {
+        redacted_ = formatLogMessage(format_, args_, true);
+    }
+    return *redacted_;
+}
+
+}  // namespace olvane::platform

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/FileIO.h"
+#include "support/TempHome.h"
+
+namespace olvane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+ino_t inodeOf(const fs::path& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
+    test::TempHome home;
+    const auto path = home.root() / "rules.json";
+    ASSERT_TRUE(writeFileInPlace(path, "old"));
+    const auto before = inodeOf(path);
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(readWholeFile(path), "new");
+    EXPECT_NE(inodeOf(path), before);
+    EXPECT_EQ(test::permissionsOf(path), 0600u);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(home.root())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2);  // rules.json and the runtime folder
+}
+
+TEST(FileIO, InPlaceWriteKeepsTheInode) {
+    test::TempHome home;
+    const auto path = home.root() / "site.json";
+    ASSERT_TRUE(writeFileInPlace(path, "a longer first content"));
+    const auto before = inodeOf(path);
+    ASSERT_TRUE(writeFileInPlace(path, "short"));
+    EXPECT_EQ(inodeOf(path), before);
+    EXPECT_EQ(readWholeFile(path), "short");
+}
+
+TEST(FileIO, FailuresAreReportedWithAReason) {
+    test::TempHome home;
+    const auto path = home.root() / "no" / "such" / "folder.json";
+    const auto atomic = writeFileAtomically(path, "x");
+    EXPECT_FALSE(atomic);
+    EXPECT_NE(atomic.description().find("Aucun fichier ou dossier"), std::string::npos);
+    EXPECT_FALSE(writeFileInPlace(path, "x"));
+    std::string error;
+    EXPECT_FALSE(readWholeFile(path, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(modificationTimeNs(path));
+}
+
+}  // namespace
+}  // namespace olvane::platform

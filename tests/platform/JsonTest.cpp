@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "platform/Base64.h"
+#include "platform/Json.h"
+
+namespace olvane {
+namespace {
+
+TEST(Json, ParsesWithoutThrowingAndRefusesDeepNesting) {
+    EXPECT_FALSE(json::parse("{"));
+    EXPECT_FALSE(json::parse(""));
+    EXPECT_FALSE(json::parseObject("[1]"));
+    EXPECT_TRUE(json::parseObject(R"({"a": "[[[["})"));  // brackets inside strings do not count
+
+    const std::string deep = std::string(600, '[') + std::string(600, ']');
+    EXPECT_EQ(json::nestingDepth(deep), 600);
+    EXPECT_FALSE(json::parse(deep));
+    const std::string fine = std::string(512, '[') + std::string(512, ']');
+    EXPECT_TRUE(json::parse(fine));
+}
+
+TEST(Json, DumpsInvalidUtf8WithoutThrowingAndSortsKeys) {
+    Json value = {{"b", std::string("\xff\xfe")}, {"a", 1}};
+    std::string text;
+    ASSERT_NO_THROW(text = json::dumpCompact(value));
+    EXPECT_EQ(text.rfind("{\"a\":1,", 0), 0u);
+    EXPECT_EQ(json::dumpPretty(Json{{"k", true}}), "{\n  \"k\": true\n}");
+}
+
+TEST(Json, TypedMembersNeverThrow) {
+    const auto object = *json::parse(R"({"s": "x", "n": 2.5, "b": true})");
+    EXPECT_EQ(json::stringMember(object, "s"), "x");
+    EXPECT_FALSE(json::stringMember(object, "n"));
+    EXPECT_EQ(json::numberMember(object, "n"), 2.5);
+    EXPECT_EQ(json::boolMember(object, "b"), true);
+    EXPECT_FALSE(json::numberMember(Json::array(), "n"));
+}
+
+TEST(Base64, RoundTripsAndRejectsMalformedText) {
+    for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"),
+                                     std::string("foo"), std::string("\0\xff\x10", 3)}) {
+        EXPECT_EQ(platform::base64Decode(platform::base64Encode(bytes)), bytes);
+    }
+    EXPECT_EQ(platform::base64Encode("foob"), "Zm9vYg==");
+    EXPECT_FALSE(platform::base64Decode("Zm9vYg="));
+    EXPECT_FALSE(platform::base64Decode("Zm=vYg=="));
+    EXPECT_FALSE(platform::base64Decode("Zm9v\nYg=="));
+}
+
+}  // namespace
+}  // namespace olvane

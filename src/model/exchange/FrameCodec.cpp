@@ -1,0 +1,40 @@
+#include "model/exchange/FrameCodec.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace olvane::exchange {
+
+std::string encodeFrame(std::string_view payload) {
+    const auto length = static_cast<std::uint32_t>(payload.size());
+    std::string frame(sizeof length, '\0');
+    std::memcpy(frame.data(), &length, sizeof length);
+    frame.append(payload);
+    return frame;
+}
+
+std::optional<std::string> readFrame(std::FILE* in) {
+    std::uint32_t length = 0;
+    if (std::fread(&length, 1, sizeof length, in) != sizeof length) {
+        return std::nullopt;
+    }
+    if (length == 0 || length > kMaxFramePayload) {
+        return std::nullopt;
+    }
+    std::string payload(length, '\0');
+    if (std::fread(payload.data(), 1, length, in) != length) {
+        return std::nullopt;
+    }
+    return payload;
+}
+
+bool writeFrame(std::FILE* out, std::string_view payload) {
+    if (payload.size() > UINT32_MAX) {
+        return false;
+    }
+    const std::string frame = encodeFrame(payload);
+    const bool written = std::fwrite(frame.data(), 1, frame.size(), out) == frame.size();
+    return std::fflush(out) == 0 && written;
+}
+
+}  // namespace olvane::exchange

@@ -1,0 +1,129 @@
+#include "model/RulesFileService.h"
+
+#include <string_view>
+
+#include "model/Logger.h"
+#include "model/exchange/ExchangeFiles.h"
+#include "model/exchange/RulesFileFormat.h"
+#include "platform/FileIO.h"
+
+namespace olvane {
+namespace {
+
+std::string joined(const std::vector<std::string>& names, std::string_view separator) {
+    std::string out;
+    for (const auto& name : names) {
+        if (!out.empty()) {
+            out += separator;
+        }
+        out += name;
+    }
+    return out;
+}
+
+}  // namespace
+
+RulesFileService::RulesFileService(const platform::Paths& paths)
+    : dataFolder_(paths.dataFolder()), sharedContainer_(paths.sharedContainer()) {
+    ensureDirectoryExists();
+}
+
+std::filesystem::path RulesFileService::rulesFile() const {
+    return dataFolder_ / exchange::kRulesFile;
+}
+
+std::filesystem::path RulesFileService::sharedRulesFile() const {
+    return sharedContainer_ / exchange::kRulesFile;
+}
+
+void RulesFileService::ensureDirectoryExists() const {
+    (void)platform::ensurePrivateFolder(dataFolder_);
+}
+
+Json RulesFileService::readRules(std::string* problem) const {
+    std::error_code ec;
+    if (!std::filesystem::exists(rulesFile(), ec)) {
+        return Json::object();  // not written yet: nothing to report
+    }
+    std::string readError;
+    const auto text = platform::readWholeFile(rulesFile(), &readError);
+    if (!text) {
+        if (problem) {
+            *problem = readError;
+        }
+        return Json::object();
+    }
+    const auto parsed = json::parse(*text);
+    if (!parsed || !parsed->is_object()) {
+        if (problem) {
+            *problem = parsed ? "le contenu n'est pas un objet JSON" : "JSON invalide";
+        }
+        return Json::object();
+    }
+    return *parsed;
+}
+
+Json RulesFileService::readRulesForRewrite() const {
+    std::string problem;
+    Json rules = readRules(&problem);
+    if (!problem.empty()) {
+        Logger::app().logError("rules.json inutilisable, il est reconstruit", problem);
+    }
+    return rules;
+}
+
+platform::Status RulesFileService::writeRules(const Json& rules) const {
+    return platform::writeFileAtomically(rulesFile(), json::dumpPretty(rules));
+}
+
+void RulesFileService::updateRules(const std::string& key, const std::optional<Json>& value) const {
+    ensureDirectoryExists();
+    Json rules = readRulesForRewrite();
+    if (value) {
+        rules[key] = *value;
+    } else {
+        rules.erase(key);
+    }
+    if (const auto written = writeRules(rules); !written) {
+        Logger::app().logError("Échec d'écriture de rules.json", written);
+        return;
+    }
+    Logger::app().debug("rules.json mis à jour: %s", key);
+    syncToGroupContainer();
+}
+
+void RulesFileService::syncToGroupContainer() const {
+    if (!platform::ensurePrivateFolder(sharedContainer_)) {
+        Logger::app().debug("Group Container non disponible — sync Safari ignorée");
+        return;
+    }
+    const auto bytes = platform::readWholeFile(rulesFile());
+    if (!bytes) {
+        return;
+    }
+    if (const auto written = platform::writeFileAtomically(sharedRulesFile(), *bytes); !written) {
+        Logger::app().logError("Échec de copie de rules.json vers le Group Container", written);
+        return;
+    }
+    Logger::app().debug("rules.json synchronisé vers Group Container");
+}
+
+void RulesFileService::cleanLegacyKeys() const {
+    Json rules = readRules();
+    std::vector<std::string> removed;
+    for (const char* key : exchange::kLegacyKeys) {
+        if (rules.erase(key) > 0) {
+            removed.emplace_back(key);
+        }
+    }
+    if (removed.empty()) {
+        return;
+    }
+    if (const auto written = writeRules(rules); !written) {
+        Logger::app().logError("Échec d'écriture de rules.json", written);
+        return;
+    }
+    Logger::app().info("rules.json nettoyé: clés legacy supprimées (%s)", joined(removed, ", "));
+}
+
+}  // namespace olvane

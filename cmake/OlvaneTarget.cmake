@@ -18,12 +18,15 @@ function(olvane_library name)
   olvane_target_defaults(${name})
 endfunction()
 
-# olvane_test(name SOURCES ... DEPS ...): one gtest executable, its cases discovered by ctest.
+# olvane_test(name SOURCES ... DEPS ... [OWN_MAIN]): one gtest executable, its cases discovered by
+# ctest. OWN_MAIN: the sources bring their own main() (the Qt tests make their application there).
 function(olvane_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock
-                                        GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   olvane_target_defaults(${name})
   target_compile_definitions(${name} PRIVATE OLVANE_BUILD_DIR="${PROJECT_BINARY_DIR}")
   set(properties TIMEOUT 120)

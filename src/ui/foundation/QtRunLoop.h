@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "platform/RunLoop.h"
+#include "platform/TimerQueue.h"
+
+class QSocketNotifier;
+
+namespace olvane::ui {
+
+// The run loop of the application: every service of the core runs on the Qt event loop of the
+// thread that made it. Timed and posted work keep the order of the other loops (one queue, one
+// precise timer armed for the earliest due work); descriptors are watched by socket notifiers.
+class QtRunLoop final : public platform::RunLoop {
+  public:
+    QtRunLoop();
+    ~QtRunLoop() override;
+    QtRunLoop(const QtRunLoop&) = delete;
+    QtRunLoop& operator=(const QtRunLoop&) = delete;
+
+    platform::MonotonicTime now() const override;
+    platform::Handle post(platform::Task task) override;
+    platform::Handle after(platform::Duration delay, platform::Task task) override;
+    platform::Handle every(platform::Duration interval, platform::Task task) override;
+    platform::Handle watchReadable(int fd, platform::Task onReadable) override;
+    void postFromAnyThread(platform::Task task) override;
+
+  private:
+    struct Watch {
+        QSocketNotifier* notifier;
+        std::shared_ptr<platform::Task> onReadable;
+    };
+    using Watches = std::map<std::uint64_t, Watch>;
+
+    void armTimer();
+    void runDueWork();
+
+    // Parent of the timer and the notifiers; work queued for it dies with it.
+    std::unique_ptr<QObject> context_;
+    QTimer* timer_;
+    platform::TimerQueue queue_;
+    std::shared_ptr<Watches> watches_;
+    std::uint64_t nextWatchId_ = 1;
+    bool running_ = false;
+};
+
+}  // namespace olvane::ui

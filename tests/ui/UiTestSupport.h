@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+
+class QWidget;
+class QPixmap;
+
+namespace olvane::test {
+
+// Folder of the pictures the test run leaves for people to look at (build/<preset>/artefacts).
+std::filesystem::path artefactsFolder();
+// Saves `pixmap` as artefacts/<name>.png; false when it could not be written.
+bool saveArtefact(const QPixmap& pixmap, const QString& name);
+// Lays `widget` out, grabs it and saves the picture.
+bool saveArtefact(QWidget& widget, const QString& name);
+
+// Runs the Qt event loop until `predicate` holds or `timeoutMs` passes; true when it held.
+template <typename Predicate>
+bool processEventsUntil(Predicate predicate, int timeoutMs = 2000);
+
+}  // namespace olvane::test
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace olvane::test {
+
+template <typename Predicate>
+bool processEventsUntil(Predicate predicate, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!predicate()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+}  // namespace olvane::test

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 namespace olvane::platform {
 namespace {
@@ -31,6 +32,23 @@ fs::path homeFolder(const Paths::Environment& env) {
     return fs::path("/");
 }
 
+// XDG_DATA_DIRS: a colon-separated list; relative entries are ignored.
+std::vector<fs::path> dataDirectories(const Paths::Environment& env) {
+    std::vector<fs::path> folders;
+    const auto value = env("XDG_DATA_DIRS");
+    const std::string list = value && !value->empty() ? *value : "/usr/local/share:/usr/share";
+    std::string_view rest = list;
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const auto item = rest.substr(0, colon);
+        if (!item.empty() && item.front() == '/') {
+            folders.emplace_back(item);
+        }
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return folders;
+}
+
 }  // namespace
 
 Paths::Paths(const Environment& environment)
@@ -38,6 +56,7 @@ Paths::Paths(const Environment& environment)
       dataHome_(absoluteVariable(environment, "XDG_DATA_HOME").value_or(home_ / ".local/share")),
       configHome_(absoluteVariable(environment, "XDG_CONFIG_HOME").value_or(home_ / ".config")),
       cacheHome_(absoluteVariable(environment, "XDG_CACHE_HOME").value_or(home_ / ".cache")),
+      dataDirs_(dataDirectories(environment)),
       runtimeDir_(absoluteVariable(environment, "XDG_RUNTIME_DIR")) {}
 
 Paths Paths::fromProcessEnvironment() {
@@ -52,6 +71,14 @@ Paths Paths::fromProcessEnvironment() {
 fs::path Paths::runtimeFolder() const {
     // Without a session runtime folder, a private folder under the cache stands in.
     return runtimeDir_ ? *runtimeDir_ / "OlvaneMac" : cacheHome_ / "OlvaneMac" / "runtime";
+}
+
+std::vector<fs::path> Paths::applicationEntryFolders() const {
+    std::vector<fs::path> folders{dataHome_ / "applications"};
+    for (const auto& folder : dataDirs_) {
+        folders.push_back(folder / "applications");
+    }
+    return folders;
 }
 
 Status ensurePrivateFolder(const fs::path& folder) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Status.h"
 
@@ -45,6 +46,10 @@ class Paths {
     const std::filesystem::path& dataHome() const { return dataHome_; }
     const std::filesystem::path& configHome() const { return configHome_; }
     const std::filesystem::path& cacheHome() const { return cacheHome_; }
+    // The system data folders searched after dataHome() (XDG_DATA_DIRS), most important first.
+    const std::vector<std::filesystem::path>& dataDirs() const { return dataDirs_; }
+    // Where desktop entries are looked up, in order: dataHome() first, then dataDirs().
+    std::vector<std::filesystem::path> applicationEntryFolders() const;
     // True when XDG_RUNTIME_DIR was set to a usable absolute folder.
     bool hasSessionRuntimeDir() const { return runtimeDir_.has_value(); }
 
@@ -53,6 +58,7 @@ class Paths {
     std::filesystem::path dataHome_;
     std::filesystem::path configHome_;
     std::filesystem::path cacheHome_;
+    std::vector<std::filesystem::path> dataDirs_;
     std::optional<std::filesystem::path> runtimeDir_;
 };
 

@@ -41,6 +41,15 @@ TEST(Paths, DerivesEveryPlaceFromHomeAndTheXdgVariables) {
     EXPECT_EQ(custom.runtimeFolder(), "/run/user/1000/OlvaneMac");
 }
 
+TEST(Paths, LooksUpDesktopEntriesInTheUserFolderFirst) {
+    EXPECT_EQ(pathsFrom({{"HOME", "/home/u"}}).applicationEntryFolders(),
+              (std::vector<std::filesystem::path>{"/home/u/.local/share/applications",
+                                                  "/usr/local/share/applications",
+                                                  "/usr/share/applications"}));
+    const auto custom = pathsFrom({{"HOME", "/home/u"}, {"XDG_DATA_DIRS", "/opt/a::rel:/b/"}});
+    EXPECT_EQ(custom.dataDirs(), (std::vector<std::filesystem::path>{"/opt/a", "/b/"}));
+}
+
 TEST(Paths, CreatesPrivateFoldersAndRefusesFiles) {
     test::TempHome home;
     const auto paths = home.paths();

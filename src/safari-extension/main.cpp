@@ -1,0 +1,30 @@
+// The Safari extension's stand-in: the handler served over standard input and output.
+#include <cstdio>
+
+#include "model/Logger.h"
+#include "platform/LogRouter.h"
+#include "platform/Paths.h"
+#include "platform/linux/JournalLogSink.h"
+#include "platform/linux/StderrLogSink.h"
+#include "platform/linux/SystemClock.h"
+#include "safari-extension/DesktopEntryOpener.h"
+#include "safari-extension/PageMessagePipe.h"
+#include "safari-extension/SafariExtensionHandler.h"
+
+int main() {
+    using namespace olvane;
+    Logger::setApplicationIdentifier(std::string(platform::Paths::kApplicationId) +
+                                     ".safari-extension");
+    auto& router = platform::LogRouter::instance();
+    router.addSink(std::make_shared<platform::os::StderrLogSink>());
+    if (auto journal =
+            platform::os::JournalLogSink::createIfAvailable("olvanemac-safari-extension")) {
+        router.addSink(journal);
+    }
+    const auto paths = platform::Paths::fromProcessEnvironment();
+    const platform::os::SystemClock clock;
+    safari::DesktopEntryOpener opener(paths.applicationEntryFolders(), paths.home());
+    safari::SafariExtensionHandler handler(paths, clock, opener);
+    safari::PageMessagePipe(handler, stdin, stdout).run();
+    return 0;
+}

@@ -169,6 +169,10 @@ std::string hostAndFirstSegment(const std::string& text) {
 
 }  // namespace
 
+std::string SiteNormalizer::lowercased(std::string_view text) {
+    return lowered(text);
+}
+
 std::string SiteNormalizer::normalize(std::string_view typed) {
     const Prepared prepared = prepare(typed);
     std::string result = hostAndFirstSegment(prepared.text);

@@ -25,6 +25,9 @@ class SiteNormalizer {
     // 1 for a host, 2 with a path segment; 10 more for an exact-match entry.
     static std::int64_t specificity(std::string_view typed);
 
+    // Lower-cased as stored entries are (Unicode letters too), for comparing visited hosts.
+    static std::string lowercased(std::string_view text);
+
     // False for text whose host is empty ("", "=", "https://", "=https://"): such text must
     // never become a stored entry nor a matching target, since it would match no site or all.
     static bool hasHost(std::string_view typed) { return !normalizeForMatching(typed).empty(); }

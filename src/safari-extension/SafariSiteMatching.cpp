@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/SiteNormalizer.h"
 #include "model/exchange/RulesFileFormat.h"
 #include "safari-extension/PageUrl.h"
 #include "safari-extension/SafariExtensionHandler.h"
@@ -10,13 +11,6 @@ namespace olvane::safari {
 namespace {
 
 using std::string_view;
-
-std::string asciiLowercased(string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return out;
-}
 
 string_view withoutWww(string_view host) {
     return host.starts_with("www.") ? host.substr(4) : host;
@@ -50,7 +44,7 @@ std::string SafariExtensionHandler::normalizedHost(string_view url) {
     if (!parsed) {
         return "";
     }
-    return std::string(withoutWww(asciiLowercased(parsed->host())));
+    return std::string(withoutWww(SiteNormalizer::lowercased(parsed->host())));
 }
 
 bool SafariExtensionHandler::matchesSite(string_view entry, string_view host, string_view path) {
@@ -58,7 +52,7 @@ bool SafariExtensionHandler::matchesSite(string_view entry, string_view host, st
     if (exact) {
         entry.remove_prefix(1);
     }
-    const std::string lowered = asciiLowercased(host);
+    const std::string lowered = SiteNormalizer::lowercased(host);
     const string_view pageHost = withoutWww(lowered);
     const auto components = pathComponents(path);
     const string_view first = components.empty() ? string_view() : components.front();

@@ -32,6 +32,7 @@ TEST(SiteMatching, FollowsTheEntryRulesBranchByBranch) {
         {"www.site.test", "www.site.test", "", false},
         // The page host is lower-cased; empty path pieces are dropped.
         {"=site.test/shorts", "WWW.Site.TEST", "//shorts//", true},
+        {"élan.test", "ÉLAN.test", "", true},
         // An entry without a host matches nothing, not even a page without one.
         {"", "", "", false},
         {"=", "", "/", false},

@@ -63,13 +63,14 @@ Json RulesFileService::readRules(std::string* problem) const {
     return *parsed;
 }
 
-Json RulesFileService::readRulesForRewrite() const {
+platform::Status RulesFileService::rewriteRules(const std::function<void(Json&)>& edit) const {
     std::string problem;
     Json rules = readRules(&problem);
     if (!problem.empty()) {
         Logger::app().logError("rules.json inutilisable, il est reconstruit", problem);
     }
-    return rules;
+    edit(rules);
+    return writeRules(rules);
 }
 
 platform::Status RulesFileService::writeRules(const Json& rules) const {
@@ -78,13 +79,14 @@ platform::Status RulesFileService::writeRules(const Json& rules) const {
 
 void RulesFileService::updateRules(const std::string& key, const std::optional<Json>& value) const {
     ensureDirectoryExists();
-    Json rules = readRulesForRewrite();
-    if (value) {
-        rules[key] = *value;
-    } else {
-        rules.erase(key);
-    }
-    if (const auto written = writeRules(rules); !written) {
+    const auto written = rewriteRules([&](Json& rules) {
+        if (value) {
+            rules[key] = *value;
+        } else {
+            rules.erase(key);
+        }
+    });
+    if (!written) {
         Logger::app().logError("Échec d'écriture de rules.json", written);
         return;
     }

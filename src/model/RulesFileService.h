@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,10 +46,11 @@ class RulesFileService {
     // that replace the whole object decide when to copy.
     platform::Status writeRules(const Json& rules) const;
 
-  private:
-    // Reads the object, logging why an existing file had to be set aside.
-    Json readRulesForRewrite() const;
+    // Reads the object (logging why an existing file had to be set aside), lets `edit` change
+    // it and writes it back. No copy into the container.
+    platform::Status rewriteRules(const std::function<void(Json&)>& edit) const;
 
+  private:
     std::filesystem::path dataFolder_;
     std::filesystem::path sharedContainer_;
 };

@@ -1,0 +1,167 @@
+#include "friction/WindowMonitorService.h"
+
+#include "model/Logger.h"
+
+namespace olvane {
+namespace {
+
+const Logger& log() {
+    return Logger::windowMonitor();
+}
+
+std::string orText(const std::optional<std::string>& value, std::string_view fallback) {
+    return value ? *value : std::string(fallback);
+}
+
+bool isCandidate(const platform::WindowInfo& window, pid_t pid) {
+    return window.ownerPid == pid && window.layer == platform::kNormalWindowLayer &&
+           window.bounds.width > 100 && window.bounds.height > 100;
+}
+
+// Sheets and pop-overs lie inside their application's main window: only the outer windows
+// carry an effect. Windows sharing one frame are all kept.
+std::vector<TargetWindow> withoutContainedWindows(const std::vector<TargetWindow>& windows) {
+    std::vector<TargetWindow> kept;
+    for (const auto& window : windows) {
+        bool contained = false;
+        for (const auto& other : windows) {
+            if (&other != &window && other.bounds.contains(window.bounds) &&
+                other.bounds != window.bounds) {
+                contained = true;
+                break;
+            }
+        }
+        if (!contained) {
+            kept.push_back(window);
+        }
+    }
+    return kept;
+}
+
+}  // namespace
+
+WindowMonitorService::WindowMonitorService(platform::Workspace& workspace,
+                                           platform::WindowServer& windowServer,
+                                           FrontmostAppMirror mirror)
+    : workspace_(workspace),
+      windowServer_(windowServer),
+      mirror_(mirror),
+      appChangedCallbacks_(std::make_shared<CallbackTable>()) {
+    activationObserver_ =
+        workspace_.observeActivation([this](const auto&) { activeAppDidChange(); });
+    launchObserver_ = workspace_.observeLaunch([this](const auto& app) { appDidLaunch(app); });
+    terminationObserver_ =
+        workspace_.observeTermination([this](const auto& app) { appDidTerminate(app); });
+}
+
+void WindowMonitorService::startMonitoring() {
+    activeAppDidChange();
+    log().info("Surveillance des fenêtres démarrée");
+}
+
+void WindowMonitorService::stopMonitoring() {
+    activationObserver_.cancel();
+    launchObserver_.cancel();
+    terminationObserver_.cancel();
+    appChangedCallbacks_->clear();
+    log().info("Surveillance des fenêtres arrêtée");
+}
+
+platform::Handle WindowMonitorService::addAppChangedCallback(const std::string& id,
+                                                             AppChangedCallback callback) {
+    auto registration = std::make_shared<Registration>(Registration{id, std::move(callback)});
+    (*appChangedCallbacks_)[id] = registration;
+    log().debug("Callback ajouté: %s", id);
+    return platform::Handle([table = std::weak_ptr(appChangedCallbacks_),
+                             weakRegistration = std::weak_ptr(registration)] {
+        const auto gone = weakRegistration.lock();
+        if (!gone) {
+            return;
+        }
+        // A walk already under way must not call into an owner that is going away.
+        gone->ownerGone = true;
+        if (auto callbacks = table.lock()) {
+            const auto it = callbacks->find(gone->name);
+            if (it != callbacks->end() && it->second == gone) {
+                callbacks->erase(it);
+            }
+        }
+    });
+}
+
+void WindowMonitorService::removeAppChangedCallback(const std::string& id) {
+    appChangedCallbacks_->erase(id);
+    log().debug("Callback retiré: %s", id);
+}
+
+void WindowMonitorService::activeAppDidChange() {
+    const auto front = workspace_.frontmostApplication();
+    if (!front) {
+        currentAppBundleID_.reset();
+        currentAppName_.reset();
+        return;
+    }
+    if (front->bundleIdentifier == currentAppBundleID_) {
+        return;
+    }
+    currentAppBundleID_ = front->bundleIdentifier;
+    currentAppName_ = front->localizedName;
+    mirror_.bundleID.set(currentAppBundleID_);
+    mirror_.name.set(currentAppName_);
+    log().logStateChange("App active: " + orText(currentAppName_, "nil") + " (" +
+                         orText(currentAppBundleID_, "nil") + ")");
+    notifyCallbacks();
+}
+
+void WindowMonitorService::notifyCallbacks() {
+    // Callbacks may add or remove callbacks: the walk goes over the table as it was.
+    std::vector<std::shared_ptr<Registration>> snapshot;
+    for (const auto& [name, registration] : *appChangedCallbacks_) {
+        snapshot.push_back(registration);
+    }
+    // The values are copied too: a callback may start a new app change.
+    const auto bundleID = currentAppBundleID_;
+    const auto name = currentAppName_;
+    for (const auto& registration : snapshot) {
+        if (registration->ownerGone) {
+            continue;
+        }
+        log().debug("Notification callback: %s", registration->name);
+        registration->callback(bundleID, name);
+    }
+}
+
+void WindowMonitorService::appDidLaunch(const std::optional<platform::RunningApplication>& app) {
+    if (app) {
+        log().debug("App lancée: %s (%s)", orText(app->localizedName, "?"),
+                    orText(app->bundleIdentifier, "?"));
+    }
+}
+
+void WindowMonitorService::appDidTerminate(const std::optional<platform::RunningApplication>& app) {
+    if (app) {
+        log().debug("App fermée: %s (%s)", orText(app->localizedName, "?"),
+                    orText(app->bundleIdentifier, "?"));
+    }
+}
+
+std::vector<TargetWindow> WindowMonitorService::windows(std::string_view bundleID) {
+    const auto instances = workspace_.runningApplications(bundleID);
+    if (instances.empty()) {
+        return {};
+    }
+    const pid_t pid = instances.front().processIdentifier;
+    const auto list = windowServer_.windowList(platform::WindowListScope::OnScreenOnly);
+    if (!list) {
+        return {};
+    }
+    std::vector<TargetWindow> candidates;
+    for (const auto& window : *list) {
+        if (isCandidate(window, pid)) {
+            candidates.push_back({window.windowNumber, window.bounds});
+        }
+    }
+    return withoutContainedWindows(candidates);
+}
+
+}  // namespace olvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/Handle.h"
+#include "platform/RunningApplication.h"
+
+namespace olvane::platform {
+
+// The running applications of the session and their comings and goings. Notifications arrive
+// on the run loop; each carries the application concerned, absent when the source could not
+// name it.
+class Workspace {
+  public:
+    using ApplicationObserver = std::function<void(const std::optional<RunningApplication>&)>;
+
+    virtual ~Workspace() = default;
+
+    // The application that owns the focused window; absent when no application is in front
+    // (the desktop itself, or a window no process can be found for).
+    virtual std::optional<RunningApplication> frontmostApplication() = 0;
+    // The running instances with that application ID, the earliest launched first.
+    virtual std::vector<RunningApplication> runningApplications(std::string_view bundleID) = 0;
+
+    // An application came to the front.
+    virtual Handle observeActivation(ApplicationObserver observer) = 0;
+    virtual Handle observeLaunch(ApplicationObserver observer) = 0;
+    virtual Handle observeTermination(ApplicationObserver observer) = 0;
+};
+
+}  // namespace olvane::platform

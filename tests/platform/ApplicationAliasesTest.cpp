@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "platform/ApplicationAliases.h"
+
+namespace olvane::platform {
+namespace {
+
+TEST(ApplicationAliases, WindowClassesAndExecutablesMapToTheBrowsersApplicationIds) {
+    for (const char* name : {"firefox", "firefox-esr", "Navigator", "Firefox-esr",
+                             "/usr/lib/firefox-esr/firefox-esr", "org.mozilla.firefox"}) {
+        EXPECT_EQ(applicationIdForAlias(name), "org.mozilla.firefox") << name;
+    }
+    for (const char* name :
+         {"google-chrome", "Google-chrome", "google-chrome-stable", "/opt/google/chrome/chrome",
+          "chromium", "Chromium", "chromium-browser", "org.chromium.Chromium"}) {
+        EXPECT_EQ(applicationIdForAlias(name), "com.google.Chrome") << name;
+    }
+    EXPECT_EQ(applicationIdForAlias("OlvaneMac"), "so.olvane.mac");
+}
+
+TEST(ApplicationAliases, UnknownAndPartialNamesHaveNoAlias) {
+    EXPECT_FALSE(applicationIdForAlias("gedit"));
+    EXPECT_FALSE(applicationIdForAlias(""));
+    EXPECT_FALSE(applicationIdForAlias("/usr/bin/"));
+    EXPECT_FALSE(applicationIdForAlias("fire"));
+    EXPECT_FALSE(applicationIdForAlias("firefoxx"));
+    EXPECT_FALSE(applicationIdForAlias("/usr/bin/firefox/extra"));
+}
+
+}  // namespace
+}  // namespace olvane::platform

@@ -23,6 +23,8 @@ bool saveArtefact(QWidget& widget, const QString& name) {
     if (auto* layout = widget.layout()) {
         layout->activate();
     }
+    // Layouts that depend on the final width settle over a few passes of the loop.
+    processEventsUntil([] { return false; }, 30);
     return saveArtefact(widget.grab(), name);
 }
 

@@ -15,7 +15,8 @@ bool saveArtefact(const QPixmap& pixmap, const QString& name);
 // Lays `widget` out, grabs it and saves the picture.
 bool saveArtefact(QWidget& widget, const QString& name);
 
-// Runs the Qt event loop until `predicate` holds or `timeoutMs` passes; true when it held.
+// Runs the Qt event loop (deferred deletions included) until `predicate` holds or `timeoutMs`
+// passes; true when it held.
 template <typename Predicate>
 bool processEventsUntil(Predicate predicate, int timeoutMs = 2000);
 
@@ -35,6 +36,8 @@ bool processEventsUntil(Predicate predicate, int timeoutMs) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // Outside exec() objects given to deleteLater() wait for this.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
 }

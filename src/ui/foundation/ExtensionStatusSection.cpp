@@ -1,0 +1,111 @@
+#include "ui/foundation/ExtensionStatusSection.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "ui/foundation/TextRowButton.h"
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+
+// The 8-point status dot: filled when connected, a one-point ring otherwise.
+class StatusDot final : public QWidget {
+  public:
+    explicit StatusDot(QWidget* parent) : QWidget(parent) { setFixedSize(8, 8); }
+    void setFilled(bool filled) {
+        filled_ = filled;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Theme::black(), 1));
+        painter.setBrush(filled_ ? QBrush(Theme::black()) : Qt::NoBrush);
+        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+
+  private:
+    bool filled_ = false;
+};
+
+namespace {
+
+QLabel* smallLabel(const QString& text, FontWeight weight, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(Theme::font(12, weight));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Theme::textPrimary());
+    label->setPalette(palette);
+    return label;
+}
+
+}  // namespace
+
+ExtensionStatusSection::ExtensionStatusSection(AppState& appState,
+                                               std::function<void()> onManageExtensions,
+                                               QWidget* parent)
+    : QWidget(parent), appState_(appState) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    for (const auto browser : allCases<BrowserType>()) {
+        auto* row = new QHBoxLayout();
+        row->setSpacing(8);
+        auto* dot = new StatusDot(this);
+        const auto name = displayName(browser);
+        auto* nameLabel =
+            smallLabel(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                       FontWeight::medium, this);
+        auto* status = smallLabel({}, FontWeight::regular, this);
+        status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row->addWidget(dot, 0, Qt::AlignVCenter);
+        row->addWidget(nameLabel);
+        row->addStretch(1);
+        row->addWidget(status);
+        column->addLayout(row);
+        rows_[browser] = Row{dot, status};
+    }
+    if (onManageExtensions) {
+        manageButton_ = new TextRowButton(QStringLiteral("Gérer les extensions"), this);
+        connect(manageButton_, &QAbstractButton::clicked, this,
+                [action = std::move(onManageExtensions)] { action(); });
+        column->addSpacing(2);
+        column->addWidget(manageButton_);
+    }
+    refresh();
+    observation_ = appState_.extensionStatus.observe([this](const auto&) { refresh(); });
+}
+
+QString ExtensionStatusSection::textFor(ExtensionStatus status) {
+    switch (status) {
+        case ExtensionStatus::connected:
+            return QStringLiteral("Connectée");
+        case ExtensionStatus::connecting:
+            return QStringLiteral("Connexion…");
+        case ExtensionStatus::notDetected:
+        case ExtensionStatus::browserNotRunning:
+            return QStringLiteral("Non connectée");
+    }
+    return {};
+}
+
+QString ExtensionStatusSection::statusText(BrowserType browser) const {
+    return rows_.at(browser).status->text();
+}
+
+void ExtensionStatusSection::refresh() {
+    const auto& statuses = appState_.extensionStatus.get();
+    for (auto& [browser, row] : rows_) {
+        // A browser without an entry has not been seen running.
+        const auto it = statuses.find(browser);
+        const auto status = it == statuses.end() ? ExtensionStatus::browserNotRunning : it->second;
+        row.dot->setFilled(status == ExtensionStatus::connected);
+        row.status->setText(textFor(status));
+    }
+}
+
+}  // namespace olvane::ui

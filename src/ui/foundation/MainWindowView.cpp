@@ -1,0 +1,164 @@
+#include "ui/foundation/MainWindowView.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedLayout>
+
+#include "ui/foundation/Separator.h"
+#include "ui/foundation/SidebarView.h"
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+namespace {
+
+// A thin grey handle without arrows, in keeping with the black and white pages.
+constexpr const char* kScrollBarStyle =
+    "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 0 2px 0; }"
+    "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 77); border-radius: 3px;"
+    " min-height: 32px; margin: 0 2px 0 2px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }";
+
+void paintWhite(QWidget* widget) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Theme::windowBackground());
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(AppState& appState, PageFactory& pages, QWidget* parent)
+    : QWidget(parent), appState_(appState), pages_(pages) {
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    stack_ = new QStackedLayout(this);
+
+    content_ = new QWidget(this);
+    auto* row = new QHBoxLayout(content_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    sidebar_ = new SidebarView(appState_, SidebarView::orientationItems(),
+                               SidebarView::protectionItems(), content_);
+    row->addWidget(sidebar_);
+    row->addWidget(new Separator(Qt::Vertical, Theme::black(), content_));
+    detailHost_ = new QWidget(content_);
+    paintWhite(detailHost_);
+    detail_ = new QVBoxLayout(detailHost_);
+    detail_->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(detailHost_, 1);
+    stack_->addWidget(content_);
+
+    showPage(appState_.selectedNavigationItem.get());
+    showUninstallState();
+    observations_.push_back(
+        appState_.selectedNavigationItem.observe([this](NavigationItem item) { showPage(item); }));
+    observations_.push_back(
+        appState_.isUninstalling.observe([this](bool) { showUninstallState(); }));
+    observations_.push_back(
+        appState_.showWebExtensionPrompt.observe([this](bool) { showPromptState(); }));
+    showPromptState();
+}
+
+MainWindowView::~MainWindowView() = default;
+
+bool MainWindowView::isPageScrollable() const {
+    return scroll_ != nullptr;
+}
+
+bool MainWindowView::isShowingUninstallProgress() const {
+    return uninstall_ && stack_->currentWidget() == uninstall_.get();
+}
+
+void MainWindowView::openExtensionsFromPrompt() {
+    appState_.showWebExtensionPrompt.set(false);
+    appState_.selectedNavigationItem.set(NavigationItem::extensions);
+}
+
+void MainWindowView::showPage(NavigationItem item) {
+    // The old page goes at once from the screen, and from memory as soon as control returns to
+    // the loop: the click that changed the page may come from one of its own buttons.
+    if (QWidget* old = scroll_ ? static_cast<QWidget*>(scroll_) : page_) {
+        old->hide();
+        detail_->removeWidget(old);
+        old->deleteLater();
+    }
+    scroll_ = nullptr;
+    page_ = pages_.createPage(item).release();
+    if (!page_) {
+        page_ = new QWidget();
+    }
+    if (item == NavigationItem::accueil) {
+        page_->setParent(detailHost_);
+        detail_->addWidget(page_);
+        page_->show();
+        return;
+    }
+    // A short page sits at the top; the white background fills the rest.
+    auto* column = new QWidget();
+    paintWhite(column);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(page_);
+    layout->addStretch(1);
+    scroll_ = new QScrollArea(detailHost_);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll_->setWidgetResizable(true);
+    scroll_->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
+    scroll_->setWidget(column);
+    paintWhite(scroll_->viewport());
+    detail_->addWidget(scroll_);
+    scroll_->show();
+}
+
+void MainWindowView::showUninstallState() {
+    if (!appState_.isUninstalling.get()) {
+        stack_->setCurrentWidget(content_);
+        return;
+    }
+    if (!uninstall_) {
+        uninstall_ = pages_.createUninstallProgress();
+        if (!uninstall_) {
+            uninstall_ = std::make_unique<QWidget>();
+        }
+        paintWhite(uninstall_.get());
+        stack_->addWidget(uninstall_.get());
+    }
+    // Nothing of the pages or the prompt stays reachable.
+    prompt_.reset();
+    stack_->setCurrentWidget(uninstall_.get());
+}
+
+void MainWindowView::showPromptState() {
+    if (!appState_.showWebExtensionPrompt.get() || appState_.isUninstalling.get()) {
+        prompt_.reset();
+        return;
+    }
+    if (prompt_) {
+        return;
+    }
+    prompt_ =
+        pages_.createWebExtensionPrompt([this] { openExtensionsFromPrompt(); },
+                                        [this] { appState_.showWebExtensionPrompt.set(false); });
+    if (prompt_) {
+        prompt_->setParent(this, Qt::Sheet);
+        prompt_->setWindowModality(Qt::WindowModal);
+        prompt_->show();
+    }
+}
+
+void MainWindowView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    windowWidth_.measure(event->size().width());
+}
+
+void MainWindowView::paintEvent(QPaintEvent*) {
+    QPainter(this).fillRect(rect(), Theme::windowBackground());
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "app/AppState.h"
+#include "platform/Handle.h"
+#include "ui/foundation/PageFactory.h"
+#include "ui/foundation/WindowWidth.h"
+
+class QScrollArea;
+class QStackedLayout;
+class QVBoxLayout;
+
+namespace olvane::ui {
+
+class SidebarView;
+
+// The content of the main window: the sidebar, a black one-point line and the selected page;
+// only the uninstall progress while an uninstall runs. A new page is built each time one is
+// selected; every page but the home page scrolls.
+class MainWindowView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kMinimumWidth = 970;
+    static constexpr int kMinimumHeight = 670;
+
+    MainWindowView(AppState& appState, PageFactory& pages, QWidget* parent = nullptr);
+    ~MainWindowView() override;
+
+    SidebarView* sidebar() const { return sidebar_; }
+    // The page shown now (inside its scroll area, if any); null while uninstalling.
+    QWidget* currentPage() const { return page_; }
+    bool isPageScrollable() const;
+    bool isShowingUninstallProgress() const;
+    WindowWidth& windowWidth() { return windowWidth_; }
+    QWidget* webExtensionPrompt() const { return prompt_.get(); }
+
+    // The action of the extension prompt: close it, then go to the Extensions page without
+    // asking the navigation guard.
+    void openExtensionsFromPrompt();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void showPage(NavigationItem item);
+    void showUninstallState();
+    void showPromptState();
+
+    AppState& appState_;
+    PageFactory& pages_;
+    QStackedLayout* stack_;
+    QWidget* content_;
+    SidebarView* sidebar_;
+    QVBoxLayout* detail_;
+    QWidget* detailHost_;
+    QWidget* page_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    std::unique_ptr<QWidget> uninstall_;
+    std::unique_ptr<QWidget> prompt_;
+    WindowWidth windowWidth_;
+    std::vector<platform::Handle> observations_;
+};
+
+}  // namespace olvane::ui

@@ -1,0 +1,26 @@
+#include "ui/shell/ApplicationShell.h"
+
+#include <QApplication>
+
+#include "ui/shell/MainWindow.h"
+#include "ui/shell/StatusItemController.h"
+
+namespace olvane::ui {
+
+ApplicationShell::ApplicationShell(AppState& appState, PageFactory& pages)
+    : mainWindow_(std::make_unique<MainWindow>(appState, pages)),
+      statusItems_(std::make_unique<StatusItemController>(
+          appState,
+          StatusItemController::Actions{[this] { showMainWindow(); }, [this] { quitApp(); }})) {}
+
+ApplicationShell::~ApplicationShell() = default;
+
+void ApplicationShell::showMainWindow() {
+    mainWindow_->bringForward();
+}
+
+void ApplicationShell::quitApp() {
+    QCoreApplication::quit();
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,37 @@
+#include "ui/shell/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+#include "ui/foundation/LogoOlvane.h"
+#include "ui/foundation/MainWindowView.h"
+
+namespace olvane::ui {
+
+MainWindow::MainWindow(AppState& appState, PageFactory& pages)
+    : QWidget(nullptr, Qt::Window), view_(new MainWindowView(appState, pages, this)) {
+    setWindowTitle(QStringLiteral("Olvane"));
+    setWindowIcon(LogoOlvane::icon());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setMinimumSize(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
+    resize(kDefaultSize);
+}
+
+void MainWindow::bringForward() {
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,101 @@
+#include "ui/shell/MenuPopover.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+namespace {
+
+constexpr int kGap = 4;
+constexpr int kScreenMargin = 8;
+
+}  // namespace
+
+MenuPopover::MenuPopover(QWidget* content)
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
+    setWindowTitle(QStringLiteral("Olvane"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);  // room for the outline
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    content->setParent(this);
+    layout->addWidget(content);
+}
+
+QPoint MenuPopover::placement(const QRect& anchor, const QSize& size, const QRect& screen) {
+    int x = anchor.left() + anchor.width() / 2 - size.width() / 2;
+    x = std::clamp(
+        x, screen.left() + kScreenMargin,
+        std::max(screen.left() + kScreenMargin, screen.right() + 1 - kScreenMargin - size.width()));
+    int y = anchor.bottom() + 1 + kGap;
+    if (y + size.height() > screen.bottom() + 1 &&
+        anchor.top() - kGap - size.height() >= screen.top()) {
+        y = anchor.top() - kGap - size.height();
+    }
+    return {x, y};
+}
+
+void MenuPopover::showUnder(const QRect& anchor) {
+    adjustSize();
+    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), size());
+    move(placement(anchor, size(), area));
+    setAttribute(Qt::WA_NoMouseReplay, false);
+    closedByIconPress_.invalidate();
+    show();
+    raise();
+    activateWindow();
+}
+
+void MenuPopover::mousePressEvent(QMouseEvent* event) {
+    const bool outside = !rect().contains(event->position().toPoint());
+    if (outside) {
+        // A click on the icon must not reach the icon again once the popup has closed, or the
+        // toggle would open it anew; any other click goes on to its target.
+        const bool onIcon = statusIconArea_.contains(event->globalPosition().toPoint());
+        setAttribute(Qt::WA_NoMouseReplay, onIcon);
+        if (onIcon) {
+            closedByIconPress_.start();
+        }
+    }
+    QWidget::mousePressEvent(event);  // a popup closes itself on an outside press
+}
+
+bool MenuPopover::consumeCloseByIconPress() {
+    const bool recent =
+        closedByIconPress_.isValid() && closedByIconPress_.elapsed() < kIconClickWindowMs;
+    closedByIconPress_.invalidate();
+    return recent;
+}
+
+void MenuPopover::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MenuPopover::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    Q_EMIT closed();
+}
+
+void MenuPopover::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Theme::popoverBackground());
+    QColor outline = Theme::black();
+    outline.setAlphaF(0.15f);
+    painter.setPen(outline);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,73 @@
+#include "ui/shell/OlvaneApplication.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <memory>
+
+#include "app/AppState.h"
+#include "model/Logger.h"
+#include "platform/LogRouter.h"
+#include "platform/Paths.h"
+#include "platform/linux/JournalLogSink.h"
+#include "platform/linux/StderrLogSink.h"
+#include "ui/foundation/FontLibrary.h"
+#include "ui/foundation/LogoOlvane.h"
+#include "ui/foundation/PageFrames.h"
+#include "ui/foundation/QtRunLoop.h"
+#include "ui/shell/ApplicationShell.h"
+#include "ui/shell/ShellOnlyLifecycle.h"
+#include "ui/shell/TerminationSignals.h"
+
+namespace olvane::ui {
+namespace {
+
+void configureLogging() {
+    Logger::setApplicationIdentifier(platform::Paths::kApplicationId);
+    auto& router = platform::LogRouter::instance();
+    router.addSink(std::make_shared<platform::os::StderrLogSink>());
+    if (auto journal = platform::os::JournalLogSink::createIfAvailable("OlvaneMac")) {
+        router.addSink(journal);
+    }
+}
+
+void configureApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("OlvaneMac"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Olvane"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::Paths::kApplicationId));
+    // Closing the window leaves the application in the menu bar.
+    app.setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(LogoOlvane::icon());
+    // The same plain widgets whatever the desktop's theme: the pages draw their own look.
+    if (auto* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(fusion);
+    }
+    FontLibrary::registerApplicationFonts();
+}
+
+}  // namespace
+
+int runOlvaneApplication(int argc, char** argv) {
+    configureLogging();
+    QApplication app(argc, argv);
+    configureApplication(app);
+
+    QtRunLoop loop;
+    AppState appState;
+    PageFrames pages;
+    ApplicationShell shell(appState, pages);
+    ShellOnlyLifecycle lifecycle(shell.statusItems());
+
+    bool shutDown = false;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
+        if (!std::exchange(shutDown, true)) {
+            lifecycle.performShutdown();
+        }
+    });
+    TerminationSignals signals(loop, [&shell](int) { shell.quitApp(); });
+
+    lifecycle.performStartup();
+    shell.showMainWindow();
+    return app.exec();
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,103 @@
+#include "ui/shell/StatusItemController.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+#include "model/Logger.h"
+#include "ui/shell/MenuBarStatusView.h"
+#include "ui/shell/MenuPopover.h"
+
+namespace olvane::ui {
+
+StatusItemController::StatusItemController(AppState& appState, Actions actions)
+    : appState_(appState), actions_(std::move(actions)) {}
+
+StatusItemController::~StatusItemController() = default;
+
+bool StatusItemController::systemTrayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool StatusItemController::setupMenuBar() {
+    if (statusItem_) {
+        return true;
+    }
+    if (!systemTrayAvailable()) {
+        Logger::app().logError("Impossible de créer le status item");
+        return false;
+    }
+    statusItem_ = std::make_unique<QSystemTrayIcon>();
+    statusItem_->setToolTip(QStringLiteral("Olvane"));
+    updateStatusItemIcon();
+
+    content_ = new MenuBarStatusView(
+        appState_, [this] { closePopoverThen(actions_.showMainWindow); },
+        [this] { closePopoverThen(actions_.quit); });
+    popover_ = std::make_unique<MenuPopover>(content_);
+
+    connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger) {
+                    toggleMenuPopover();
+                }
+            });
+    statusItem_->show();
+    Logger::app().debug("Barre de menus configurée (popover)");
+    return true;
+}
+
+void StatusItemController::updateStatusItemIcon() {
+    if (!statusItem_) {
+        return;
+    }
+    const QIcon appIcon = QApplication::windowIcon();
+    if (appIcon.isNull()) {
+        statusItem_->setIcon(QIcon());
+        return;
+    }
+    QPixmap image(16, 16);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRect(0, 0, 16, 16), appIcon.pixmap(64, 64));
+    }
+    statusItem_->setIcon(QIcon(image));
+}
+
+bool StatusItemController::isPopoverShown() const {
+    return popover_ && popover_->isVisible();
+}
+
+void StatusItemController::toggleMenuPopover() {
+    if (!popover_ || !statusItem_) {
+        return;
+    }
+    if (isPopoverShown()) {
+        popover_->close();
+        return;
+    }
+    if (popover_->consumeCloseByIconPress()) {
+        return;  // this click already closed it
+    }
+    // Some trays do not tell where the icon is: the click that opened the popover does.
+    QRect anchor = statusItem_->geometry();
+    if (!anchor.isValid() || anchor.isEmpty()) {
+        anchor = QRect(QCursor::pos(), QSize(1, 1));
+    }
+    popover_->setStatusIconArea(statusItem_->geometry());
+    popover_->showUnder(anchor);
+}
+
+void StatusItemController::closePopoverThen(const std::function<void()>& action) {
+    if (popover_) {
+        popover_->close();
+    }
+    if (action) {
+        action();
+    }
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,5 @@
+#include "ui/shell/OlvaneApplication.h"
+
+int main(int argc, char** argv) {
+    return olvane::ui::runOlvaneApplication(argc, argv);
+}

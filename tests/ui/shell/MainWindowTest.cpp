@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "ui/UiTestSupport.h"
+#include "ui/foundation/MainWindowView.h"
+#include "ui/foundation/PageFrames.h"
+#include "ui/shell/ApplicationShell.h"
+#include "ui/shell/MainWindow.h"
+
+namespace olvane::ui {
+namespace {
+
+int mainWindowsAlive() {
+    int count = 0;
+    for (auto* widget : QApplication::topLevelWidgets()) {
+        count += qobject_cast<MainWindow*>(widget) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(MainWindow, HasTheSizesOfTheApplicationWindow) {
+    AppState appState;
+    PageFrames pages;
+    MainWindow window(appState, pages);
+    EXPECT_EQ(window.size(), QSize(1100, 700));
+    EXPECT_EQ(window.minimumSize(), QSize(970, 670));
+    EXPECT_EQ(window.windowTitle(), "Olvane");
+}
+
+TEST(ApplicationShell, TheWindowComesBackAfterBeingClosed) {
+    AppState appState;
+    PageFrames pages;
+    ApplicationShell shell(appState, pages);
+    shell.showMainWindow();
+    MainWindow* window = &shell.mainWindow();
+    ASSERT_TRUE(window->isVisible());
+
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    appState.selectedNavigationItem.set(NavigationItem::guide);
+
+    shell.showMainWindow();
+    shell.showMainWindow();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(&shell.mainWindow(), window);
+    EXPECT_EQ(mainWindowsAlive(), 1);
+    // The same window, still following the state while it was hidden.
+    EXPECT_EQ(window->view()->currentPage()->objectName(), "guide");
+
+    window->showMinimized();
+    shell.showMainWindow();
+    EXPECT_FALSE(window->isMinimized());
+}
+
+TEST(ApplicationShell, PictureOfTheMainWindow) {
+    AppState appState;
+    PageFrames pages;
+    ApplicationShell shell(appState, pages);
+    appState.extensionStatus.set({{BrowserType::firefox, ExtensionStatus::connected},
+                                  {BrowserType::safari, ExtensionStatus::browserNotRunning},
+                                  {BrowserType::chrome, ExtensionStatus::connecting}});
+    shell.showMainWindow();
+    EXPECT_TRUE(test::saveArtefact(shell.mainWindow(), "main-window"));
+    appState.selectedNavigationItem.set(NavigationItem::grayscaleFilter);
+    EXPECT_TRUE(test::saveArtefact(shell.mainWindow(), "main-window-monochrome"));
+}
+
+}  // namespace
+}  // namespace olvane::ui

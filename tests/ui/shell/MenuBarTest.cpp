@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
+#include <string>
+#include <vector>
+
+#include "platform/sim/CaptureLogSink.h"
+#include "ui/UiTestSupport.h"
+#include "ui/foundation/ExtensionStatusSection.h"
+#include "ui/foundation/LogoOlvane.h"
+#include "ui/foundation/TextRowButton.h"
+#include "ui/shell/MenuBarStatusView.h"
+#include "ui/shell/MenuPopover.h"
+#include "ui/shell/StatusItemController.h"
+
+namespace olvane::ui {
+namespace {
+
+// The offscreen platform has no system tray; these tests pretend one is there.
+class TrayedStatusItems final : public StatusItemController {
+  public:
+    using StatusItemController::StatusItemController;
+    bool trayAvailable = true;
+
+  protected:
+    bool systemTrayAvailable() const override { return trayAvailable; }
+};
+
+TEST(MenuBarStatusView, RowsCallTheirActions) {
+    AppState appState;
+    appState.selectedNavigationItem.set(NavigationItem::configurateur);
+    appState.navigationGuard.set([](NavigationItem) { return false; });
+    std::vector<std::string> calls;
+    MenuBarStatusView view(
+        appState,
+        [&] {
+            calls.push_back("open " + std::string(rawValue(appState.selectedNavigationItem.get())));
+        },
+        [&] { calls.push_back("quit"); });
+
+    view.openRow()->click();
+    view.quitRow()->click();
+    // Managing the extensions goes to their page even when the guard would refuse a change.
+    view.extensionStatus()->manageButton()->click();
+    EXPECT_EQ(calls, (std::vector<std::string>{"open configurateur", "quit", "open extensions"}));
+    EXPECT_EQ(view.width(), MenuBarStatusView::kWidth);
+}
+
+class StatusItemTest : public ::testing::Test {
+  protected:
+    void SetUp() override { QApplication::setWindowIcon(LogoOlvane::icon()); }
+
+    AppState appState;
+    std::vector<std::string> calls;
+    TrayedStatusItems items{
+        appState,
+        StatusItemController::Actions{
+            [this] { calls.push_back(items.isPopoverShown() ? "show (popover open)" : "show"); },
+            [this] { calls.push_back("quit"); }}};
+};
+
+TEST_F(StatusItemTest, WithoutATrayThereIsNeitherIconNorPopover) {
+    platform::sim::ScopedLogCapture log;
+    items.trayAvailable = false;
+    EXPECT_FALSE(items.setupMenuBar());
+    EXPECT_EQ(items.statusItem(), nullptr);
+    EXPECT_EQ(items.menuPopover(), nullptr);
+    EXPECT_TRUE(log->contains("App", platform::LogLevel::Error,
+                              "⚠️ Impossible de créer le status item"));
+    items.toggleMenuPopover();  // harmless
+}
+
+TEST_F(StatusItemTest, TheIconTogglesThePopoverAndItsRowsCloseItFirst) {
+    ASSERT_TRUE(items.setupMenuBar());
+    const QIcon icon = items.statusItem()->icon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>{QSize(16, 16)});
+
+    items.toggleMenuPopover();
+    ASSERT_TRUE(items.isPopoverShown());
+    items.toggleMenuPopover();
+    EXPECT_FALSE(items.isPopoverShown());
+
+    items.toggleMenuPopover();
+    items.popoverContent()->openRow()->click();
+    EXPECT_FALSE(items.isPopoverShown());
+    items.toggleMenuPopover();
+    items.popoverContent()->quitRow()->click();
+    EXPECT_FALSE(items.isPopoverShown());
+    EXPECT_EQ(calls, (std::vector<std::string>{"show", "quit"}));
+}
+
+TEST_F(StatusItemTest, APressOnTheIconClosesThePopoverAndItsClickDoesNotReopenIt) {
+    ASSERT_TRUE(items.setupMenuBar());
+    items.toggleMenuPopover();
+    MenuPopover& popover = *items.menuPopover();
+    ASSERT_TRUE(popover.isVisible());
+    const QRect icon(popover.geometry().topLeft() - QPoint(0, 40), QSize(16, 16));
+    popover.setStatusIconArea(icon);
+
+    const QPoint global = icon.center();
+    QMouseEvent press(QEvent::MouseButtonPress, popover.mapFromGlobal(QPointF(global)),
+                      QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&popover, &press);
+    EXPECT_FALSE(popover.isVisible());
+    items.toggleMenuPopover();  // the icon's own click, right after
+    EXPECT_FALSE(items.isPopoverShown());
+    items.toggleMenuPopover();  // a later click opens it
+    EXPECT_TRUE(items.isPopoverShown());
+
+    // Elsewhere: the popover closes, and nothing is remembered for the icon.
+    const QPoint away = popover.geometry().bottomRight() + QPoint(50, 50);
+    QMouseEvent outside(QEvent::MouseButtonPress, popover.mapFromGlobal(QPointF(away)),
+                        QPointF(away), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&popover, &outside);
+    EXPECT_FALSE(popover.isVisible());
+    items.toggleMenuPopover();
+    EXPECT_TRUE(items.isPopoverShown());
+    items.toggleMenuPopover();
+}
+
+TEST(MenuPopover, SitsUnderTheIconInsideTheScreen) {
+    const QRect screen(0, 0, 1440, 900);
+    const QSize size(262, 200);
+    EXPECT_EQ(MenuPopover::placement(QRect(700, 0, 24, 24), size, screen), QPoint(581, 28));
+    // Near the right edge it stays on screen; at the bottom of the screen it opens upwards.
+    EXPECT_EQ(MenuPopover::placement(QRect(1420, 0, 20, 24), size, screen).x(), 1440 - 8 - 262);
+    EXPECT_EQ(MenuPopover::placement(QRect(700, 876, 24, 24), size, screen).y(), 876 - 4 - 200);
+}
+
+TEST_F(StatusItemTest, PictureOfThePopover) {
+    ASSERT_TRUE(items.setupMenuBar());
+    appState.extensionStatus.set({{BrowserType::firefox, ExtensionStatus::connected},
+                                  {BrowserType::safari, ExtensionStatus::notDetected},
+                                  {BrowserType::chrome, ExtensionStatus::browserNotRunning}});
+    items.toggleMenuPopover();
+    EXPECT_TRUE(test::saveArtefact(*items.menuPopover(), "popover"));
+    items.toggleMenuPopover();
+}
+
+}  // namespace
+}  // namespace olvane::ui

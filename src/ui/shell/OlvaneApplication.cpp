@@ -16,6 +16,7 @@
 #include "ui/foundation/QtRunLoop.h"
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/ShellOnlyLifecycle.h"
+#include "ui/shell/SingleInstance.h"
 #include "ui/shell/TerminationSignals.h"
 
 namespace olvane::ui {
@@ -48,6 +49,11 @@ void configureApplication(QApplication& app) {
 
 int runOlvaneApplication(int argc, char** argv) {
     configureLogging();
+    SingleInstance instance(platform::Paths::fromProcessEnvironment().runtimeFolder());
+    if (instance.role() == SingleInstance::Role::secondary) {
+        Logger::app().notice("OlvaneMac tourne déjà : sa fenêtre est ramenée au premier plan");
+        return 0;
+    }
     QApplication app(argc, argv);
     configureApplication(app);
 
@@ -64,6 +70,7 @@ int runOlvaneApplication(int argc, char** argv) {
         }
     });
     TerminationSignals signals(loop, [&shell](int) { shell.quitApp(); });
+    instance.listen(loop, [&shell] { shell.showMainWindow(); });
 
     lifecycle.performStartup();
     shell.showMainWindow();

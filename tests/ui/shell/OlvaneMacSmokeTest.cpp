@@ -1,0 +1,102 @@
+// The real program under a real X server: start-up banner, one instance per session, and the
+// clean shutdown on SIGTERM.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "support/ChildProcess.h"
+#include "support/TempHome.h"
+
+namespace olvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A private Xvfb on a display number of its choosing; DISPLAY points at it while it lives.
+class XvfbDisplay {
+  public:
+    XvfbDisplay() {
+        if (!std::filesystem::exists(kXvfb)) {
+            return;
+        }
+        server_.emplace(kXvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0",
+                                                        "1280x800x24", "-nolisten", "tcp"});
+        std::string number;
+        while (number.empty() || number.back() != '\n') {
+            const std::string byte = server_->readStdout(1, 10s);
+            if (byte.empty()) {
+                return;
+            }
+            number += byte;
+        }
+        number.pop_back();
+        saved_ = environment("DISPLAY");
+        savedPlatform_ = environment("QT_QPA_PLATFORM");
+        ::setenv("DISPLAY", (":" + number).c_str(), 1);
+        ::unsetenv("QT_QPA_PLATFORM");  // the program talks to the X server
+        ready_ = true;
+    }
+    ~XvfbDisplay() {
+        if (ready_) {
+            restore("DISPLAY", saved_);
+            restore("QT_QPA_PLATFORM", savedPlatform_);
+        }
+        if (server_) {
+            server_->signal(SIGTERM);
+            server_->wait(5s);
+        }
+    }
+    bool ready() const { return ready_; }
+
+  private:
+    static constexpr const char* kXvfb = "/usr/bin/Xvfb";
+    static std::optional<std::string> environment(const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+    static void restore(const char* name, const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+
+    std::optional<test::ChildProcess> server_;
+    std::optional<std::string> saved_;
+    std::optional<std::string> savedPlatform_;
+    bool ready_ = false;
+};
+
+TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
+    test::TempHome home;
+    XvfbDisplay display;
+    if (!display.ready()) {
+        GTEST_SKIP() << "Xvfb indisponible";
+    }
+    const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
+    test::ChildProcess app(program);
+    ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", 60s)) << app.stderrSoFar();
+
+    // A second launch hands over to the first and ends at once.
+    test::ChildProcess again(program);
+    const auto secondExit = again.wait(30s);
+    ASSERT_TRUE(secondExit);
+    EXPECT_TRUE(secondExit->exited && secondExit->code == 0) << again.readStderrToEnd(1s);
+    EXPECT_NE(again.readStderrToEnd(1s).find("OlvaneMac tourne déjà"), std::string::npos);
+    EXPECT_FALSE(app.wait(0ms));
+
+    app.signal(SIGTERM);
+    EXPECT_TRUE(app.waitForStderr("App: === OlvaneMac fermeture ===", 30s)) << app.stderrSoFar();
+    const auto exit = app.wait(30s);
+    ASSERT_TRUE(exit);
+    EXPECT_TRUE(exit->exited) << "tué par le signal " << exit->code;
+    EXPECT_EQ(exit->code, 0) << app.readStderrToEnd(1s);
+}
+
+}  // namespace
+}  // namespace olvane

@@ -24,6 +24,8 @@ class Workspace {
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
     // The running instances with that application ID, the earliest launched first.
     virtual std::vector<RunningApplication> runningApplications(std::string_view bundleID) = 0;
+    // Every running application of the session, the earliest launched first.
+    virtual std::vector<RunningApplication> allRunningApplications() = 0;
 
     // An application came to the front.
     virtual Handle observeActivation(ApplicationObserver observer) = 0;

@@ -13,6 +13,7 @@ class SimWorkspace final : public Workspace {
   public:
     std::optional<RunningApplication> frontmostApplication() override;
     std::vector<RunningApplication> runningApplications(std::string_view bundleID) override;
+    std::vector<RunningApplication> allRunningApplications() override { return running_; }
     Handle observeActivation(ApplicationObserver observer) override;
     Handle observeLaunch(ApplicationObserver observer) override;
     Handle observeTermination(ApplicationObserver observer) override;

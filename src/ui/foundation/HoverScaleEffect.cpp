@@ -20,6 +20,12 @@ HoverScaleEffect::HoverScaleEffect(QWidget* target) : QObject(target), target_(t
     }
 }
 
+HoverScaleEffect* HoverScaleEffect::lite(QWidget* target, qreal scale) {
+    auto* effect = new HoverScaleEffect(target);
+    effect->fixedScale_ = scale;
+    return effect;
+}
+
 void HoverScaleEffect::setActive(bool active) {
     if (active == active_) {
         return;
@@ -37,7 +43,13 @@ void HoverScaleEffect::setActive(bool active) {
 }
 
 qreal HoverScaleEffect::targetScale() const {
-    return active_ ? state_.factor() : 1.0;
+    if (!active_) {
+        return 1.0;
+    }
+    if (fixedScale_) {
+        return state_.hovered() ? *fixedScale_ : 1.0;
+    }
+    return state_.factor();
 }
 
 QTransform HoverScaleEffect::transform() const {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTransform>
 #include <QVariantAnimation>
+#include <optional>
 
 #include "ui/foundation/HoverScale.h"
 
@@ -21,6 +22,8 @@ class HoverScaleEffect final : public QObject {
     static constexpr int kAnimationMs = 50;
 
     explicit HoverScaleEffect(QWidget* target);
+    // The lighter effect: a fixed factor while hovered, nothing measured.
+    static HoverScaleEffect* lite(QWidget* target, qreal scale);
 
     void setActive(bool active);
     bool isActive() const { return active_; }
@@ -45,6 +48,7 @@ class HoverScaleEffect final : public QObject {
     QVariantAnimation animation_;
     qreal current_ = 1.0;
     bool active_ = true;
+    std::optional<qreal> fixedScale_;
 };
 
 }  // namespace olvane::ui

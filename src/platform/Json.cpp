@@ -1,6 +1,7 @@
 #include "platform/Json.h"
 
 #include <algorithm>
+#include <string>
 
 namespace olvane::json {
 
@@ -53,6 +54,16 @@ std::optional<J> parseAs(std::string_view text, int maxDepth) {
     return value;
 }
 
+// Where the parser gave up, 1-based; only asked once a parse has failed.
+std::size_t failurePosition(std::string_view text) {
+    try {
+        [[maybe_unused]] const auto ignored = Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& e) {
+        return e.byte;
+    }
+    return 0;
+}
+
 template <typename J>
 std::string dumpWith(const J& value, int indent) {
     return value.dump(indent, ' ', false, J::error_handler_t::replace);
@@ -66,6 +77,18 @@ std::optional<Json> parse(std::string_view text, int maxDepth) {
 
 std::optional<OrderedJson> parseOrdered(std::string_view text, int maxDepth) {
     return parseAs<OrderedJson>(text, maxDepth);
+}
+
+std::optional<Json> parse(std::string_view text, std::string& error, int maxDepth) {
+    if (nestingDepth(text) > maxDepth) {
+        error = "imbrication JSON trop profonde (plus de " + std::to_string(maxDepth) + " niveaux)";
+        return std::nullopt;
+    }
+    auto value = parseAs<Json>(text, maxDepth);
+    if (!value) {
+        error = "JSON invalide à l’octet " + std::to_string(failurePosition(text));
+    }
+    return value;
 }
 
 std::optional<Json> parseObject(std::string_view text, int maxDepth) {

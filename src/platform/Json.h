@@ -21,6 +21,8 @@ int nestingDepth(std::string_view text);
 // Parses without throwing; nullopt for invalid JSON or nesting beyond `maxDepth`.
 std::optional<Json> parse(std::string_view text, int maxDepth = kMaxDepth);
 std::optional<OrderedJson> parseOrdered(std::string_view text, int maxDepth = kMaxDepth);
+// As parse, and says why in `error` (French) when it fails.
+std::optional<Json> parse(std::string_view text, std::string& error, int maxDepth = kMaxDepth);
 // Parses and requires a top-level object.
 std::optional<Json> parseObject(std::string_view text, int maxDepth = kMaxDepth);
 

@@ -17,6 +17,12 @@ TEST(Json, ParsesWithoutThrowingAndRefusesDeepNesting) {
     EXPECT_FALSE(json::parse(deep));
     const std::string fine = std::string(512, '[') + std::string(512, ']');
     EXPECT_TRUE(json::parse(fine));
+
+    std::string error;
+    EXPECT_FALSE(json::parse(R"({"a": x})", error));
+    EXPECT_EQ(error, "JSON invalide à l’octet 7");
+    EXPECT_FALSE(json::parse(deep, error));
+    EXPECT_EQ(error, "imbrication JSON trop profonde (plus de 512 niveaux)");
 }
 
 TEST(Json, DumpsInvalidUtf8WithoutThrowingAndSortsKeys) {

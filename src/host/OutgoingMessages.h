@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/Json.h"
+#include "platform/Status.h"
+
+// The messages the host sends to the extension.
+namespace olvane::host::outgoing {
+
+inline constexpr const char* kHostVersion = "1.2.0";
+
+// The rules file's modification time as floating-point Unix seconds, or the integer 0 when
+// there is no file.
+Json rulesTimestamp(std::optional<long long> modificationTimeNs);
+
+// {"type": "RULES", "rules", "timestamp"}; a push after a change adds "source": "file_change".
+Json rules(Json rules, std::optional<long long> modificationTimeNs);
+Json rulesChanged(Json rules, std::optional<long long> modificationTimeNs);
+Json pong();
+Json grayscaleCommandAck(const platform::Status& written);
+Json heartbeat(double unixNow);
+Json unknownType(std::string_view type);
+Json invalidSiteContextBrowser();
+
+}  // namespace olvane::host::outgoing

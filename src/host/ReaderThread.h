@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "host/FrameReader.h"
+#include "platform/Json.h"
+#include "platform/RunLoop.h"
+
+namespace olvane::host {
+
+using MessageHandler = std::function<void(const std::string& type, const Json& message)>;
+
+// Starts the thread that blocks on the input and hands each message to the loop, in arrival
+// order, without waiting for it to be handled. At the first frame that cannot be read it calls
+// `onEnd` from that thread, which is expected not to return.
+void startReaderThread(platform::RunLoop& loop, FrameReader reader, MessageHandler onMessage,
+                       std::function<void()> onEnd);
+
+}  // namespace olvane::host

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+
+#include "host/MessageSink.h"
+#include "host/RulesFile.h"
+#include "platform/FileWatcher.h"
+#include "platform/Handle.h"
+#include "platform/RunLoop.h"
+
+namespace olvane::host {
+
+// Sends the rules again, unasked, when the rules file changes. It follows the name in the data
+// folder rather than one file, so a rewrite in place, a replacement by rename, a deletion and a
+// later re-creation all reach the extension. A burst of events leads to one check, a tenth of
+// a second after the last; the check pushes only when the modification time moved.
+class RulesPusher {
+  public:
+    static constexpr double kDebounceSeconds = 0.1;
+
+    RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, const RulesFile& rules,
+                MessageSink& out);
+
+    // Creates the data folder and a "{}" rules file when they are missing, then watches.
+    // Without a watch (folder not creatable) the host runs on and answers requests.
+    void start();
+
+  private:
+    void scheduleCheck();
+    void checkForChange();
+
+    platform::RunLoop& loop_;
+    platform::FileWatcher& watcher_;
+    const RulesFile& rules_;
+    MessageSink& out_;
+    std::optional<long long> lastModificationTime_;
+    platform::Handle watch_;
+    platform::Handle pendingCheck_;
+};
+
+}  // namespace olvane::host

@@ -1,0 +1,44 @@
+// olvanemac-host: Chrome and Firefox start it for the extension and talk to it over standard
+// input and output. Their arguments (the caller's origin, or the manifest path and the add-on
+// id) tell it nothing it needs.
+#include <unistd.h>
+
+#include <csignal>
+
+#include "host/ByteStreams.h"
+#include "host/FrameReader.h"
+#include "host/FrameWriter.h"
+#include "host/Host.h"
+#include "host/ReaderThread.h"
+#include "platform/Paths.h"
+#include "platform/linux/EpollRunLoop.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/SystemClock.h"
+
+int main() {
+    using namespace olvane;
+    // A closed port shows as failed writes, which are ignored; the end of input ends the host.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const host::HostLog log;
+    platform::os::EpollRunLoop loop;
+    if (!loop.valid()) {
+        log.error("main: boucle d’événements indisponible");
+        return 1;
+    }
+    platform::os::InotifyFileWatcher watcher(loop);
+    const platform::os::SystemClock clock;
+    host::OutputGate gate;
+    host::FrameWriter writer(gate, host::writeToDescriptor(STDOUT_FILENO), log);
+    host::Host host({loop, watcher, clock, log, gate, writer},
+                    platform::Paths::fromProcessEnvironment().dataFolder());
+
+    host.startRulesWatcher();
+    host::startReaderThread(
+        loop, host::FrameReader(host::readFromDescriptor(STDIN_FILENO), log),
+        [&host](const std::string& type, const Json& message) { host.handle(type, message); },
+        [&gate] { gate.endProcess(0); });
+    host.startHeartbeat();
+    loop.run();
+    return 0;
+}

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "host/Frame.h"
+#include "model/exchange/ExchangeFiles.h"
+#include "platform/FileIO.h"
+#include "support/ChildProcess.h"
+#include "support/TempHome.h"
+
+namespace olvane::host {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const Json kPing = {{"type", "PING"}};
+const Json kPong = {{"type", "PONG"}, {"version", "1.2.0"}};
+
+std::string frameOf(const Json& message) {
+    return encodeFrame(json::dumpCompact(message));
+}
+
+std::string header(std::uint32_t length) {
+    return std::string(reinterpret_cast<const char*>(&length), sizeof length);
+}
+
+// The real executable in a temporary HOME, started with arguments as Chrome passes them.
+class HostProcess : public ::testing::Test {
+  protected:
+    HostProcess() { std::signal(SIGPIPE, SIG_IGN); }
+
+    test::TempHome home;
+    fs::path data = home.paths().dataFolder();
+    fs::path rulesPath = data / exchange::kRulesFile;
+    std::unique_ptr<test::ChildProcess> child;
+
+    void start() {
+        child = std::make_unique<test::ChildProcess>(
+            test::builtExecutable("src/host/olvanemac-host"),
+            std::vector<std::string>{"chrome-extension://olvane/"});
+    }
+    void SetUp() override { start(); }
+
+    void sendRaw(const std::string& bytes) { ASSERT_TRUE(child->writeStdin(bytes)); }
+    void send(const Json& message) { sendRaw(frameOf(message)); }
+    std::optional<Json> receive(std::chrono::milliseconds timeout = 5s) {
+        const auto head = child->readStdout(kFrameHeaderSize, timeout);
+        if (head.size() < kFrameHeaderSize) {
+            return std::nullopt;
+        }
+        const auto length = decodeLength(head.data());
+        const auto payload = child->readStdout(length, timeout);
+        return payload.size() == length ? json::parseObject(payload) : std::nullopt;
+    }
+    // The reply to `message`; pushes of rule changes on the way are passed over.
+    Json roundTrip(const Json& message) {
+        send(message);
+        for (;;) {
+            auto reply = receive();
+            if (!reply) {
+                return "no reply";
+            }
+            if (!reply->contains("source")) {
+                return *reply;
+            }
+        }
+    }
+    // Replies come in order, so once PONG is back every earlier message has been handled.
+    void sync() { EXPECT_EQ(roundTrip(kPing), kPong); }
+
+    void expectEndsQuietly() {
+        EXPECT_EQ(child->readStdoutToEnd(5s), "");
+        const auto exit = child->wait(5s);
+        ASSERT_TRUE(exit);
+        EXPECT_TRUE(exit->exited);
+        EXPECT_EQ(exit->code, 0);
+    }
+    Json fileAt(const std::string& name) {
+        return exchange::readJsonObject(data / name).value_or(Json("absent"));
+    }
+    double now() const {
+        return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    }
+};
+
+TEST_F(HostProcess, AnswersEachRequestAndReportsUnknownTypesVerbatim) {
+    const auto rules = roundTrip({{"type", "GET_RULES"}});
+    EXPECT_EQ(rules["type"], "RULES");
+    EXPECT_EQ(rules["rules"], Json::object());
+    ASSERT_TRUE(rules["timestamp"].is_number_float());  // the seed file's time
+    EXPECT_DOUBLE_EQ(rules["timestamp"].get<double>(),
+                     static_cast<double>(*platform::modificationTimeNs(rulesPath)) / 1e9);
+    EXPECT_EQ(platform::readWholeFile(rulesPath), "{}");
+
+    EXPECT_EQ(roundTrip(kPing), kPong);
+    const auto error = [](const std::string& text) {
+        return Json{{"type", "ERROR"}, {"message", text}};
+    };
+    EXPECT_EQ(roundTrip(Json::object()), error("Unknown message type: "));
+    EXPECT_EQ(roundTrip({{"type", 7}}), error("Unknown message type: "));
+    EXPECT_EQ(roundTrip({{"type", "get_rules"}}), error("Unknown message type: get_rules"));
+    EXPECT_EQ(roundTrip({{"type", "PONG ✨"}}), error("Unknown message type: PONG ✨"));
+    EXPECT_EQ(roundTrip({{"type", "SITE_CONTEXT"}, {"browser", "safari"}, {"domain", "a.fr"}}),
+              error("Invalid browser for SITE_CONTEXT"));
+    EXPECT_EQ(roundTrip({{"type", "SITE_CONTEXT"}, {"browser", "Chrome"}}),
+              error("Invalid browser for SITE_CONTEXT"));
+    EXPECT_EQ(roundTrip({{"type", "GRAYSCALE_COMMAND"}}),
+              (Json{{"type", "GRAYSCALE_COMMAND_ACK"}, {"success", true}}));
+
+    child->closeStdin();
+    expectEndsQuietly();
+    EXPECT_EQ(child->readStderrToEnd(1s), "");
+}
+
+TEST_F(HostProcess, WritesTheCommandSiteAndHealthFilesWithMembersTakingTheirDefaults) {
+    const double before = now();
+    send({{"type", "INIT"}, {"browser", "safari"}});
+    send({{"type", "INIT"}, {"browser", 3}});
+    sync();
+    EXPECT_FALSE(fs::exists(data / "safari-health.json"));
+    EXPECT_FALSE(fs::exists(data / "-health.json"));
+
+    send({{"type", "INIT"}, {"browser", "chrome"}});
+    send({{"type", "GRAYSCALE_COMMAND"}, {"action", "pause"}, {"domain", 12}});
+    send({{"type", "FULLSCREEN_VIDEO"}, {"isFullscreen", "true"}});
+    send({{"type", "SITE_CONTEXT"}, {"domain", "YouTube.com/watch"}});
+    send({{"type", "SITE_CONTEXT"}, {"browser", false}, {"domain", 4}});
+    send({{"type", "SITE_CONTEXT"}, {"browser", "chrome"}, {"domain", "x.com"}});
+    EXPECT_EQ(receive(), (Json{{"type", "GRAYSCALE_COMMAND_ACK"}, {"success", true}}));
+    sync();
+    const double after = now();
+
+    const auto within = [&](const Json& file) {
+        const auto t = json::numberMember(file, "timestamp");
+        return t && *t >= before && *t <= after;
+    };
+    auto health = fileAt("chrome-health.json");
+    EXPECT_EQ(health["browser"], "chrome");
+    EXPECT_TRUE(within(health));
+    auto command = fileAt("grayscale-command.json");
+    EXPECT_EQ(command["action"], "pause");
+    EXPECT_EQ(command["domain"], "");
+    EXPECT_TRUE(within(command));
+    EXPECT_EQ(fileAt("fullscreen-command.json")["action"], "fullscreen_end");
+    auto firefox = fileAt("firefox-site.json");
+    EXPECT_EQ(firefox["domain"], "");  // the second report, mistyped, counts as Firefox
+    EXPECT_TRUE(within(firefox));
+    EXPECT_EQ(fileAt("chrome-site.json")["domain"], "x.com");
+
+    send({{"type", "FULLSCREEN_VIDEO"}, {"isFullscreen", true}});
+    send({{"type", "SITE_CONTEXT"}, {"domain", "YouTube.com/watch"}});
+    sync();
+    EXPECT_EQ(fileAt("fullscreen-command.json")["action"], "fullscreen_start");
+    EXPECT_EQ(fileAt("firefox-site.json")["domain"], "YouTube.com/watch");
+
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(data)) {
+        names.insert(entry.path().filename().string());
+        EXPECT_EQ(test::permissionsOf(entry.path()), 0600u);
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"rules.json", "chrome-health.json",
+                                            "grayscale-command.json", "fullscreen-command.json",
+                                            "firefox-site.json", "chrome-site.json"}));
+}
+
+TEST_F(HostProcess, AcknowledgesAFailedCommandWriteAndStaysSilentOnOtherFailures) {
+    fs::create_directories(data / exchange::kGrayscaleCommandFile);
+    fs::create_directories(data / exchange::kFullscreenCommandFile);
+    const auto ack = roundTrip({{"type", "GRAYSCALE_COMMAND"}, {"action", "disable"}});
+    EXPECT_EQ(ack["success"], false);
+    EXPECT_NE(ack["error"].get<std::string>().find("Impossible d’écrire"), std::string::npos);
+    send({{"type", "FULLSCREEN_VIDEO"}, {"isFullscreen", true}});
+    sync();
+    child->closeStdin();
+    expectEndsQuietly();
+}
+
+TEST_F(HostProcess, EveryMalformedFrameEndsTheHostWithStatusZeroAndNoReply) {
+    const std::string prefix = R"({"type":"PING","pad":")";
+    const std::string longest =
+        prefix + std::string(kMaxIncomingPayload - prefix.size() - 2, ' ') + "\"}";
+    send(json::parse(longest).value());
+    EXPECT_EQ(receive(), kPong);
+
+    const std::vector<std::string> endings = {header(12).substr(0, 2),
+                                              header(0),
+                                              header(1'000'000),
+                                              header(40) + "{\"type\":",
+                                              frameOf(Json::array({"PING"})),
+                                              encodeFrame("\"PING\""),
+                                              encodeFrame("42"),
+                                              encodeFrame("{\"type\": \"PING\"")};
+    for (std::size_t i = 0; i < endings.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (i > 0) {
+            start();
+        }
+        sync();
+        if (i == 0 || i == 3) {
+            sendRaw(endings[i]);
+            child->closeStdin();  // input ends inside the length, or inside the payload
+        } else {
+            sendRaw(endings[i] + frameOf(kPing));
+        }
+        expectEndsQuietly();
+        const auto log = child->readStderrToEnd(1s);
+        if (i == endings.size() - 1) {
+            EXPECT_EQ(log,
+                      "[olvanemac-host] readMessage: JSON parse échoué: JSON invalide à "
+                      "l’octet 16\n");
+        } else {
+            EXPECT_EQ(log, "");
+        }
+    }
+}
+
+TEST_F(HostProcess, AnswersFramesSplitAcrossWritesInOrder) {
+    const std::string stream =
+        frameOf({{"type", "GET_RULES"}}) + frameOf(kPing) + frameOf({{"type", "nope"}});
+    for (std::size_t at = 0; at < stream.size(); at += 5) {
+        sendRaw(stream.substr(at, 5));
+        std::this_thread::sleep_for(1ms);  // lets the reader see each piece on its own
+    }
+    EXPECT_EQ((*receive())["type"], "RULES");
+    EXPECT_EQ(receive(), kPong);
+    EXPECT_EQ((*receive())["message"], "Unknown message type: nope");
+}
+
+TEST_F(HostProcess, PushesEveryRewriteOfTheRulesInPlaceOrByRename) {
+    sync();  // the watch is armed before the first message is read
+    auto stamp = fs::last_write_time(rulesPath);
+    const auto rewrite = [&](const fs::path& path, const std::string& text) {
+        stamp += 3s;
+        ASSERT_TRUE(platform::writeFileInPlace(path, text));
+        fs::last_write_time(path, stamp);
+    };
+    const auto expectPush = [&](const Json& rules) {
+        const auto push = receive();
+        ASSERT_TRUE(push);
+        EXPECT_EQ((*push)["source"], "file_change");
+        EXPECT_EQ((*push)["rules"], rules);
+        if (fs::exists(rulesPath)) {
+            EXPECT_DOUBLE_EQ((*push)["timestamp"].get<double>(),
+                             static_cast<double>(*platform::modificationTimeNs(rulesPath)) / 1e9);
+        } else {
+            EXPECT_EQ(json::dumpCompact((*push)["timestamp"]), "0");
+        }
+    };
+
+    rewrite(rulesPath, R"({"youtube": {"yt_shorts": true}})");
+    expectPush({{"youtube", {{"yt_shorts", true}}}});
+
+    const auto staged = data / ".rules.json.new";
+    rewrite(staged, R"({"_grayscale": {"allowedSites": ["wikipedia.org"]}})");
+    fs::rename(staged, rulesPath);
+    expectPush({{"_grayscale", {{"allowedSites", {"wikipedia.org"}}}}});
+
+    rewrite(rulesPath, R"({"instagram": {"ig_reels": true}})");  // the file that came by rename
+    expectPush({{"instagram", {{"ig_reels", true}}}});
+
+    fs::remove(rulesPath);
+    expectPush(Json::object());
+    rewrite(rulesPath, R"({"linkedin": {}})");
+    expectPush({{"linkedin", Json::object()}});
+
+    // Our own files in the same folder push nothing.
+    send({{"type", "INIT"}, {"browser", "firefox"}});
+    EXPECT_EQ(roundTrip(kPing), kPong);
+}
+
+TEST_F(HostProcess, ForwardsNoRulesItCannotSafelyCarry) {
+    sync();
+    ASSERT_TRUE(platform::writeFileInPlace(
+        rulesPath, R"({"youtube": )" + std::string(600, '[') + std::string(600, ']') + "}"));
+    EXPECT_EQ(roundTrip({{"type", "GET_RULES"}})["rules"], Json::object());
+    EXPECT_TRUE(child->waitForStderr(
+        "[olvanemac-host] loadRules: lecture/parsing rules.json échoué: imbrication JSON trop "
+        "profonde (plus de 512 niveaux) — fichier potentiellement corrompu\n",
+        5s));
+
+    ASSERT_TRUE(platform::writeFileInPlace(rulesPath, R"(["youtube"])"));
+    EXPECT_EQ(roundTrip({{"type", "GET_RULES"}})["rules"], Json::object());
+
+    const Json huge = {{"youtube", {{"pad", std::string(kMaxOutgoingPayload, 'x')}}}};
+    ASSERT_TRUE(platform::writeFileInPlace(rulesPath, json::dumpCompact(huge)));
+    send({{"type", "GET_RULES"}});
+    EXPECT_EQ(roundTrip(kPing), kPong);  // the rules were held back, not cut
+    EXPECT_TRUE(child->waitForStderr("writeMessage: message RULES de 1048", 5s));
+}
+
+TEST_F(HostProcess, LeavesOnlyWholeFramesWhenItEndsInTheMiddleOfReplying) {
+    std::string burst;
+    for (int i = 0; i < 500; ++i) {
+        burst += frameOf(kPing);
+    }
+    sendRaw(burst + header(0));
+    std::string out = child->readStdoutToEnd(10s);
+    ASSERT_TRUE(child->wait(5s));
+    const std::string pong = frameOf(kPong);
+    EXPECT_EQ(out.size() % pong.size(), 0u);
+    for (std::size_t at = 0; at < out.size(); at += pong.size()) {
+        ASSERT_EQ(out.compare(at, pong.size(), pong), 0) << "at byte " << at;
+    }
+}
+
+}  // namespace
+}  // namespace olvane::host

@@ -1,6 +1,7 @@
 // olvanemac-host: Chrome and Firefox start it for the extension and talk to it over standard
 // input and output. Their arguments (the caller's origin, or the manifest path and the add-on
 // id) tell it nothing it needs.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -19,6 +20,8 @@ int main() {
     using namespace olvane;
     // A closed port shows as failed writes, which are ignored; the end of input ends the host.
     std::signal(SIGPIPE, SIG_IGN);
+    // One heap for both threads: the reader's own arena would cost start-up time and memory.
+    mallopt(M_ARENA_MAX, 1);
 
     const host::HostLog log;
     platform::os::EpollRunLoop loop;
@@ -33,6 +36,8 @@ int main() {
     host::Host host({loop, watcher, clock, log, gate, writer},
                     platform::Paths::fromProcessEnvironment().dataFolder());
 
+    // The watch (and the seed file) is in place before anything is read, so an input that ends
+    // at once cannot cut the seed short.
     host.startRulesWatcher();
     host::startReaderThread(
         loop, host::FrameReader(host::readFromDescriptor(STDIN_FILENO), log),

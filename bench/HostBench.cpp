@@ -1,0 +1,250 @@
+// Figures for olvanemac-host next to a minimal C program that does only the frame I/O:
+// cold start to the first reply, PING/PONG round trips, GET_RULES with a 100 KB rules file, and
+// resident memory. Targets: cold start within twice the floor, resident memory under 4 MB.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string frame(const std::string& payload) {
+    const auto length = static_cast<std::uint32_t>(payload.size());
+    std::string out(reinterpret_cast<const char*>(&length), 4);
+    return out + payload;
+}
+
+const std::string kPing = frame(R"({"type":"PING"})");
+const std::string kGetRules = frame(R"({"type":"GET_RULES"})");
+
+bool readExactly(int fd, char* buffer, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n <= 0) {
+            return false;
+        }
+        buffer += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            std::perror("write");
+            std::exit(1);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// One program under measure, with pipes on its standard input and output.
+class Peer {
+  public:
+    Peer(const std::string& executable, const std::vector<std::string>& args) {
+        int in[2], out[2];
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+            std::exit(1);
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        std::vector<std::string> argv{executable};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> cargs;
+        for (auto& a : argv) {
+            cargs.push_back(a.data());
+        }
+        cargs.push_back(nullptr);
+        if (posix_spawn(&pid_, executable.c_str(), &actions, nullptr, cargs.data(), environ) != 0) {
+            std::perror("posix_spawn");
+            std::exit(1);
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        stdin_ = in[1];
+        stdout_ = out[0];
+    }
+    ~Peer() {
+        ::close(stdin_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        ::close(stdout_);
+    }
+
+    // Sends one frame and waits for one frame back; its payload size.
+    std::size_t exchange(const std::string& request) {
+        writeAll(stdin_, request);
+        std::uint32_t length = 0;
+        if (!readExactly(stdout_, reinterpret_cast<char*>(&length), 4)) {
+            std::fprintf(stderr, "pas de réponse\n");
+            std::exit(1);
+        }
+        buffer_.resize(length);
+        readExactly(stdout_, buffer_.data(), length);
+        return length;
+    }
+
+    // Peak and current resident memory, in KiB.
+    std::pair<long, long> residentKiB() const {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        long peak = 0, current = 0;
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmHWM:", 0) == 0) {
+                peak = std::strtol(line.c_str() + 6, nullptr, 10);
+            } else if (line.rfind("VmRSS:", 0) == 0) {
+                current = std::strtol(line.c_str() + 6, nullptr, 10);
+            }
+        }
+        return {peak, current};
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int stdin_ = -1;
+    int stdout_ = -1;
+    std::string buffer_;
+};
+
+double microseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+struct Spread {
+    double median, p90;
+};
+
+Spread spread(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return {samples[samples.size() / 2], samples[samples.size() * 9 / 10]};
+}
+
+Spread coldStart(const std::string& executable, const std::vector<std::string>& args, int runs) {
+    std::vector<double> samples;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        Peer peer(executable, args);
+        peer.exchange(kPing);
+        samples.push_back(microseconds(Clock::now() - start));
+    }
+    return spread(samples);
+}
+
+double perRequest(Peer& peer, const std::string& request, int count) {
+    peer.exchange(request);
+    const auto start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        peer.exchange(request);
+    }
+    return microseconds(Clock::now() - start) / count;
+}
+
+// About 100 KB of rules as the application writes them: content rules and many friction sites.
+std::string hundredKilobytesOfRules() {
+    std::string sites;
+    for (int i = 0; sites.size() < 98'000; ++i) {
+        if (i > 0) {
+            sites += ",\n";
+        }
+        sites += R"(    {"delay": true, "delaySeconds": 30, "displayName": "Site )" +
+                 std::to_string(i) + R"(", "domain": "site-)" + std::to_string(i) +
+                 R"(.example.com", "turtle": false, "turtleIntensity": "medium"})";
+    }
+    return R"({"_grayscale": {"allowedSites": ["wikipedia.org"]}, "youtube": {"yt_shorts": true},)"
+           "\n  \"_redList\": {\"sites\": [\n" +
+           sites + "]}}\n";
+}
+
+// `text` padded to `width` characters (not bytes: the labels are French).
+std::string padded(const std::string& text, std::size_t width) {
+    const auto characters = static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return text + std::string(width > characters ? width - characters : 0, ' ');
+}
+
+void row(const std::string& what, double host, double floor, const char* unit) {
+    std::printf("  %s %10.1f %10.1f %-4s ×%.2f\n", padded(what, 36).c_str(), host, floor, unit,
+                host / floor);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string host = OLVANE_HOST_EXECUTABLE;
+    const std::string floor = OLVANE_FLOOR_EXECUTABLE;
+    const int scale = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+
+    char pattern[] = "/tmp/olvane-host-bench-XXXXXX";
+    if (!::mkdtemp(pattern)) {
+        return 1;
+    }
+    const fs::path home = pattern;
+    ::setenv("HOME", home.c_str(), 1);
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        ::unsetenv(name);
+    }
+    const fs::path data = home / ".local/share/OlvaneMac";
+    fs::create_directories(data);
+    const fs::path rules = data / "rules.json";
+    std::ofstream(rules) << hundredKilobytesOfRules();
+    const auto rulesSize = fs::file_size(rules);
+
+    std::printf("olvanemac-host face au plancher (programme C qui ne fait que les trames)\n");
+    std::printf("  %s %s %s\n", padded("", 36).c_str(), padded("      hôte", 10).c_str(),
+                padded("  plancher", 10).c_str());
+    const auto hostStart = coldStart(host, {"chrome-extension://bench/"}, 200 * scale);
+    const auto floorStart = coldStart(floor, {}, 200 * scale);
+    row("démarrage à froid → PONG, médiane", hostStart.median, floorStart.median, "µs");
+    row("démarrage à froid → PONG, p90", hostStart.p90, floorStart.p90, "µs");
+
+    Peer hostPeer(host, {});
+    Peer floorPeer(floor, {});
+    const double hostPing = perRequest(hostPeer, kPing, 20'000 * scale);
+    const double floorPing = perRequest(floorPeer, kPing, 20'000 * scale);
+    row("aller-retour PING/PONG", hostPing, floorPing, "µs");
+    std::printf("  %s %10.0f %10.0f /s\n", padded("  soit", 36).c_str(), 1e6 / hostPing,
+                1e6 / floorPing);
+
+    Peer floorRules(floor, {rules.string()});
+    const double hostRules = perRequest(hostPeer, kGetRules, 2'000 * scale);
+    const double floorRulesTime = perRequest(floorRules, kGetRules, 2'000 * scale);
+    char label[64];
+    std::snprintf(label, sizeof label, "GET_RULES, rules.json de %ju Ko",
+                  static_cast<std::uintmax_t>(rulesSize / 1000));
+    row(label, hostRules, floorRulesTime, "µs");
+
+    const auto [hostPeak, hostNow] = hostPeer.residentKiB();
+    const auto [floorPeak, floorNow] = floorPeer.residentKiB();
+    row("mémoire résidente, pic", static_cast<double>(hostPeak), static_cast<double>(floorPeak),
+        "Kio");
+    row("mémoire résidente, actuelle", static_cast<double>(hostNow), static_cast<double>(floorNow),
+        "Kio");
+
+    std::printf("\nobjectifs : démarrage ≤ 2× le plancher (%s), mémoire < 4 Mio (%s)\n",
+                hostStart.median <= 2 * floorStart.median ? "tenu" : "MANQUÉ",
+                hostPeak < 4 * 1024 ? "tenu" : "MANQUÉ");
+    std::error_code ec;
+    fs::remove_all(home, ec);
+    return 0;
+}

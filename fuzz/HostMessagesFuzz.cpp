@@ -1,0 +1,137 @@
+// Drives the host's reader and dispatcher over arbitrary bytes. Checks that nothing crashes,
+// that the output is made of whole frames the browser accepts, and that no file but the fixed
+// ones ever appears in the data folder.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "host/Frame.h"
+#include "host/FrameReader.h"
+#include "host/FrameWriter.h"
+#include "host/Host.h"
+#include "host/MessageDispatcher.h"
+#include "platform/FileIO.h"
+#include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/SimFileWatcher.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace olvane;
+
+const std::set<std::string> kFixedNames = {
+    "rules.json",       "grayscale-command.json", "fullscreen-command.json", "firefox-site.json",
+    "chrome-site.json", "firefox-health.json",    "chrome-health.json",
+};
+const std::set<std::string> kOutgoingTypes = {"RULES", "PONG", "GRAYSCALE_COMMAND_ACK", "HEARTBEAT",
+                                              "ERROR"};
+
+// Made once per process, removed at exit; kept in a plain buffer that outlives the statics.
+char gRoot[4096];
+
+fs::path dataFolder() {
+    if (gRoot[0] == '\0') {
+        const std::string pattern =
+            (fs::temp_directory_path() / "olvane-host-fuzz-XXXXXX").string();
+        if (pattern.size() >= sizeof gRoot) {
+            std::abort();
+        }
+        pattern.copy(gRoot, pattern.size());
+        if (!::mkdtemp(gRoot)) {
+            std::abort();
+        }
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(gRoot, ec);
+        });
+    }
+    return fs::path(gRoot) / "OlvaneMac";
+}
+
+void check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+void checkWholeFrames(std::string_view out) {
+    while (!out.empty()) {
+        check(out.size() >= host::kFrameHeaderSize);
+        const auto length = host::decodeLength(out.data());
+        check(length <= host::kMaxOutgoingPayload && out.size() - host::kFrameHeaderSize >= length);
+        const auto message = json::parseObject(out.substr(host::kFrameHeaderSize, length));
+        check(message && kOutgoingTypes.count(host::MessageDispatcher::typeOf(*message)) == 1);
+        out.remove_prefix(host::kFrameHeaderSize + length);
+    }
+}
+
+void checkOnlyFixedNames() {
+    for (const auto& entry : fs::directory_iterator(dataFolder())) {
+        check(kFixedNames.count(entry.path().filename().string()) == 1);
+    }
+}
+
+}  // namespace
+
+// Input: one byte of options (low bits: read chunk size; high bit: a rules file follows, its
+// length in the next two bytes), then the bytes of standard input.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    const auto options = static_cast<std::uint8_t>(input[0]);
+    input.remove_prefix(1);
+    const std::size_t chunk = (options & 0x3f) + 1;
+
+    const auto folder = dataFolder();
+    for (const auto& name : kFixedNames) {
+        if (name != "rules.json") {
+            std::error_code ec;
+            fs::remove(folder / name, ec);
+        }
+    }
+    if ((options & 0x80) && input.size() >= 2) {
+        const std::size_t length =
+            std::min<std::size_t>(input.size() - 2, static_cast<std::uint8_t>(input[0]) |
+                                                        static_cast<std::uint8_t>(input[1]) << 8);
+        fs::create_directories(folder);
+        static_cast<void>(
+            platform::writeFileInPlace(folder / "rules.json", input.substr(2, length)));
+        input.remove_prefix(2 + length);
+    }
+
+    platform::sim::ManualRunLoop loop;
+    platform::sim::SimFileWatcher watcher;
+    const host::HostLog log([](std::string_view) {});
+    host::OutputGate gate;
+    std::string out;
+    host::FrameWriter writer(
+        gate, [&out](std::string_view bytes) { out.append(bytes); }, log);
+    host::Host host({loop, watcher, loop.clock(), log, gate, writer}, folder);
+    host.startRulesWatcher();
+    host.startHeartbeat();
+
+    host::FrameReader reader(
+        [input, chunk](char* buffer, std::size_t capacity) mutable -> std::ptrdiff_t {
+            const auto n = std::min({capacity, chunk, input.size()});
+            input.copy(buffer, n);
+            input.remove_prefix(n);
+            return static_cast<std::ptrdiff_t>(n);
+        },
+        log);
+    while (auto message = reader.readMessage()) {
+        host.handle(host::MessageDispatcher::typeOf(*message), *message);
+        watcher.fire(folder / "rules.json", platform::FileEvent::Write);
+        loop.advanceSeconds(0.06);
+    }
+    loop.advanceSeconds(20);
+
+    checkWholeFrames(out);
+    checkOnlyFixedNames();
+    return 0;
+}

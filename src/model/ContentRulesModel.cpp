@@ -1,14 +1,27 @@
 #include "model/ContentRulesModel.h"
 
+#include <cstdlib>
 #include <set>
 #include <string>
 
 #include "model/ContentRuleCatalogue.h"
 #include "model/Logger.h"
 #include "model/RulesFileService.h"
+#include "model/SettingsManager.h"
 #include "model/exchange/RulesFileFormat.h"
 
 namespace olvane {
+namespace {
+
+long ruleCount(const std::vector<PlatformRules>& sets) {
+    long count = 0;
+    for (const auto& set : sets) {
+        count += static_cast<long>(set.rules.size());
+    }
+    return count;
+}
+
+}  // namespace
 
 PlatformRules ContentRulesModel::migratePlatformRules(const PlatformRules& stored) {
     PlatformRules migrated{stored.platform, stored.isEnabled, {}};
@@ -25,6 +38,26 @@ PlatformRules ContentRulesModel::migratePlatformRules(const PlatformRules& store
             Logger::contentFilter().info("Migration: ajout de la règle '%s' pour %s", id,
                                          ContentRuleCatalogue::displayName(stored.platform));
         }
+    }
+    return migrated;
+}
+
+std::vector<PlatformRules> ContentRulesModel::migrateRules(const std::vector<PlatformRules>& stored,
+                                                           SettingsManager& settings) {
+    std::vector<PlatformRules> migrated;
+    migrated.reserve(stored.size());
+    for (const auto& set : stored) {
+        migrated.push_back(migratePlatformRules(set));
+    }
+    // Saved whenever the content changed: a retired rule swapped for a new one leaves the count
+    // alone, yet must not come back from the store at the next start.
+    if (migrated != stored) {
+        settings.settings().contentFilterRules = migrated;
+        settings.saveSettings();
+    }
+    if (const long difference = std::labs(ruleCount(migrated) - ruleCount(stored)); difference) {
+        Logger::contentFilter().error("Migration: %ld règle(s) ajoutée(s) ou supprimée(s)",
+                                      difference);
     }
     return migrated;
 }

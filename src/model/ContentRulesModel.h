@@ -8,6 +8,7 @@
 namespace olvane {
 
 class RulesFileService;
+class SettingsManager;
 
 // The operations on the user's content rules that need no page: bringing stored rule sets in
 // line with the catalogue, and publishing the enabled rules into the rules file.
@@ -18,6 +19,10 @@ class ContentRulesModel {
     // Drops retired rules (keeping the order and state of the others, unknown ones included)
     // and appends, switched off, the catalogue rules that are missing.
     static PlatformRules migratePlatformRules(const PlatformRules& stored);
+    // Every set migrated, in order. When the result differs from `stored` it becomes the
+    // settings' content rules and is saved.
+    static std::vector<PlatformRules> migrateRules(const std::vector<PlatformRules>& stored,
+                                                   SettingsManager& settings);
 
     // One member per platform with an enabled rule, {rule identifier: true}. Of several sets for
     // one platform the first counts, as it is the one the page shows and toggles.

@@ -1,0 +1,77 @@
+#include "app/ApplicationBundle.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The programs of the application, installed side by side.
+constexpr std::array<const char*, 4> kPrograms = {"OlvaneMac", "olvanemac-host", "OlvaneWatchdog",
+                                                  "olvanemac-safari-extension"};
+
+bool isPresent(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+std::optional<fs::path> enclosingBuildTree(const fs::path& program) {
+    for (fs::path folder = program.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        if (isPresent(folder / "CMakeCache.txt")) {
+            return folder;
+        }
+        if (folder == folder.root_path()) {
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<fs::path> programsBeside(const fs::path& program) {
+    std::vector<fs::path> items{program};
+    for (const char* name : kPrograms) {
+        const auto sibling = program.parent_path() / name;
+        if (sibling != program && isPresent(sibling)) {
+            items.push_back(sibling);
+        }
+    }
+    return items;
+}
+
+}  // namespace
+
+ApplicationBundle ApplicationBundle::locate(const fs::path& program,
+                                            const std::optional<fs::path>& appImage,
+                                            const platform::Paths& paths) {
+    ApplicationBundle bundle;
+    const fs::path absolute = program.lexically_normal();
+    bundle.buildTree_ = enclosingBuildTree(absolute);
+    if (bundle.buildTree_) {
+        return bundle;
+    }
+    if (appImage && !appImage->empty()) {
+        bundle.items_.push_back(appImage->lexically_normal());
+    } else if (absolute.parent_path().filename() == "OlvaneMac") {
+        bundle.items_.push_back(absolute.parent_path());
+    } else {
+        bundle.items_ = programsBeside(absolute);
+    }
+    const auto entry = paths.dataHome() / "applications" /
+                       (std::string(platform::Paths::kApplicationId) + ".desktop");
+    if (isPresent(entry)) {
+        bundle.items_.push_back(entry);
+    }
+    return bundle;
+}
+
+ApplicationBundle ApplicationBundle::ofRunningProgram(const platform::Paths& paths) {
+    std::error_code ec;
+    const auto program = fs::read_symlink("/proc/self/exe", ec);
+    const char* appImage = std::getenv("APPIMAGE");
+    return locate(ec ? fs::path("/proc/self/exe") : program,
+                  appImage ? std::optional<fs::path>(appImage) : std::nullopt, paths);
+}
+
+}  // namespace olvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "platform/Paths.h"
+
+namespace olvane {
+
+// What the uninstall sends to the trash: the installed application, never a build tree. On this
+// platform the application is an AppImage, a folder of its own named "OlvaneMac", or our four
+// programs side by side in a shared folder; its desktop entry in the user's data folder goes
+// with it.
+class ApplicationBundle {
+  public:
+    // `program`: the running executable; `appImage`: the AppImage it runs from, if any.
+    static ApplicationBundle locate(const std::filesystem::path& program,
+                                    const std::optional<std::filesystem::path>& appImage,
+                                    const platform::Paths& paths);
+    // The running process, from /proc/self/exe and $APPIMAGE.
+    static ApplicationBundle ofRunningProgram(const platform::Paths& paths);
+
+    // Set when the program runs from a build tree: then nothing is to be trashed.
+    const std::optional<std::filesystem::path>& buildTree() const { return buildTree_; }
+    const std::vector<std::filesystem::path>& items() const { return items_; }
+
+  private:
+    std::optional<std::filesystem::path> buildTree_;
+    std::vector<std::filesystem::path> items_;
+};
+
+}  // namespace olvane

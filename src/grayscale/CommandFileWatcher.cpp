@@ -31,6 +31,11 @@ bool CommandFileWatcher::start() {
     return true;
 }
 
+void CommandFileWatcher::stop() {
+    rearm_ = platform::Handle();
+    watch_ = platform::Handle();
+}
+
 // Failures are left to the open that follows: a file that is still missing cannot be watched.
 void CommandFileWatcher::seedFile() const {
     (void)platform::ensurePrivateFolder(file_.parent_path());

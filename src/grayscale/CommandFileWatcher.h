@@ -32,6 +32,8 @@ class CommandFileWatcher {
 
     // False when the file could not be opened for watching; no retry follows.
     bool start();
+    // Ends the watch and any re-arm still waiting, so the file is never seeded again.
+    void stop();
 
     bool isWatching() const { return static_cast<bool>(watch_); }
     const std::filesystem::path& file() const { return file_; }

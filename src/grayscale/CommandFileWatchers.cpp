@@ -67,6 +67,17 @@ void CommandFileWatchers::start() {
     }
 }
 
+void CommandFileWatchers::stop() {
+    grayscale_.stop();
+    fullscreen_.stop();
+    if (groupGrayscale_) {
+        groupGrayscale_->stop();
+    }
+    if (groupFullscreen_) {
+        groupFullscreen_->stop();
+    }
+}
+
 void CommandFileWatchers::readGrayscale(const fs::path& file, CommandOrigin origin) const {
     if (auto command = readFreshCommand<exchange::GrayscaleCommand>(file, clock_.unixNow())) {
         onGrayscale_(*command, origin);

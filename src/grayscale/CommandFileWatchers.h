@@ -31,6 +31,8 @@ class CommandFileWatchers {
 
     // Data-folder grayscale, data-folder fullscreen, container grayscale, container fullscreen.
     void start();
+    // All four, pending re-arms included (the uninstall, before it deletes their folders).
+    void stop();
 
     const CommandFileWatcher& grayscale() const { return grayscale_; }
     const CommandFileWatcher& fullscreen() const { return fullscreen_; }

@@ -187,6 +187,22 @@ TEST_F(CommandFileWatchersTest, ContainerWatchersReArmEvenAfterAStaleOrUnreadabl
         (std::vector<Received>{{"disable", "wikipedia.org", CommandOrigin::SharedContainer}}));
 }
 
+// The uninstall deletes the folders after stopping the watchers: a re-arm already waiting must
+// not seed them again.
+TEST_F(CommandFileWatchersTest, StoppedWatchersNeverSeedTheirFoldersAgain) {
+    files_.fire(dataFile(exchange::kGrayscaleCommandFile), FileEvent::Delete);
+    files_.fire(groupFile(exchange::kFullscreenCommandFile), FileEvent::Rename);
+    watchers_.stop();
+    EXPECT_EQ(files_.watchCount(), 0u);
+    fs::remove_all(paths_.dataFolder());
+    fs::remove_all(paths_.sharedContainer());
+    loop_.advanceSeconds(10 * CommandFileWatcher::kRearmDelaySeconds);
+    EXPECT_FALSE(fs::exists(paths_.dataFolder()));
+    EXPECT_FALSE(fs::exists(paths_.sharedContainer()));
+    EXPECT_FALSE(watchers_.grayscale().isWatching());
+    EXPECT_FALSE(watchers_.groupFullscreen()->isWatching());
+}
+
 TEST(CommandFileWatcherOpenFailure, DataFolderWatchersSayWhyContainerWatchersStaySilent) {
     test::TempHome home;
     platform::sim::ScopedLogCapture log;

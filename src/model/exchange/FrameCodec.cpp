@@ -13,6 +13,12 @@ std::string encodeFrame(std::string_view payload) {
     return frame;
 }
 
+std::uint32_t decodeFrameLength(const char* header) {
+    std::uint32_t length = 0;
+    std::memcpy(&length, header, kFrameHeaderSize);
+    return length;
+}
+
 std::optional<std::string> readFrame(std::FILE* in) {
     std::uint32_t length = 0;
     if (std::fread(&length, 1, sizeof length, in) != sizeof length) {

@@ -52,6 +52,8 @@ class Paths {
     std::vector<std::filesystem::path> applicationEntryFolders() const;
     // True when XDG_RUNTIME_DIR was set to a usable absolute folder.
     bool hasSessionRuntimeDir() const { return runtimeDir_.has_value(); }
+    // XDG_RUNTIME_DIR itself, when set.
+    const std::optional<std::filesystem::path>& sessionRuntimeDir() const { return runtimeDir_; }
 
   private:
     std::filesystem::path home_;

@@ -1,0 +1,46 @@
+#include "grayscale/AccessibilityBridge.h"
+
+#include "model/Logger.h"
+
+namespace olvane {
+
+AccessibilityBridge::AccessibilityBridge(platform::GrayscaleSwitch& grayscaleSwitch,
+                                         platform::AccessibilityTrust& trust)
+    : switch_(grayscaleSwitch), trust_(trust) {}
+
+bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
+    if (library_ == Library::NotLoaded) {
+        library_ = switch_.load() ? Library::Loaded : Library::Missing;
+    }
+    const auto& log = Logger::grayscaleFilter();
+    if (library_ == Library::Missing) {
+        log.logError("Impossible de charger UniversalAccess.framework");
+        return false;
+    }
+    if (!switch_.hasSetEnabled()) {
+        log.logError("Fonction UAGrayscaleSetEnabled non trouvée");
+        return false;
+    }
+    switch_.setEnabled(enabled);
+    log.logStateChange(enabled ? "Filtre N&B activé" : "Filtre N&B désactivé");
+    return true;
+}
+
+bool AccessibilityBridge::checkAccessibilityPermissions(bool prompt) {
+    const auto& log = Logger::app();
+    if (trust_.isProcessTrusted()) {
+        log.debug("Permissions Accessibility déjà accordées");
+        return true;
+    }
+    if (!prompt) {
+        return false;
+    }
+    if (trust_.isProcessTrustedWithPrompt()) {
+        log.info("Permissions Accessibility accordées");
+        return true;
+    }
+    log.error("Permissions Accessibility refusées ou en attente");
+    return false;
+}
+
+}  // namespace olvane

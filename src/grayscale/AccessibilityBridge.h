@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/AccessibilityTrust.h"
+#include "platform/GrayscaleSwitch.h"
+
+namespace olvane {
+
+// The fallback grayscale back-end (the desktop's own grayscale switch, whose library is loaded
+// once, on first use, and never retried) and the accessibility-permission check.
+class AccessibilityBridge {
+  public:
+    AccessibilityBridge(platform::GrayscaleSwitch& grayscaleSwitch,
+                        platform::AccessibilityTrust& trust);
+
+    // True when the switch was called.
+    bool setGrayscaleEnabled(bool enabled);
+    // True when the process is trusted, optionally after asking the desktop to prompt.
+    bool checkAccessibilityPermissions(bool prompt);
+
+  private:
+    enum class Library : std::uint8_t { NotLoaded, Loaded, Missing };
+
+    platform::GrayscaleSwitch& switch_;
+    platform::AccessibilityTrust& trust_;
+    Library library_ = Library::NotLoaded;
+};
+
+}  // namespace olvane

@@ -1,0 +1,83 @@
+#include "platform/linux/PidfdProcessWatcher.h"
+
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+#include "platform/FileIO.h"
+
+namespace olvane::platform::os {
+namespace {
+
+int openPidfd(pid_t pid) {
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+// The state letter of /proc/<pid>/stat, after the command name in parentheses.
+char processState(pid_t pid) {
+    const auto stat = readWholeFile("/proc/" + std::to_string(pid) + "/stat");
+    if (!stat) {
+        return '?';
+    }
+    const auto close = stat->rfind(')');
+    return close != std::string::npos && close + 2 < stat->size() ? (*stat)[close + 2] : '?';
+}
+
+struct PidfdWatch {
+    int fd = -1;
+    Task onExit;
+    Handle readable;
+
+    ~PidfdWatch() {
+        readable.cancel();
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
+}  // namespace
+
+bool PidfdProcessWatcher::isAlive(pid_t pid) {
+    if (pid <= 0) {
+        return false;
+    }
+    if (::kill(pid, 0) != 0 && errno != EPERM) {
+        return false;
+    }
+    const char state = processState(pid);
+    return state != 'Z' && state != 'X';
+}
+
+Handle PidfdProcessWatcher::watchExit(pid_t pid, Task onExit) {
+    if (pid <= 0) {
+        return Handle();
+    }
+    const int fd = openPidfd(pid);
+    if (fd < 0) {
+        return errno == ESRCH ? loop_.post(std::move(onExit)) : Handle();
+    }
+    auto watch = std::make_shared<PidfdWatch>();
+    watch->fd = fd;
+    watch->onExit = std::move(onExit);
+    watch->readable = loop_.watchReadable(fd, [weak = std::weak_ptr(watch)] {
+        auto self = weak.lock();
+        if (!self || !self->onExit) {
+            return;
+        }
+        // Once only: the callback may drop the handle, and with it this watch.
+        self->readable.cancel();
+        auto task = std::exchange(self->onExit, nullptr);
+        task();
+    });
+    if (!watch->readable) {
+        return Handle();
+    }
+    return Handle([watch]() mutable { watch.reset(); });
+}
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/ProcessWatcher.h"
+
+namespace olvane::platform::os {
+
+// Process exits through pidfd: a descriptor that becomes readable when the process ends, on
+// the run loop. Opening it settles the race between a liveness check and the watch: a process
+// that ended in between is refused with ESRCH and reported at once.
+class PidfdProcessWatcher final : public ProcessWatcher {
+  public:
+    explicit PidfdProcessWatcher(RunLoop& loop) : loop_(loop) {}
+
+    // A zombie, ended but not yet reaped by its parent, counts as ended.
+    bool isAlive(pid_t pid) override;
+    Handle watchExit(pid_t pid, Task onExit) override;
+
+  private:
+    RunLoop& loop_;
+};
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,102 @@
+#include "platform/linux/XdgAutostartLoginItems.h"
+
+#include <cerrno>
+#include <sstream>
+
+#include "platform/FileIO.h"
+
+namespace olvane::platform::os {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Only these characters may stand in an Exec argument without quotes.
+bool needsQuoting(const std::string& argument) {
+    return argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos;
+}
+
+bool switchedOff(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line == "Hidden=true" || line == "X-GNOME-Autostart-enabled=false") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string desktopExecValue(const fs::path& program) {
+    std::string argument = program.string();
+    std::string value;
+    if (needsQuoting(argument)) {
+        // Inside quotes, `"`, `` ` ``, `$` and `\` take a backslash; then the whole value is a
+        // desktop-entry string, where a backslash is itself written twice.
+        std::string quoted = "\"";
+        for (char c : argument) {
+            if (c == '"' || c == '`' || c == '$' || c == '\\') {
+                quoted += '\\';
+            }
+            quoted += c;
+        }
+        quoted += '"';
+        for (char c : quoted) {
+            value += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        }
+    } else {
+        value = argument;
+    }
+    // A literal percent sign is doubled: "%" starts a field code.
+    std::string escaped;
+    for (char c : value) {
+        escaped += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return escaped;
+}
+
+XdgAutostartLoginItems::XdgAutostartLoginItems(const Paths& paths, fs::path executable)
+    : entry_(paths.autostartEntry()), executable_(std::move(executable)) {}
+
+std::string XdgAutostartLoginItems::entryText(const fs::path& executable) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=OlvaneMac\n"
+           "Exec=" +
+           desktopExecValue(executable) +
+           "\n"
+           "Terminal=false\n";
+}
+
+ServiceStatus XdgAutostartLoginItems::status() {
+    if (const auto text = readWholeFile(entry_); text && !switchedOff(*text)) {
+        return ServiceStatus::Enabled;
+    }
+    std::error_code ec;
+    return fs::exists(executable_, ec) ? ServiceStatus::NotRegistered : ServiceStatus::NotFound;
+}
+
+Status XdgAutostartLoginItems::registerApplication() {
+    std::error_code ec;
+    if (!fs::exists(executable_, ec)) {
+        return Status::failure("Programme introuvable : « " + executable_.string() + " »");
+    }
+    if (executable_.string().find_first_of("\r\n") != std::string::npos) {
+        return Status::failure("Chemin de programme invalide : « " + executable_.string() + " »");
+    }
+    if (auto folder = ensurePrivateFolder(entry_.parent_path()); !folder) {
+        return folder;
+    }
+    return writeFileAtomically(entry_, entryText(executable_));
+}
+
+Status XdgAutostartLoginItems::unregisterApplication() {
+    std::error_code ec;
+    if (!fs::remove(entry_, ec) && ec) {
+        return errnoFailure("Impossible de supprimer « " + entry_.string() + " »", ec.value());
+    }
+    return Status::success();
+}
+
+}  // namespace olvane::platform::os

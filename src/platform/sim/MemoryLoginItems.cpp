@@ -1,0 +1,23 @@
+#include "platform/sim/MemoryLoginItems.h"
+
+namespace olvane::platform::sim {
+
+Status MemoryLoginItems::registerApplication() {
+    ++registerCount_;
+    if (!failure_.empty()) {
+        return Status::failure(failure_);
+    }
+    status_ = ServiceStatus::Enabled;
+    return Status::success();
+}
+
+Status MemoryLoginItems::unregisterApplication() {
+    ++unregisterCount_;
+    if (!failure_.empty()) {
+        return Status::failure(failure_);
+    }
+    status_ = ServiceStatus::NotRegistered;
+    return Status::success();
+}
+
+}  // namespace olvane::platform::sim

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/ProcessWatcher.h"
+
+namespace olvane::platform::sim {
+
+// Processes that live and end when the test says so.
+class SimProcessWatcher final : public ProcessWatcher {
+  public:
+    explicit SimProcessWatcher(RunLoop& loop);
+
+    bool isAlive(pid_t pid) override { return alive_.contains(pid); }
+    Handle watchExit(pid_t pid, Task onExit) override;
+
+    void start(pid_t pid) { alive_.insert(pid); }
+    // Ends the process and runs the callbacks of its watches.
+    void exit(pid_t pid);
+    // Makes watches fail (empty handles) until set back.
+    void failWatches(bool fail) { failWatches_ = fail; }
+    std::size_t watchCount() const;
+    bool isWatched(pid_t pid) const;
+
+  private:
+    struct Watch {
+        std::uint64_t id;
+        pid_t pid;
+        std::shared_ptr<Task> onExit;
+    };
+
+    RunLoop& loop_;
+    std::set<pid_t> alive_;
+    std::shared_ptr<std::vector<Watch>> watches_;
+    std::uint64_t nextId_ = 1;
+    bool failWatches_ = false;
+};
+
+}  // namespace olvane::platform::sim

@@ -42,8 +42,8 @@ struct FramebufferServiceEntry {
 struct RemapLoadResult {
     enum class Outcome : std::uint8_t { Loaded, FrameworkMissing, SymbolsMissing };
     Outcome outcome = Outcome::FrameworkMissing;
-    std::string error;         // the loader's text when the driver is missing
-    bool hasGetMode = false;   // reading the mode back is optional
+    std::string error;        // the loader's text when the driver is missing
+    bool hasGetMode = false;  // reading the mode back is optional
 
     static RemapLoadResult loaded(bool hasGetMode) { return {Outcome::Loaded, {}, hasGetMode}; }
     static RemapLoadResult frameworkMissing(std::string error) {

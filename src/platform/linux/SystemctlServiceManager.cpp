@@ -47,9 +47,8 @@ Status SystemctlServiceManager::run(const std::vector<std::string>& arguments) {
         return Status::failure("« " + command + " » ne répond pas");
     }
     const auto output = trimmed(result.output);
-    return Status::failure("« " + command + " » a échoué (code " +
-                           std::to_string(result.exitCode) + ")" +
-                           (output.empty() ? "" : " : " + output));
+    return Status::failure("« " + command + " » a échoué (code " + std::to_string(result.exitCode) +
+                           ")" + (output.empty() ? "" : " : " + output));
 }
 
 Status SystemctlServiceManager::reload() {

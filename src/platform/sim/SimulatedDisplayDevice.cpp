@@ -60,8 +60,8 @@ RemapStatus SimulatedDisplayDevice::resetFromSignal(RemapConnection handle, std:
     if (!image) {
         return remap::kFailed;
     }
-    const int fd = ::open(connection->temporaryPath.c_str(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(connection->temporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         return remap::kFailed;
     }
@@ -113,10 +113,9 @@ RemapStatus SimulatedDisplayDevice::open(const std::string& service, RemapConnec
     auto opened = std::make_unique<Connection>();
     opened->display = service;
     opened->path = file_.string();
-    opened->temporaryPath =
-        (file_.parent_path() / ("." + file_.filename().string() + ".signal-" +
-                                std::to_string(::getpid())))
-            .string();
+    opened->temporaryPath = (file_.parent_path() / ("." + file_.filename().string() + ".signal-" +
+                                                    std::to_string(::getpid())))
+                                .string();
     connection = reinterpret_cast<RemapConnection>(opened.get());
     connections_.push_back(std::move(opened));
     prepareSignalImages(*state);

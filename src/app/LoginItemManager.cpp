@@ -1,0 +1,67 @@
+#include "app/LoginItemManager.h"
+
+#include "model/Logger.h"
+
+namespace olvane {
+namespace {
+
+using platform::ServiceStatus;
+using platform::Status;
+
+const Logger& log() {
+    return Logger::app();
+}
+
+}  // namespace
+
+LoginItemManager::LoginItemManager(platform::LoginItems& items, SettingStore store)
+    : items_(items), store_(std::move(store)) {}
+
+Status LoginItemManager::enable() {
+    if (items_.status() == ServiceStatus::Enabled) {
+        log().debug("Démarrage au login déjà activé");
+        return Status::success();
+    }
+    auto registered = items_.registerApplication();
+    if (!registered) {
+        log().logError("Échec de l'activation du démarrage au login", registered);
+        return registered;
+    }
+    log().info("Démarrage au login activé avec succès");
+    if (store_) {
+        store_(true);
+    }
+    return registered;
+}
+
+Status LoginItemManager::disable() {
+    if (items_.status() != ServiceStatus::Enabled) {
+        log().debug("Démarrage au login déjà désactivé");
+        return Status::success();
+    }
+    auto unregistered = items_.unregisterApplication();
+    if (!unregistered) {
+        log().logError("Échec de la désactivation du démarrage au login", unregistered);
+        return unregistered;
+    }
+    log().info("Démarrage au login désactivé avec succès");
+    if (store_) {
+        store_(false);
+    }
+    return unregistered;
+}
+
+void LoginItemManager::syncWithSettings(bool launchAtLogin) {
+    const bool enabled = items_.status() == ServiceStatus::Enabled;
+    Status result = Status::success();
+    if (launchAtLogin && !enabled) {
+        result = enable();
+    } else if (!launchAtLogin && enabled) {
+        result = disable();
+    }
+    if (!result) {
+        log().logError("Impossible de synchroniser l'état du démarrage au login", result);
+    }
+}
+
+}  // namespace olvane

@@ -1,0 +1,150 @@
+#include "app/WatchdogManager.h"
+
+#include <unistd.h>
+
+#include <string>
+
+#include "app/WatchdogUnitFile.h"
+#include "model/Logger.h"
+#include "model/exchange/ExchangeFiles.h"
+#include "platform/FileIO.h"
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ServiceStatus;
+using platform::Status;
+
+const Logger& log() {
+    return Logger::app();
+}
+
+bool pathExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+}  // namespace
+
+WatchdogManager::WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
+                                 fs::path agentExecutable)
+    : pidFile_(pidFileURL(paths)),
+      unitFile_(paths.watchdogUnitFile()),
+      agentExecutable_(std::move(agentExecutable)),
+      paths_(paths),
+      services_(services) {}
+
+fs::path WatchdogManager::pidFileURL(const platform::Paths& paths) {
+    return paths.dataFolder() / exchange::kWatchdogPidFile;
+}
+
+fs::path WatchdogManager::defaultAgentExecutable() {
+    std::error_code ec;
+    const auto self = fs::read_symlink("/proc/self/exe", ec);
+    const auto folder = ec ? fs::current_path(ec) : self.parent_path();
+    const auto beside = folder / "OlvaneWatchdog";
+    const auto buildTree = folder.parent_path() / "watchdog" / "OlvaneWatchdog";
+    return !pathExists(beside) && pathExists(buildTree) ? buildTree : beside;
+}
+
+void WatchdogManager::writePID() {
+    (void)platform::ensurePrivateFolder(pidFile_.parent_path());
+    const int pid = static_cast<int>(::getpid());
+    // Digits only, no line end; replaced by a rename so the agent never reads half a number.
+    if (const auto written = platform::writeFileAtomically(pidFile_, std::to_string(pid));
+        !written) {
+        log().logError("Échec écriture Watchdog PID", written);
+        return;
+    }
+    log().debug("Watchdog PID écrit: %d", pid);
+}
+
+void WatchdogManager::clearPID() {
+    std::error_code ec;
+    fs::remove(pidFile_, ec);
+    log().debug("Watchdog PID effacé");
+}
+
+ServiceStatus WatchdogManager::agentStatus() {
+    if (!pathExists(agentExecutable_)) {
+        return ServiceStatus::NotFound;
+    }
+    const auto wanted = WatchdogUnitFile::render(agentExecutable_, paths_);
+    const auto current = platform::readWholeFile(unitFile_);
+    if (!wanted || !current || *current != *wanted || !services_.isRunning()) {
+        return ServiceStatus::NotRegistered;
+    }
+    return services_.isEnabled(agentUnitName) && services_.isActive(agentUnitName)
+               ? ServiceStatus::Enabled
+               : ServiceStatus::NotRegistered;
+}
+
+void WatchdogManager::registerAgent() {
+    if (agentStatus() == ServiceStatus::Enabled) {
+        log().debug("Watchdog agent déjà enregistré");
+        return;
+    }
+    if (const auto installed = installAgent(); !installed) {
+        log().error("Échec enregistrement watchdog agent: %s", installed.description());
+        return;
+    }
+    log().info("Watchdog agent enregistré avec succès");
+}
+
+Status WatchdogManager::installAgent() {
+    if (!pathExists(agentExecutable_)) {
+        return Status::failure("OlvaneWatchdog introuvable : « " + agentExecutable_.string() +
+                               " »");
+    }
+    const auto unit = WatchdogUnitFile::render(agentExecutable_, paths_);
+    if (!unit) {
+        return Status::failure("Chemin inutilisable dans une unité systemd");
+    }
+    if (auto folder = platform::ensurePrivateFolder(unitFile_.parent_path()); !folder) {
+        return folder;
+    }
+    if (auto written = platform::writeFileAtomically(unitFile_, *unit); !written) {
+        return written;
+    }
+    if (!services_.isRunning()) {
+        return Status::failure("Aucun gestionnaire de services utilisateur (systemd --user) actif");
+    }
+    if (auto reloaded = services_.reload(); !reloaded) {
+        return reloaded;
+    }
+    if (auto enabled = services_.enable(agentUnitName); !enabled) {
+        return enabled;
+    }
+    // A restart also makes a running agent take a rewritten unit.
+    return services_.restart(agentUnitName);
+}
+
+void WatchdogManager::unregisterAgent() {
+    if (const auto removed = removeAgent(); !removed) {
+        log().debug("Watchdog agent désenregistrement: %s", removed.description());
+        return;
+    }
+    log().info("Watchdog agent désenregistré");
+}
+
+Status WatchdogManager::removeAgent() {
+    const bool hadUnit = pathExists(unitFile_);
+    if (!services_.isRunning()) {
+        std::error_code ec;
+        fs::remove(unitFile_, ec);
+        return hadUnit ? Status::success()
+                       : Status::failure(
+                             "Aucun gestionnaire de services utilisateur (systemd --user) actif");
+    }
+    const auto disabled = services_.disableAndStop(agentUnitName);
+    std::error_code ec;
+    fs::remove(unitFile_, ec);
+    const auto reloaded = services_.reload();
+    if (!disabled) {
+        return disabled;
+    }
+    return reloaded;
+}
+
+}  // namespace olvane

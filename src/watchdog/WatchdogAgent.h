@@ -1,0 +1,52 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/ColorRemapDevice.h"
+#include "platform/FileWatcher.h"
+#include "platform/ProcessWatcher.h"
+#include "platform/RunLoop.h"
+
+namespace olvane {
+
+// Watches the application named by the PID file and, whenever that process ends, however it
+// ends, puts every display of every device back to colour (mode 0); then waits for the next run.
+// Silent: it writes no log.
+class WatchdogAgent {
+  public:
+    WatchdogAgent(platform::RunLoop& loop, platform::FileWatcher& files,
+                  platform::ProcessWatcher& processes,
+                  std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices,
+                  std::filesystem::path pidFile);
+
+    // Watches the process the PID file names when it lives, else waits for the file to name one.
+    void startWatching();
+    // The live process the PID file names.
+    std::optional<pid_t> readPID();
+    void watchProcess(pid_t pid);
+    void handlePIDFileEvent();
+    void resetColorRemap();
+
+    bool isWatchingProcess() const { return static_cast<bool>(processWatch_); }
+    bool isWaitingForPIDFile() const { return static_cast<bool>(fileWatch_); }
+
+  private:
+    void resetDevice(platform::ColorRemapDevice& device);
+    void retryLater();
+
+    platform::RunLoop& loop_;
+    platform::FileWatcher& files_;
+    platform::ProcessWatcher& processes_;
+    std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices_;
+    std::filesystem::path pidFile_;
+    platform::Handle fileWatch_;
+    platform::Handle processWatch_;
+    platform::Handle retry_;
+};
+
+}  // namespace olvane

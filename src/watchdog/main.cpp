@@ -1,0 +1,32 @@
+// OlvaneWatchdog: puts the displays back to colour whenever OlvaneMac ends. Started by the
+// user's service manager; no arguments, no output, never exits on its own.
+#include <functional>
+#include <vector>
+
+#include "model/exchange/ExchangeFiles.h"
+#include "platform/Paths.h"
+#include "platform/linux/EpollRunLoop.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/PidfdProcessWatcher.h"
+#include "platform/sim/SimulatedDisplayDevice.h"
+#include "watchdog/WatchdogAgent.h"
+
+int main() {
+    using namespace olvane;
+    const auto paths = platform::Paths::fromProcessEnvironment();
+    platform::os::EpollRunLoop loop;
+    if (!loop.valid()) {
+        return 1;
+    }
+    platform::os::InotifyFileWatcher files(loop);
+    platform::os::PidfdProcessWatcher processes(loop);
+    platform::sim::SimulatedDisplayDevice simulatedDisplay(
+        platform::sim::SimulatedDisplayFile::defaultPath(paths));
+    std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{simulatedDisplay};
+
+    WatchdogAgent agent(loop, files, processes, std::move(devices),
+                        paths.dataFolder() / exchange::kWatchdogPidFile);
+    agent.startWatching();
+    loop.run();
+    return 0;
+}

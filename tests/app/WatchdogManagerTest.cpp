@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/WatchdogManager.h"
+#include "app/WatchdogUnitFile.h"
+#include "platform/FileIO.h"
+#include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/MemoryServiceManager.h"
+#include "support/TempHome.h"
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::LogLevel;
+using platform::ServiceStatus;
+
+ino_t inodeOf(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class WatchdogManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(agent_.parent_path());
+        ASSERT_TRUE(platform::writeFileInPlace(agent_, "#!/bin/sh\n", 0700));
+    }
+
+    bool logged(LogLevel level, const std::string& text) {
+        return capture_->contains("App", level, text);
+    }
+
+    test::TempHome home_;
+    platform::Paths paths_ = home_.paths();
+    platform::sim::ScopedLogCapture capture_;
+    platform::sim::MemoryServiceManager services_;
+    fs::path agent_ = home_.root() / "bin" / "OlvaneWatchdog";
+    WatchdogManager manager_{paths_, services_, agent_};
+    fs::path pidFile_ = WatchdogManager::pidFileURL(paths_);
+};
+
+TEST_F(WatchdogManagerTest, PidFileHoldsOnlyTheDigitsAndIsReplacedByARename) {
+    EXPECT_EQ(pidFile_, home_.root() / ".local/share/OlvaneMac/watchdog-pid");
+    ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
+    ASSERT_TRUE(platform::writeFileInPlace(pidFile_, "4711\n"));  // a previous run's, crashed
+    const auto before = inodeOf(pidFile_);
+
+    manager_.writePID();
+    const auto pid = std::to_string(::getpid());
+    EXPECT_EQ(platform::readWholeFile(pidFile_), pid);
+    EXPECT_NE(inodeOf(pidFile_), before);
+    EXPECT_EQ(test::permissionsOf(pidFile_), 0600u);
+    EXPECT_TRUE(logged(LogLevel::Debug, "Watchdog PID écrit: " + pid));
+
+    manager_.clearPID();
+    EXPECT_FALSE(fs::exists(pidFile_));
+    capture_->clear();
+    manager_.clearPID();  // no file: the same single line, nothing else
+    EXPECT_EQ(capture_->texts("App"), std::vector<std::string>{"Watchdog PID effacé"});
+}
+
+TEST_F(WatchdogManagerTest, FailedPidWriteIsLoggedAsAFailure) {
+    fs::create_directories(paths_.dataHome());
+    ASSERT_TRUE(platform::writeFileInPlace(paths_.dataFolder(), "not a folder"));
+
+    manager_.writePID();
+    EXPECT_FALSE(capture_->contains("Watchdog PID écrit"));
+    const auto lines = capture_->texts("App");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("⚠️ Échec écriture Watchdog PID: ", 0), 0u) << lines[0];
+    EXPECT_TRUE(capture_->lines()[0].level == LogLevel::Error);
+}
+
+TEST_F(WatchdogManagerTest, RegistersTheAgentOnceAndAgainWhenItsUnitChanges) {
+    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::NotRegistered);
+    manager_.registerAgent();
+    EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent enregistré avec succès"));
+    EXPECT_EQ(services_.calls(),
+              (std::vector<std::string>{"reload", "enable com.olvane.watchdog.service",
+                                        "restart com.olvane.watchdog.service"}));
+    const auto unitFile = home_.root() / ".config/systemd/user/com.olvane.watchdog.service";
+    EXPECT_EQ(platform::readWholeFile(unitFile), WatchdogUnitFile::render(agent_, paths_));
+    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::Enabled);
+
+    services_.clearCalls();
+    capture_->clear();
+    manager_.registerAgent();
+    EXPECT_EQ(capture_->texts("App"), std::vector<std::string>{"Watchdog agent déjà enregistré"});
+    EXPECT_TRUE(services_.calls().empty());
+
+    // Stopped by hand, or the program moved: registered again.
+    services_.setActive(WatchdogManager::agentUnitName, false);
+    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::NotRegistered);
+    const auto moved = home_.root() / "opt" / "OlvaneWatchdog";
+    fs::create_directories(moved.parent_path());
+    fs::copy_file(agent_, moved);
+    WatchdogManager movedManager(paths_, services_, moved);
+    services_.setActive(WatchdogManager::agentUnitName, true);
+    EXPECT_EQ(movedManager.agentStatus(), ServiceStatus::NotRegistered);
+    movedManager.registerAgent();
+    EXPECT_EQ(platform::readWholeFile(unitFile), WatchdogUnitFile::render(moved, paths_));
+}
+
+TEST_F(WatchdogManagerTest, RegistrationFailuresAreReportedAndStartUpGoesOn) {
+    services_.setRunning(false);
+    manager_.registerAgent();
+    EXPECT_TRUE(logged(LogLevel::Error,
+                       "Échec enregistrement watchdog agent: Aucun gestionnaire "
+                       "de services utilisateur (systemd --user) actif"));
+    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::NotRegistered);
+
+    services_.setRunning(true);
+    services_.failVerb("enable", "Access denied");
+    manager_.registerAgent();
+    EXPECT_TRUE(logged(LogLevel::Error, "Échec enregistrement watchdog agent: Access denied"));
+
+    fs::remove(agent_);
+    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::NotFound);
+    manager_.registerAgent();
+    EXPECT_TRUE(logged(LogLevel::Error,
+                       "Échec enregistrement watchdog agent: OlvaneWatchdog "
+                       "introuvable : « " +
+                           agent_.string() + " »"));
+}
+
+TEST_F(WatchdogManagerTest, UnregisterRemovesTheUnitWithoutCheckingFirst) {
+    manager_.registerAgent();
+    services_.clearCalls();
+    manager_.unregisterAgent();
+    EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent désenregistré"));
+    EXPECT_EQ(services_.calls(),
+              (std::vector<std::string>{"disable com.olvane.watchdog.service", "reload"}));
+    EXPECT_FALSE(fs::exists(paths_.watchdogUnitFile()));
+
+    services_.failVerb("disable", "Unit not loaded");
+    manager_.unregisterAgent();
+    EXPECT_TRUE(logged(LogLevel::Debug, "Watchdog agent désenregistrement: Unit not loaded"));
+}
+
+TEST(WatchdogUnitFileTest, HandsTheAgentTheApplicationsFoldersQuoted) {
+    const platform::Paths paths([](const std::string& name) -> std::optional<std::string> {
+        if (name == "HOME") {
+            return "/home/a b";
+        }
+        if (name == "XDG_RUNTIME_DIR") {
+            return "/run/user/1000";
+        }
+        return std::nullopt;
+    });
+    const auto unit = WatchdogUnitFile::render("/opt/100% \"sûr\"/$bin\\OlvaneWatchdog", paths);
+    ASSERT_TRUE(unit);
+    EXPECT_NE(unit->find("ExecStart=\"/opt/100%% \\\"sûr\\\"/$$bin\\\\OlvaneWatchdog\"\n"),
+              std::string::npos)
+        << *unit;
+    EXPECT_NE(unit->find("Environment=\"XDG_DATA_HOME=/home/a b/.local/share\" "
+                         "\"XDG_CACHE_HOME=/home/a b/.cache\" "
+                         "\"XDG_RUNTIME_DIR=/run/user/1000\"\n"),
+              std::string::npos)
+        << *unit;
+    EXPECT_EQ(unit->find("UnsetEnvironment"), std::string::npos);
+    EXPECT_NE(unit->find("Restart=always\n"), std::string::npos);
+    EXPECT_NE(unit->find("WantedBy=default.target\n"), std::string::npos);
+
+    const platform::Paths noRuntime([](const std::string& name) -> std::optional<std::string> {
+        return name == "HOME" ? std::optional<std::string>("/home/u") : std::nullopt;
+    });
+    const auto plain = WatchdogUnitFile::render("/usr/bin/OlvaneWatchdog", noRuntime);
+    ASSERT_TRUE(plain);
+    EXPECT_NE(plain->find("UnsetEnvironment=XDG_RUNTIME_DIR\n"), std::string::npos);
+    EXPECT_FALSE(WatchdogUnitFile::render("/usr/bin/Olvane\nWatchdog", noRuntime));
+}
+
+}  // namespace
+}  // namespace olvane

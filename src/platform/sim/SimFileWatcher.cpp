@@ -26,6 +26,9 @@ Handle SimFileWatcher::watchFile(const std::filesystem::path& path, FileEventCal
 
 Handle SimFileWatcher::watchName(const std::filesystem::path& folder, const std::string& name,
                                  FileEventCallback onEvent) {
+    if (failNameWatches_) {
+        return Handle();
+    }
     return add({nextId_++, folder, name, std::make_shared<FileEventCallback>(std::move(onEvent))});
 }
 

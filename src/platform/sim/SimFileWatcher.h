@@ -23,6 +23,8 @@ class SimFileWatcher final : public FileWatcher {
     std::size_t watchCount() const;
     // When set, file watches succeed even for missing files.
     void setRequireExistingFiles(bool require) { requireExisting_ = require; }
+    // When set, name watches fail, as when the kernel refuses one more watch.
+    void setFailNameWatches(bool fail) { failNameWatches_ = fail; }
 
   private:
     struct Watch {
@@ -36,6 +38,7 @@ class SimFileWatcher final : public FileWatcher {
     std::shared_ptr<std::vector<Watch>> watches_;
     std::uint64_t nextId_ = 1;
     bool requireExisting_ = true;
+    bool failNameWatches_ = false;
 };
 
 }  // namespace olvane::platform::sim

@@ -11,6 +11,9 @@ Handle SimProcessWatcher::watchExit(pid_t pid, Task onExit) {
     if (failWatches_) {
         return Handle();
     }
+    if (endingBeforeWatch_.erase(pid) > 0) {
+        alive_.erase(pid);
+    }
     if (!isAlive(pid)) {
         return loop_.post(std::move(onExit));
     }

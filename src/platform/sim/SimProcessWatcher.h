@@ -20,6 +20,8 @@ class SimProcessWatcher final : public ProcessWatcher {
     void start(pid_t pid) { alive_.insert(pid); }
     // Ends the process and runs the callbacks of its watches.
     void exit(pid_t pid);
+    // The process ends right before the next watch on it is armed (after a liveness check).
+    void endBeforeWatch(pid_t pid) { endingBeforeWatch_.insert(pid); }
     // Makes watches fail (empty handles) until set back.
     void failWatches(bool fail) { failWatches_ = fail; }
     std::size_t watchCount() const;
@@ -34,6 +36,7 @@ class SimProcessWatcher final : public ProcessWatcher {
 
     RunLoop& loop_;
     std::set<pid_t> alive_;
+    std::set<pid_t> endingBeforeWatch_;
     std::shared_ptr<std::vector<Watch>> watches_;
     std::uint64_t nextId_ = 1;
     bool failWatches_ = false;

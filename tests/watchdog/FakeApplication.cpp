@@ -1,0 +1,34 @@
+// Stands in for OlvaneMac in the end-to-end tests of the watchdog: writes the PID file, turns
+// the simulated display grey, says "ready" and waits. "quit" on standard input is a clean quit
+// that removes the PID file but leaves the display grey, so that the watchdog's reset shows.
+#include <iostream>
+#include <string>
+
+#include "app/WatchdogManager.h"
+#include "grayscale/FramebufferService.h"
+#include "platform/Paths.h"
+#include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/SimulatedDisplayDevice.h"
+
+int main() {
+    using namespace olvane;
+    const auto paths = platform::Paths::fromProcessEnvironment();
+    platform::sim::MemoryServiceManager services;
+    WatchdogManager watchdog(paths, services, "/nonexistent/OlvaneWatchdog");
+    platform::sim::SimulatedDisplayDevice display(
+        platform::sim::SimulatedDisplayFile::defaultPath(paths));
+    FramebufferService framebuffer(display);
+
+    watchdog.writePID();
+    if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
+        return 2;
+    }
+    std::cout << "ready" << std::endl;
+    for (std::string line; std::getline(std::cin, line);) {
+        if (line == "quit") {
+            watchdog.clearPID();
+            return 0;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "platform/FileIO.h"
+#include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/SimFileWatcher.h"
+#include "platform/sim/SimProcessWatcher.h"
+#include "support/ScriptedColorRemapDevice.h"
+#include "support/TempHome.h"
+#include "watchdog/WatchdogAgent.h"
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ExternalProperty;
+using platform::FileEvent;
+using platform::RemapLoadResult;
+using Write = test::ScriptedColorRemapDevice::Write;
+
+class WatchdogAgentTest : public ::testing::Test {
+  protected:
+    WatchdogAgentTest() {
+        device_.services = {{{"panel", ExternalProperty::False}, {"hdmi", ExternalProperty::True}}};
+    }
+
+    // The application's launch: a new file put in place by a rename.
+    void launch(pid_t pid) {
+        processes_.start(pid);
+        writePidFile(std::to_string(pid));
+    }
+    void writePidFile(const std::string& text) {
+        ASSERT_TRUE(platform::writeFileAtomically(pidFile_, text));
+        files_.fire(pidFile_, FileEvent::Create | FileEvent::Rename);
+    }
+
+    test::TempHome home_;
+    fs::path pidFile_ = home_.root() / ".local/share/OlvaneMac/watchdog-pid";
+    platform::sim::ManualRunLoop loop_;
+    platform::sim::SimFileWatcher files_;
+    platform::sim::SimProcessWatcher processes_{loop_};
+    test::ScriptedColorRemapDevice device_;
+    WatchdogAgent agent_{loop_, files_, processes_, {device_}, pidFile_};
+};
+
+TEST_F(WatchdogAgentTest, WaitsForTheFileThenWatchesEachLaunchInTurn) {
+    agent_.startWatching();
+    EXPECT_TRUE(fs::exists(pidFile_));
+    EXPECT_EQ(platform::readWholeFile(pidFile_), "");
+    EXPECT_EQ(test::permissionsOf(pidFile_.parent_path()), 0700u);
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_FALSE(agent_.isWatchingProcess());
+
+    // Three launches: a crash, a clean quit (the file removed), a crash.
+    for (const pid_t pid : {4711, 4712, 4713}) {
+        launch(pid);
+        ASSERT_TRUE(agent_.isWatchingProcess()) << pid;
+        EXPECT_FALSE(agent_.isWaitingForPIDFile());
+        EXPECT_TRUE(processes_.isWatched(pid));
+        EXPECT_EQ(files_.watchCount(), 0u) << "the file is not watched meanwhile";
+
+        device_.writes.clear();
+        if (pid == 4712) {
+            fs::remove(pidFile_);
+        }
+        processes_.exit(pid);
+        EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}, {"hdmi", 0}}));
+        EXPECT_EQ(device_.openConnections(), 0u);
+        EXPECT_EQ(device_.loadCount, device_.unloadCount);
+        EXPECT_TRUE(agent_.isWaitingForPIDFile());
+        EXPECT_FALSE(agent_.isWatchingProcess());
+    }
+    loop_.advanceSeconds(5);
+    EXPECT_EQ(device_.writes.size(), 2u) << "one reset per exit";
+}
+
+TEST_F(WatchdogAgentTest, FileEventsWithoutALiveProcessChangeNothing) {
+    agent_.startWatching();
+    for (const char* text : {"", "abc", "0", "-4711", "4711"}) {  // 4711 is not running
+        writePidFile(text);
+        EXPECT_TRUE(agent_.isWaitingForPIDFile()) << text;
+        EXPECT_FALSE(agent_.isWatchingProcess()) << text;
+    }
+    fs::remove(pidFile_);
+    files_.fire(pidFile_, FileEvent::Delete);
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+
+    processes_.start(4711);
+    ASSERT_TRUE(platform::writeFileInPlace(pidFile_, " 4711\n"));
+    files_.fire(pidFile_, FileEvent::Create | FileEvent::Write);
+    EXPECT_TRUE(agent_.isWatchingProcess());
+}
+
+TEST_F(WatchdogAgentTest, StartsOnTheProcessTheFileAlreadyNames) {
+    processes_.start(321);
+    ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
+    ASSERT_TRUE(platform::writeFileAtomically(pidFile_, "321"));
+    agent_.startWatching();
+    EXPECT_TRUE(processes_.isWatched(321));
+    EXPECT_EQ(files_.watchCount(), 0u);
+}
+
+TEST_F(WatchdogAgentTest, ProcessEndingBeforeItsWatchIsArmedStillResets) {
+    agent_.startWatching();
+    processes_.endBeforeWatch(4711);
+    launch(4711);
+    EXPECT_TRUE(device_.writes.empty());
+    loop_.runPending();
+    EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}, {"hdmi", 0}}));
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+}
+
+TEST_F(WatchdogAgentTest, MissingDriverWritesNothingAndTheAgentGoesOn) {
+    agent_.startWatching();
+    device_.loadResult = RemapLoadResult::frameworkMissing("absent");
+    launch(1);
+    processes_.exit(1);
+    EXPECT_TRUE(device_.writes.empty());
+    EXPECT_EQ(device_.unloadCount, 0);
+
+    device_.loadResult = RemapLoadResult::symbolsMissing();
+    launch(2);
+    processes_.exit(2);
+    EXPECT_TRUE(device_.writes.empty());
+    EXPECT_EQ(device_.unloadCount, 1);
+
+    device_.loadResult = RemapLoadResult::loaded(false);
+    device_.services.reset();  // the lookup fails
+    launch(3);
+    processes_.exit(3);
+    EXPECT_TRUE(device_.writes.empty());
+    EXPECT_EQ(device_.unloadCount, 2);
+
+    // A service that cannot be opened is skipped, the others are reset.
+    device_.services = {{{"panel", ExternalProperty::False}, {"hdmi", ExternalProperty::True}}};
+    device_.openStatus["panel"] = -1;
+    launch(4);
+    processes_.exit(4);
+    EXPECT_EQ(device_.writes, (std::vector<Write>{{"hdmi", 0}}));
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+}
+
+TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {
+    files_.setFailNameWatches(true);
+    agent_.startWatching();
+    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    files_.setFailNameWatches(false);
+    loop_.advanceSeconds(0.4);
+    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    loop_.advanceSeconds(0.1);
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+
+    processes_.failWatches(true);
+    launch(55);
+    EXPECT_FALSE(agent_.isWatchingProcess());
+    processes_.failWatches(false);
+    loop_.advanceSeconds(0.5);
+    EXPECT_TRUE(agent_.isWatchingProcess());
+    processes_.exit(55);
+    EXPECT_EQ(device_.writes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace olvane

@@ -1,0 +1,92 @@
+// OlvaneWatchdog and a stand-in application as real processes in a temporary HOME.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "platform/FileIO.h"
+#include "platform/sim/SimulatedDisplayFile.h"
+#include "support/ChildProcess.h"
+#include "support/TempHome.h"
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::sim::SimulatedDisplayFile;
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+// Whether `holder` has a pidfd on `target` open: the agent is watching that process.
+bool watches(pid_t holder, pid_t target) {
+    std::error_code ec;
+    const auto fdinfo = fs::path("/proc") / std::to_string(holder) / "fdinfo";
+    for (const auto& entry : fs::directory_iterator(fdinfo, ec)) {
+        const auto text = platform::readWholeFile(entry.path()).value_or("");
+        if (text.find("\nPid:\t" + std::to_string(target) + "\n") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class WatchdogEndToEndTest : public ::testing::Test {
+  protected:
+    std::optional<std::uint32_t> displayMode() {
+        const auto state = SimulatedDisplayFile::read(displayFile_);
+        return state ? state->mode(SimulatedDisplayFile::kDefaultDisplayId) : std::nullopt;
+    }
+
+    test::TempHome home_;
+    fs::path pidFile_ = home_.paths().dataFolder() / "watchdog-pid";
+    fs::path displayFile_ = SimulatedDisplayFile::defaultPath(home_.paths());
+};
+
+TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+    // The agent creates an empty PID file once it watches for it.
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(pidFile_); }, 10s));
+
+    for (int launch = 1; launch <= 3; ++launch) {
+        SCOPED_TRACE("launch " + std::to_string(launch));
+        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"));
+        ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+        ASSERT_EQ(displayMode(), 2u);
+        // An application that dies before the agent has even read its PID file is out of reach.
+        ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+
+        if (launch == 2) {
+            ASSERT_TRUE(app.writeStdin("quit\n"));
+            const auto exit = app.wait(10s);
+            ASSERT_TRUE(exit && exit->exited && exit->code == 0);
+            EXPECT_FALSE(fs::exists(pidFile_) && fs::file_size(pidFile_) > 0);
+        } else {
+            app.signal(SIGKILL);
+            const auto exit = app.wait(10s);
+            ASSERT_TRUE(exit && !exit->exited && exit->code == SIGKILL);
+        }
+        EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+
+        if (launch == 1) {
+            // The file goes away while the agent waits (a user, a reinstall): the next launch
+            // brings a new file, which a watch on the old one would never see. A pause lets the
+            // agent take the removal first; a slow agent only makes the check weaker.
+            fs::remove(pidFile_);
+            std::this_thread::sleep_for(50ms);
+        }
+    }
+    EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
+}
+
+}  // namespace
+}  // namespace olvane

@@ -14,8 +14,13 @@ const Logger& log() {
 
 }  // namespace
 
-LoginItemManager::LoginItemManager(platform::LoginItems& items, SettingStore store)
-    : items_(items), store_(std::move(store)) {}
+LoginItemManager::LoginItemManager(platform::LoginItems& items, SettingsManager& settings)
+    : items_(items), settings_(settings) {}
+
+void LoginItemManager::storeLaunchAtLogin(bool launchAtLogin) {
+    settings_.settings().launchAtLogin = launchAtLogin;
+    settings_.saveSettings(false);
+}
 
 Status LoginItemManager::enable() {
     if (items_.status() == ServiceStatus::Enabled) {
@@ -28,9 +33,7 @@ Status LoginItemManager::enable() {
         return registered;
     }
     log().info("Démarrage au login activé avec succès");
-    if (store_) {
-        store_(true);
-    }
+    storeLaunchAtLogin(true);
     return registered;
 }
 
@@ -45,13 +48,12 @@ Status LoginItemManager::disable() {
         return unregistered;
     }
     log().info("Démarrage au login désactivé avec succès");
-    if (store_) {
-        store_(false);
-    }
+    storeLaunchAtLogin(false);
     return unregistered;
 }
 
-void LoginItemManager::syncWithSettings(bool launchAtLogin) {
+void LoginItemManager::syncWithSettings() {
+    const bool launchAtLogin = settings_.settings().launchAtLogin;
     const bool enabled = items_.status() == ServiceStatus::Enabled;
     Status result = Status::success();
     if (launchAtLogin && !enabled) {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <functional>
-
+#include "model/SettingsManager.h"
 #include "platform/LoginItems.h"
 #include "platform/Status.h"
 
@@ -10,19 +9,18 @@ namespace olvane {
 // Keeps the application's login item in line with the stored `launchAtLogin`.
 class LoginItemManager {
   public:
-    // Stores a new `launchAtLogin` in the user's settings and saves them with a backup.
-    using SettingStore = std::function<void(bool launchAtLogin)>;
-
-    LoginItemManager(platform::LoginItems& items, SettingStore store);
+    LoginItemManager(platform::LoginItems& items, SettingsManager& settings);
 
     platform::Status enable();
     platform::Status disable();
-    // Never fails towards its caller; `launchAtLogin` is the stored setting.
-    void syncWithSettings(bool launchAtLogin);
+    // Never fails towards its caller.
+    void syncWithSettings();
 
   private:
+    void storeLaunchAtLogin(bool launchAtLogin);
+
     platform::LoginItems& items_;
-    SettingStore store_;
+    SettingsManager& settings_;
 };
 
 }  // namespace olvane

@@ -4,6 +4,8 @@
 #include "platform/FileIO.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/MemoryKeyValueStore.h"
 #include "platform/sim/MemoryLoginItems.h"
 #include "support/TempHome.h"
 
@@ -17,17 +19,29 @@ using platform::ServiceStatus;
 class LoginItemManagerTest : public ::testing::Test {
   protected:
     std::vector<std::string> lines() { return capture_->texts("App"); }
+    // `launchAtLogin` as stored, nullopt while nothing was saved.
+    std::optional<bool> stored() {
+        if (store_.writeCount() == 0) {
+            return std::nullopt;
+        }
+        SettingsManager reloaded(store_, loop_.clock());
+        return reloaded.settings().launchAtLogin;
+    }
+    void setLaunchAtLogin(bool value) { settings_.settings().launchAtLogin = value; }
 
     platform::sim::ScopedLogCapture capture_;
+    platform::sim::ManualRunLoop loop_;
+    platform::sim::MemoryKeyValueStore store_;
+    SettingsManager settings_{store_, loop_.clock()};
     platform::sim::MemoryLoginItems items_;
-    std::vector<bool> stored_;
-    LoginItemManager manager_{items_, [this](bool value) { stored_.push_back(value); }};
+    LoginItemManager manager_{items_, settings_};
 };
 
 TEST_F(LoginItemManagerTest, EnableRegistersAndStoresTheSetting) {
     EXPECT_TRUE(manager_.enable());
     EXPECT_TRUE(capture_->contains("App", LogLevel::Info, "Démarrage au login activé avec succès"));
-    EXPECT_EQ(stored_, std::vector<bool>{true});
+    EXPECT_EQ(stored(), true);
+    EXPECT_TRUE(settings_.settings().launchAtLogin);
 
     capture_->clear();
     EXPECT_TRUE(manager_.enable());
@@ -56,7 +70,7 @@ TEST_F(LoginItemManagerTest, FailuresAreLoggedReturnedAndLeaveTheSettingAlone) {
     EXPECT_TRUE(capture_->contains(
         "App", LogLevel::Error,
         "⚠️ Échec de la désactivation du démarrage au login: Opération non permise"));
-    EXPECT_TRUE(stored_.empty());
+    EXPECT_EQ(stored(), std::nullopt);
 }
 
 TEST_F(LoginItemManagerTest, DisableCountsEveryOtherStatusAsDisabled) {
@@ -69,27 +83,33 @@ TEST_F(LoginItemManagerTest, DisableCountsEveryOtherStatusAsDisabled) {
     EXPECT_TRUE(manager_.disable());
     EXPECT_TRUE(
         capture_->contains("App", LogLevel::Info, "Démarrage au login désactivé avec succès"));
-    EXPECT_EQ(stored_, std::vector<bool>{false});
+    EXPECT_EQ(stored(), false);
 }
 
 TEST_F(LoginItemManagerTest, SyncFollowsTheStoredSetting) {
     items_.setStatus(ServiceStatus::Enabled);
-    manager_.syncWithSettings(true);
+    setLaunchAtLogin(true);
+    manager_.syncWithSettings();
     items_.setStatus(ServiceStatus::RequiresApproval);
-    manager_.syncWithSettings(false);
+    setLaunchAtLogin(false);
+    manager_.syncWithSettings();
     EXPECT_TRUE(lines().empty()) << "nothing to do, nothing said";
     EXPECT_EQ(items_.registerCount() + items_.unregisterCount(), 0);
 
     items_.setStatus(ServiceStatus::NotRegistered);
-    manager_.syncWithSettings(true);
+    setLaunchAtLogin(true);
+    manager_.syncWithSettings();
     EXPECT_EQ(items_.status(), ServiceStatus::Enabled);
-    manager_.syncWithSettings(false);
+    EXPECT_EQ(stored(), true);
+    setLaunchAtLogin(false);
+    manager_.syncWithSettings();
     EXPECT_EQ(items_.status(), ServiceStatus::NotRegistered);
-    EXPECT_EQ(stored_, (std::vector<bool>{true, false}));
+    EXPECT_EQ(stored(), false);
 
     capture_->clear();
     items_.failWith("Refusé");
-    manager_.syncWithSettings(true);
+    setLaunchAtLogin(true);
+    manager_.syncWithSettings();
     EXPECT_EQ(lines(),
               (std::vector<std::string>{
                   "⚠️ Échec de l'activation du démarrage au login: Refusé",

@@ -17,6 +17,7 @@
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/ShellOnlyLifecycle.h"
 #include "ui/shell/SingleInstance.h"
+#include "ui/shell/StatusItemController.h"
 #include "ui/shell/TerminationSignals.h"
 
 namespace olvane::ui {

@@ -1,13 +1,13 @@
 #include "ui/shell/ShellOnlyLifecycle.h"
 
+#include "app/MenuBarPresence.h"
 #include "model/Logger.h"
-#include "ui/shell/StatusItemController.h"
 
 namespace olvane::ui {
 
 void ShellOnlyLifecycle::performStartup() {
     Logger::app().info("=== OlvaneMac démarrage ===");
-    statusItems_.setupMenuBar();
+    menuBar_.setupMenuBar();
 }
 
 void ShellOnlyLifecycle::performShutdown() {

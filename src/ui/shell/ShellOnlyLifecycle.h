@@ -2,21 +2,23 @@
 
 #include "ui/shell/ApplicationLifecycle.h"
 
-namespace olvane::ui {
+namespace olvane {
+class MenuBarPresence;
+}
 
-class StatusItemController;
+namespace olvane::ui {
 
 // Start-up and shutdown of a program whose services are not part of it yet: the banners and the
 // menu-bar item, nothing that would claim work not done.
 class ShellOnlyLifecycle final : public ApplicationLifecycle {
   public:
-    explicit ShellOnlyLifecycle(StatusItemController& statusItems) : statusItems_(statusItems) {}
+    explicit ShellOnlyLifecycle(MenuBarPresence& menuBar) : menuBar_(menuBar) {}
 
     void performStartup() override;
     void performShutdown() override;
 
   private:
-    StatusItemController& statusItems_;
+    MenuBarPresence& menuBar_;
 };
 
 }  // namespace olvane::ui

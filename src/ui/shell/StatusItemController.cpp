@@ -20,13 +20,13 @@ bool StatusItemController::systemTrayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-bool StatusItemController::setupMenuBar() {
+void StatusItemController::setupMenuBar() {
     if (statusItem_) {
-        return true;
+        return;
     }
     if (!systemTrayAvailable()) {
         Logger::app().logError("Impossible de créer le status item");
-        return false;
+        return;
     }
     statusItem_ = std::make_unique<QSystemTrayIcon>();
     statusItem_->setToolTip(QStringLiteral("Olvane"));
@@ -45,7 +45,6 @@ bool StatusItemController::setupMenuBar() {
             });
     statusItem_->show();
     Logger::app().debug("Barre de menus configurée (popover)");
-    return true;
 }
 
 void StatusItemController::updateStatusItemIcon() {

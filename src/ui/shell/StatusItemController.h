@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/MenuBarPresence.h"
 
 class QSystemTrayIcon;
 
@@ -15,7 +16,7 @@ class MenuBarStatusView;
 
 // The application's presence in the menu bar (the system tray here): an icon whose click
 // toggles a small popover with "Ouvrir Olvane", the extension status and "Quitter".
-class StatusItemController : public QObject {
+class StatusItemController : public QObject, public MenuBarPresence {
     Q_OBJECT
 
   public:
@@ -28,10 +29,13 @@ class StatusItemController : public QObject {
     ~StatusItemController() override;
 
     // Creates the icon and the popover, once. Without a system tray there is neither; the
-    // application runs on without them. True when the icon exists.
-    bool setupMenuBar();
+    // application runs on without them.
+    void setupMenuBar() override;
     // The application's icon drawn at 16 × 16, in its own colours; no image without one.
-    void updateStatusItemIcon();
+    void updateStatusItemIcon() override;
+    // The extension warning panel hangs under the icon once the browser prompts exist; until
+    // then there is none to hide.
+    void hideExtensionWarning() override {}
     // The icon's action: shows the popover below the icon, or closes it.
     void toggleMenuPopover();
 

@@ -4,7 +4,9 @@
 #include <QStyleFactory>
 #include <memory>
 
+#include "app/AppServices.h"
 #include "app/AppState.h"
+#include "app/LinuxPlatform.h"
 #include "model/Logger.h"
 #include "platform/LogRouter.h"
 #include "platform/Paths.h"
@@ -14,8 +16,8 @@
 #include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/PageFrames.h"
 #include "ui/foundation/QtRunLoop.h"
+#include "ui/shell/ApplicationLifecycle.h"
 #include "ui/shell/ApplicationShell.h"
-#include "ui/shell/ShellOnlyLifecycle.h"
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/StatusItemController.h"
 #include "ui/shell/TerminationSignals.h"
@@ -46,6 +48,17 @@ void configureApplication(QApplication& app) {
     FontLibrary::registerApplicationFonts();
 }
 
+class DelegateLifecycle final : public ApplicationLifecycle {
+  public:
+    explicit DelegateLifecycle(AppDelegate& delegate) : delegate_(delegate) {}
+
+    void performStartup() override { delegate_.performStartup(); }
+    void performShutdown() override { delegate_.performShutdown(); }
+
+  private:
+    AppDelegate& delegate_;
+};
+
 }  // namespace
 
 int runOlvaneApplication(int argc, char** argv) {
@@ -62,7 +75,10 @@ int runOlvaneApplication(int argc, char** argv) {
     AppState appState;
     PageFrames pages;
     ApplicationShell shell(appState, pages);
-    ShellOnlyLifecycle lifecycle(shell.statusItems());
+    LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment());
+    AppServices services(host.backends(), appState, shell.statusItems(),
+                         [&shell] { shell.quitApp(); });
+    DelegateLifecycle lifecycle(services.delegate());
 
     bool shutDown = false;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {

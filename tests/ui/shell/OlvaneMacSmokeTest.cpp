@@ -1,5 +1,6 @@
-// The real program under a real X server: start-up banner, one instance per session, and the
-// clean shutdown on SIGTERM.
+// The real program under a real X server: start-up banner and the end of the start-up, one
+// instance per session, the crash-recovery record while it runs, and the clean shutdown on
+// SIGTERM.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -8,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileIO.h"
+#include "platform/Json.h"
 #include "support/ChildProcess.h"
 #include "support/TempHome.h"
 
@@ -78,6 +81,13 @@ class XvfbDisplay {
     bool ready_ = false;
 };
 
+// Whether the user defaults hold the crash-recovery record.
+bool hasCrashRecord(const test::TempHome& home) {
+    const auto text = platform::readWholeFile(home.paths().defaultsFile());
+    const auto object = text ? json::parseObject(*text) : std::nullopt;
+    return object && object->contains("com.olvane.lastKnownState");
+}
+
 TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::TempHome home;
     XvfbDisplay display;
@@ -87,6 +97,8 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
     test::ChildProcess app(program);
     ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    EXPECT_TRUE(hasCrashRecord(home));
 
     // A second launch hands over to the first and ends at once.
     test::ChildProcess again(program);
@@ -98,10 +110,13 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
 
     app.signal(SIGTERM);
     EXPECT_TRUE(app.waitForStderr("App: === OlvaneMac fermeture ===", 30s)) << app.stderrSoFar();
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
     const auto exit = app.wait(30s);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited) << "tué par le signal " << exit->code;
     EXPECT_EQ(exit->code, 0) << app.readStderrToEnd(1s);
+    EXPECT_FALSE(hasCrashRecord(home));
+    EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
 }
 
 }  // namespace

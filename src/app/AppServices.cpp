@@ -1,0 +1,160 @@
+#include "app/AppServices.h"
+
+#include "grayscale/GrayscaleFilterService.h"
+
+namespace olvane {
+
+AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarPresence& menuBar,
+                         std::function<void()> terminate)
+    : platform_(std::move(backends)),
+      appState_(appState),
+      settings_(platform_.defaults, platform_.clock),
+      rulesFile_(platform_.paths),
+      framebuffer_(platform_.display),
+      accessibility_(platform_.grayscaleSwitch, platform_.accessibilityTrust),
+      watchdog_(platform_.paths, platform_.userServices, platform_.watchdogExecutable),
+      loginItem_(platform_.loginItems, settings_),
+      windowMonitor_(platform_.workspace, platform_.windowServer,
+                     FrontmostAppMirror{appState.currentAppBundleID, appState.currentAppName}),
+      hotkeys_(platform_.loop, platform_.keys, platform_.accessibilityTrust),
+      exports_(settings_, rulesFile_),
+      crashRecovery_(settings_, platform_.defaults, appState.isGrayscaleFilterEnabled, *this),
+      uninstall_(UninstallService::Collaborators{
+          platform_.loop, platform_.clock, platform_.paths, appState.isGrayscaleFilterEnabled,
+          *this, crashRecovery_, rulesFile_, platform_.defaults, platform_.trash, platform_.bundle,
+          std::move(terminate)}),
+      delegate_(appState, settings_, crashRecovery_, *this, menuBar) {}
+
+AppServices::~AppServices() = default;
+
+GrayscaleFilterService& AppServices::grayscale() {
+    if (!grayscale_) {
+        grayscale_ = std::make_unique<GrayscaleFilterService>(GrayscaleFilterService::Collaborators{
+            platform_.loop, platform_.clock, platform_.files, platform_.paths, settings_,
+            GrayscaleAppState{appState_.isGrayscaleFilterEnabled, appState_.isPaused,
+                              appState_.pauseRemainingSeconds, appState_.currentAppBundleID},
+            rulesFile_, framebuffer_, accessibility_, windowMonitor_, platform_.workspace,
+            platform_.systemEvents});
+    }
+    return *grayscale_;
+}
+
+void AppServices::probeFramebuffer() {
+    // A failed probe only means the other back-end serves.
+    (void)framebuffer_.probe();
+}
+
+void AppServices::installCrashSignalHandlers() {
+    FramebufferService::installSignalHandlers();
+}
+
+bool AppServices::isProcessTrustedForAccessibility() {
+    return platform_.accessibilityTrust.isProcessTrusted();
+}
+
+void AppServices::promptForAccessibility() {
+    (void)accessibility_.checkAccessibilityPermissions(true);
+}
+
+void AppServices::enableGrayscale() {
+    grayscale().enable();
+}
+
+void AppServices::forceDisableGrayscale() {
+    grayscale().forceDisable();
+}
+
+void AppServices::pauseGrayscale(std::int64_t seconds) {
+    grayscale().pause(seconds);
+}
+
+void AppServices::stopGrayscaleCommandWatchers() {
+    if (grayscale_) {
+        grayscale_->stopCommandFileWatchers();
+    }
+}
+
+void AppServices::writeWatchdogPID() {
+    watchdog_.writePID();
+}
+
+void AppServices::registerWatchdogAgent() {
+    watchdog_.registerAgent();
+}
+
+void AppServices::clearWatchdogPID() {
+    watchdog_.clearPID();
+}
+
+void AppServices::unregisterWatchdogAgent() {
+    watchdog_.unregisterAgent();
+}
+
+void AppServices::syncLoginItemWithSettings() {
+    loginItem_.syncWithSettings();
+}
+
+void AppServices::disableLoginItem() {
+    (void)loginItem_.disable();
+    // An entry the desktop switched off counts as disabled, yet is still our file on disk.
+    (void)platform_.loginItems.unregisterApplication();
+}
+
+void AppServices::startWindowMonitoring() {
+    windowMonitor_.startMonitoring();
+}
+
+void AppServices::stopWindowMonitoring() {
+    windowMonitor_.stopMonitoring();
+}
+
+void AppServices::startHotkeyMonitoring() {
+    hotkeys_.startMonitoring();
+}
+
+void AppServices::stopHotkeyMonitoring() {
+    hotkeys_.stopMonitoring();
+}
+
+void AppServices::setHotkeyCallbacks(std::function<void()> onPause5Minutes,
+                                     std::function<void()> onPause3Seconds) {
+    hotkeys_.onPause5Minutes = std::move(onPause5Minutes);
+    hotkeys_.onPause3Seconds = std::move(onPause3Seconds);
+}
+
+void AppServices::cleanLegacyRulesKeys() {
+    exports_.cleanLegacyKeys();
+}
+
+void AppServices::exportRedListConfigAtLaunch() {
+    exports_.exportRedListConfigAtLaunch();
+}
+
+void AppServices::exportContentRulesAtLaunch() {
+    exports_.exportContentRulesAtLaunch();
+}
+
+// Services still to come: until the friction engine (AppMonitoringService,
+// FrictionEffectsService), the native-messaging manifests and ExtensionStatusService are part of
+// the program, their steps have nothing to do.
+
+void AppServices::recordRunningBrowsers() {}
+
+void AppServices::startAppMonitoring() {}
+
+void AppServices::stopAppMonitoring() {}
+
+// No effect can be active without the friction engine; the set is emptied all the same.
+void AppServices::forceCleanupFrictionEffects() {
+    appState_.activeFrictionEffects.set({});
+}
+
+void AppServices::installNativeHostManifests() {}
+
+void AppServices::uninstallNativeHostManifests() {}
+
+void AppServices::startExtensionStatus() {}
+
+void AppServices::stopExtensionStatus() {}
+
+}  // namespace olvane

@@ -1,0 +1,73 @@
+#include "app/LinuxPlatform.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/WatchdogManager.h"
+#include "model/Logger.h"
+#include "platform/sim/SimulatedDisplayFile.h"
+
+namespace olvane {
+namespace {
+
+std::filesystem::path runningProgram() {
+    std::error_code ec;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : program;
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
+    : loop_(loop),
+      paths_(std::move(paths)),
+      files_(loop),
+      defaults_(paths_.defaultsFile()),
+      display_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
+      userServices_(paths_),
+      loginItems_(paths_, runningProgram()),
+      trash_(paths_.trashFolder(), clock_),
+      watchdogExecutable_(WatchdogManager::defaultAgentExecutable()),
+      bundle_(ApplicationBundle::ofRunningProgram(paths_)) {
+    logChoices();
+}
+
+void LinuxPlatform::logChoices() const {
+    const auto& log = Logger::app();
+    const std::vector<std::pair<const char*, std::string>> choices = {
+        {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
+        {"préférences", defaults_.file().string()},
+        {"affichage", "simulé (" + display_.file().string() + ")"},
+        {"niveaux de gris du bureau", "simulés"},
+        {"raccourcis clavier", "simulés"},
+        {"applications et fenêtres", "simulées"},
+        {"veille, déverrouillage et session", "simulés"},
+        {"services utilisateur", "systemd --user"},
+        {"démarrage à la connexion", "entrée XDG autostart"},
+        {"corbeille", paths_.trashFolder().string()},
+    };
+    for (const auto& [seam, choice] : choices) {
+        log.info("Plate-forme — %{public}s : %{public}s", seam, choice);
+    }
+    if (!files_.valid()) {
+        log.logError(
+            "Surveillance des fichiers indisponible : les commandes des navigateurs ne "
+            "seront pas vues");
+    }
+    if (const auto& report = defaults_.openReport(); !report.problem.empty()) {
+        Logger::settings().logError(
+            "Préférences illisibles, mises de côté dans " + report.setAside.string(),
+            report.problem);
+    }
+}
+
+PlatformBackends LinuxPlatform::backends() {
+    return PlatformBackends{loop_,         clock_,      paths_,           files_,
+                            defaults_,     display_,    grayscaleSwitch_, accessibilityTrust_,
+                            keys_,         workspace_,  windowServer_,    systemEvents_,
+                            userServices_, loginItems_, trash_,           watchdogExecutable_,
+                            bundle_};
+}
+
+}  // namespace olvane

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/PlatformBackends.h"
+#include "platform/linux/FileKeyValueStore.h"
+#include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/SystemctlServiceManager.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
+#include "platform/sim/ScriptedSystemEvents.h"
+#include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimGrayscaleSwitch.h"
+#include "platform/sim/SimKeyEventSource.h"
+#include "platform/sim/SimWindowServer.h"
+#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/SimulatedDisplayDevice.h"
+
+namespace olvane {
+
+// The platform of the running program: the Linux implementations where this system has them,
+// the simulated ones where it has none yet. Each choice is logged when the object is made.
+class LinuxPlatform {
+  public:
+    LinuxPlatform(platform::RunLoop& loop, platform::Paths paths);
+    LinuxPlatform(const LinuxPlatform&) = delete;
+    LinuxPlatform& operator=(const LinuxPlatform&) = delete;
+
+    PlatformBackends backends();
+
+  private:
+    void logChoices() const;
+
+    platform::RunLoop& loop_;
+    platform::Paths paths_;
+    platform::os::SystemClock clock_;
+    platform::os::InotifyFileWatcher files_;
+    platform::os::FileKeyValueStore defaults_;
+    platform::sim::SimulatedDisplayDevice display_;
+    platform::sim::SimGrayscaleSwitch grayscaleSwitch_;
+    // Any X11 client may observe and post input: nothing to be granted.
+    platform::sim::SimAccessibilityTrust accessibilityTrust_{true};
+    platform::sim::SimKeyEventSource keys_;
+    platform::sim::SimWorkspace workspace_;
+    platform::sim::SimWindowServer windowServer_;
+    platform::sim::ScriptedSystemEvents systemEvents_;
+    platform::os::SystemctlServiceManager userServices_;
+    platform::os::XdgAutostartLoginItems loginItems_;
+    platform::os::FreedesktopTrash trash_;
+    std::filesystem::path watchdogExecutable_;
+    ApplicationBundle bundle_;
+};
+
+}  // namespace olvane

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/ApplicationBundle.h"
+#include "platform/AccessibilityTrust.h"
+#include "platform/Clock.h"
+#include "platform/ColorRemapDevice.h"
+#include "platform/FileWatcher.h"
+#include "platform/GrayscaleSwitch.h"
+#include "platform/KeyEventSource.h"
+#include "platform/KeyValueStore.h"
+#include "platform/LoginItems.h"
+#include "platform/Paths.h"
+#include "platform/RunLoop.h"
+#include "platform/ServiceManager.h"
+#include "platform/SystemEvents.h"
+#include "platform/Trash.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
+
+namespace olvane {
+
+// Everything the application's services need of the platform, real or simulated.
+struct PlatformBackends {
+    platform::RunLoop& loop;
+    const platform::Clock& clock;
+    const platform::Paths& paths;
+    platform::FileWatcher& files;
+    // The user defaults.
+    platform::KeyValueStore& defaults;
+    platform::ColorRemapDevice& display;
+    platform::GrayscaleSwitch& grayscaleSwitch;
+    platform::AccessibilityTrust& accessibilityTrust;
+    platform::KeyEventSource& keys;
+    platform::Workspace& workspace;
+    platform::WindowServer& windowServer;
+    platform::SystemEvents& systemEvents;
+    platform::ServiceManager& userServices;
+    platform::LoginItems& loginItems;
+    platform::Trash& trash;
+    std::filesystem::path watchdogExecutable;
+    // What the uninstall sends to the trash.
+    ApplicationBundle bundle;
+};
+
+}  // namespace olvane

@@ -1,0 +1,209 @@
+// The real object graph over a temporary home: real files, inotify on the virtual-time loop, the
+// simulated display, a user service manager in memory.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/AppServices.h"
+#include "app/MenuBarPresence.h"
+#include "grayscale/GrayscaleFilterService.h"
+#include "platform/FileIO.h"
+#include "platform/linux/FileKeyValueStore.h"
+#include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/XdgAutostartLoginItems.h"
+#include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/ScriptedSystemEvents.h"
+#include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimGrayscaleSwitch.h"
+#include "platform/sim/SimKeyEventSource.h"
+#include "platform/sim/SimWindowServer.h"
+#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/SimulatedDisplayDevice.h"
+#include "platform/sim/SimulatedDisplayFile.h"
+#include "support/TempHome.h"
+
+namespace olvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::sim::SimulatedDisplayFile;
+
+class NoMenuBar final : public MenuBarPresence {
+  public:
+    void setupMenuBar() override {}
+    void updateStatusItemIcon() override {}
+    void hideExtensionWarning() override {}
+};
+
+void put(const fs::path& file, const std::string& text) {
+    ASSERT_TRUE(platform::ensurePrivateFolder(file.parent_path()));
+    ASSERT_TRUE(platform::writeFileAtomically(file, text, 0700));
+}
+
+// Every regular file under `root` outside `skip`, relative to root.
+std::vector<std::string> filesUnder(const fs::path& root, const fs::path& skip) {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::end(it);
+         it.increment(ec)) {
+        if (it->path() == skip) {
+            it.disable_recursion_pending();
+        } else if (!it->is_directory()) {
+            files.push_back(fs::relative(it->path(), root).string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// One run of the program: its platform and its services, made from what the home holds.
+struct ProgramRun {
+    const platform::Paths& paths;
+    const fs::path& program;
+    platform::sim::ManualRunLoop loop;
+    platform::os::InotifyFileWatcher files{loop};
+    platform::os::FileKeyValueStore defaults{paths.defaultsFile()};
+    platform::sim::SimulatedDisplayDevice display{SimulatedDisplayFile::defaultPath(paths)};
+    platform::sim::SimGrayscaleSwitch grayscaleSwitch;
+    platform::sim::SimAccessibilityTrust trust{true};
+    platform::sim::SimKeyEventSource keys;
+    platform::sim::SimWorkspace workspace;
+    platform::sim::SimWindowServer windowServer;
+    platform::sim::ScriptedSystemEvents systemEvents;
+    platform::sim::MemoryServiceManager userServices;
+    platform::os::XdgAutostartLoginItems loginItems{paths, program};
+    platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
+    AppState appState;
+    NoMenuBar menuBar;
+    int terminations = 0;
+    AppServices services{
+        PlatformBackends{loop, loop.clock(), paths, files, defaults, display, grayscaleSwitch,
+                         trust, keys, workspace, windowServer, systemEvents, userServices,
+                         loginItems, trash, program.parent_path() / "OlvaneWatchdog",
+                         ApplicationBundle::locate(program, std::nullopt, paths)},
+        appState, menuBar, [this] {
+            ++terminations;
+            // The program's end runs the shutdown, as aboutToQuit does.
+            services.delegate().performShutdown();
+        }};
+
+    ProgramRun(const platform::Paths& p, const fs::path& prog) : paths(p), program(prog) {}
+
+    // Lets time pass while inotify events keep arriving.
+    void pump(double seconds) {
+        for (double t = 0; t < seconds; t += 0.05) {
+            loop.processIo(0ms);
+            loop.advanceSeconds(0.05);
+        }
+        loop.processIo(5ms);
+        loop.runPending();
+    }
+    std::optional<std::uint32_t> displayMode() const {
+        const auto state = SimulatedDisplayFile::read(display.file());
+        return state ? state->mode(SimulatedDisplayFile::kDefaultDisplayId) : std::nullopt;
+    }
+    bool hasRecord() const { return defaults.get(SettingsManager::kLastKnownStateKey).isPresent(); }
+};
+
+struct Installed {
+    test::TempHome home;
+    platform::Paths paths = home.paths();
+    fs::path program = home.root() / "Applications" / "OlvaneMac" / "OlvaneMac";
+
+    Installed() {
+        put(program, "programme");
+        put(program.parent_path() / "OlvaneWatchdog", "agent");
+        // A user who wants the filter and to start at login.
+        platform::os::FileKeyValueStore store(paths.defaultsFile());
+        platform::sim::ManualRunLoop loop;
+        SettingsManager settings(store, loop.clock());
+        settings.settings().userWantsGrayscaleEnabled = true;
+        settings.settings().launchAtLogin = true;
+        EXPECT_TRUE(settings.saveSettings());
+    }
+};
+
+TEST(AppServices, ACleanRunLeavesTheDisplayInColourAndNoRecord) {
+    Installed system;
+    {
+        ProgramRun run(system.paths, system.program);
+        ASSERT_TRUE(run.files.valid());
+        EXPECT_FALSE(run.services.hasGrayscale());
+        run.services.delegate().performStartup();
+        EXPECT_TRUE(run.services.hasGrayscale());
+        EXPECT_TRUE(run.appState.isGrayscaleFilterEnabled());
+        EXPECT_EQ(run.displayMode(), platform::kRemapModeGrayscale);
+        EXPECT_TRUE(run.hasRecord());
+        EXPECT_EQ(platform::readWholeFile(system.paths.dataFolder() / "watchdog-pid"),
+                  std::to_string(::getpid()));
+        EXPECT_TRUE(fs::exists(system.paths.autostartEntry()));
+        EXPECT_TRUE(fs::exists(system.paths.watchdogUnitFile()));
+
+        run.services.delegate().performShutdown();
+        EXPECT_EQ(run.displayMode(), platform::kRemapModeColour);
+        EXPECT_FALSE(run.hasRecord());
+        EXPECT_FALSE(fs::exists(system.paths.dataFolder() / "watchdog-pid"));
+    }
+    // The next run starts clean and leaves the filter off when the user no longer wants it.
+    platform::sim::ScopedLogCapture log;
+    ProgramRun next(system.paths, system.program);
+    next.services.settings().settings().userWantsGrayscaleEnabled = false;
+    next.services.delegate().performStartup();
+    EXPECT_FALSE(next.services.crashRecovery().crashDetected());
+    EXPECT_FALSE(next.services.hasGrayscale());
+    EXPECT_TRUE(log->contains("Aucun état précédent trouvé - démarrage propre"));
+}
+
+TEST(AppServices, ARunThatNeverShutDownIsCleanedUpAtTheNextLaunch) {
+    Installed system;
+    {
+        ProgramRun crashed(system.paths, system.program);
+        crashed.services.delegate().performStartup();
+        ASSERT_EQ(crashed.displayMode(), platform::kRemapModeGrayscale);
+    }
+    ProgramRun run(system.paths, system.program);
+    platform::sim::ScopedLogCapture log;
+    run.services.delegate().performStartup();
+    EXPECT_TRUE(run.services.crashRecovery().crashDetected());
+    EXPECT_TRUE(log->contains("App", platform::LogLevel::Error,
+                              "Crash précédent détecté - effets réinitialisés"));
+    EXPECT_TRUE(log->contains("Force désactivation du filtre N&B"));
+    // The wanted filter comes back after the reset.
+    EXPECT_EQ(run.displayMode(), platform::kRemapModeGrayscale);
+    EXPECT_FALSE(run.services.settings().settings().grayscaleWasActiveOnShutdown);
+    EXPECT_TRUE(run.hasRecord());
+}
+
+// The watchers of a running filter see their files deleted by the uninstall; stopped first,
+// none of them comes back to seed the deleted folders.
+TEST(AppServices, TheUninstallOfARunningProgramLeavesNothingOfTheSystemOnDisk) {
+    Installed system;
+    ProgramRun run(system.paths, system.program);
+    run.services.delegate().performStartup();
+    ASSERT_TRUE(run.services.grayscale().commandFileWatchers().grayscale().isWatching());
+    ASSERT_TRUE(fs::exists(system.paths.sharedContainer() / "grayscale-command.json"));
+
+    platform::sim::ScopedLogCapture log;
+    run.appState.isUninstalling.set(true);
+    run.services.uninstallService().uninstall();
+    run.pump(3.0);
+
+    EXPECT_EQ(run.terminations, 1);
+    EXPECT_TRUE(
+        log->contains("Désinstallation en cours — fermeture propre déléguée à UninstallService"));
+    EXPECT_EQ(run.displayMode(), platform::kRemapModeColour);
+    EXPECT_FALSE(run.services.grayscale().commandFileWatchers().grayscale().isWatching());
+    EXPECT_EQ(run.userServices.calls().back(), "reload");
+    // The session's runtime folder holds only the simulated display, gone with the session.
+    EXPECT_EQ(filesUnder(system.home.root(), system.home.root() / "runtime"),
+              (std::vector<std::string>{".local/share/Trash/files/OlvaneMac/OlvaneMac",
+                                        ".local/share/Trash/files/OlvaneMac/OlvaneWatchdog",
+                                        ".local/share/Trash/info/OlvaneMac.trashinfo"}));
+}
+
+}  // namespace
+}  // namespace olvane

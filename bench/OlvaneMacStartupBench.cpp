@@ -161,6 +161,9 @@ int main() {
             std::fprintf(stderr, "« %s » absent du journal :\n%s\n", kReady, seen.c_str());
             stop(app);
             fs::remove_all(home);
+            if (server) {
+                stop(*server);
+            }
             return 1;
         }
         startupMs.push_back(

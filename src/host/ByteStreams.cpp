@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "platform/Descriptor.h"
+
 namespace olvane::host {
 
 ReadBytes readFromDescriptor(int fd) {
@@ -28,23 +30,7 @@ ReadBytes readFromDescriptor(int fd) {
 }
 
 WriteBytes writeToDescriptor(int fd) {
-    return [fd](std::string_view bytes) {
-        while (!bytes.empty()) {
-            const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                pollfd p{fd, POLLOUT, 0};
-                ::poll(&p, 1, -1);
-                continue;
-            }
-            if (n <= 0) {
-                return;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-    };
+    return [fd](std::string_view bytes) { (void)platform::writeAllToDescriptor(fd, bytes); };
 }
 
 }  // namespace olvane::host

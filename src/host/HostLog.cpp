@@ -6,21 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "platform/Descriptor.h"
+
 namespace olvane::host {
 
 HostLog::HostLog()
     : HostLog([](std::string_view line) {
           // One write per line, so lines from the two threads never mix.
-          while (!line.empty()) {
-              const ssize_t n = ::write(STDERR_FILENO, line.data(), line.size());
-              if (n < 0 && errno == EINTR) {
-                  continue;
-              }
-              if (n <= 0) {
-                  return;
-              }
-              line.remove_prefix(static_cast<std::size_t>(n));
-          }
+          (void)platform::writeAllToDescriptor(STDERR_FILENO, line);
       }) {}
 
 HostLog::HostLog(LineSink sink) : sink_(std::move(sink)) {}

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/Descriptor.h"
+
 namespace olvane::platform {
 namespace {
 
@@ -15,24 +17,6 @@ namespace fs = std::filesystem;
 
 std::string quoted(const fs::path& path) {
     return "« " + path.string() + " »";
-}
-
-// Writes everything, retrying on interruptions and short writes.
-bool writeAll(int fd, std::string_view bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 void syncFolder(const fs::path& folder) {
@@ -89,7 +73,8 @@ Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t 
         return errnoFailure("Impossible d’écrire " + quoted(path), errno);
     }
     const fs::path tempPath(name.data());
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written =
+        ::fchmod(fd, mode) == 0 && writeAllToDescriptor(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     ::close(fd);
     if (!written) {
@@ -110,7 +95,7 @@ Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mod
     if (fd < 0) {
         return errnoFailure("Impossible d’écrire " + quoted(path), errno);
     }
-    const bool written = writeAll(fd, bytes);
+    const bool written = writeAllToDescriptor(fd, bytes);
     const int writeError = errno;
     ::close(fd);
     return written ? Status::success()

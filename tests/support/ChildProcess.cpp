@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/Descriptor.h"
+
 namespace olvane::test {
 namespace {
 
@@ -67,18 +69,7 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::writeStdin(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(stdin_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return platform::writeAllToDescriptor(stdin_, bytes);
 }
 
 void ChildProcess::closeStdin() {

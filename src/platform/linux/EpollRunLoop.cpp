@@ -54,26 +54,6 @@ MonotonicTime EpollRunLoop::now() const {
     return std::chrono::steady_clock::now();
 }
 
-Handle EpollRunLoop::post(Task task) {
-    auto handle = timers_.schedule(now(), Duration::zero(), std::move(task));
-    armTimerFd();
-    return handle;
-}
-
-Handle EpollRunLoop::after(Duration delay, Task task) {
-    auto handle = timers_.schedule(now() + std::max(delay, Duration::zero()), Duration::zero(),
-                                   std::move(task));
-    armTimerFd();
-    return handle;
-}
-
-Handle EpollRunLoop::every(Duration interval, Task task) {
-    const auto step = std::max(interval, Duration(1));
-    auto handle = timers_.schedule(now() + step, step, std::move(task));
-    armTimerFd();
-    return handle;
-}
-
 Handle EpollRunLoop::watchReadable(int fd, Task onReadable) {
     epoll_event ev{};
     ev.events = EPOLLIN;
@@ -129,7 +109,7 @@ bool EpollRunLoop::runUntil(const std::function<bool()>& predicate, Duration tim
 
 void EpollRunLoop::armTimerFd() {
     itimerspec spec{};
-    if (const auto due = timers_.nextDue()) {
+    if (const auto due = timers().nextDue()) {
         spec.it_value = toTimespec(*due);
         if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
             spec.it_value.tv_nsec = 1;  // zero would disarm
@@ -151,7 +131,7 @@ void EpollRunLoop::drainForeignPosts() {
 
 void EpollRunLoop::runDueTimers() {
     const auto limit = now();
-    while (!quit_ && timers_.runNextDue(limit)) {
+    while (!quit_ && timers().runNextDue(limit)) {
     }
 }
 

@@ -7,15 +7,13 @@
 #include <optional>
 #include <vector>
 
-#include "platform/RunLoop.h"
-#include "platform/Status.h"
-#include "platform/TimerQueue.h"
+#include "platform/QueuedRunLoop.h"
 
 namespace olvane::platform::os {
 
 // The loop of the programs without Qt: epoll over the watched descriptors, one timerfd armed
 // for the earliest timer, an eventfd to take work from other threads.
-class EpollRunLoop final : public RunLoop {
+class EpollRunLoop final : public QueuedRunLoop {
   public:
     EpollRunLoop();
     ~EpollRunLoop() override;
@@ -26,9 +24,6 @@ class EpollRunLoop final : public RunLoop {
     bool valid() const { return epollFd_ >= 0 && timerFd_ >= 0 && wakeFd_ >= 0; }
 
     MonotonicTime now() const override;
-    Handle post(Task task) override;
-    Handle after(Duration delay, Task task) override;
-    Handle every(Duration interval, Task task) override;
     Handle watchReadable(int fd, Task onReadable) override;
     void postFromAnyThread(Task task) override;
 
@@ -41,6 +36,7 @@ class EpollRunLoop final : public RunLoop {
 
   private:
     void iterate(std::optional<MonotonicTime> deadline);
+    void timersChanged() override { armTimerFd(); }
     void armTimerFd();
     void drainForeignPosts();
     void runDueTimers();
@@ -53,7 +49,6 @@ class EpollRunLoop final : public RunLoop {
     int epollFd_ = -1;
     int timerFd_ = -1;
     int wakeFd_ = -1;
-    TimerQueue timers_;
     std::shared_ptr<std::map<int, Watch>> watches_;
     std::atomic<bool> quit_{false};
     std::mutex foreignMutex_;

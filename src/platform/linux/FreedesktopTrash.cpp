@@ -7,6 +7,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "platform/Descriptor.h"
 #include "platform/Paths.h"
 
 namespace olvane::platform::os {
@@ -18,21 +19,6 @@ constexpr int kMaxNameAttempts = 10'000;
 
 std::string quoted(const fs::path& path) {
     return "« " + path.string() + " »";
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool isUnreserved(unsigned char c) {
@@ -151,7 +137,7 @@ std::string FreedesktopTrash::reserveName(const fs::path& item, const std::strin
             status = errnoFailure("Impossible d’écrire " + quoted(infoFile), errno);
             return {};
         }
-        const bool written = writeAll(fd, info);
+        const bool written = writeAllToDescriptor(fd, info);
         const int writeError = errno;
         ::close(fd);
         if (!written) {

@@ -21,20 +21,6 @@ ManualRunLoop::ManualRunLoop(double unixStart)
     : clock_(*this, unixStart),
       fdWatches_(std::make_shared<std::vector<std::pair<std::uint64_t, FdWatch>>>()) {}
 
-Handle ManualRunLoop::post(Task task) {
-    return timers_.schedule(now_, Duration::zero(), std::move(task));
-}
-
-Handle ManualRunLoop::after(Duration delay, Task task) {
-    return timers_.schedule(now_ + std::max(delay, Duration::zero()), Duration::zero(),
-                            std::move(task));
-}
-
-Handle ManualRunLoop::every(Duration interval, Task task) {
-    const auto step = std::max(interval, Duration(1));
-    return timers_.schedule(now_ + step, step, std::move(task));
-}
-
 Handle ManualRunLoop::watchReadable(int fd, Task onReadable) {
     const auto id = nextWatchId_++;
     fdWatches_->push_back({id, FdWatch{fd, std::make_shared<Task>(std::move(onReadable))}});
@@ -57,14 +43,14 @@ void ManualRunLoop::takeForeignPosts() {
         posts.swap(foreignPosts_);
     }
     for (auto& task : posts) {
-        timers_.scheduleDetached(now_, std::move(task));
+        timers().scheduleDetached(now_, std::move(task));
     }
 }
 
 void ManualRunLoop::advance(Duration delay) {
     const auto target = now_ + std::max(delay, Duration::zero());
     takeForeignPosts();
-    while (timers_.runNextDue(target, [this](MonotonicTime due) { now_ = std::max(now_, due); })) {
+    while (timers().runNextDue(target, [this](MonotonicTime due) { now_ = std::max(now_, due); })) {
         takeForeignPosts();
     }
     now_ = target;
@@ -96,7 +82,7 @@ void ManualRunLoop::processIo(Duration timeout) {
 }
 
 std::size_t ManualRunLoop::pendingCount() const {
-    return timers_.size();
+    return timers().size();
 }
 
 }  // namespace olvane::platform::sim

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
-#include "platform/RunLoop.h"
-#include "platform/TimerQueue.h"
+#include "platform/QueuedRunLoop.h"
 
 namespace olvane::platform::sim {
 
@@ -27,7 +26,7 @@ class ManualClock final : public Clock {
 };
 
 // A run loop with virtual time: nothing happens until the test advances it.
-class ManualRunLoop final : public RunLoop {
+class ManualRunLoop final : public QueuedRunLoop {
   public:
     // 2026-01-01 00:00:00 UTC, a stable date for the tests.
     static constexpr double kDefaultUnixStart = 1'767'225'600.0;
@@ -35,9 +34,6 @@ class ManualRunLoop final : public RunLoop {
     explicit ManualRunLoop(double unixStart = kDefaultUnixStart);
 
     MonotonicTime now() const override { return now_; }
-    Handle post(Task task) override;
-    Handle after(Duration delay, Task task) override;
-    Handle every(Duration interval, Task task) override;
     Handle watchReadable(int fd, Task onReadable) override;
     void postFromAnyThread(Task task) override;
 
@@ -64,7 +60,6 @@ class ManualRunLoop final : public RunLoop {
     };
 
     MonotonicTime now_{};
-    TimerQueue timers_;
     ManualClock clock_;
     std::shared_ptr<std::vector<std::pair<std::uint64_t, FdWatch>>> fdWatches_;
     std::uint64_t nextWatchId_ = 1;

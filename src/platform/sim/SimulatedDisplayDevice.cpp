@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/Descriptor.h"
+
 namespace olvane::platform::sim {
 
 // The crash handlers cannot parse or allocate, so each connection keeps, ready to write, the
@@ -30,21 +32,6 @@ namespace {
 
 static_assert(std::atomic<const std::string*>::is_always_lock_free);
 
-bool writeAllSignalSafe(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 // Only open, write, fsync, close and rename: all async-signal-safe.
@@ -65,7 +52,7 @@ RemapStatus SimulatedDisplayDevice::resetFromSignal(RemapConnection handle, std:
     if (fd < 0) {
         return remap::kFailed;
     }
-    const bool written = writeAllSignalSafe(fd, image->data(), image->size()) && ::fsync(fd) == 0;
+    const bool written = writeAllToDescriptor(fd, *image) && ::fsync(fd) == 0;
     ::close(fd);
     if (!written || ::rename(connection->temporaryPath.c_str(), connection->path.c_str()) != 0) {
         ::unlink(connection->temporaryPath.c_str());

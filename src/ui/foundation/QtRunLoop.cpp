@@ -29,26 +29,6 @@ MonotonicTime QtRunLoop::now() const {
     return std::chrono::steady_clock::now();
 }
 
-Handle QtRunLoop::post(Task task) {
-    auto handle = queue_.schedule(now(), Duration::zero(), std::move(task));
-    armTimer();
-    return handle;
-}
-
-Handle QtRunLoop::after(Duration delay, Task task) {
-    auto handle = queue_.schedule(now() + std::max(delay, Duration::zero()), Duration::zero(),
-                                  std::move(task));
-    armTimer();
-    return handle;
-}
-
-Handle QtRunLoop::every(Duration interval, Task task) {
-    const auto step = std::max(interval, Duration(1));
-    auto handle = queue_.schedule(now() + step, step, std::move(task));
-    armTimer();
-    return handle;
-}
-
 Handle QtRunLoop::watchReadable(int fd, Task onReadable) {
     const auto id = nextWatchId_++;
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, context_.get());
@@ -81,7 +61,7 @@ void QtRunLoop::armTimer() {
     if (running_) {
         return;  // runDueWork arms the timer once it has drained the due work
     }
-    const auto due = queue_.nextDue();
+    const auto due = timers().nextDue();
     if (!due) {
         timer_->stop();
         return;
@@ -93,7 +73,7 @@ void QtRunLoop::armTimer() {
 void QtRunLoop::runDueWork() {
     running_ = true;
     const auto limit = now();
-    while (queue_.runNextDue(limit)) {
+    while (timers().runNextDue(limit)) {
     }
     running_ = false;
     armTimer();

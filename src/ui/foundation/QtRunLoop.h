@@ -6,8 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/RunLoop.h"
-#include "platform/TimerQueue.h"
+#include "platform/QueuedRunLoop.h"
 
 class QSocketNotifier;
 
@@ -16,7 +15,7 @@ namespace olvane::ui {
 // The run loop of the application: every service of the core runs on the Qt event loop of the
 // thread that made it. Timed and posted work keep the order of the other loops (one queue, one
 // precise timer armed for the earliest due work); descriptors are watched by socket notifiers.
-class QtRunLoop final : public platform::RunLoop {
+class QtRunLoop final : public platform::QueuedRunLoop {
   public:
     QtRunLoop();
     ~QtRunLoop() override;
@@ -24,9 +23,6 @@ class QtRunLoop final : public platform::RunLoop {
     QtRunLoop& operator=(const QtRunLoop&) = delete;
 
     platform::MonotonicTime now() const override;
-    platform::Handle post(platform::Task task) override;
-    platform::Handle after(platform::Duration delay, platform::Task task) override;
-    platform::Handle every(platform::Duration interval, platform::Task task) override;
     platform::Handle watchReadable(int fd, platform::Task onReadable) override;
     void postFromAnyThread(platform::Task task) override;
 
@@ -37,13 +33,13 @@ class QtRunLoop final : public platform::RunLoop {
     };
     using Watches = std::map<std::uint64_t, Watch>;
 
+    void timersChanged() override { armTimer(); }
     void armTimer();
     void runDueWork();
 
     // Parent of the timer and the notifiers; work queued for it dies with it.
     std::unique_ptr<QObject> context_;
     QTimer* timer_;
-    platform::TimerQueue queue_;
     std::shared_ptr<Watches> watches_;
     std::uint64_t nextWatchId_ = 1;
     bool running_ = false;

@@ -88,12 +88,12 @@ const std::string& LogArg::asString() const {
 
 namespace {
 
-struct Spec {
+struct Conversion {
     bool isPublic = false;
     bool isPrivate = false;
     bool isBool = false;
     std::string flags;  // flags, width and precision, as written
-    char conversion = 0;
+    char letter = 0;
 };
 
 bool isLengthModifier(char c) {
@@ -101,37 +101,37 @@ bool isLengthModifier(char c) {
 }
 
 // Parses the part after '%' starting at `i`; returns the index after the conversion.
-std::size_t parseSpec(std::string_view format, std::size_t i, Spec& spec) {
+std::size_t parseConversion(std::string_view format, std::size_t i, Conversion& conversion) {
     if (i < format.size() && format[i] == '{') {
         const auto close = format.find('}', i);
         if (close != std::string_view::npos) {
             std::string_view annotations = format.substr(i + 1, close - i - 1);
-            spec.isPublic = annotations.find("public") != std::string_view::npos;
-            spec.isPrivate = annotations.find("private") != std::string_view::npos;
-            spec.isBool = annotations.find("bool") != std::string_view::npos;
+            conversion.isPublic = annotations.find("public") != std::string_view::npos;
+            conversion.isPrivate = annotations.find("private") != std::string_view::npos;
+            conversion.isBool = annotations.find("bool") != std::string_view::npos;
             i = close + 1;
         }
     }
     while (i < format.size() &&
            std::string_view("-+ #0123456789.").find(format[i]) != std::string_view::npos) {
-        spec.flags += format[i++];
+        conversion.flags += format[i++];
     }
     while (i < format.size() && isLengthModifier(format[i])) {
         ++i;
     }
     if (i < format.size()) {
-        spec.conversion = format[i++];
+        conversion.letter = format[i++];
     }
     return i;
 }
 
-std::string render(const Spec& spec, const LogArg& arg) {
+std::string render(const Conversion& conversion, const LogArg& arg) {
     char buffer[128];
-    const std::string head = "%" + spec.flags;
-    switch (spec.conversion) {
+    const std::string head = "%" + conversion.flags;
+    switch (conversion.letter) {
         case 'd':
         case 'i':
-            if (spec.isBool) {
+            if (conversion.isBool) {
                 return arg.asSigned() != 0 ? "true" : "false";
             }
             std::snprintf(buffer, sizeof buffer, (head + "lld").c_str(), arg.asSigned());
@@ -140,7 +140,7 @@ std::string render(const Spec& spec, const LogArg& arg) {
         case 'x':
         case 'X':
         case 'o':
-            std::snprintf(buffer, sizeof buffer, (head + "ll" + spec.conversion).c_str(),
+            std::snprintf(buffer, sizeof buffer, (head + "ll" + conversion.letter).c_str(),
                           arg.asUnsigned());
             return buffer;
         case 'f':
@@ -148,7 +148,8 @@ std::string render(const Spec& spec, const LogArg& arg) {
         case 'e':
         case 'g':
         case 'G':
-            std::snprintf(buffer, sizeof buffer, (head + spec.conversion).c_str(), arg.asDouble());
+            std::snprintf(buffer, sizeof buffer, (head + conversion.letter).c_str(),
+                          arg.asDouble());
             return buffer;
         case 'c':
             return std::string(1, static_cast<char>(arg.asSigned()));
@@ -157,14 +158,15 @@ std::string render(const Spec& spec, const LogArg& arg) {
     }
 }
 
-bool isPrivate(const Spec& spec, const LogArg& arg) {
-    if (spec.isPrivate) {
+bool isPrivate(const Conversion& conversion, const LogArg& arg) {
+    if (conversion.isPrivate) {
         return true;
     }
-    if (spec.isPublic) {
+    if (conversion.isPublic) {
         return false;
     }
-    return arg.kind() == LogArg::Kind::String || spec.conversion == 's' || spec.conversion == '@';
+    return arg.kind() == LogArg::Kind::String || conversion.letter == 's' ||
+           conversion.letter == '@';
 }
 
 }  // namespace
@@ -185,14 +187,15 @@ std::string formatLogMessage(std::string_view format, std::span<const LogArg> ar
             i += 2;
             continue;
         }
-        Spec spec;
-        i = parseSpec(format, i + 1, spec);
+        Conversion conversion;
+        i = parseConversion(format, i + 1, conversion);
         if (next >= args.size()) {
             out += "<?>";
             continue;
         }
         const LogArg& arg = args[next++];
-        out += redact && isPrivate(spec, arg) ? std::string("<private>") : render(spec, arg);
+        out += redact && isPrivate(conversion, arg) ? std::string("<private>")
+                                                    : render(conversion, arg);
     }
     return out;
 }

@@ -108,14 +108,14 @@ bool EpollRunLoop::runUntil(const std::function<bool()>& predicate, Duration tim
 }
 
 void EpollRunLoop::armTimerFd() {
-    itimerspec spec{};
+    itimerspec timer{};
     if (const auto due = timers().nextDue()) {
-        spec.it_value = toTimespec(*due);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
-            spec.it_value.tv_nsec = 1;  // zero would disarm
+        timer.it_value = toTimespec(*due);
+        if (timer.it_value.tv_sec == 0 && timer.it_value.tv_nsec == 0) {
+            timer.it_value.tv_nsec = 1;  // zero would disarm
         }
     }
-    ::timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &timer, nullptr);
 }
 
 void EpollRunLoop::drainForeignPosts() {

@@ -4,82 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "platform/FileIO.h"
 #include "platform/Json.h"
 #include "support/ChildProcess.h"
 #include "support/TempHome.h"
+#include "support/XServer.h"
 
 namespace olvane {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A private Xvfb on a display number of its choosing; DISPLAY points at it while it lives.
-class XvfbDisplay {
-  public:
-    XvfbDisplay() {
-        if (!std::filesystem::exists(kXvfb)) {
-            return;
-        }
-        server_.emplace(kXvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0",
-                                                        "1280x800x24", "-nolisten", "tcp"});
-        std::string number;
-        while (number.empty() || number.back() != '\n') {
-            const std::string byte = server_->readStdout(1, 10s);
-            if (byte.empty()) {
-                return;
-            }
-            number += byte;
-        }
-        number.pop_back();
-        saved_ = environment("DISPLAY");
-        savedPlatform_ = environment("QT_QPA_PLATFORM");
-        ::setenv("DISPLAY", (":" + number).c_str(), 1);
-        ::unsetenv("QT_QPA_PLATFORM");  // the program talks to the X server
-        // libxkbcommon-x11 hands strndup() names that are not NUL-terminated, which strndup
-        // allows; the strict string check of the sanitizer would stop the program for it.
-        savedAsan_ = environment("ASAN_OPTIONS");
-        ::setenv("ASAN_OPTIONS", (savedAsan_.value_or("") + ":strict_string_checks=0").c_str(), 1);
-        ready_ = true;
-    }
-    ~XvfbDisplay() {
-        if (ready_) {
-            restore("DISPLAY", saved_);
-            restore("QT_QPA_PLATFORM", savedPlatform_);
-            restore("ASAN_OPTIONS", savedAsan_);
-        }
-        if (server_) {
-            server_->signal(SIGTERM);
-            server_->wait(5s);
-        }
-    }
-    bool ready() const { return ready_; }
-
-  private:
-    static constexpr const char* kXvfb = "/usr/bin/Xvfb";
-    static std::optional<std::string> environment(const char* name) {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    }
-    static void restore(const char* name, const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-
-    std::optional<test::ChildProcess> server_;
-    std::optional<std::string> saved_;
-    std::optional<std::string> savedPlatform_;
-    std::optional<std::string> savedAsan_;
-    bool ready_ = false;
-};
 
 // Whether the user defaults hold the crash-recovery record.
 bool hasCrashRecord(const test::TempHome& home) {
@@ -90,7 +27,7 @@ bool hasCrashRecord(const test::TempHome& home) {
 
 TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::TempHome home;
-    XvfbDisplay display;
+    test::XServer display;
     if (!display.ready()) {
         GTEST_SKIP() << "Xvfb indisponible";
     }

@@ -1,0 +1,168 @@
+#include "support/XServer.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace olvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::optional<std::string> environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+void restore(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name, value->c_str(), 1);
+    } else {
+        ::unsetenv(name);
+    }
+}
+
+// Whether the root window of `display` carries `property`, asked again until `timeout`.
+bool waitForRootProperty(const std::string& display, const char* property,
+                         std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (Display* connection = XOpenDisplay(display.c_str())) {
+            const Atom atom = XInternAtom(connection, property, True);
+            bool found = false;
+            if (atom != None) {
+                Atom type = None;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                if (XGetWindowProperty(connection, DefaultRootWindow(connection), atom, 0, 1, False,
+                                       AnyPropertyType, &type, &format, &count, &after,
+                                       &data) == Success) {
+                    found = type != None;
+                    if (data) {
+                        XFree(data);
+                    }
+                }
+            }
+            XCloseDisplay(connection);
+            if (found) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+// Whether some client owns `selection` on `display`, asked again until `timeout`.
+bool waitForSelectionOwner(const std::string& display, const char* selection,
+                           std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (Display* connection = XOpenDisplay(display.c_str())) {
+            const bool owned =
+                XGetSelectionOwner(connection, XInternAtom(connection, selection, False)) != None;
+            XCloseDisplay(connection);
+            if (owned) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+}  // namespace
+
+XServer::XServer() : XServer(Options{}) {}
+
+XServer::XServer(Options options) {
+    if (!startServer(options.screen)) {
+        return;
+    }
+    if (options.windowManager && !startWindowManager()) {
+        return;
+    }
+    if (options.compositor && !startCompositor()) {
+        return;
+    }
+    ready_ = true;
+}
+
+XServer::~XServer() {
+    for (auto* child : {&compositor_, &windowManager_, &server_}) {
+        if (*child) {
+            (*child)->signal(SIGTERM);
+            (*child)->wait(5s);
+        }
+    }
+    if (environmentSet_) {
+        restore("DISPLAY", savedDisplay_);
+        restore("QT_QPA_PLATFORM", savedPlatform_);
+        restore("ASAN_OPTIONS", savedAsan_);
+    }
+}
+
+void XServer::kill() {
+    if (server_) {
+        server_->signal(SIGKILL);
+        server_->wait(5s);
+    }
+}
+
+bool XServer::startServer(const std::string& screen) {
+    static constexpr const char* kXvfb = "/usr/bin/Xvfb";
+    if (!std::filesystem::exists(kXvfb)) {
+        return false;
+    }
+    server_.emplace(kXvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0", screen,
+                                                    "-nolisten", "tcp", "-noreset"});
+    std::string number;
+    while (number.empty() || number.back() != '\n') {
+        const std::string byte = server_->readStdout(1, 10s);
+        if (byte.empty()) {
+            return false;
+        }
+        number += byte;
+    }
+    number.pop_back();
+    display_ = ":" + number;
+    savedDisplay_ = environment("DISPLAY");
+    savedPlatform_ = environment("QT_QPA_PLATFORM");
+    savedAsan_ = environment("ASAN_OPTIONS");
+    environmentSet_ = true;
+    ::setenv("DISPLAY", display_.c_str(), 1);
+    ::unsetenv("QT_QPA_PLATFORM");  // programs started by the test talk to this server
+    // libxkbcommon-x11 hands strndup() names that are not NUL-terminated, which strndup allows;
+    // the strict string check of the sanitizer would stop a program for it.
+    ::setenv("ASAN_OPTIONS", (savedAsan_.value_or("") + ":strict_string_checks=0").c_str(), 1);
+    return true;
+}
+
+bool XServer::startWindowManager() {
+    static constexpr const char* kOpenbox = "/usr/bin/openbox";
+    if (!std::filesystem::exists(kOpenbox)) {
+        return false;
+    }
+    windowManager_.emplace(kOpenbox, std::vector<std::string>{"--sm-disable"});
+    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s);
+}
+
+bool XServer::startCompositor() {
+    static constexpr const char* kXcompmgr = "/usr/bin/xcompmgr";
+    if (!std::filesystem::exists(kXcompmgr)) {
+        return false;
+    }
+    compositor_.emplace(kXcompmgr, std::vector<std::string>{});
+    const int screen = 0;
+    const std::string selection = "_NET_WM_CM_S" + std::to_string(screen);
+    return waitForSelectionOwner(display_, selection.c_str(), 10s);
+}
+
+}  // namespace olvane::test

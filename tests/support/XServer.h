@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "support/ChildProcess.h"
+
+namespace olvane::test {
+
+// A private Xvfb on a display number of its own choosing, optionally with openbox as window
+// manager and xcompmgr as compositor. While it lives, DISPLAY points at it and QT_QPA_PLATFORM is
+// unset, so a program started by the test talks to it. `-noreset` keeps output properties such as
+// "CTM" when the last client leaves.
+class XServer {
+  public:
+    struct Options {
+        bool windowManager = false;
+        bool compositor = false;
+        std::string screen = "1280x800x24";
+    };
+
+    XServer();
+    explicit XServer(Options options);
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // False when Xvfb (or an asked-for window manager or compositor) could not be started.
+    bool ready() const { return ready_; }
+    const std::string& display() const { return display_; }
+    // Ends the server at once, as a session that goes away does.
+    void kill();
+
+  private:
+    bool startServer(const std::string& screen);
+    bool startWindowManager();
+    bool startCompositor();
+
+    std::optional<ChildProcess> server_;
+    std::optional<ChildProcess> windowManager_;
+    std::optional<ChildProcess> compositor_;
+    std::string display_;
+    std::optional<std::string> savedDisplay_;
+    std::optional<std::string> savedPlatform_;
+    std::optional<std::string> savedAsan_;
+    bool environmentSet_ = false;
+    bool ready_ = false;
+};
+
+}  // namespace olvane::test

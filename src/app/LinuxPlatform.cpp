@@ -24,7 +24,9 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       paths_(std::move(paths)),
       files_(loop),
       defaults_(paths_.defaultsFile()),
-      display_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
+      simulatedDisplay_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
+      ctmOutputs_(&loop),
+      ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
       userServices_(paths_),
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
@@ -33,12 +35,31 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
     logChoices();
 }
 
+std::string LinuxPlatform::displayChoice() const {
+    if (ctmOutputNames_.empty()) {
+        return "simulé (" + simulatedDisplay_.file().string() +
+               ") : aucune sortie X11 n’a de propriété CTM";
+    }
+    std::string names;
+    for (const auto& name : ctmOutputNames_) {
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    return "propriété CTM de RandR (" + names + ")";
+}
+
+platform::ColorRemapDevice& LinuxPlatform::display() {
+    if (ctmOutputNames_.empty()) {
+        return simulatedDisplay_;
+    }
+    return ctmOutputs_;
+}
+
 void LinuxPlatform::logChoices() const {
     const auto& log = Logger::app();
     const std::vector<std::pair<const char*, std::string>> choices = {
         {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
         {"préférences", defaults_.file().string()},
-        {"affichage", "simulé (" + display_.file().string() + ")"},
+        {"affichage", displayChoice()},
         {"niveaux de gris du bureau", "simulés"},
         {"raccourcis clavier", "simulés"},
         {"applications et fenêtres", "simulées"},
@@ -64,7 +85,7 @@ void LinuxPlatform::logChoices() const {
 
 PlatformBackends LinuxPlatform::backends() {
     return PlatformBackends{loop_,         clock_,      paths_,           files_,
-                            defaults_,     display_,    grayscaleSwitch_, accessibilityTrust_,
+                            defaults_,     display(),   grayscaleSwitch_, accessibilityTrust_,
                             keys_,         workspace_,  windowServer_,    systemEvents_,
                             userServices_, loginItems_, trash_,           watchdogExecutable_,
                             bundle_};

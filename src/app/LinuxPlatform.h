@@ -4,6 +4,7 @@
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/RandrCtmDevice.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemctlServiceManager.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
@@ -29,13 +30,18 @@ class LinuxPlatform {
 
   private:
     void logChoices() const;
+    std::string displayChoice() const;
+    platform::ColorRemapDevice& display();
 
     platform::RunLoop& loop_;
     platform::Paths paths_;
     platform::os::SystemClock clock_;
     platform::os::InotifyFileWatcher files_;
     platform::os::FileKeyValueStore defaults_;
-    platform::sim::SimulatedDisplayDevice display_;
+    platform::sim::SimulatedDisplayDevice simulatedDisplay_;
+    platform::os::RandrCtmDevice ctmOutputs_;
+    // The outputs with a CTM when the program started; none: the simulated display serves.
+    std::vector<std::string> ctmOutputNames_;
     platform::sim::SimGrayscaleSwitch grayscaleSwitch_;
     // Any X11 client may observe and post input: nothing to be granted.
     platform::sim::SimAccessibilityTrust accessibilityTrust_{true};

@@ -8,7 +8,9 @@
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/PidfdProcessWatcher.h"
+#include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
+#include "watchdog/ApplicationDisplay.h"
 #include "watchdog/WatchdogAgent.h"
 
 int main() {
@@ -19,10 +21,14 @@ int main() {
         return 1;
     }
     platform::os::InotifyFileWatcher files(loop);
-    platform::os::PidfdProcessWatcher processes(loop);
+    platform::os::PidfdProcessWatcher pidfds(loop);
+    // Connects to the X server only for a reset, and resets every output that has a CTM.
+    platform::os::RandrCtmDevice outputs;
+    DisplayFollowingProcessWatcher processes(pidfds, outputs);
     platform::sim::SimulatedDisplayDevice simulatedDisplay(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));
-    std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{simulatedDisplay};
+    std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{outputs,
+                                                                            simulatedDisplay};
 
     WatchdogAgent agent(loop, files, processes, std::move(devices),
                         paths.dataFolder() / exchange::kWatchdogPidFile);

@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/FileIO.h"
+#include "platform/linux/CtmMatrix.h"
 #include "platform/sim/SimulatedDisplayFile.h"
 #include "support/ChildProcess.h"
+#include "support/CtmOutputs.h"
 #include "support/TempHome.h"
+#include "support/XServer.h"
 
 namespace olvane {
 namespace {
@@ -38,6 +43,13 @@ bool watches(pid_t holder, pid_t target) {
         }
     }
     return false;
+}
+
+bool outputsHold(const std::string& display, const platform::os::ColourMatrix& matrix) {
+    const auto outputs = test::ctmOfOutputs(display);
+    const auto words = platform::os::encodeCtm(matrix);
+    return !outputs.empty() &&
+           std::all_of(outputs.begin(), outputs.end(), [&](const auto& w) { return w == words; });
 }
 
 class WatchdogEndToEndTest : public ::testing::Test {
@@ -86,6 +98,33 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
         }
     }
     EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
+}
+
+// The X server's outputs through their "CTM" property; the agent learns the display from the
+// application itself.
+TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
+    test::TempHome home;
+    test::XServer server;
+    ASSERT_TRUE(server.ready());
+    ASSERT_TRUE(test::addCtmToOutputs(server.display()));
+    const auto pidFile = home.paths().dataFolder() / "watchdog-pid";
+
+    // Started by the user's service manager, the agent may not know the session's display.
+    ::unsetenv("DISPLAY");
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+    ::setenv("DISPLAY", server.display().c_str(), 1);
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(pidFile); }, 10s));
+
+    test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
+                           {"--ctm"});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(outputsHold(server.display(), platform::os::kGrayscaleMatrix));
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil(
+        [&] { return outputsHold(server.display(), platform::os::kIdentityMatrix); }, 10s));
 }
 
 }  // namespace

@@ -1,0 +1,324 @@
+#include "platform/linux/RandrCtmDevice.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/linux/X11Randr.h"
+
+namespace olvane::platform::os {
+namespace {
+
+constexpr std::size_t kCtmItems = std::tuple_size_v<CtmWords>;
+// One ChangeOutputProperty request: a 24-byte header, then the 18 words.
+constexpr std::size_t kRequestBytes = 24 + kCtmItems * 4;
+
+const CtmWords& grayscaleWords() {
+    static const CtmWords words = encodeCtm(kGrayscaleMatrix);
+    return words;
+}
+
+const CtmWords& identityWords() {
+    static const CtmWords words = encodeCtm(kIdentityMatrix);
+    return words;
+}
+
+template <typename T>
+void put(std::array<std::uint8_t, kRequestBytes>& request, std::size_t offset, T value) {
+    std::memcpy(request.data() + offset, &value, sizeof value);
+}
+
+// The bytes of RRChangeOutputProperty(output, CTM, INTEGER, 32, Replace, identity), in the
+// client's byte order, which XCB always uses.
+std::array<std::uint8_t, kRequestBytes> identityRequest(std::uint8_t majorOpcode,
+                                                        xcb_randr_output_t output, xcb_atom_t ctm) {
+    std::array<std::uint8_t, kRequestBytes> request{};
+    request[0] = majorOpcode;
+    request[1] = XCB_RANDR_CHANGE_OUTPUT_PROPERTY;
+    put(request, 2, static_cast<std::uint16_t>(kRequestBytes / 4));
+    put(request, 4, static_cast<std::uint32_t>(output));
+    put(request, 8, static_cast<std::uint32_t>(ctm));
+    put(request, 12, static_cast<std::uint32_t>(XCB_ATOM_INTEGER));
+    request[16] = 32;
+    request[17] = XCB_PROP_MODE_REPLACE;
+    put(request, 20, static_cast<std::uint32_t>(kCtmItems));
+    std::memcpy(request.data() + 24, identityWords().data(), kCtmItems * 4);
+    return request;
+}
+
+}  // namespace
+
+// An open connection. It keeps a second X connection of its own, used only by the crash
+// handlers, which write ready-made identity requests on its socket: no allocation, no lock, and
+// a stream that no one else writes, so it always stands between two requests.
+struct RandrCtmDevice::Connection {
+    static constexpr std::size_t kMaxOutputs = 16;
+
+    std::unique_ptr<X11Connection> resetLine;
+    int fd = -1;
+    std::vector<xcb_randr_output_t> prepared;
+    std::array<std::array<std::uint8_t, kRequestBytes>, kMaxOutputs> requests{};
+    std::atomic<std::size_t> requestCount{0};
+
+    // Adds the requests of outputs not prepared yet; a handler sees only whole requests.
+    void prepare(const std::vector<Output>& outputs, std::uint8_t majorOpcode, xcb_atom_t ctm) {
+        for (const auto& output : outputs) {
+            const std::size_t count = requestCount.load();
+            if (count == kMaxOutputs ||
+                std::find(prepared.begin(), prepared.end(), output.id) != prepared.end()) {
+                continue;
+            }
+            requests[count] = identityRequest(majorOpcode, output.id, ctm);
+            prepared.push_back(output.id);
+            requestCount.store(count + 1);
+        }
+    }
+};
+
+RandrCtmDevice::RandrCtmDevice(RunLoop* loop, std::string display)
+    : loop_(loop), display_(std::move(display)) {}
+
+RandrCtmDevice::~RandrCtmDevice() {
+    events_.cancel();
+}
+
+std::vector<std::string> RandrCtmDevice::coveredOutputNames() {
+    if (load().outcome != RemapLoadResult::Outcome::Loaded) {
+        return {};
+    }
+    std::vector<std::string> names;
+    for (const auto& output : coveredOutputs()) {
+        names.push_back(output.name);
+    }
+    unload();
+    return names;
+}
+
+RemapLoadResult RandrCtmDevice::load() {
+    if (loads_ > 0 && x_ && x_->isUsable()) {
+        ++loads_;
+        return RemapLoadResult::loaded(true);
+    }
+    auto x = X11Connection::open(display_);
+    if (!x) {
+        return RemapLoadResult::frameworkMissing("pas de serveur X joignable");
+    }
+    if (!hasRandr(*x)) {
+        return RemapLoadResult::frameworkMissing("extension RandR 1.3 absente");
+    }
+    x_ = std::move(x);
+    ctmAtom_ = x_->atom("CTM");
+    randrFirstEvent_ = x_->extensionFirstEvent(xcb_randr_id);
+    ++loads_;
+    followOutputChanges();
+    return RemapLoadResult::loaded(true);
+}
+
+void RandrCtmDevice::unload() {
+    if (loads_ == 0 || --loads_ > 0) {
+        return;
+    }
+    events_.cancel();
+    x_.reset();
+}
+
+std::optional<std::vector<FramebufferServiceEntry>> RandrCtmDevice::matchServices() {
+    if (!x_) {
+        return std::nullopt;
+    }
+    std::vector<FramebufferServiceEntry> services;
+    if (!coveredOutputs().empty()) {
+        // Every output is the user's screen here: none counts as external.
+        services.push_back({kService, ExternalProperty::Absent});
+    }
+    return services;
+}
+
+RemapStatus RandrCtmDevice::open(const std::string& service, RemapConnection& connection) {
+    if (!x_) {
+        return remap::kBadArgument;
+    }
+    if (service != kService) {
+        return remap::kNotFound;
+    }
+    const auto outputs = coveredOutputs();
+    if (outputs.empty()) {
+        return remap::kNotFound;
+    }
+    auto opened = std::make_unique<Connection>();
+    opened->resetLine = X11Connection::open(display_);
+    const auto opcode = x_->extensionMajorOpcode(xcb_randr_id);
+    if (!opened->resetLine || !opcode) {
+        return remap::kFailed;
+    }
+    opened->fd = xcb_get_file_descriptor(opened->resetLine->get());
+    opened->prepare(outputs, *opcode, ctmAtom_);
+    connection = reinterpret_cast<RemapConnection>(opened.get());
+    connections_.push_back(std::move(opened));
+    return remap::kSuccess;
+}
+
+void RandrCtmDevice::close(RemapConnection connection) {
+    std::erase_if(connections_, [connection](const auto& open) {
+        return reinterpret_cast<RemapConnection>(open.get()) == connection;
+    });
+}
+
+RemapStatus RandrCtmDevice::setMode(RemapConnection connection, std::uint32_t mode) {
+    if (!x_ || !find(connection)) {
+        return remap::kBadArgument;
+    }
+    if (mode != kRemapModeColour && mode != kRemapModeGrayscale) {
+        return remap::kUnsupported;
+    }
+    const auto& words = mode == kRemapModeGrayscale ? grayscaleWords() : identityWords();
+    const auto outputs = coveredOutputs();
+    if (outputs.empty()) {
+        return remap::kNotFound;
+    }
+    bool written = true;
+    for (const auto& output : outputs) {
+        written = writeCtm(output.id, words) && written;
+    }
+    if (!written) {
+        return remap::kFailed;
+    }
+    currentMode_ = mode;
+    written_.clear();
+    for (const auto& output : outputs) {
+        written_.push_back(output.id);
+    }
+    return remap::kSuccess;
+}
+
+RemapStatus RandrCtmDevice::getMode(RemapConnection connection, std::uint32_t& mode) {
+    if (!x_ || !find(connection)) {
+        return remap::kBadArgument;
+    }
+    const auto outputs = coveredOutputs();
+    if (outputs.empty()) {
+        return remap::kNotFound;
+    }
+    mode = kRemapModeGrayscale;
+    for (const auto& output : outputs) {
+        if (readCtm(output.id) != grayscaleWords()) {
+            mode = kRemapModeColour;
+        }
+    }
+    return remap::kSuccess;
+}
+
+SignalSafeSetMode RandrCtmDevice::signalSafeSetMode() const {
+    return &RandrCtmDevice::resetFromSignal;
+}
+
+RemapStatus RandrCtmDevice::resetFromSignal(RemapConnection connection, std::uint32_t mode) {
+    auto* open = reinterpret_cast<Connection*>(connection);
+    if (!open || mode != kRemapModeColour) {
+        return remap::kUnsupported;
+    }
+    const std::size_t count = open->requestCount.load();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& request = open->requests[i];
+        std::size_t sent = 0;
+        while (sent < request.size()) {
+            const ssize_t n = ::write(open->fd, request.data() + sent, request.size() - sent);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return remap::kFailed;
+            }
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+    return remap::kSuccess;
+}
+
+std::vector<RandrCtmDevice::Output> RandrCtmDevice::coveredOutputs() {
+    std::vector<Output> covered;
+    if (!x_ || ctmAtom_ == XCB_ATOM_NONE) {
+        return covered;
+    }
+    for (const auto& output : randrOutputs(*x_)) {
+        if (output.connected && readCtm(output.id)) {
+            covered.push_back({output.id, output.name});
+        }
+    }
+    x_->deliverQueuedEventsSoon();
+    return covered;
+}
+
+std::optional<CtmWords> RandrCtmDevice::readCtm(xcb_randr_output_t output) {
+    const auto cookie = xcb_randr_get_output_property(x_->get(), output, ctmAtom_, XCB_ATOM_ANY, 0,
+                                                      kCtmItems, 0, 0);
+    const XcbPtr<xcb_randr_get_output_property_reply_t> reply(
+        xcb_randr_get_output_property_reply(x_->get(), cookie, nullptr));
+    if (!reply || reply->type == XCB_ATOM_NONE) {
+        return std::nullopt;
+    }
+    CtmWords words{};
+    if (reply->format == 32 && reply->num_items == kCtmItems) {
+        std::memcpy(words.data(), xcb_randr_get_output_property_data(reply.get()), sizeof(words));
+    }
+    return words;
+}
+
+bool RandrCtmDevice::writeCtm(xcb_randr_output_t output, const CtmWords& words) {
+    const auto cookie =
+        xcb_randr_change_output_property_checked(x_->get(), output, ctmAtom_, XCB_ATOM_INTEGER, 32,
+                                                 XCB_PROP_MODE_REPLACE, kCtmItems, words.data());
+    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), cookie));
+    return !error;
+}
+
+RandrCtmDevice::Connection* RandrCtmDevice::find(RemapConnection connection) const {
+    for (const auto& open : connections_) {
+        if (reinterpret_cast<RemapConnection>(open.get()) == connection) {
+            return open.get();
+        }
+    }
+    return nullptr;
+}
+
+void RandrCtmDevice::followOutputChanges() {
+    if (!loop_ || !randrFirstEvent_) {
+        return;
+    }
+    xcb_randr_select_input(
+        x_->get(), x_->root(),
+        XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_PROPERTY);
+    x_->flush();
+    const std::uint8_t notify = static_cast<std::uint8_t>(*randrFirstEvent_ + XCB_RANDR_NOTIFY);
+    events_ = x_->watchEvents(*loop_, [this, notify](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7F) == notify) {
+            applyModeToNewOutputs();
+        }
+    });
+}
+
+void RandrCtmDevice::applyModeToNewOutputs() {
+    if (!currentMode_ || connections_.empty()) {
+        return;
+    }
+    const auto& words = *currentMode_ == kRemapModeGrayscale ? grayscaleWords() : identityWords();
+    const auto outputs = coveredOutputs();
+    const auto opcode = x_->extensionMajorOpcode(xcb_randr_id);
+    std::vector<xcb_randr_output_t> covered;
+    for (const auto& output : outputs) {
+        // Only outputs that came since: one another program set stays as it set it.
+        if (std::find(written_.begin(), written_.end(), output.id) == written_.end()) {
+            writeCtm(output.id, words);
+        }
+        covered.push_back(output.id);
+    }
+    written_ = std::move(covered);
+    for (auto& open : connections_) {
+        open->prepare(outputs, opcode.value_or(0), ctmAtom_);
+    }
+}
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <xcb/randr.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ColorRemapDevice.h"
+#include "platform/RunLoop.h"
+#include "platform/linux/CtmMatrix.h"
+#include "platform/linux/X11Connection.h"
+
+namespace olvane::platform::os {
+
+// The displays' colour transform through the RandR output property "CTM", which CTM-capable
+// kernel drivers expose and which outlives the client that wrote it. The device offers one
+// service covering every connected output that has the property: mode 2 writes the grayscale
+// matrix on all of them, mode 0 the identity, and the mode reads 2 only when every one of them
+// holds the grayscale matrix. Without such an output it offers no service.
+class RandrCtmDevice final : public ColorRemapDevice {
+  public:
+    static constexpr const char* kService = "randr-ctm";
+
+    // `loop`: when given, outputs that appear while the device is loaded get the current mode.
+    // `display`: the X display (the DISPLAY variable when empty).
+    explicit RandrCtmDevice(RunLoop* loop = nullptr, std::string display = {});
+    ~RandrCtmDevice() override;
+    RandrCtmDevice(const RandrCtmDevice&) = delete;
+    RandrCtmDevice& operator=(const RandrCtmDevice&) = delete;
+
+    // For later loads: the display to connect to.
+    void setDisplay(std::string display) { display_ = std::move(display); }
+    // The names of the connected outputs that have a "CTM" property; loads for the time of the
+    // call when not loaded.
+    std::vector<std::string> coveredOutputNames();
+
+    RemapLoadResult load() override;
+    void unload() override;
+    std::optional<std::vector<FramebufferServiceEntry>> matchServices() override;
+    RemapStatus open(const std::string& service, RemapConnection& connection) override;
+    void close(RemapConnection connection) override;
+    RemapStatus setMode(RemapConnection connection, std::uint32_t mode) override;
+    RemapStatus getMode(RemapConnection connection, std::uint32_t& mode) override;
+    SignalSafeSetMode signalSafeSetMode() const override;
+    // A CTM write shows at once: no transfer table to refresh.
+    std::optional<TransferTable> readMainDisplayTransfer() override { return std::nullopt; }
+    void writeMainDisplayTransfer(const TransferTable&) override {}
+
+  private:
+    struct Output {
+        xcb_randr_output_t id = 0;
+        std::string name;
+    };
+    struct Connection;
+
+    static RemapStatus resetFromSignal(RemapConnection connection, std::uint32_t mode);
+    std::vector<Output> coveredOutputs();
+    std::optional<CtmWords> readCtm(xcb_randr_output_t output);
+    bool writeCtm(xcb_randr_output_t output, const CtmWords& words);
+    Connection* find(RemapConnection connection) const;
+    void followOutputChanges();
+    void applyModeToNewOutputs();
+
+    RunLoop* loop_;
+    std::string display_;
+    int loads_ = 0;
+    std::unique_ptr<X11Connection> x_;
+    xcb_atom_t ctmAtom_ = XCB_ATOM_NONE;
+    std::optional<std::uint8_t> randrFirstEvent_;
+    std::optional<std::uint32_t> currentMode_;
+    // The outputs the current mode was written on.
+    std::vector<xcb_randr_output_t> written_;
+    std::vector<std::unique_ptr<Connection>> connections_;
+    Handle events_;
+};
+
+}  // namespace olvane::platform::os

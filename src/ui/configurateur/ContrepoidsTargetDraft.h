@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "model/FrictionTargetType.h"
+#include "model/RedListConfig.h"
+#include "model/Uuid.h"
+#include "ui/configurateur/IntensityLevel.h"
+
+namespace olvane {
+
+// One Contrepoids target while the wizard edits it: what it is and its level, nothing more.
+struct ContrepoidsTargetDraft {
+    // For a target read from the settings, its stored identifier: the activation recognises it
+    // by that and keeps its own values when its level did not change.
+    Uuid id;
+    FrictionTargetType targetType = FrictionTargetType::app;
+    // An application identifier, or a site as the adding screen hands it over.
+    std::string targetIdentifier;
+    std::string targetDisplayName;
+    IntensityLevel intensityLevel = IntensityLevel::equilibre;
+
+    bool operator==(const ContrepoidsTargetDraft&) const = default;
+
+    static ContrepoidsTargetDraft of(const RedListConfig& config) {
+        return {config.id, config.targetType, config.targetIdentifier, config.targetDisplayName,
+                olvane::intensityLevel(config)};
+    }
+};
+
+}  // namespace olvane

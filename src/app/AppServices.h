@@ -39,6 +39,7 @@ class AppServices final : public ServiceControls {
     AppDelegate& delegate() { return delegate_; }
     UninstallService& uninstallService() { return uninstall_; }
     SettingsManager& settings() { return settings_; }
+    const RulesFileService& rulesFile() const { return rulesFile_; }
     CrashRecoveryService& crashRecovery() { return crashRecovery_; }
     WindowMonitorService& windowMonitor() { return windowMonitor_; }
     // Made by this call when it is the first use.

@@ -79,6 +79,9 @@ class GrayscaleFilterService {
     void removeAllowedApp(const std::string& bundleID);
     void addAllowedSite(std::string_view typed);
     void removeAllowedSite(const std::string& site);
+    // Writes the stored allowed sites into the "_grayscale" section of the rules file, for
+    // callers that changed them in the settings themselves.
+    void exportAllowedSites() const;
 
     // The uninstall, before it deletes the folders the watchers would seed again.
     void stopCommandFileWatchers() { commandWatchers_.stop(); }
@@ -115,7 +118,6 @@ class GrayscaleFilterService {
     // The end of a pause: grey again, or the allowed-application check decides.
     void restoreAfterPause(bool logRestore);
     void mutateAllowedApps(const std::string& bundleID, bool add);
-    void exportAllowedSites() const;
     void recordLastKnownState(bool filterOn) const;
     void setupSleepWakeWatchdog();
     void setupFastUserSwitchingObservers();

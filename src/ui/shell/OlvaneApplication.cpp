@@ -14,9 +14,9 @@
 #include "platform/linux/StderrLogSink.h"
 #include "ui/foundation/FontLibrary.h"
 #include "ui/foundation/LogoOlvane.h"
-#include "ui/foundation/PageFrames.h"
 #include "ui/foundation/QtRunLoop.h"
 #include "ui/shell/ApplicationLifecycle.h"
+#include "ui/shell/ApplicationPageFactory.h"
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/StatusItemController.h"
@@ -73,11 +73,12 @@ int runOlvaneApplication(int argc, char** argv) {
 
     QtRunLoop loop;
     AppState appState;
-    PageFrames pages;
+    ApplicationPageFactory pages(appState);
     ApplicationShell shell(appState, pages);
     LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment());
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
+    pages.attachServices(services);
     DelegateLifecycle lifecycle(services.delegate());
 
     bool shutDown = false;

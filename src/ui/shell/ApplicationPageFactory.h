@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "app/AppState.h"
+#include "ui/foundation/PageFactory.h"
+#include "ui/foundation/PageFrames.h"
+
+namespace olvane {
+class AppServices;
+}
+
+namespace olvane::ui {
+
+class ConfigurateurServices;
+
+// The program's pages, each made anew at every opening with a new model over the program's
+// services; a page not built yet is its frame.
+class ApplicationPageFactory final : public PageFactory {
+  public:
+    explicit ApplicationPageFactory(AppState& appState);
+    ~ApplicationPageFactory() override;
+    ApplicationPageFactory(const ApplicationPageFactory&) = delete;
+    ApplicationPageFactory& operator=(const ApplicationPageFactory&) = delete;
+
+    // The services need the menu bar of the shell that holds this factory, so they come after
+    // it; until then only frames are built (the window opens on the home page).
+    void attachServices(AppServices& services);
+
+    std::unique_ptr<QWidget> createPage(NavigationItem item) override;
+    std::unique_ptr<QWidget> createUninstallProgress() override;
+    std::unique_ptr<QWidget> createWebExtensionPrompt(std::function<void()> openExtensions,
+                                                      std::function<void()> dismiss) override;
+
+  private:
+    std::unique_ptr<QWidget> configurateurPage();
+
+    AppState& appState_;
+    PageFrames frames_;
+    std::unique_ptr<ConfigurateurServices> configurateur_;
+};
+
+}  // namespace olvane::ui

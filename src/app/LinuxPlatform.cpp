@@ -27,6 +27,9 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       simulatedDisplay_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
       ctmOutputs_(&loop),
       ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
+      processes_(loop),
+      x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
+      x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
       userServices_(paths_),
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
@@ -54,6 +57,20 @@ platform::ColorRemapDevice& LinuxPlatform::display() {
     return ctmOutputs_;
 }
 
+platform::Workspace& LinuxPlatform::workspace() {
+    if (x11Workspace_ && x11Windows_) {
+        return *x11Workspace_;
+    }
+    return workspace_;
+}
+
+platform::WindowServer& LinuxPlatform::windowServer() {
+    if (x11Workspace_ && x11Windows_) {
+        return *x11Windows_;
+    }
+    return windowServer_;
+}
+
 void LinuxPlatform::logChoices() const {
     const auto& log = Logger::app();
     const std::vector<std::pair<const char*, std::string>> choices = {
@@ -62,7 +79,9 @@ void LinuxPlatform::logChoices() const {
         {"affichage", displayChoice()},
         {"niveaux de gris du bureau", "simulés"},
         {"raccourcis clavier", "simulés"},
-        {"applications et fenêtres", "simulées"},
+        {"applications et fenêtres", x11Workspace_ && x11Windows_
+                                         ? "EWMH du gestionnaire de fenêtres X11 et /proc"
+                                         : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
         {"veille, déverrouillage et session", "simulés"},
         {"services utilisateur", "systemd --user"},
         {"démarrage à la connexion", "entrée XDG autostart"},
@@ -86,7 +105,7 @@ void LinuxPlatform::logChoices() const {
 PlatformBackends LinuxPlatform::backends() {
     return PlatformBackends{loop_,         clock_,      paths_,           files_,
                             defaults_,     display(),   grayscaleSwitch_, accessibilityTrust_,
-                            keys_,         workspace_,  windowServer_,    systemEvents_,
+                            keys_,         workspace(), windowServer(),   systemEvents_,
                             userServices_, loginItems_, trash_,           watchdogExecutable_,
                             bundle_};
 }

@@ -4,9 +4,12 @@
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemctlServiceManager.h"
+#include "platform/linux/X11WindowServer.h"
+#include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
@@ -32,6 +35,8 @@ class LinuxPlatform {
     void logChoices() const;
     std::string displayChoice() const;
     platform::ColorRemapDevice& display();
+    platform::Workspace& workspace();
+    platform::WindowServer& windowServer();
 
     platform::RunLoop& loop_;
     platform::Paths paths_;
@@ -46,6 +51,10 @@ class LinuxPlatform {
     // Any X11 client may observe and post input: nothing to be granted.
     platform::sim::SimAccessibilityTrust accessibilityTrust_{true};
     platform::sim::SimKeyEventSource keys_;
+    platform::os::PidfdProcessWatcher processes_;
+    // Null without an X server and an EWMH window manager: the simulated ones serve.
+    std::unique_ptr<platform::os::X11Workspace> x11Workspace_;
+    std::unique_ptr<platform::os::X11WindowServer> x11Windows_;
     platform::sim::SimWorkspace workspace_;
     platform::sim::SimWindowServer windowServer_;
     platform::sim::ScriptedSystemEvents systemEvents_;

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -78,6 +79,44 @@ bool waitForSelectionOwner(const std::string& display, const char* selection,
     return false;
 }
 
+// Whether the window manager of `display` manages a window mapped now: until it has finished
+// starting, it may drop windows mapped while it scans the existing ones.
+bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds timeout) {
+    Display* connection = XOpenDisplay(display.c_str());
+    if (!connection) {
+        return false;
+    }
+    const Window probe =
+        XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(connection, probe);
+    XFlush(connection);
+    const Atom clientList = XInternAtom(connection, "_NET_CLIENT_LIST", False);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool managed = false;
+    while (!managed && std::chrono::steady_clock::now() < deadline) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(connection, DefaultRootWindow(connection), clientList, 0, 1024,
+                               False, XA_WINDOW, &type, &format, &count, &after,
+                               &data) == Success &&
+            data) {
+            const auto* windows = reinterpret_cast<const Window*>(data);
+            managed = std::find(windows, windows + count, probe) != windows + count;
+            XFree(data);
+        }
+        if (!managed) {
+            std::this_thread::sleep_for(50ms);
+            XMapWindow(connection, probe);  // asked again: a request dropped is not queued
+            XFlush(connection);
+        }
+    }
+    XDestroyWindow(connection, probe);
+    XCloseDisplay(connection);
+    return managed;
+}
+
 }  // namespace
 
 XServer::XServer() : XServer(Options{}) {}
@@ -151,7 +190,8 @@ bool XServer::startWindowManager() {
         return false;
     }
     windowManager_.emplace(kOpenbox, std::vector<std::string>{"--sm-disable"});
-    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s);
+    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s) &&
+           waitForManagedWindow(display_, 10s);
 }
 
 bool XServer::startCompositor() {

@@ -16,6 +16,9 @@ std::vector<std::uint32_t> X11Property::words() const {
         return {};
     }
     std::vector<std::uint32_t> items(bytes.size() / sizeof(std::uint32_t));
+    if (items.empty()) {
+        return items;
+    }
     std::memcpy(items.data(), bytes.data(), items.size() * sizeof(std::uint32_t));
     return items;
 }

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "app/AppServices.h"
 #include "app/AppState.h"
@@ -31,6 +33,17 @@ void configureLogging() {
     router.addSink(std::make_shared<platform::os::StderrLogSink>());
     if (auto journal = platform::os::JournalLogSink::createIfAvailable("OlvaneMac")) {
         router.addSink(journal);
+    }
+}
+
+// The desktop back-ends speak X11: under a Wayland session the application joins XWayland, so
+// that its own windows are seen the way the others are.
+void preferXcbUnderWayland() {
+    const char* sessionType = std::getenv("XDG_SESSION_TYPE");
+    const bool wayland = std::getenv("WAYLAND_DISPLAY") ||
+                         (sessionType && std::string_view(sessionType) == "wayland");
+    if (wayland && !std::getenv("QT_QPA_PLATFORM") && std::getenv("DISPLAY")) {
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
 }
 
@@ -68,6 +81,7 @@ int runOlvaneApplication(int argc, char** argv) {
         Logger::app().notice("OlvaneMac tourne déjà : sa fenêtre est ramenée au premier plan");
         return 0;
     }
+    preferXcbUnderWayland();
     QApplication app(argc, argv);
     configureApplication(app);
 

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "platform/ProcessWatcher.h"
+#include "platform/RunLoop.h"
+#include "platform/Signal.h"
+#include "platform/Workspace.h"
+#include "platform/linux/ProcessInfo.h"
+#include "platform/linux/X11Connection.h"
+
+namespace olvane::platform::os {
+
+// The session's applications as an EWMH window manager shows them: an application runs from
+// the moment one of its processes has a managed window until that process ends; the frontmost
+// one owns _NET_ACTIVE_WINDOW. Changes come from the root window's property events.
+class X11Workspace final : public Workspace {
+  public:
+    // Null when no X server answers or no EWMH window manager runs.
+    static std::unique_ptr<X11Workspace> create(RunLoop& loop, ProcessWatcher& processes,
+                                                const std::string& display = {});
+    ~X11Workspace() override;
+
+    std::optional<RunningApplication> frontmostApplication() override;
+    std::vector<RunningApplication> runningApplications(std::string_view bundleID) override;
+    std::vector<RunningApplication> allRunningApplications() override;
+    Handle observeActivation(ApplicationObserver observer) override;
+    Handle observeLaunch(ApplicationObserver observer) override;
+    Handle observeTermination(ApplicationObserver observer) override;
+
+  private:
+    struct Tracked {
+        RunningApplication application;
+        Handle exitWatch;
+    };
+
+    X11Workspace(RunLoop& loop, ProcessWatcher& processes, std::unique_ptr<X11Connection> x);
+    void handleEvent(const xcb_generic_event_t& event);
+    void refreshClients();
+    // The application of the window's process, tracked from then on.
+    std::optional<RunningApplication> applicationOfWindow(xcb_window_t window);
+    RunningApplication describe(pid_t pid, xcb_window_t window);
+    const RunningApplication& track(RunningApplication application);
+    void processEnded(pid_t pid);
+    void checkFrontmost();
+    void announceFrontmost();
+
+    RunLoop& loop_;
+    ProcessWatcher& processes_;
+    std::unique_ptr<X11Connection> x_;
+    ProcessInfo proc_;
+    std::map<pid_t, Tracked> running_;
+    std::optional<pid_t> frontmostPid_;
+    Signal<std::optional<RunningApplication>> activated_;
+    Signal<std::optional<RunningApplication>> launched_;
+    Signal<std::optional<RunningApplication>> terminated_;
+    Handle absenceCheck_;
+    Handle events_;
+};
+
+}  // namespace olvane::platform::os

@@ -1,6 +1,9 @@
 #include "ui/UiTestSupport.h"
 
+#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
@@ -16,6 +19,27 @@ std::filesystem::path artefactsFolder() {
 bool saveArtefact(const QPixmap& pixmap, const QString& name) {
     const auto path = artefactsFolder() / (name.toStdString() + ".png");
     return pixmap.save(QString::fromStdString(path.string()), "PNG");
+}
+
+void clickAt(QWidget* widget, QPoint pos) {
+    const QPointF global = widget->mapToGlobal(QPointF(pos));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void hover(QWidget* widget, bool inside) {
+    if (inside) {
+        const QPointF centre = QRectF(widget->rect()).center();
+        QEnterEvent enter(centre, centre, widget->mapToGlobal(centre));
+        QCoreApplication::sendEvent(widget, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(widget, &leave);
+    }
 }
 
 bool saveArtefact(QWidget& widget, const QString& name) {

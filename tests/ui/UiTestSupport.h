@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <filesystem>
 
@@ -14,6 +15,11 @@ std::filesystem::path artefactsFolder();
 bool saveArtefact(const QPixmap& pixmap, const QString& name);
 // Lays `widget` out, grabs it and saves the picture.
 bool saveArtefact(QWidget& widget, const QString& name);
+
+// A left click (press and release) at `pos` in `widget`'s coordinates.
+void clickAt(QWidget* widget, QPoint pos);
+// The pointer comes onto `widget` (true) or leaves it (false).
+void hover(QWidget* widget, bool inside);
 
 // Runs the Qt event loop (deferred deletions included) until `predicate` holds or `timeoutMs`
 // passes; true when it held.

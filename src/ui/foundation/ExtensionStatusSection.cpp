@@ -7,6 +7,7 @@
 
 #include "ui/foundation/TextRowButton.h"
 #include "ui/foundation/Theme.h"
+#include "ui/foundation/ThemedLabel.h"
 
 namespace olvane::ui {
 
@@ -35,12 +36,7 @@ class StatusDot final : public QWidget {
 namespace {
 
 QLabel* smallLabel(const QString& text, FontWeight weight, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(Theme::font(12, weight));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Theme::textPrimary());
-    label->setPalette(palette);
-    return label;
+    return themedLabel(text, Theme::font(12, weight), parent);
 }
 
 }  // namespace

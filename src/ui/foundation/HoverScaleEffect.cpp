@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "ui/foundation/Animations.h"
+
 namespace olvane::ui {
 
 HoverScaleEffect::HoverScaleEffect(QWidget* target) : QObject(target), target_(target) {
@@ -107,7 +109,7 @@ void HoverScaleEffect::animateTo(qreal scale) {
     animation_.stop();
     animation_.setStartValue(current_);
     animation_.setEndValue(scale);
-    animation_.start();
+    Animations::start(animation_);
 }
 
 }  // namespace olvane::ui

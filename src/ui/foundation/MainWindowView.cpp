@@ -9,6 +9,7 @@
 
 #include "ui/foundation/Separator.h"
 #include "ui/foundation/SidebarView.h"
+#include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
@@ -32,6 +33,10 @@ void paintWhite(QWidget* widget) {
 }  // namespace
 
 MainWindowView::MainWindowView(AppState& appState, PageFactory& pages, QWidget* parent)
+    : MainWindowView(appState, pages, SpacingDebugManager::shared(), parent) {}
+
+MainWindowView::MainWindowView(AppState& appState, PageFactory& pages,
+                               SpacingDebugManager& spacingDebug, QWidget* parent)
     : QWidget(parent), appState_(appState), pages_(pages) {
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     stack_ = new QStackedLayout(this);
@@ -59,6 +64,11 @@ MainWindowView::MainWindowView(AppState& appState, PageFactory& pages, QWidget* 
         appState_.isUninstalling.observe([this](bool) { showUninstallState(); }));
     observations_.push_back(
         appState_.showWebExtensionPrompt.observe([this](bool) { showPromptState(); }));
+    // The page starts anew in the new mode; the sidebar stays and is only repainted.
+    observations_.push_back(spacingDebug.rebuildToken.observe([this](int) {
+        showPage(appState_.selectedNavigationItem.get());
+        sidebar_->update();
+    }));
     showPromptState();
 }
 

@@ -15,10 +15,11 @@ class QVBoxLayout;
 namespace olvane::ui {
 
 class SidebarView;
+class SpacingDebugManager;
 
 // The content of the main window: the sidebar, a black one-point line and the selected page;
 // only the uninstall progress while an uninstall runs. A new page is built each time one is
-// selected; every page but the home page scrolls.
+// selected and each time spacing debug is switched; every page but the home page scrolls.
 class MainWindowView final : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,9 @@ class MainWindowView final : public QWidget {
     static constexpr int kMinimumHeight = 670;
 
     MainWindowView(AppState& appState, PageFactory& pages, QWidget* parent = nullptr);
+    // `spacingDebug` switches the spacing-debug drawing: its page is rebuilt then.
+    MainWindowView(AppState& appState, PageFactory& pages, SpacingDebugManager& spacingDebug,
+                   QWidget* parent = nullptr);
     ~MainWindowView() override;
 
     SidebarView* sidebar() const { return sidebar_; }

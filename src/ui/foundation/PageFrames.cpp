@@ -6,7 +6,10 @@
 
 #include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/PageHeader.h"
+#include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/Theme.h"
+#include "ui/foundation/ThemedLabel.h"
+#include "ui/foundation/VersionRow.h"
 
 namespace olvane::ui {
 namespace {
@@ -43,13 +46,8 @@ HeaderTexts headerFor(NavigationItem item) {
 }
 
 QLabel* centredLabel(const QString& text, const QFont& font, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
+    auto* label = themedLabel(text, font, parent);
     label->setAlignment(Qt::AlignHCenter);
-    label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Theme::black());
-    label->setPalette(palette);
     return label;
 }
 
@@ -78,15 +76,19 @@ std::unique_ptr<QWidget> homeFrame() {
 
 }  // namespace
 
-std::unique_ptr<QWidget> PageFrames::framedPage(QWidget* header) {
-    auto page = std::make_unique<QWidget>();
-    auto* column = new QVBoxLayout(page.get());
-    column->setContentsMargins(Theme::pageMarginLeft, Theme::pageMarginTop, Theme::pageMarginRight,
-                               Theme::pageMarginBottom);
-    column->setSpacing(0);
-    header->setParent(page.get());
-    column->addWidget(header);
-    column->addSpacing(Theme::pageHeaderGap);
+PageFrames::PageFrames(SpacingDebugManager& spacingDebug) : spacingDebug_(spacingDebug) {}
+
+PageFrames::PageFrames() : PageFrames(SpacingDebugManager::shared()) {}
+
+std::unique_ptr<PageFrame> PageFrames::framedPage(QWidget* header) {
+    return std::make_unique<PageFrame>(header);
+}
+
+std::unique_ptr<QWidget> PageFrames::settingsFrame(std::unique_ptr<PageFrame> page) {
+    auto* rows = new QVBoxLayout();
+    rows->setSpacing(16);
+    rows->addWidget(new VersionRow([this] { spacingDebug_.handleVersionTap(); }, page.get()));
+    page->column()->addLayout(rows);
     return page;
 }
 
@@ -98,6 +100,9 @@ std::unique_ptr<QWidget> PageFrames::createPage(NavigationItem item) {
     auto page = framedPage(new PageHeader(texts.title, texts.description));
     const auto name = rawValue(item);
     page->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (item == NavigationItem::settings) {
+        return settingsFrame(std::move(page));
+    }
     return page;
 }
 

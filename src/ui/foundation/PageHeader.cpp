@@ -4,30 +4,18 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/foundation/DebugDimensionOverlay.h"
+#include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/Theme.h"
+#include "ui/foundation/ThemedLabel.h"
+#include "ui/foundation/WrappingLabel.h"
 
 namespace olvane::ui {
 namespace {
 
 constexpr int kGap = 6;
-
-// Wraps only when the page is too narrow for its one line; a wrapping QLabel would otherwise
-// guess a width of its own and break a short text.
-class DescriptionLabel final : public QLabel {
-  public:
-    using QLabel::QLabel;
-    QSize sizeHint() const override {
-        const QMargins m = contentsMargins();
-        const int width = fontMetrics().horizontalAdvance(text()) + m.left() + m.right() + 1;
-        return {width, heightForWidth(width)};
-    }
-};
-
-void useThemeText(QLabel* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Theme::textPrimary());
-    label->setPalette(palette);
-}
+// The name the gaps above the title and the description carry in spacing debug.
+constexpr const char* kGapName = "p1.5";
 
 template <typename Label>
 Label* themedLabel(const QString& text, QFont font, QWidget* parent) {
@@ -35,7 +23,7 @@ Label* themedLabel(const QString& text, QFont font, QWidget* parent) {
     label->setFont(font);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
-    useThemeText(label);
+    setTextColor(label, Theme::textPrimary());
     return label;
 }
 
@@ -46,21 +34,27 @@ PageHeader::PageHeader(const QString& title, std::optional<QString> description,
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addSpacing(kGap);
+    column->addWidget(
+        new DebugSpacingIndicator(QString::fromLatin1(kGapName), kGap, Qt::Vertical, this));
 
     QFont titleFont = Theme::fontMedium32();
     titleFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.8);
     title_ = themedLabel<QLabel>(title, titleFont, this);
     title_->setAlignment(Qt::AlignHCenter);
-    title_->setContentsMargins(24, 0, 24, 0);
-    column->addWidget(title_);
+    debugOverlay(title_, QStringLiteral("Title"), DebugColor::green);
+    auto* titleRow = new QHBoxLayout();
+    titleRow->setContentsMargins(24, 0, 24, 0);
+    titleRow->addWidget(title_);
+    column->addLayout(titleRow);
 
     if (description) {
-        column->addSpacing(kGap);
-        description_ = themedLabel<DescriptionLabel>(*description, Theme::fontRegular14(), this);
+        column->addWidget(
+            new DebugSpacingIndicator(QString::fromLatin1(kGapName), kGap, Qt::Vertical, this));
+        description_ = themedLabel<WrappingLabel>(*description, Theme::fontRegular14(), this);
         description_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         description_->setAlignment(Qt::AlignLeft);
         description_->setContentsMargins(16, 0, 0, 0);
+        debugOverlay(description_, QStringLiteral("Description"), DebugColor::mint);
         // The block is centred; its lines keep to its leading edge.
         auto* centring = new QHBoxLayout();
         centring->addStretch(1);
@@ -69,6 +63,7 @@ PageHeader::PageHeader(const QString& title, std::optional<QString> description,
         column->addLayout(centring);
     }
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    debugOverlay(this, QStringLiteral("PageHeader"), DebugColor::blue);
 }
 
 QString PageHeader::title() const {

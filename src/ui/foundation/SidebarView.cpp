@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/foundation/DebugDimensionOverlay.h"
 #include "ui/foundation/ExtensionStatusSection.h"
 #include "ui/foundation/NavigationRow.h"
 #include "ui/foundation/Separator.h"
@@ -47,11 +48,14 @@ SidebarView::SidebarView(AppState& appState, std::vector<NavigationItem> orienta
     connect(header_, &QAbstractButton::clicked, this,
             [this] { navigate(NavigationItem::accueil); });
     column->addWidget(header_);
+    debugOverlay(header_, QStringLiteral("Header"), DebugColor::orange);
     column->addLayout(padded(Separator::divider(this), 16, 0, 16, 0));
-    addGroup(column, protection, true, 16);
+    column->addWidget(
+        makeGroup(protection, true, 16, {QStringLiteral("Protection"), DebugColor::blue}));
     column->addLayout(
         padded(new Separator(Qt::Horizontal, Theme::separator(), this), 24, 16, 24, 16));
-    addGroup(column, orientation, false, 0);
+    column->addWidget(
+        makeGroup(orientation, false, 0, {QStringLiteral("Orientation"), DebugColor::green}));
     column->addLayout(
         padded(new Separator(Qt::Horizontal, Theme::separator(), this), 24, 16, 24, 16));
     column->addStretch(1);
@@ -82,15 +86,18 @@ NavigationRow* SidebarView::row(NavigationItem item) const {
     return nullptr;
 }
 
-void SidebarView::addGroup(QVBoxLayout* column, const std::vector<NavigationItem>& items,
-                           bool showIcon, int topPadding) {
-    auto* group = new QVBoxLayout();
-    group->setContentsMargins(12, topPadding, 12, 0);
-    group->setSpacing(4);
+QWidget* SidebarView::makeGroup(const std::vector<NavigationItem>& items, bool showIcon,
+                                int topPadding, const DebugName& name) {
+    auto* group = new QWidget(this);
+    group->setObjectName(name.label);
+    auto* rows = new QVBoxLayout(group);
+    rows->setContentsMargins(12, topPadding, 12, 0);
+    rows->setSpacing(4);
     for (const auto item : items) {
-        group->addWidget(makeRow(item, showIcon, std::nullopt));
+        rows->addWidget(makeRow(item, showIcon, std::nullopt));
     }
-    column->addLayout(group);
+    debugOverlay(group, name.label, name.color);
+    return group;
 }
 
 NavigationRow* SidebarView::makeRow(NavigationItem item, bool showIcon,

@@ -5,8 +5,7 @@
 
 #include "app/AppState.h"
 #include "platform/Handle.h"
-
-class QVBoxLayout;
+#include "ui/foundation/DebugColor.h"
 
 namespace olvane::ui {
 
@@ -40,8 +39,13 @@ class SidebarView final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void addGroup(QVBoxLayout* column, const std::vector<NavigationItem>& items, bool showIcon,
-                  int topPadding);
+    struct DebugName {
+        QString label;
+        DebugColor color;
+    };
+    // One group of rows; its name appears only in spacing debug.
+    QWidget* makeGroup(const std::vector<NavigationItem>& items, bool showIcon, int topPadding,
+                       const DebugName& name);
     NavigationRow* makeRow(NavigationItem item, bool showIcon, std::optional<QString> label);
     void showSelection();
 

@@ -21,13 +21,23 @@ QFont::Weight qtWeight(std::string_view face) {
     return QFont::Normal;
 }
 
-}  // namespace
-
-QFont Theme::font(qreal size, FontWeight weight) {
-    QFont font(QString::fromLatin1(kFontFamily));
+QFont sizedFont(const char* family, qreal size, FontWeight weight) {
+    QFont font(QString::fromLatin1(family));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
     font.setWeight(qtWeight(interFaceName(weight)));
     font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+}  // namespace
+
+QFont Theme::font(qreal size, FontWeight weight) {
+    return sizedFont(kFontFamily, size, weight);
+}
+
+QFont Theme::monospacedFont(qreal size, FontWeight weight) {
+    QFont font = sizedFont(kMonospacedFamily, size, weight);
+    font.setStyleHint(QFont::Monospace);
     return font;
 }
 

@@ -13,8 +13,12 @@ class Theme {
   public:
     // Debian's Inter family stands in for the Inter24pt faces.
     static constexpr const char* kFontFamily = "Inter";
+    static constexpr const char* kMonospacedFamily = "DejaVu Sans Mono";
 
     static QFont font(qreal size, FontWeight weight);
+    // The "system font" of the few system-styled texts is Inter too; its monospaced design is
+    // DejaVu Sans Mono.
+    static QFont monospacedFont(qreal size, FontWeight weight);
     // Cheap to build; not kept in statics, which would outlive the application's font cache.
     static QFont fontSemibold14() { return font(14, FontWeight::semibold); }
     static QFont fontMedium14() { return font(14, FontWeight::medium); }
@@ -24,6 +28,12 @@ class Theme {
     static QColor white() { return QColor(255, 255, 255); }
     static QColor black() { return QColor(0, 0, 0); }
     static QColor lightGray() { return QColor::fromRgbF(240.0f / 255, 240.0f / 255, 240.0f / 255); }
+
+    // `color` at the given opacity (0 to 1).
+    static QColor withOpacity(QColor color, qreal opacity) {
+        color.setAlphaF(static_cast<float>(opacity));
+        return color;
+    }
 
     // Roles: each use can be re-coloured alone.
     static QColor windowBackground() { return white(); }

@@ -1,21 +1,14 @@
 #include "ui/shell/MenuPopover.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/foundation/PopupPlacement.h"
 #include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
-namespace {
-
-constexpr int kGap = 4;
-constexpr int kScreenMargin = 8;
-
-}  // namespace
 
 MenuPopover::MenuPopover(QWidget* content)
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
@@ -28,26 +21,12 @@ MenuPopover::MenuPopover(QWidget* content)
 }
 
 QPoint MenuPopover::placement(const QRect& anchor, const QSize& size, const QRect& screen) {
-    int x = anchor.left() + anchor.width() / 2 - size.width() / 2;
-    x = std::clamp(
-        x, screen.left() + kScreenMargin,
-        std::max(screen.left() + kScreenMargin, screen.right() + 1 - kScreenMargin - size.width()));
-    int y = anchor.bottom() + 1 + kGap;
-    if (y + size.height() > screen.bottom() + 1 &&
-        anchor.top() - kGap - size.height() >= screen.top()) {
-        y = anchor.top() - kGap - size.height();
-    }
-    return {x, y};
+    return PopupPlacement::below(anchor, size, screen);
 }
 
 void MenuPopover::showUnder(const QRect& anchor) {
     adjustSize();
-    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
-    if (!screen) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), size());
-    move(placement(anchor, size(), area));
+    move(placement(anchor, size(), PopupPlacement::screenArea(anchor)));
     setAttribute(Qt::WA_NoMouseReplay, false);
     closedByIconPress_.invalidate();
     show();

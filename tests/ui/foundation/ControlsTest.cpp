@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QEnterEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include "ui/UiTestSupport.h"
@@ -15,15 +13,6 @@
 namespace olvane::ui {
 namespace {
 
-void clickAt(QWidget* widget, QPoint pos) {
-    QMouseEvent press(QEvent::MouseButtonPress, pos, widget->mapToGlobal(pos), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, pos, widget->mapToGlobal(pos), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
-}
-
 TEST(OlvaneCheckbox, OnlyTheBoxToggles) {
     auto* label = new QLabel(QStringLiteral("Exception vidéo"));
     OlvaneCheckbox checkbox(label);
@@ -31,11 +20,11 @@ TEST(OlvaneCheckbox, OnlyTheBoxToggles) {
     std::vector<bool> toggles;
     QObject::connect(&checkbox, &OlvaneCheckbox::toggled, [&](bool on) { toggles.push_back(on); });
 
-    clickAt(label, QPoint(4, 4));
+    test::clickAt(label, QPoint(4, 4));
     EXPECT_FALSE(checkbox.isChecked());
-    clickAt(checkbox.box(), QPoint(9, 9));
+    test::clickAt(checkbox.box(), QPoint(9, 9));
     EXPECT_TRUE(checkbox.isChecked());
-    clickAt(checkbox.box(), QPoint(9, 9));
+    test::clickAt(checkbox.box(), QPoint(9, 9));
     EXPECT_EQ(toggles, (std::vector<bool>{true, false}));
     EXPECT_TRUE(checkbox.box()->hoverScale().isActive());
 }
@@ -46,8 +35,7 @@ TEST(HoverScaleEffect, TheLiteEffectUsesItsFixedFactor) {
     widget.show();
     auto* effect = HoverScaleEffect::lite(&widget, 1.05);
     EXPECT_EQ(effect->targetScale(), 1.0);
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QCoreApplication::sendEvent(&widget, &enter);
+    test::hover(&widget, true);
     EXPECT_EQ(effect->targetScale(), 1.05);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
 #include "ui/foundation/FontLibrary.h"
+#include "ui/foundation/IconSources.h"
 #include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/QtRunLoop.h"
 #include "ui/shell/ApplicationLifecycle.h"
@@ -90,6 +91,8 @@ int runOlvaneApplication(int argc, char** argv) {
     ApplicationPageFactory pages(appState);
     ApplicationShell shell(appState, pages);
     LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment());
+    // The applications and site icons the pages list; each source starts on first use.
+    IconSources icons(loop, host.backends().clock, host.backends().paths);
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
     pages.attachServices(services);

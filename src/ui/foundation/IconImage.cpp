@@ -1,0 +1,50 @@
+#include "ui/foundation/IconImage.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <cmath>
+
+#include "ui/foundation/SymbolPainter.h"
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+namespace {
+
+int pixelsFor(int points) {
+    return static_cast<int>(std::lround(points * IconImage::kPixelRatio));
+}
+
+}  // namespace
+
+QImage IconImage::fitted(const QImage& image, int points) {
+    if (image.isNull()) {
+        return {};
+    }
+    const int side = pixelsFor(points);
+    QImage sized = image.size() == QSize(side, side)
+                       ? image
+                       : image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    sized.setDevicePixelRatio(kPixelRatio);
+    return sized;
+}
+
+QImage IconImage::fromFile(const std::filesystem::path& file, int points) {
+    QImageReader reader(QString::fromStdString(file.string()));
+    return fitted(reader.read(), points);
+}
+
+QImage IconImage::fromData(const QByteArray& bytes, int points) {
+    return fitted(QImage::fromData(bytes), points);
+}
+
+QImage IconImage::symbol(std::string_view name, int points) {
+    const int side = pixelsFor(points);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(kPixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    SymbolPainter::paint(painter, QRectF(0, 0, points, points), name, points, Theme::black());
+    return image;
+}
+
+}  // namespace olvane::ui

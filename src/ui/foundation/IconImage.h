@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <filesystem>
+#include <string_view>
+
+namespace olvane::ui {
+
+// The icons of applications and sites: images of a given size in points, held at twice as many
+// pixels so that they stay sharp when a row draws them a little larger. QImage, so that they may
+// be decoded on a worker and kept by plain view models.
+class IconImage {
+  public:
+    static constexpr qreal kPixelRatio = 2.0;
+
+    // `image` scaled to fit a square of `points` points, keeping its proportions; null stays null.
+    static QImage fitted(const QImage& image, int points);
+    // The decoded file or bytes, fitted; null when they are not an image. Safe on any thread.
+    static QImage fromFile(const std::filesystem::path& file, int points);
+    static QImage fromData(const QByteArray& bytes, int points);
+    // A symbol of the interface drawn in black on a transparent square. Main thread only.
+    static QImage symbol(std::string_view name, int points);
+};
+
+}  // namespace olvane::ui

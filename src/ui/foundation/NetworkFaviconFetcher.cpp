@@ -1,0 +1,63 @@
+#include "ui/foundation/NetworkFaviconFetcher.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <memory>
+
+namespace olvane::ui {
+namespace {
+
+// The description of the errors a user meets without a network, in the interface's language.
+std::string describe(QNetworkReply& reply) {
+    switch (reply.error()) {
+        case QNetworkReply::ConnectionRefusedError:
+            return "Connexion refusée";
+        case QNetworkReply::HostNotFoundError:
+            return "Serveur introuvable";
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+            return "Délai d’attente dépassé";
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::NetworkSessionFailedError:
+            return "Connexion à Internet indisponible";
+        case QNetworkReply::SslHandshakeFailedError:
+            return "Connexion sécurisée impossible";
+        default:
+            return reply.errorString().toStdString();
+    }
+}
+
+}  // namespace
+
+platform::Handle NetworkFaviconFetcher::fetch(const QUrl& url, Completion completion) {
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    QPointer<QNetworkReply> reply = network_.get(request);
+    auto pending = std::make_shared<Completion>(std::move(completion));
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, pending] {
+        reply->deleteLater();
+        auto done = std::exchange(*pending, nullptr);
+        if (!done) {
+            return;
+        }
+        Result result;
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        if (status.isValid()) {
+            result.httpStatus = status.toInt();
+            result.body = reply->readAll();
+        } else {
+            result.transportError = describe(*reply);
+        }
+        done(result);
+    });
+    return platform::Handle([reply, pending] {
+        *pending = nullptr;
+        if (reply) {
+            reply->abort();
+            reply->deleteLater();
+        }
+    });
+}
+
+}  // namespace olvane::ui

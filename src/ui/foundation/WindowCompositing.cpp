@@ -1,26 +1,51 @@
 #include "ui/foundation/WindowCompositing.h"
 
+#include <xcb/xcb.h>
+
 #include <QGuiApplication>
+#include <cstdlib>
 #include <string>
 
-// After Qt: Xlib's macros would rewrite Qt's names.
-#include <X11/Xlib.h>
-
 namespace olvane::ui {
+namespace {
+
+bool selectionIsOwned(xcb_connection_t* connection, const std::string& name) {
+    const auto cookie =
+        xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(name.size()), name.c_str());
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, cookie, nullptr);
+    if (!atom) {
+        return false;
+    }
+    bool owned = false;
+    if (atom->atom != XCB_ATOM_NONE) {
+        xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+            connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+        owned = owner && owner->owner != XCB_WINDOW_NONE;
+        std::free(owner);
+    }
+    std::free(atom);
+    return owned;
+}
+
+}  // namespace
 
 bool translucentWindowsAreComposited() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
         return true;
     }
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) {
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) {
         return false;
     }
-    // A compositing manager owns this selection for the screen it composites.
-    const std::string selection = "_NET_WM_CM_S" + std::to_string(XDefaultScreen(display));
-    const Atom atom = XInternAtom(display, selection.c_str(), False);
-    return XGetSelectionOwner(display, atom) != 0;
+    // A compositing manager owns the selection of each screen it composites.
+    const int screens = xcb_setup_roots_length(xcb_get_setup(connection));
+    for (int screen = 0; screen < screens; ++screen) {
+        if (selectionIsOwned(connection, "_NET_WM_CM_S" + std::to_string(screen))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace olvane::ui

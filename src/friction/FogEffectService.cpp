@@ -1,0 +1,226 @@
+#include "friction/FogEffectService.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "friction/EffectLabels.h"
+#include "friction/FogTrail.h"
+#include "model/Logger.h"
+
+namespace olvane {
+namespace {
+
+const Logger& log() {
+    return frictionLogger();
+}
+
+long count(const std::vector<FogOverlay>& overlays) {
+    return static_cast<long>(overlays.size());
+}
+
+}  // namespace
+
+FogEffectService::FogEffectService(Collaborators collaborators)
+    : windows_(collaborators.windows),
+      frames_(collaborators.frames),
+      pointer_(collaborators.pointer),
+      clock_(collaborators.clock) {}
+
+void FogEffectService::setIntensity(FogIntensity intensity) {
+    settings_ = FogSettings::preset(intensity);
+    applySettingsToOverlays();
+    log().debug("Intensité Buée: %{public}s", label(intensity));
+}
+
+void FogEffectService::setCustomIntensity(double clearRadius, double regenerationDuration,
+                                          double opacity) {
+    settings_ = FogSettings::custom(clearRadius, regenerationDuration, opacity);
+    applySettingsToOverlays();
+    log().debug("Buée: intensité personnalisée (rayon: %fpx, régén: %fs, opacité: %f)",
+                settings_.clearRadius, settings_.regenerationDuration, settings_.fogOpacity);
+}
+
+void FogEffectService::applySettingsToOverlays() {
+    for (auto& overlay : overlays_) {
+        overlay.state->clearRadius.set(settings_.clearRadius);
+        overlay.state->fogOpacity.set(settings_.fogOpacity);
+    }
+}
+
+std::unique_ptr<FogEffectState> FogEffectService::makeState() const {
+    return std::make_unique<FogEffectState>(settings_.clearRadius, settings_.fogOpacity,
+                                            maxTrailPoints());
+}
+
+// The overlay lies exactly over the target: both are in global display coordinates.
+std::unique_ptr<platform::OverlayWindow> FogEffectService::createOverlay(
+    const platform::Rect& bounds, FogEffectState& state) {
+    auto window = windows_.createOverlay(bounds, state);
+    window->orderFront();
+    log().debug("Overlay créé à %{public}s", platform::describe(bounds));
+    return window;
+}
+
+FogOverlay FogEffectService::makeOverlay(const TargetWindow& target) {
+    FogOverlay overlay;
+    overlay.state = makeState();
+    overlay.window = createOverlay(target.bounds, *overlay.state);
+    overlay.bounds = target.bounds;
+    overlay.windowID = target.windowID;
+    return overlay;
+}
+
+void FogEffectService::activate(const std::vector<TargetWindow>& windows) {
+    if (isActive_ || windows.empty()) {
+        return;
+    }
+    log().info("Activation de l'effet Buée sur %ld fenêtre(s)", static_cast<long>(windows.size()));
+    for (const auto& window : windows) {
+        overlays_.push_back(makeOverlay(window));
+    }
+    startDisplayLink();
+    isActive_ = true;
+}
+
+void FogEffectService::syncOverlays(const std::vector<TargetWindow>& windows) {
+    const std::size_t before = overlays_.size();
+    auto remaining = std::move(overlays_);
+    overlays_.clear();
+    std::vector<FogOverlay> result;
+    for (const auto& window : windows) {
+        const auto found = std::find_if(remaining.begin(), remaining.end(), [&](const auto& o) {
+            return o.windowID == window.windowID;
+        });
+        if (found == remaining.end()) {
+            result.push_back(makeOverlay(window));
+            continue;
+        }
+        FogOverlay overlay = std::move(*found);
+        remaining.erase(found);
+        if (overlay.window->frame() != window.bounds) {
+            overlay.window->setFrame(window.bounds);
+        }
+        overlay.bounds = window.bounds;
+        result.push_back(std::move(overlay));
+    }
+    for (auto& gone : remaining) {
+        gone.window->orderOut();
+        gone.state->editTrail([](auto& trail) { trail.clear(); });
+    }
+    if (result.size() != before) {
+        log().debug("Overlays synchronisés: %ld overlay(s)", count(result));
+    }
+    overlays_ = std::move(result);
+}
+
+void FogEffectService::deactivate() {
+    if (!isActive_) {
+        return;
+    }
+    log().info("Désactivation de l'effet Buée (%ld overlay(s))", count(overlays_));
+    tearDown();
+    if (delegate_) {
+        delegate_->effectDidEnd(*this);
+    }
+}
+
+void FogEffectService::forceCleanup() {
+    log().info("Nettoyage forcé de l'effet Buée (%ld overlay(s))", count(overlays_));
+    tearDown();
+}
+
+void FogEffectService::tearDown() {
+    isActive_ = false;
+    stopDisplayLink();
+    for (auto& overlay : overlays_) {
+        overlay.window->orderOut();
+        overlay.state->editTrail([](auto& trail) { trail.clear(); });
+    }
+    overlays_.clear();
+    lastAbsoluteMousePosition_.reset();
+}
+
+// Without frames the fog stays, as plain fog that never clears.
+void FogEffectService::startDisplayLink() {
+    if (displayLink_) {
+        return;
+    }
+    displayLink_ = frames_.start([this] { displayLinkFired(); });
+    if (!displayLink_) {
+        log().error("Impossible de créer CVDisplayLink");
+        return;
+    }
+    log().debug("DisplayLink démarré (sync écran)");
+}
+
+void FogEffectService::stopDisplayLink() {
+    if (!displayLink_) {
+        return;
+    }
+    displayLink_.cancel();
+    log().debug("DisplayLink arrêté");
+}
+
+void FogEffectService::displayLinkFired() {
+    const auto frameTime = clock_.monotonicNow();
+    if (lastFrameTime_ && frameTime - *lastFrameTime_ < kMinFrameInterval) {
+        return;
+    }
+    lastFrameTime_ = frameTime;
+    updateFrame();
+}
+
+double FogEffectService::now() const {
+    return platform::toSeconds(clock_.monotonicNow().time_since_epoch());
+}
+
+void FogEffectService::updateFrame() {
+    if (!isActive_) {
+        return;
+    }
+    updateMouseTrail();
+    const double frameTime = now();
+    for (auto& overlay : overlays_) {
+        // An empty trail has nothing to redraw.
+        if (overlay.state->trail().empty()) {
+            continue;
+        }
+        overlay.state->editTrail(
+            [&](auto& trail) { fog::fade(trail, frameTime, settings_.regenerationDuration); });
+    }
+}
+
+void FogEffectService::updateMouseTrail() {
+    if (!isActive_ || overlays_.empty()) {
+        return;
+    }
+    const auto pointer = pointer_.pointerLocation();
+    if (!pointer) {
+        return;
+    }
+    if (lastAbsoluteMousePosition_ &&
+        std::hypot(pointer->x - lastAbsoluteMousePosition_->x,
+                   pointer->y - lastAbsoluteMousePosition_->y) < kMinPointDistance) {
+        return;
+    }
+    const double sampleTime = now();
+    const std::size_t maxPoints = maxTrailPoints();
+    bool sampled = false;
+    for (auto& overlay : overlays_) {
+        const auto frame = overlay.window->frame();
+        if (!frame.contains(*pointer)) {
+            continue;
+        }
+        const platform::Point local{pointer->x - frame.x, pointer->y - frame.y};
+        overlay.state->mousePosition.set(local);
+        overlay.state->editTrail([&](auto& trail) {
+            fog::appendSample(trail, local, sampleTime, settings_.clearRadius, maxPoints);
+        });
+        sampled = true;
+    }
+    if (sampled) {
+        lastAbsoluteMousePosition_ = pointer;
+    }
+}
+
+}  // namespace olvane

@@ -1,0 +1,36 @@
+#include "friction/FogSettings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "friction/SettingClamp.h"
+
+namespace olvane {
+
+FogSettings FogSettings::preset(FogIntensity intensity) {
+    static constexpr std::array<FogSettings, 5> presets{{
+        {350, 15, 0.97},  // light
+        {150, 8, 0.98},   // medium
+        {120, 4, 0.99},   // strong
+        {80, 2, 0.99},    // intense
+        {50, 1.0, 0.99},  // custom
+    }};
+    return presets[static_cast<std::size_t>(intensity)];
+}
+
+FogSettings FogSettings::custom(double clearRadius, double regenerationDuration, double opacity) {
+    return {clampedSetting(clearRadius, kMinClearRadius, kMaxClearRadius),
+            clampedSetting(regenerationDuration, kMinRegeneration, kMaxRegeneration),
+            clampedSetting(opacity, kMinOpacity, kMaxOpacity)};
+}
+
+std::size_t FogSettings::maxTrailPoints() const {
+    // The drawing's cost grows with the area the holes cover; a trail never holds more points
+    // than can live through one regeneration.
+    const double byArea = std::floor(2.45e8 / (4 * clearRadius * clearRadius));
+    const double byLifetime = std::floor(regenerationDuration * 250);
+    return static_cast<std::size_t>(std::clamp(std::min(byArea, byLifetime), 500.0, 4000.0));
+}
+
+}  // namespace olvane

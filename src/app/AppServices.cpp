@@ -16,6 +16,14 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
       loginItem_(platform_.loginItems, settings_),
       windowMonitor_(platform_.workspace, platform_.windowServer,
                      FrontmostAppMirror{appState.currentAppBundleID, appState.currentAppName}),
+      turtle_({platform_.loop, platform_.eventTap, platform_.keys, platform_.accessibilityTrust,
+               [this](bool prompt) { return accessibility_.checkAccessibilityPermissions(prompt); },
+               ActiveEffects(appState.activeFrictionEffects)}),
+      frictionEffects_(
+          {windowMonitor_,
+           turtle_,
+           ActiveEffects(appState.activeFrictionEffects),
+           {platform_.fogWindows, platform_.frameClock, platform_.eventTap, platform_.clock}}),
       hotkeys_(platform_.loop, platform_.keys, platform_.accessibilityTrust),
       exports_(settings_, rulesFile_),
       crashRecovery_(settings_, platform_.defaults, appState.isGrayscaleFilterEnabled, *this),
@@ -134,9 +142,8 @@ void AppServices::exportContentRulesAtLaunch() {
     exports_.exportContentRulesAtLaunch();
 }
 
-// Services still to come: until the friction engine (AppMonitoringService,
-// FrictionEffectsService), the native-messaging manifests and ExtensionStatusService are part of
-// the program, their steps have nothing to do.
+// Services still to come: until the effect decision (AppMonitoringService), the native-messaging
+// manifests and ExtensionStatusService are part of the program, their steps have nothing to do.
 
 void AppServices::recordRunningBrowsers() {}
 
@@ -144,9 +151,8 @@ void AppServices::startAppMonitoring() {}
 
 void AppServices::stopAppMonitoring() {}
 
-// No effect can be active without the friction engine; the set is emptied all the same.
 void AppServices::forceCleanupFrictionEffects() {
-    appState_.activeFrictionEffects.set({});
+    frictionEffects_.forceCleanup();
 }
 
 void AppServices::installNativeHostManifests() {}

@@ -12,6 +12,8 @@
 #include "app/StartupExports.h"
 #include "app/UninstallService.h"
 #include "app/WatchdogManager.h"
+#include "friction/FrictionEffectsService.h"
+#include "friction/TurtleEffectService.h"
 #include "friction/WindowMonitorService.h"
 #include "grayscale/AccessibilityBridge.h"
 #include "grayscale/FramebufferService.h"
@@ -42,6 +44,8 @@ class AppServices final : public ServiceControls {
     const RulesFileService& rulesFile() const { return rulesFile_; }
     CrashRecoveryService& crashRecovery() { return crashRecovery_; }
     WindowMonitorService& windowMonitor() { return windowMonitor_; }
+    TurtleEffectService& turtle() { return turtle_; }
+    FrictionEffectsService& frictionEffects() { return frictionEffects_; }
     // Made by this call when it is the first use.
     GrayscaleFilterService& grayscale();
     bool hasGrayscale() const { return static_cast<bool>(grayscale_); }
@@ -88,6 +92,8 @@ class AppServices final : public ServiceControls {
     WatchdogManager watchdog_;
     LoginItemManager loginItem_;
     WindowMonitorService windowMonitor_;
+    TurtleEffectService turtle_;
+    FrictionEffectsService frictionEffects_;
     HotkeyManager hotkeys_;
     StartupExports exports_;
     CrashRecoveryService crashRecovery_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/WatchdogManager.h"
+#include "friction/FogEffectService.h"
 #include "model/Logger.h"
 #include "platform/sim/SimulatedDisplayFile.h"
 
@@ -30,6 +31,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       processes_(loop),
       x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
+      frameClock_(loop, FogEffectService::kMinFrameInterval),
       userServices_(paths_),
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
@@ -82,6 +84,8 @@ void LinuxPlatform::logChoices() const {
         {"applications et fenêtres", x11Workspace_ && x11Windows_
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
+        {"pointeur et défilement (Tortue)", "simulés"},
+        {"voiles de Buée", "simulés"},
         {"veille, déverrouillage et session", "simulés"},
         {"services utilisateur", "systemd --user"},
         {"démarrage à la connexion", "entrée XDG autostart"},
@@ -103,11 +107,26 @@ void LinuxPlatform::logChoices() const {
 }
 
 PlatformBackends LinuxPlatform::backends() {
-    return PlatformBackends{loop_,         clock_,      paths_,           files_,
-                            defaults_,     display(),   grayscaleSwitch_, accessibilityTrust_,
-                            keys_,         workspace(), windowServer(),   systemEvents_,
-                            userServices_, loginItems_, trash_,           watchdogExecutable_,
-                            bundle_};
+    return PlatformBackends{.loop = loop_,
+                            .clock = clock_,
+                            .paths = paths_,
+                            .files = files_,
+                            .defaults = defaults_,
+                            .display = display(),
+                            .grayscaleSwitch = grayscaleSwitch_,
+                            .accessibilityTrust = accessibilityTrust_,
+                            .keys = keys_,
+                            .workspace = workspace(),
+                            .windowServer = windowServer(),
+                            .eventTap = eventTap_,
+                            .fogWindows = fogWindows_,
+                            .frameClock = frameClock_,
+                            .systemEvents = systemEvents_,
+                            .userServices = userServices_,
+                            .loginItems = loginItems_,
+                            .trash = trash_,
+                            .watchdogExecutable = watchdogExecutable_,
+                            .bundle = bundle_};
 }
 
 }  // namespace olvane

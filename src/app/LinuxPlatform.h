@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PlatformBackends.h"
+#include "platform/LoopFrameClock.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
@@ -13,8 +14,10 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
+#include "platform/sim/SimOverlayWindows.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -57,6 +60,9 @@ class LinuxPlatform {
     std::unique_ptr<platform::os::X11WindowServer> x11Windows_;
     platform::sim::SimWorkspace workspace_;
     platform::sim::SimWindowServer windowServer_;
+    platform::sim::SimEventTap eventTap_;
+    platform::sim::SimOverlayWindows<FogEffectState> fogWindows_;
+    platform::LoopFrameClock frameClock_;
     platform::sim::ScriptedSystemEvents systemEvents_;
     platform::os::SystemctlServiceManager userServices_;
     platform::os::XdgAutostartLoginItems loginItems_;

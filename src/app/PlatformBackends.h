@@ -3,14 +3,18 @@
 #include <filesystem>
 
 #include "app/ApplicationBundle.h"
+#include "friction/FogEffectState.h"
 #include "platform/AccessibilityTrust.h"
 #include "platform/Clock.h"
 #include "platform/ColorRemapDevice.h"
+#include "platform/EventTap.h"
 #include "platform/FileWatcher.h"
+#include "platform/FrameClock.h"
 #include "platform/GrayscaleSwitch.h"
 #include "platform/KeyEventSource.h"
 #include "platform/KeyValueStore.h"
 #include "platform/LoginItems.h"
+#include "platform/OverlayWindow.h"
 #include "platform/Paths.h"
 #include "platform/RunLoop.h"
 #include "platform/ServiceManager.h"
@@ -35,6 +39,10 @@ struct PlatformBackends {
     platform::KeyEventSource& keys;
     platform::Workspace& workspace;
     platform::WindowServer& windowServer;
+    // The friction effects: the turtle's pointer input, the fog's windows and its frames.
+    platform::EventTap& eventTap;
+    platform::OverlayWindowFactory<FogEffectState>& fogWindows;
+    platform::FrameClock& frameClock;
     platform::SystemEvents& systemEvents;
     platform::ServiceManager& userServices;
     platform::LoginItems& loginItems;

@@ -10,10 +10,6 @@
 namespace olvane {
 namespace {
 
-const Logger& log() {
-    return frictionLogger();
-}
-
 long count(const std::vector<FogOverlay>& overlays) {
     return static_cast<long>(overlays.size());
 }
@@ -29,15 +25,16 @@ FogEffectService::FogEffectService(Collaborators collaborators)
 void FogEffectService::setIntensity(FogIntensity intensity) {
     settings_ = FogSettings::preset(intensity);
     applySettingsToOverlays();
-    log().debug("Intensité Buée: %{public}s", label(intensity));
+    frictionLogger().debug("Intensité Buée: %{public}s", label(intensity));
 }
 
 void FogEffectService::setCustomIntensity(double clearRadius, double regenerationDuration,
                                           double opacity) {
     settings_ = FogSettings::custom(clearRadius, regenerationDuration, opacity);
     applySettingsToOverlays();
-    log().debug("Buée: intensité personnalisée (rayon: %fpx, régén: %fs, opacité: %f)",
-                settings_.clearRadius, settings_.regenerationDuration, settings_.fogOpacity);
+    frictionLogger().debug("Buée: intensité personnalisée (rayon: %fpx, régén: %fs, opacité: %f)",
+                           settings_.clearRadius, settings_.regenerationDuration,
+                           settings_.fogOpacity);
 }
 
 void FogEffectService::applySettingsToOverlays() {
@@ -57,7 +54,7 @@ std::unique_ptr<platform::OverlayWindow> FogEffectService::createOverlay(
     const platform::Rect& bounds, FogEffectState& state) {
     auto window = windows_.createOverlay(bounds, state);
     window->orderFront();
-    log().debug("Overlay créé à %{public}s", platform::describe(bounds));
+    frictionLogger().debug("Overlay créé à %{public}s", platform::describe(bounds));
     return window;
 }
 
@@ -74,7 +71,8 @@ void FogEffectService::activate(const std::vector<TargetWindow>& windows) {
     if (isActive_ || windows.empty()) {
         return;
     }
-    log().info("Activation de l'effet Buée sur %ld fenêtre(s)", static_cast<long>(windows.size()));
+    frictionLogger().info("Activation de l'effet Buée sur %ld fenêtre(s)",
+                          static_cast<long>(windows.size()));
     for (const auto& window : windows) {
         overlays_.push_back(makeOverlay(window));
     }
@@ -108,7 +106,7 @@ void FogEffectService::syncOverlays(const std::vector<TargetWindow>& windows) {
         gone.state->editTrail([](auto& trail) { trail.clear(); });
     }
     if (result.size() != before) {
-        log().debug("Overlays synchronisés: %ld overlay(s)", count(result));
+        frictionLogger().debug("Overlays synchronisés: %ld overlay(s)", count(result));
     }
     overlays_ = std::move(result);
 }
@@ -117,7 +115,7 @@ void FogEffectService::deactivate() {
     if (!isActive_) {
         return;
     }
-    log().info("Désactivation de l'effet Buée (%ld overlay(s))", count(overlays_));
+    frictionLogger().info("Désactivation de l'effet Buée (%ld overlay(s))", count(overlays_));
     tearDown();
     if (delegate_) {
         delegate_->effectDidEnd(*this);
@@ -125,7 +123,7 @@ void FogEffectService::deactivate() {
 }
 
 void FogEffectService::forceCleanup() {
-    log().info("Nettoyage forcé de l'effet Buée (%ld overlay(s))", count(overlays_));
+    frictionLogger().info("Nettoyage forcé de l'effet Buée (%ld overlay(s))", count(overlays_));
     tearDown();
 }
 
@@ -147,10 +145,10 @@ void FogEffectService::startDisplayLink() {
     }
     displayLink_ = frames_.start([this] { displayLinkFired(); });
     if (!displayLink_) {
-        log().error("Impossible de créer CVDisplayLink");
+        frictionLogger().error("Impossible de créer CVDisplayLink");
         return;
     }
-    log().debug("DisplayLink démarré (sync écran)");
+    frictionLogger().debug("DisplayLink démarré (sync écran)");
 }
 
 void FogEffectService::stopDisplayLink() {
@@ -158,7 +156,7 @@ void FogEffectService::stopDisplayLink() {
         return;
     }
     displayLink_.cancel();
-    log().debug("DisplayLink arrêté");
+    frictionLogger().debug("DisplayLink arrêté");
 }
 
 void FogEffectService::displayLinkFired() {

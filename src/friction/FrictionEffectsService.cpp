@@ -9,10 +9,6 @@
 namespace olvane {
 namespace {
 
-const Logger& log() {
-    return frictionLogger();
-}
-
 std::uint32_t windowIDOf(std::int64_t windowNumber) {
     const bool fits =
         windowNumber >= 0 && windowNumber <= std::numeric_limits<std::uint32_t>::max();
@@ -36,7 +32,7 @@ FogEffectService& FrictionEffectsService::fogEffect() {
 }
 
 void FrictionEffectsService::forceCleanup() {
-    log().info("Nettoyage forcé des effets de friction");
+    frictionLogger().info("Nettoyage forcé des effets de friction");
     fogEffect().forceCleanup();
     turtle_.forceCleanup();
     activeEffects_.clear();
@@ -44,7 +40,7 @@ void FrictionEffectsService::forceCleanup() {
 }
 
 void FrictionEffectsService::deactivateAllEffects() {
-    log().info("Désactivation de tous les effets");
+    frictionLogger().info("Désactivation de tous les effets");
     fogEffect().deactivate();
     activeEffects_.remove(FrictionEffectType::fog);
     targetBundleID_.reset();
@@ -53,11 +49,13 @@ void FrictionEffectsService::deactivateAllEffects() {
 bool FrictionEffectsService::activateFog(const std::string& bundleID, const RedListConfig& config) {
     const auto windows = windowMonitor_.windows(bundleID);
     if (windows.empty()) {
-        log().error("⚠️ Échec activation Buée: aucune fenêtre trouvée pour %s", bundleID);
+        frictionLogger().error("⚠️ Échec activation Buée: aucune fenêtre trouvée pour %s",
+                               bundleID);
         return false;
     }
-    log().logUserAction("Activation Buée pour " + bundleID + ": " + std::to_string(windows.size()) +
-                        " fenêtre(s) (" + std::string(label(config.fogIntensity)) + ")");
+    frictionLogger().logUserAction("Activation Buée pour " + bundleID + ": " +
+                                   std::to_string(windows.size()) + " fenêtre(s) (" +
+                                   std::string(label(config.fogIntensity)) + ")");
     targetBundleID_ = bundleID;
     auto& fog = fogEffect();
     fog.deactivate();
@@ -75,14 +73,15 @@ bool FrictionEffectsService::activateFog(const std::string& bundleID, const RedL
 }
 
 void FrictionEffectsService::testFogOnOwnWindow() {
-    log().logUserAction("Test de l'effet Buée (5 sec)");
+    frictionLogger().logUserAction("Test de l'effet Buée (5 sec)");
     const auto window = findOwnWindow ? findOwnWindow() : std::nullopt;
     if (!window) {
-        log().error("Aucune fenêtre Olvane trouvée");
+        frictionLogger().error("Aucune fenêtre Olvane trouvée");
         return;
     }
     // The window's frame is already in global display coordinates.
-    log().debug("Test Buée sur fenêtre Olvane: %{public}s", platform::describe(window->frame));
+    frictionLogger().debug("Test Buée sur fenêtre Olvane: %{public}s",
+                           platform::describe(window->frame));
     targetBundleID_ = platform::Paths::kApplicationId;
     auto& fog = fogEffect();
     fog.deactivate();
@@ -92,7 +91,7 @@ void FrictionEffectsService::testFogOnOwnWindow() {
 }
 
 void FrictionEffectsService::effectDidEnd(const FogEffectService& effect) {
-    log().info("Effet %{public}s terminé", label(effect.effectType()));
+    frictionLogger().info("Effet %{public}s terminé", label(effect.effectType()));
     activeEffects_.remove(effect.effectType());
 }
 

@@ -6,16 +6,9 @@
 #include "model/Logger.h"
 
 namespace olvane {
-namespace {
 
 using platform::TapEventType;
 using platform::TapVerdict;
-
-const Logger& log() {
-    return frictionLogger();
-}
-
-}  // namespace
 
 TurtleEffectService::TurtleEffectService(Collaborators collaborators)
     : loop_(collaborators.loop),
@@ -28,12 +21,13 @@ TurtleEffectService::TurtleEffectService(Collaborators collaborators)
 bool TurtleEffectService::activate(TurtleIntensity intensity, bool testMode) {
     if (isActive_) {
         factors_ = TurtleFactors::preset(intensity);
-        log().info("Tortue: intensité mise à jour → %{public}s", label(intensity));
+        frictionLogger().info("Tortue: intensité mise à jour → %{public}s", label(intensity));
         return true;
     }
     if (!trust_.isProcessTrusted()) {
         if (!didLogAccessibilityError_) {
-            log().error("Tortue: permissions Accessibilité manquantes - CGEventTap impossible");
+            frictionLogger().error(
+                "Tortue: permissions Accessibilité manquantes - CGEventTap impossible");
             didLogAccessibilityError_ = true;
         }
         if (checkAccessibilityPermissions_) {
@@ -43,8 +37,8 @@ bool TurtleEffectService::activate(TurtleIntensity intensity, bool testMode) {
         return false;
     }
     didLogAccessibilityError_ = false;
-    log().info("Activation de l'effet Tortue (%{public}s)%{public}s", label(intensity),
-               testMode ? " [TEST MODE]" : "");
+    frictionLogger().info("Activation de l'effet Tortue (%{public}s)%{public}s", label(intensity),
+                          testMode ? " [TEST MODE]" : "");
     factors_ = TurtleFactors::preset(intensity);
     pointerRemainder_ = {};
     scrollRemainder_ = {};
@@ -52,7 +46,7 @@ bool TurtleEffectService::activate(TurtleIntensity intensity, bool testMode) {
     isTestMode_ = testMode;
     updateScreenBounds();
     if (!createEventTap()) {
-        log().error("Échec de création de l'EventTap Tortue");
+        frictionLogger().error("Échec de création de l'EventTap Tortue");
         isTestMode_ = false;
         return false;
     }
@@ -60,14 +54,15 @@ bool TurtleEffectService::activate(TurtleIntensity intensity, bool testMode) {
     startWatchdog();
     isActive_ = true;
     activeEffects_.insert(FrictionEffectType::turtle);
-    log().info("Effet Tortue activé avec facteur ÷%ld", static_cast<long>(factors_.mouse));
+    frictionLogger().info("Effet Tortue activé avec facteur ÷%ld",
+                          static_cast<long>(factors_.mouse));
     return true;
 }
 
 void TurtleEffectService::setCustomIntensity(double mouseFactor, double scrollFactor) {
     factors_ = TurtleFactors::custom(mouseFactor, scrollFactor);
-    log().debug("🐢 setCustomIntensity: input=(%.1f, %.1f) → clamped=(%.1f, %.1f)", mouseFactor,
-                scrollFactor, factors_.mouse, factors_.scroll);
+    frictionLogger().debug("🐢 setCustomIntensity: input=(%.1f, %.1f) → clamped=(%.1f, %.1f)",
+                           mouseFactor, scrollFactor, factors_.mouse, factors_.scroll);
 }
 
 void TurtleEffectService::updateIntensity(TurtleIntensity intensity) {
@@ -75,22 +70,22 @@ void TurtleEffectService::updateIntensity(TurtleIntensity intensity) {
         return;
     }
     factors_ = TurtleFactors::preset(intensity);
-    log().debug("Tortue: intensité mise à jour → %{public}s", label(intensity));
+    frictionLogger().debug("Tortue: intensité mise à jour → %{public}s", label(intensity));
 }
 
 void TurtleEffectService::deactivate() {
     if (!isActive_) {
         return;
     }
-    log().info("Désactivation de l'effet Tortue");
+    frictionLogger().info("Désactivation de l'effet Tortue");
     isActive_ = false;
     isTestMode_ = false;
     releaseEverything();
-    log().info("Effet Tortue désactivé");
+    frictionLogger().info("Effet Tortue désactivé");
 }
 
 void TurtleEffectService::forceCleanup() {
-    log().info("Nettoyage forcé de l'effet Tortue");
+    frictionLogger().info("Nettoyage forcé de l'effet Tortue");
     isActive_ = false;
     releaseEverything();
 }
@@ -119,11 +114,12 @@ void TurtleEffectService::updateScreenBounds() {
 bool TurtleEffectService::createEventTap() {
     auto tap = input_.createTap([this](const auto& event) { return handleTapEvent(event); });
     if (!tap) {
-        log().error("CGEvent.tapCreate a échoué - vérifier les permissions Accessibilité");
+        frictionLogger().error(
+            "CGEvent.tapCreate a échoué - vérifier les permissions Accessibilité");
         return false;
     }
     if (!tap->addToRunLoop()) {
-        log().error("Échec création RunLoopSource pour Tortue");
+        frictionLogger().error("Échec création RunLoopSource pour Tortue");
         return false;
     }
     tap->setEnabled(true);
@@ -146,7 +142,7 @@ void TurtleEffectService::handleFailsafeKey(const platform::KeyEvent& event) {
     using platform::KeyModifier;
     if (event.keyCode == kEscapeKeyCode &&
         event.modifiers.containsAll(KeyModifier::Command | KeyModifier::Shift)) {
-        log().logUserAction("⌘⇧⎋ détecté - Désactivation d'urgence Tortue");
+        frictionLogger().logUserAction("⌘⇧⎋ détecté - Désactivation d'urgence Tortue");
         deactivateSoon();
     }
 }
@@ -156,7 +152,7 @@ void TurtleEffectService::watchdogTick() {
         return;
     }
     if (!tap_) {
-        log().error("Tortue: état incohérent détecté - désactivation");
+        frictionLogger().error("Tortue: état incohérent détecté - désactivation");
         pendingDeactivation_ = loop_.post([this] {
             isActive_ = false;
             isTestMode_ = false;
@@ -165,7 +161,7 @@ void TurtleEffectService::watchdogTick() {
         return;
     }
     if (!tap_->isEnabled()) {
-        log().error("Tortue: tap invalide détecté par watchdog");
+        frictionLogger().error("Tortue: tap invalide détecté par watchdog");
         deactivateSoon();
     }
 }
@@ -176,7 +172,8 @@ void TurtleEffectService::deactivateSoon() {
 
 TapVerdict TurtleEffectService::handleTapEvent(const platform::TapEvent& event) {
     if (event.type == TapEventType::tapDisabledByTimeout) {
-        log().error("Tortue: tap désactivé par timeout système - récupération via le polling");
+        frictionLogger().error(
+            "Tortue: tap désactivé par timeout système - récupération via le polling");
         deactivateSoon();
         return TapVerdict::swallow;
     }

@@ -8,6 +8,7 @@
 #include "app/MenuBarPresence.h"
 #include "grayscale/GrayscaleFilterService.h"
 #include "platform/FileIO.h"
+#include "platform/LoopFrameClock.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
@@ -17,8 +18,10 @@
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
+#include "platform/sim/SimOverlayWindows.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -73,6 +76,9 @@ struct ProgramRun {
     platform::sim::SimKeyEventSource keys;
     platform::sim::SimWorkspace workspace;
     platform::sim::SimWindowServer windowServer;
+    platform::sim::SimEventTap eventTap;
+    platform::sim::SimOverlayWindows<FogEffectState> fogWindows;
+    platform::LoopFrameClock frameClock{loop, FogEffectService::kMinFrameInterval};
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
     platform::os::XdgAutostartLoginItems loginItems{paths, program};
@@ -81,10 +87,26 @@ struct ProgramRun {
     NoMenuBar menuBar;
     int terminations = 0;
     AppServices services{
-        PlatformBackends{loop, loop.clock(), paths, files, defaults, display, grayscaleSwitch,
-                         trust, keys, workspace, windowServer, systemEvents, userServices,
-                         loginItems, trash, program.parent_path() / "OlvaneWatchdog",
-                         ApplicationBundle::locate(program, std::nullopt, paths)},
+        PlatformBackends{.loop = loop,
+                         .clock = loop.clock(),
+                         .paths = paths,
+                         .files = files,
+                         .defaults = defaults,
+                         .display = display,
+                         .grayscaleSwitch = grayscaleSwitch,
+                         .accessibilityTrust = trust,
+                         .keys = keys,
+                         .workspace = workspace,
+                         .windowServer = windowServer,
+                         .eventTap = eventTap,
+                         .fogWindows = fogWindows,
+                         .frameClock = frameClock,
+                         .systemEvents = systemEvents,
+                         .userServices = userServices,
+                         .loginItems = loginItems,
+                         .trash = trash,
+                         .watchdogExecutable = program.parent_path() / "OlvaneWatchdog",
+                         .bundle = ApplicationBundle::locate(program, std::nullopt, paths)},
         appState, menuBar, [this] {
             ++terminations;
             // The program's end runs the shutdown, as aboutToQuit does.
@@ -176,6 +198,24 @@ TEST(AppServices, ARunThatNeverShutDownIsCleanedUpAtTheNextLaunch) {
     EXPECT_EQ(run.displayMode(), platform::kRemapModeGrayscale);
     EXPECT_FALSE(run.services.settings().settings().grayscaleWasActiveOnShutdown);
     EXPECT_TRUE(run.hasRecord());
+}
+
+TEST(AppServices, ShutdownTakesEveryFrictionEffectDown) {
+    Installed system;
+    ProgramRun run(system.paths, system.program);
+    run.services.delegate().performStartup();
+    ASSERT_TRUE(run.services.turtle().activate(TurtleIntensity::medium));
+    run.workspace.launch({"org.gnome.TextEditor", "Éditeur", 100, std::nullopt});
+    run.windowServer.setWindows({{7, 100, {0, 0, 800, 600}}});
+    RedListConfig target;
+    target.targetIdentifier = "org.gnome.TextEditor";
+    ASSERT_TRUE(run.services.frictionEffects().activateFog("org.gnome.TextEditor", target));
+    ASSERT_EQ(run.appState.activeFrictionEffects().size(), 2u);
+
+    run.services.delegate().performShutdown();
+    EXPECT_TRUE(run.appState.activeFrictionEffects().empty());
+    EXPECT_FALSE(run.eventTap.hasTap());
+    EXPECT_TRUE(run.fogWindows.open().empty());
 }
 
 // The watchers of a running filter see their files deleted by the uninstall; stopped first,

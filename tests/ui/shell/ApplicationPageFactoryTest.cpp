@@ -5,6 +5,7 @@
 #include "app/MenuBarPresence.h"
 #include "grayscale/GrayscaleFilterService.h"
 #include "platform/FileIO.h"
+#include "platform/LoopFrameClock.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
@@ -13,9 +14,11 @@
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimFileWatcher.h"
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
+#include "platform/sim/SimOverlayWindows.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -51,18 +54,37 @@ struct Program {
     platform::sim::SimKeyEventSource keys;
     platform::sim::SimWorkspace workspace;
     platform::sim::SimWindowServer windowServer;
+    platform::sim::SimEventTap eventTap;
+    platform::sim::SimOverlayWindows<FogEffectState> fogWindows;
+    platform::LoopFrameClock frameClock{loop, FogEffectService::kMinFrameInterval};
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
     platform::sim::MemoryLoginItems loginItems;
     platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
     AppState appState;
     NoMenuBar menuBar;
-    AppServices services{
-        PlatformBackends{loop, loop.clock(), paths, files, defaults, display, grayscaleSwitch,
-                         trust, keys, workspace, windowServer, systemEvents, userServices,
-                         loginItems, trash, home.root() / "OlvaneWatchdog",
-                         ApplicationBundle::locate(home.root() / "OlvaneMac", std::nullopt, paths)},
-        appState, menuBar, [] {}};
+    AppServices services{PlatformBackends{.loop = loop,
+                                          .clock = loop.clock(),
+                                          .paths = paths,
+                                          .files = files,
+                                          .defaults = defaults,
+                                          .display = display,
+                                          .grayscaleSwitch = grayscaleSwitch,
+                                          .accessibilityTrust = trust,
+                                          .keys = keys,
+                                          .workspace = workspace,
+                                          .windowServer = windowServer,
+                                          .eventTap = eventTap,
+                                          .fogWindows = fogWindows,
+                                          .frameClock = frameClock,
+                                          .systemEvents = systemEvents,
+                                          .userServices = userServices,
+                                          .loginItems = loginItems,
+                                          .trash = trash,
+                                          .watchdogExecutable = home.root() / "OlvaneWatchdog",
+                                          .bundle = ApplicationBundle::locate(
+                                              home.root() / "OlvaneMac", std::nullopt, paths)},
+                         appState, menuBar, [] {}};
 };
 
 TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSettings) {

@@ -1,5 +1,6 @@
 #include "app/LinuxPlatform.h"
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,11 @@
 
 namespace olvane {
 namespace {
+
+std::string missingInputSources() {
+    return std::getenv("DISPLAY") ? "le serveur X n’offre pas XInput 2.2 et XKB"
+                                  : "pas de serveur X (DISPLAY absent)";
+}
 
 std::filesystem::path runningProgram() {
     std::error_code ec;
@@ -28,10 +34,19 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       simulatedDisplay_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
       ctmOutputs_(&loop),
       ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
+      x11Keys_(platform::os::X11KeyEventSource::create(loop)),
+      accessibilityTrust_(x11Keys_ ? std::string() : missingInputSources(),
+                          [](const std::string& missing) {
+                              Logger::app().notice("Touches du clavier inobservables : %{public}s",
+                                                   missing);
+                          }),
       processes_(loop),
       x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
       frameClock_(loop, FogEffectService::kMinFrameInterval),
+      logind_(platform::os::LogindSessionEvents::create(loop)),
+      systemEvents_(loop,
+                    logind_ ? static_cast<platform::SystemEvents&>(*logind_) : scriptedEvents_),
       userServices_(paths_),
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
@@ -66,6 +81,13 @@ platform::Workspace& LinuxPlatform::workspace() {
     return workspace_;
 }
 
+platform::KeyEventSource& LinuxPlatform::keys() {
+    if (x11Keys_) {
+        return *x11Keys_;
+    }
+    return keys_;
+}
+
 platform::WindowServer& LinuxPlatform::windowServer() {
     if (x11Workspace_ && x11Windows_) {
         return *x11Windows_;
@@ -80,13 +102,18 @@ void LinuxPlatform::logChoices() const {
         {"préférences", defaults_.file().string()},
         {"affichage", displayChoice()},
         {"niveaux de gris du bureau", "simulés"},
-        {"raccourcis clavier", "simulés"},
+        {"raccourcis clavier",
+         x11Keys_ ? "XInput2 (touches brutes) et état XKB" : "simulés : " + missingInputSources()},
         {"applications et fenêtres", x11Workspace_ && x11Windows_
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
         {"pointeur et défilement (Tortue)", "simulés"},
         {"voiles de Buée", "simulés"},
-        {"veille, déverrouillage et session", "simulés"},
+        {"veille, déverrouillage et session",
+         logind_ ? "logind (" + logind_->sessionPath() + ")"
+                 : "simulés : pas de bus système ou pas de session logind"},
+        {"changements d’écrans",
+         systemEvents_.followsRandr() ? "RandR" : "simulés : pas d’extension RandR"},
         {"services utilisateur", "systemd --user"},
         {"démarrage à la connexion", "entrée XDG autostart"},
         {"corbeille", paths_.trashFolder().string()},
@@ -115,7 +142,7 @@ PlatformBackends LinuxPlatform::backends() {
                             .display = display(),
                             .grayscaleSwitch = grayscaleSwitch_,
                             .accessibilityTrust = accessibilityTrust_,
-                            .keys = keys_,
+                            .keys = keys(),
                             .workspace = workspace(),
                             .windowServer = windowServer(),
                             .eventTap = eventTap_,

@@ -2,18 +2,21 @@
 
 #include "app/PlatformBackends.h"
 #include "platform/LoopFrameClock.h"
+#include "platform/linux/DesktopSystemEvents.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemctlServiceManager.h"
+#include "platform/linux/X11AccessibilityTrust.h"
+#include "platform/linux/X11KeyEventSource.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
-#include "platform/sim/SimAccessibilityTrust.h"
 #include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
@@ -40,6 +43,7 @@ class LinuxPlatform {
     platform::ColorRemapDevice& display();
     platform::Workspace& workspace();
     platform::WindowServer& windowServer();
+    platform::KeyEventSource& keys();
 
     platform::RunLoop& loop_;
     platform::Paths paths_;
@@ -51,9 +55,10 @@ class LinuxPlatform {
     // The outputs with a CTM when the program started; none: the simulated display serves.
     std::vector<std::string> ctmOutputNames_;
     platform::sim::SimGrayscaleSwitch grayscaleSwitch_;
-    // Any X11 client may observe and post input: nothing to be granted.
-    platform::sim::SimAccessibilityTrust accessibilityTrust_{true};
+    // Null without an X server that has XInput 2.2 and XKB: the simulated keys serve.
+    std::unique_ptr<platform::os::X11KeyEventSource> x11Keys_;
     platform::sim::SimKeyEventSource keys_;
+    platform::os::X11AccessibilityTrust accessibilityTrust_;
     platform::os::PidfdProcessWatcher processes_;
     // Null without an X server and an EWMH window manager: the simulated ones serve.
     std::unique_ptr<platform::os::X11Workspace> x11Workspace_;
@@ -63,7 +68,10 @@ class LinuxPlatform {
     platform::sim::SimEventTap eventTap_;
     platform::sim::SimOverlayWindows<FogEffectState> fogWindows_;
     platform::LoopFrameClock frameClock_;
-    platform::sim::ScriptedSystemEvents systemEvents_;
+    platform::sim::ScriptedSystemEvents scriptedEvents_;
+    // Null without a system bus or logind: the scripted events serve.
+    std::unique_ptr<platform::os::LogindSessionEvents> logind_;
+    platform::os::DesktopSystemEvents systemEvents_;
     platform::os::SystemctlServiceManager userServices_;
     platform::os::XdgAutostartLoginItems loginItems_;
     platform::os::FreedesktopTrash trash_;

@@ -91,28 +91,35 @@ bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds 
     XMapWindow(connection, probe);
     XFlush(connection);
     const Atom clientList = XInternAtom(connection, "_NET_CLIENT_LIST", False);
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    bool managed = false;
-    while (!managed && std::chrono::steady_clock::now() < deadline) {
+    const auto listed = [&] {
         Atom type = None;
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
+        bool found = false;
         if (XGetWindowProperty(connection, DefaultRootWindow(connection), clientList, 0, 1024,
                                False, XA_WINDOW, &type, &format, &count, &after,
                                &data) == Success &&
             data) {
             const auto* windows = reinterpret_cast<const Window*>(data);
-            managed = std::find(windows, windows + count, probe) != windows + count;
+            found = std::find(windows, windows + count, probe) != windows + count;
             XFree(data);
         }
-        if (!managed) {
-            std::this_thread::sleep_for(50ms);
-            XMapWindow(connection, probe);  // asked again: a request dropped is not queued
-            XFlush(connection);
-        }
+        return found;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool managed = false;
+    while (!(managed = listed()) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(50ms);
+        XMapWindow(connection, probe);  // asked again: a request dropped is not queued
+        XFlush(connection);
     }
+    // Gone again before the test starts, so that no window of the test's process has the focus.
     XDestroyWindow(connection, probe);
+    XFlush(connection);
+    while (managed && listed() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
     XCloseDisplay(connection);
     return managed;
 }

@@ -26,7 +26,11 @@ std::vector<std::string> atomNames(X11Connection& x, xcb_window_t window, const 
 }
 
 std::optional<pid_t> clientPid(X11Connection& x, xcb_window_t window) {
-    if (!x.extensionMajorOpcode(xcb_res_id)) {
+    // The server answers for the client that holds the XID's range now, which after the
+    // window's end may be another one: the window must still exist.
+    const XcbPtr<xcb_get_window_attributes_reply_t> exists(xcb_get_window_attributes_reply(
+        x.get(), xcb_get_window_attributes(x.get(), window), nullptr));
+    if (!exists || !x.extensionMajorOpcode(xcb_res_id)) {
         return std::nullopt;
     }
     xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};

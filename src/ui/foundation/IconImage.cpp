@@ -37,6 +37,21 @@ QImage IconImage::fromData(const QByteArray& bytes, int points) {
     return fitted(QImage::fromData(bytes), points);
 }
 
+QImage IconImage::desaturated(const QImage& image) {
+    if (image.isNull()) {
+        return {};
+    }
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int level = qGray(row[x]);
+            row[x] = qRgba(level, level, level, qAlpha(row[x]));
+        }
+    }
+    return grey;
+}
+
 QImage IconImage::symbol(std::string_view name, int points) {
     const int side = pixelsFor(points);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);

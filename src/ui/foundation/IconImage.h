@@ -19,6 +19,8 @@ class IconImage {
     // The decoded file or bytes, fitted; null when they are not an image. Safe on any thread.
     static QImage fromFile(const std::filesystem::path& file, int points);
     static QImage fromData(const QByteArray& bytes, int points);
+    // The same image in shades of grey, its transparency kept. Safe on any thread.
+    static QImage desaturated(const QImage& image);
     // A symbol of the interface drawn in black on a transparent square. Main thread only.
     static QImage symbol(std::string_view name, int points);
 };

@@ -4,25 +4,18 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedLayout>
 
 #include "ui/foundation/Separator.h"
 #include "ui/foundation/SidebarView.h"
 #include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/Theme.h"
+#include "ui/foundation/ThinScrollBar.h"
 
 namespace olvane::ui {
 namespace {
 
 // A thin grey handle without arrows, in keeping with the black and white pages.
-constexpr const char* kScrollBarStyle =
-    "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 0 2px 0; }"
-    "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 77); border-radius: 3px;"
-    " min-height: 32px; margin: 0 2px 0 2px; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }";
-
 void paintWhite(QWidget* widget) {
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
@@ -119,7 +112,7 @@ void MainWindowView::showPage(NavigationItem item) {
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll_->setWidgetResizable(true);
-    scroll_->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
+    useThinScrollBar(*scroll_);
     scroll_->setWidget(column);
     paintWhite(scroll_->viewport());
     detail_->addWidget(scroll_);

@@ -89,6 +89,10 @@ void paintPlaceholder(QPainter& painter, const QRectF& box, const QColor& color)
 
 }  // namespace
 
+int SymbolPainter::boxSide(qreal size) {
+    return static_cast<int>(std::ceil(size * kGlyphScale));
+}
+
 bool SymbolPainter::isPainted(std::string_view name) {
     return FontLibrary::symbolFamily().isEmpty() || !SymbolTable::glyph(name);
 }
@@ -117,7 +121,7 @@ void SymbolPainter::paint(QPainter& painter, const QRectF& rect, std::string_vie
 
 QPixmap SymbolPainter::pixmap(std::string_view name, qreal size, const QColor& color,
                               qreal devicePixelRatio) {
-    const int side = static_cast<int>(std::ceil(size * kGlyphScale));
+    const int side = boxSide(size);
     QPixmap pixmap(QSize(side, side) * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);

@@ -18,6 +18,8 @@ class SymbolPainter {
                       const QColor& color);
     static QPixmap pixmap(std::string_view name, qreal size, const QColor& color,
                           qreal devicePixelRatio = 1.0);
+    // The side of the square a symbol of point size `size` takes.
+    static int boxSide(qreal size);
     // True when `name` is drawn by our own painter rather than by the font.
     static bool isPainted(std::string_view name);
 };

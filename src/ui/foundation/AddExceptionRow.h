@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QString>
+#include <QVariantAnimation>
+#include <QWidget>
+#include <functional>
+
+namespace olvane::ui {
+
+class HoverButton;
+
+// The last row of a list card: a round "plus" badge and a label that open the section's picker.
+// The whole row below the separator takes the click; only the badge and label grow under the
+// pointer. With `showSeparator`, a faint line above it that can be hidden without moving the row.
+class AddExceptionRow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kSeparatorAnimationMs = 200;
+
+    AddExceptionRow(const QString& label, std::function<void()> action, bool showSeparator,
+                    bool separatorHidden = false, QWidget* parent = nullptr);
+
+    // Fades the separator out (true) or in (false), ease-in-out over 0.2 s.
+    void setSeparatorHidden(bool hidden);
+    bool isSeparatorHidden() const { return separatorHidden_; }
+    // The separator's opacity now (it moves during the fade); 0 without a separator.
+    qreal separatorOpacity() const;
+    bool hasSeparator() const { return separator_ != nullptr; }
+
+    HoverButton* addGroup() const { return group_; }
+    QAbstractButton* button() const { return button_; }
+
+  private:
+    QWidget* separator_ = nullptr;
+    QAbstractButton* button_;
+    HoverButton* group_;
+    bool separatorHidden_ = false;
+    qreal separatorOpacity_ = 1.0;
+    QVariantAnimation fade_;
+};
+
+}  // namespace olvane::ui

@@ -7,14 +7,12 @@
 namespace olvane::ui {
 
 HoverableIconButton::HoverableIconButton(std::string iconName, std::function<void()> action,
-                                         Options options, QWidget* parent)
-    : HoverButton(parent),
-      iconName_(std::move(iconName)),
-      color_(options.foregroundColor),
-      size_(options.size) {
+                                         QColor foregroundColor, qreal size, bool disabled,
+                                         std::optional<QString> accessibilityText, QWidget* parent)
+    : HoverButton(parent), iconName_(std::move(iconName)), color_(foregroundColor), size_(size) {
     setFixedSize(kSide, kSide);
-    setAccessibleName(options.accessibilityText.value_or(QString::fromStdString(iconName_)));
-    setEnabled(!options.disabled);
+    setAccessibleName(accessibilityText.value_or(QString::fromStdString(iconName_)));
+    setEnabled(!disabled);
     if (action) {
         connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
     }

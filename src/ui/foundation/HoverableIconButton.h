@@ -20,15 +20,11 @@ class HoverableIconButton final : public HoverButton {
   public:
     static constexpr int kSide = 24;
 
-    struct Options {
-        QColor foregroundColor = Theme::black();
-        qreal size = 14;
-        bool disabled = false;
-        // Read out by assistive technologies; the symbol's name when absent.
-        std::optional<QString> accessibilityText;
-    };
-
-    HoverableIconButton(std::string iconName, std::function<void()> action, Options options,
+    // `size` is the symbol's point size; `accessibilityText` is read out by assistive
+    // technologies (the symbol's name when absent).
+    HoverableIconButton(std::string iconName, std::function<void()> action,
+                        QColor foregroundColor = Theme::black(), qreal size = 14,
+                        bool disabled = false, std::optional<QString> accessibilityText = {},
                         QWidget* parent = nullptr);
 
     std::string iconName() const { return iconName_; }

@@ -5,8 +5,9 @@
 #include <QVBoxLayout>
 
 #include "ui/foundation/PopupPlacement.h"
-#include "ui/foundation/RoundedShape.h"
+#include "ui/foundation/RoundedOutline.h"
 #include "ui/foundation/Theme.h"
+#include "ui/foundation/WindowCompositing.h"
 
 namespace olvane::ui {
 namespace {
@@ -22,8 +23,12 @@ Qt::WindowFlags flagsFor(bool takesInput) {
 }  // namespace
 
 PopoverWindow::PopoverWindow(QWidget* anchor, QWidget* content, bool takesInput)
-    : QWidget(anchor, flagsFor(takesInput)), anchor_(anchor) {
-    setAttribute(Qt::WA_TranslucentBackground);
+    : QWidget(anchor, flagsFor(takesInput)),
+      anchor_(anchor),
+      translucent_(translucentWindowsAreComposited()) {
+    // Without a compositing manager the corners outside the card would be black: they stay
+    // white.
+    setAttribute(Qt::WA_TranslucentBackground, translucent_);
     setAttribute(Qt::WA_ShowWithoutActivating, !takesInput);
     setAttribute(Qt::WA_TransparentForMouseEvents, !takesInput);
     auto* layout = new QVBoxLayout(this);
@@ -68,10 +73,13 @@ void PopoverWindow::hideEvent(QHideEvent* event) {
 void PopoverWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal half = Theme::outlineWidth / 2;
-    const QPainterPath card = RoundedShape::continuous(
-        QRectF(rect()).adjusted(half, half, -half, -half), Theme::cornerRadius);
-    painter.fillPath(card, Theme::popoverBackground());
+    const QPainterPath card =
+        RoundedOutline::shape(rect(), Theme::cornerRadius, Theme::outlineWidth);
+    if (translucent_) {
+        painter.fillPath(card, Theme::popoverBackground());
+    } else {
+        painter.fillRect(rect(), Theme::popoverBackground());
+    }
     painter.strokePath(card, QPen(Theme::black(), Theme::outlineWidth));
 }
 

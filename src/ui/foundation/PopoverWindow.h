@@ -29,6 +29,7 @@ class PopoverWindow final : public QWidget {
 
   private:
     QPointer<QWidget> anchor_;
+    bool translucent_;
     std::function<void()> onClosed_;
 };
 

@@ -10,12 +10,8 @@ namespace olvane::ui {
 
 SheetHeader::SheetHeader(const QString& title, std::function<void()> close, QWidget* parent)
     : QWidget(parent),
-      close_(new HoverableIconButton("xmark", std::move(close),
-                                     {.foregroundColor = Theme::black(),
-                                      .size = 14,
-                                      .disabled = false,
-                                      .accessibilityText = QStringLiteral("Fermer")},
-                                     this)) {
+      close_(new HoverableIconButton("xmark", std::move(close), Theme::black(), 14, false,
+                                     QStringLiteral("Fermer"), this)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(20, 20, 20, 20);
     row->setSpacing(8);

@@ -5,8 +5,13 @@
 #include <QVBoxLayout>
 
 #include "ui/UiTestSupport.h"
+#include "ui/foundation/Animations.h"
+#include "ui/foundation/CustomIntensityPopup.h"
+#include "ui/foundation/HoverScaleEffect.h"
+#include "ui/foundation/HoverScaleSwitch.h"
 #include "ui/foundation/HoverableIconButton.h"
 #include "ui/foundation/InfoTooltip.h"
+#include "ui/foundation/OlvaneSegmentedPicker.h"
 #include "ui/foundation/PopoverPresenter.h"
 
 namespace olvane::ui {
@@ -15,11 +20,11 @@ namespace {
 TEST(HoverableIconButton, DisabledItIsDimmedIgnoresClicksAndStillGrows) {
     QWidget container;
     int clicks = 0;
-    auto* enabled = new HoverableIconButton(
-        "xmark", [&] { ++clicks; }, {}, &container);
+    auto* enabled = new HoverableIconButton("xmark", [&] { ++clicks; });
     auto* disabled = new HoverableIconButton(
-        "xmark", [&] { ++clicks; },
-        {.disabled = true, .accessibilityText = QStringLiteral("Fermer")}, &container);
+        "xmark", [&] { ++clicks; }, Theme::black(), 14, true, QStringLiteral("Fermer"));
+    enabled->setParent(&container);
+    disabled->setParent(&container);
     container.show();
     EXPECT_EQ(enabled->accessibleName(), "xmark");
     EXPECT_EQ(disabled->accessibleName(), "Fermer");
@@ -95,6 +100,72 @@ TEST(InfoTooltip, ShowsItsTextWhileThePointerRestsOnIt) {
     window.hide();
     EXPECT_EQ(longTip->popover(), nullptr);
     EXPECT_FALSE(longTip->isHovered());
+}
+
+TEST(CustomIntensityPopup, EachButtonCallsOnlyItsOwnActionOnAFixedWidthPanel) {
+    std::vector<std::string> calls;
+    CustomIntensityPopup narrow(
+        QStringLiteral("Buée personnalisée"), new QWidget(), [&] { calls.push_back("apply"); },
+        [&] { calls.push_back("cancel"); });
+    auto* wide = new QPushButton(QString(200, QChar(u'x')));
+    CustomIntensityPopup large(QStringLiteral("Tortue personnalisée"), wide, {}, {});
+    for (auto* popup : {&narrow, &large}) {
+        popup->show();
+        EXPECT_EQ(popup->panelRect().width(), CustomIntensityPopup::kWidth);
+    }
+    EXPECT_GT(large.panelRect().height(), narrow.panelRect().height() - 1);
+    test::clickAt(narrow.cancelButton(), QPoint(5, 5));
+    EXPECT_EQ(calls, std::vector<std::string>{"cancel"});
+    test::clickAt(narrow.applyButton(), QPoint(5, 5));
+    EXPECT_EQ(calls, (std::vector<std::string>{"cancel", "apply"}));
+    EXPECT_TRUE(narrow.isVisible());  // the caller closes it, not the frame
+    EXPECT_EQ(narrow.cancelButton()->width(), narrow.applyButton()->width());
+}
+
+TEST(HoverScaleSwitch, OffTheWidgetIgnoresThePointerAndEachSwitchStartsAfresh) {
+    QWidget card;
+    card.resize(300, 80);
+    card.show();
+    hoverScaleEffect(&card, false);
+    EXPECT_EQ(card.findChild<HoverScaleEffect*>(), nullptr);
+    hoverScaleEffect(&card, true);
+    auto* hover = card.findChild<HoverScaleEffect*>();
+    ASSERT_NE(hover, nullptr);
+    test::hover(&card, true);
+    EXPECT_GT(hover->targetScale(), 1.0);
+    hoverScaleEffect(&card, false);
+    EXPECT_FALSE(hover->isHovered());
+    test::hover(&card, true);
+    EXPECT_EQ(hover->targetScale(), 1.0);
+}
+
+enum class Strength { light, strong, extreme };
+
+TEST(OlvaneSegmentedPicker, ATapWritesTheOptionAndAnUnknownValueSelectsNothing) {
+    std::vector<Strength> written;
+    OlvaneSegmentedPicker<Strength> picker(
+        {Strength::light, Strength::strong},
+        [](Strength s) {
+            return s == Strength::light ? QStringLiteral("Léger") : QStringLiteral("Fort");
+        },
+        Strength::extreme, [&](Strength s) { written.push_back(s); });
+    picker.resize(300, 40);
+    picker.show();
+    Animations::setJumpToEnd(true);
+    const auto fillOf = [&](int segment) {
+        const QPoint inside = picker.segment(segment)->geometry().topLeft() + QPoint(6, 20);
+        return picker.grab().toImage().pixelColor(inside);
+    };
+    EXPECT_EQ(picker.selectedIndex(), -1);
+    EXPECT_EQ(fillOf(0), Qt::white);
+    EXPECT_EQ(fillOf(1), Qt::white);
+    test::clickAt(picker.segment(1), QPoint(5, 5));
+    EXPECT_EQ(written, std::vector<Strength>{Strength::strong});
+    EXPECT_EQ(picker.selectedIndex(), 1);
+    EXPECT_EQ(fillOf(1), Qt::black);
+    Animations::setJumpToEnd(false);
+    picker.setSelected(Strength::light);
+    EXPECT_EQ(picker.selectedIndex(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#include "ui/foundation/RoundedOutline.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "ui/foundation/RoundedShape.h"
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+
+RoundedOutline::RoundedOutline(QWidget* host, qreal radius, qreal visibleWidth)
+    : OverlayLayer(host), radius_(radius), width_(visibleWidth) {}
+
+QPainterPath RoundedOutline::shape(const QRect& rect, qreal radius, qreal visibleWidth) {
+    const qreal half = visibleWidth / 2;
+    return RoundedShape::continuous(QRectF(rect).adjusted(half, half, -half, -half), radius);
+}
+
+void RoundedOutline::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath outline = shape(rect(), radius_, width_);
+    QPainterPath outside;
+    outside.addRect(rect());
+    painter.fillPath(outside.subtracted(outline), Theme::windowBackground());
+    QPen pen(Theme::black(), width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setMiterLimit(10);
+    painter.strokePath(outline, pen);
+}
+
+}  // namespace olvane::ui

@@ -33,6 +33,7 @@ AppDelegate::AppDelegate(AppState& appState, SettingsManager& settings,
 
 void AppDelegate::performStartup() {
     log().info("=== OlvaneMac démarrage ===");
+    services_.logPlatformChoices();
     services_.probeFramebuffer();
     // From here on a crash puts the display back into colour.
     services_.installCrashSignalHandlers();

@@ -47,6 +47,10 @@ GrayscaleFilterService& AppServices::grayscale() {
     return *grayscale_;
 }
 
+void AppServices::logPlatformChoices() {
+    platform_.logChoices();
+}
+
 void AppServices::probeFramebuffer() {
     // A failed probe only means the other back-end serves.
     (void)framebuffer_.probe();

@@ -50,6 +50,7 @@ class AppServices final : public ServiceControls {
     GrayscaleFilterService& grayscale();
     bool hasGrayscale() const { return static_cast<bool>(grayscale_); }
 
+    void logPlatformChoices() override;
     void probeFramebuffer() override;
     void installCrashSignalHandlers() override;
     bool isProcessTrustedForAccessibility() override;

@@ -45,7 +45,8 @@ bool CrashRecoveryService::performStartupCleanup() {
     recoveredState_ = settings_.lastKnownState();
     log().error("⚠️ État précédent détecté - fermeture anormale probable");
     if (recoveredState_) {
-        log().info("Dernier état: N&B=%{bool}d, Effets=%s", recoveredState_->wasGrayscaleEnabled,
+        log().info("Dernier état: N&B=%{bool}d, Effets=%{public}s",
+                   recoveredState_->wasGrayscaleEnabled,
                    describeEffects(recoveredState_->activeEffects));
     }
     resetEffects();

@@ -51,20 +51,18 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
       watchdogExecutable_(WatchdogManager::defaultAgentExecutable()),
-      bundle_(ApplicationBundle::ofRunningProgram(paths_)) {
-    logChoices();
-}
+      bundle_(ApplicationBundle::ofRunningProgram(paths_)) {}
 
-std::string LinuxPlatform::displayChoice() const {
+platform::ComposedText LinuxPlatform::displayChoice() const {
     if (ctmOutputNames_.empty()) {
-        return "simulé (" + simulatedDisplay_.file().string() +
+        return "simulé (" + platform::userData(simulatedDisplay_.file().string()) +
                ") : aucune sortie X11 n’a de propriété CTM";
     }
     std::string names;
     for (const auto& name : ctmOutputNames_) {
         names += (names.empty() ? "" : ", ") + name;
     }
-    return "propriété CTM de RandR (" + names + ")";
+    return "propriété CTM de RandR (" + platform::ComposedText(names) + ")";
 }
 
 platform::ColorRemapDevice& LinuxPlatform::display() {
@@ -95,31 +93,35 @@ platform::WindowServer& LinuxPlatform::windowServer() {
     return windowServer_;
 }
 
-void LinuxPlatform::logChoices() const {
+void LinuxPlatform::logChoices() {
+    using platform::ComposedText;
+    using platform::userData;
     const auto& log = Logger::app();
-    const std::vector<std::pair<const char*, std::string>> choices = {
+    const std::vector<std::pair<const char*, ComposedText>> choices = {
         {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
-        {"préférences", defaults_.file().string()},
+        {"préférences", userData(defaults_.file().string())},
         {"affichage", displayChoice()},
         {"niveaux de gris du bureau", "simulés"},
-        {"raccourcis clavier",
-         x11Keys_ ? "XInput2 (touches brutes) et état XKB" : "simulés : " + missingInputSources()},
+        {"raccourcis clavier", x11Keys_ ? "XInput2 (touches brutes) et état XKB"
+                                        : "simulés : " + ComposedText(missingInputSources())},
         {"applications et fenêtres", x11Workspace_ && x11Windows_
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
         {"pointeur et défilement (Tortue)", "simulés"},
         {"voiles de Buée", "simulés"},
         {"veille, déverrouillage et session",
-         logind_ ? "logind (" + logind_->sessionPath() + ")"
+         logind_ ? "logind (" + ComposedText(logind_->sessionPath()) + ")"
                  : "simulés : pas de bus système ou pas de session logind"},
         {"changements d’écrans",
          systemEvents_.followsRandr() ? "RandR" : "simulés : pas d’extension RandR"},
-        {"services utilisateur", "systemd --user"},
+        {"services utilisateur", userServices_.isRunning()
+                                     ? "systemd --user"
+                                     : "aucun gestionnaire (systemd --user absent)"},
         {"démarrage à la connexion", "entrée XDG autostart"},
-        {"corbeille", paths_.trashFolder().string()},
+        {"corbeille", userData(paths_.trashFolder().string())},
     };
     for (const auto& [seam, choice] : choices) {
-        log.info("Plate-forme — %{public}s : %{public}s", seam, choice);
+        log.info("Plate-forme — %{public}s : %s", seam, choice);
     }
     if (!files_.valid()) {
         log.logError(
@@ -128,7 +130,7 @@ void LinuxPlatform::logChoices() const {
     }
     if (const auto& report = defaults_.openReport(); !report.problem.empty()) {
         Logger::settings().logError(
-            "Préférences illisibles, mises de côté dans " + report.setAside.string(),
+            "Préférences illisibles, mises de côté dans " + platform::quotedPath(report.setAside),
             report.problem);
     }
 }
@@ -153,7 +155,8 @@ PlatformBackends LinuxPlatform::backends() {
                             .loginItems = loginItems_,
                             .trash = trash_,
                             .watchdogExecutable = watchdogExecutable_,
-                            .bundle = bundle_};
+                            .bundle = bundle_,
+                            .logChoices = [this] { logChoices(); }};
 }
 
 }  // namespace olvane

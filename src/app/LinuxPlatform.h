@@ -28,7 +28,7 @@
 namespace olvane {
 
 // The platform of the running program: the Linux implementations where this system has them,
-// the simulated ones where it has none yet. Each choice is logged when the object is made.
+// the simulated ones where it has none yet. The start-up logs each choice, after its banner.
 class LinuxPlatform {
   public:
     LinuxPlatform(platform::RunLoop& loop, platform::Paths paths);
@@ -37,9 +37,10 @@ class LinuxPlatform {
 
     PlatformBackends backends();
 
+    void logChoices();
+
   private:
-    void logChoices() const;
-    std::string displayChoice() const;
+    platform::ComposedText displayChoice() const;
     platform::ColorRemapDevice& display();
     platform::Workspace& workspace();
     platform::WindowServer& windowServer();

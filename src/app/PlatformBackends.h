@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include "app/ApplicationBundle.h"
 #include "friction/FogEffectState.h"
@@ -50,6 +51,8 @@ struct PlatformBackends {
     std::filesystem::path watchdogExecutable;
     // What the uninstall sends to the trash.
     ApplicationBundle bundle;
+    // Logs which implementation serves each seam (called by the start-up, after its banner).
+    std::function<void()> logChoices = [] {};
 };
 
 }  // namespace olvane

@@ -12,6 +12,9 @@ class ServiceControls {
   public:
     virtual ~ServiceControls() = default;
 
+    // Says in the log which real or simulated implementation serves each part of the platform.
+    virtual void logPlatformChoices() = 0;
+
     // The display back-ends.
     virtual void probeFramebuffer() = 0;
     virtual void installCrashSignalHandlers() = 0;

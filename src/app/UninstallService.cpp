@@ -67,10 +67,10 @@ void UninstallService::uninstall() {
 
 void UninstallService::runStep(UninstallStep step) {
     currentStepLabel.set(std::string(uninstallStepLabel(step)));
-    log().info("Désinstallation — début étape %ld/%ld: %s", stepNumber(step),
+    log().info("Désinstallation — début étape %ld/%ld: %{public}s", stepNumber(step),
                static_cast<long long>(kUninstallStepCount), rawValue(step));
     perform(step);
-    log().info("Désinstallation — fin étape %ld: %s", stepNumber(step), rawValue(step));
+    log().info("Désinstallation — fin étape %ld: %{public}s", stepNumber(step), rawValue(step));
     const auto next = uninstallStepFromRaw(static_cast<int>(step) + 1);
     if (!next) {
         return;
@@ -183,7 +183,7 @@ void UninstallService::recycleAndTerminate() {
             log().info("Bundle envoyé à la Corbeille: %ld élément(s)",
                        static_cast<long long>(outcome.newLocations.size()));
         } else {
-            log().error("recycle() a échoué: %{private}s — terminate quand même",
+            log().error("recycle() a échoué: %s — terminate quand même",
                         outcome.status.description());
         }
     }

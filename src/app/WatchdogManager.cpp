@@ -94,8 +94,8 @@ void WatchdogManager::registerAgent() {
 
 Status WatchdogManager::installAgent() {
     if (!pathExists(agentExecutable_)) {
-        return Status::failure("OlvaneWatchdog introuvable : « " + agentExecutable_.string() +
-                               " »");
+        return Status::failure("OlvaneWatchdog introuvable : " +
+                               platform::quotedPath(agentExecutable_));
     }
     const auto unit = WatchdogUnitFile::render(agentExecutable_, paths_);
     if (!unit) {

@@ -104,8 +104,9 @@ void BrowserSiteWatcher::processFile() {
         return;
     }
     const auto previous = std::exchange(currentDomain_, domain);
-    frictionLogger().logUserAction(browserName_ + " site: " + orNil(previous) + " → " +
-                                   orNil(domain));
+    frictionLogger().logUserAction(platform::ComposedText(browserName_) +
+                                   " site: " + platform::userData(orNil(previous)) + " → " +
+                                   platform::userData(orNil(domain)));
     if (onDomainChanged) {
         onDomainChanged(domain);
     }

@@ -40,8 +40,9 @@ void DelayAccessService::startDelay(const RedListConfig& config, const std::stri
     isDelayOverlayActive.set(true);
     currentTargetBundleID.set(bundleID);
     overlay_->show(config, bundleID);
-    frictionLogger().logUserAction("Délai d'accès démarré: " + config.targetDisplayName + " (" +
-                                   std::to_string(config.delayDuration.seconds()) + "s)");
+    frictionLogger().logUserAction(
+        "Délai d'accès démarré: " + platform::userData(config.targetDisplayName) + " (" +
+        platform::ComposedText(std::to_string(config.delayDuration.seconds())) + "s)");
 }
 
 void DelayAccessService::cancelDelay() {

@@ -53,9 +53,10 @@ bool FrictionEffectsService::activateFog(const std::string& bundleID, const RedL
                                bundleID);
         return false;
     }
-    frictionLogger().logUserAction("Activation Buée pour " + bundleID + ": " +
-                                   std::to_string(windows.size()) + " fenêtre(s) (" +
-                                   std::string(label(config.fogIntensity)) + ")");
+    frictionLogger().logUserAction(
+        "Activation Buée pour " + platform::userData(bundleID) + ": " +
+        platform::ComposedText(std::to_string(windows.size())) + " fenêtre(s) (" +
+        platform::ComposedText(std::string(label(config.fogIntensity))) + ")");
     targetBundleID_ = bundleID;
     auto& fog = fogEffect();
     fog.deactivate();

@@ -71,7 +71,7 @@ platform::Handle WindowMonitorService::addAppChangedCallback(const std::string& 
                                                              AppChangedCallback callback) {
     auto registration = std::make_shared<Registration>(Registration{id, std::move(callback)});
     (*appChangedCallbacks_)[id] = registration;
-    log().debug("Callback ajouté: %s", id);
+    log().debug("Callback ajouté: %{public}s", id);
     return platform::Handle([table = std::weak_ptr(appChangedCallbacks_),
                              weakRegistration = std::weak_ptr(registration)] {
         const auto gone = weakRegistration.lock();
@@ -91,7 +91,7 @@ platform::Handle WindowMonitorService::addAppChangedCallback(const std::string& 
 
 void WindowMonitorService::removeAppChangedCallback(const std::string& id) {
     appChangedCallbacks_->erase(id);
-    log().debug("Callback retiré: %s", id);
+    log().debug("Callback retiré: %{public}s", id);
 }
 
 void WindowMonitorService::activeAppDidChange() {
@@ -108,8 +108,8 @@ void WindowMonitorService::activeAppDidChange() {
     currentAppName_ = front->localizedName;
     mirror_.bundleID.set(currentAppBundleID_);
     mirror_.name.set(currentAppName_);
-    log().logStateChange("App active: " + orText(currentAppName_, "nil") + " (" +
-                         orText(currentAppBundleID_, "nil") + ")");
+    log().logStateChange("App active: " + platform::userData(orText(currentAppName_, "nil")) +
+                         " (" + platform::userData(orText(currentAppBundleID_, "nil")) + ")");
     notifyCallbacks();
 }
 
@@ -126,7 +126,7 @@ void WindowMonitorService::notifyCallbacks() {
         if (registration->ownerGone) {
             continue;
         }
-        log().debug("Notification callback: %s", registration->name);
+        log().debug("Notification callback: %{public}s", registration->name);
         registration->callback(bundleID, name);
     }
 }

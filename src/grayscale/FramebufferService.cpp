@@ -44,7 +44,7 @@ bool FramebufferService::probe() {
     log().info("Probe DCP : démarrage...");
     const auto loaded = device_.load();
     if (loaded.outcome == RemapLoadResult::Outcome::FrameworkMissing) {
-        log().info("Probe DCP : framework indisponible (%s)", loaded.error);
+        log().info("Probe DCP : framework indisponible (%{public}s)", loaded.error);
         isAvailable_ = false;
         return false;
     }
@@ -122,8 +122,9 @@ bool FramebufferService::writeMode(std::uint32_t mode) {
     const bool enabling = mode == platform::kRemapModeGrayscale;
     const auto status = device_.setMode(connection_, mode);
     if (status != remap::kSuccess) {
-        log().logError(std::string(enabling ? "DCP enableGrayscale" : "DCP disableGrayscale") +
-                       " échec (code: " + std::to_string(status) + ")");
+        log().logError(
+            platform::ComposedText(enabling ? "DCP enableGrayscale" : "DCP disableGrayscale") +
+            " échec (code: " + platform::ComposedText(std::to_string(status)) + ")");
         return false;
     }
     signalGrayscaleActive.store(enabling);

@@ -143,11 +143,11 @@ void GrayscaleFilterService::mutateAllowedApps(const std::string& bundleID, bool
     if (add) {
         if (!contains(apps, bundleID)) {
             apps.push_back(bundleID);
-            log().logUserAction("App ajoutée aux autorisées: " + bundleID);
+            log().logUserAction("App ajoutée aux autorisées: " + platform::userData(bundleID));
         }
     } else {
         std::erase(apps, bundleID);
-        log().logUserAction("App retirée des autorisées: " + bundleID);
+        log().logUserAction("App retirée des autorisées: " + platform::userData(bundleID));
     }
     settings_.saveSettings(false);
     if (isFilterOn()) {
@@ -166,7 +166,7 @@ void GrayscaleFilterService::addAllowedSite(std::string_view typed) {
     auto& sites = settings_.settings().grayscaleAllowedSites;
     if (!contains(sites, entry)) {
         sites.push_back(entry);
-        log().logUserAction("Site ajouté aux autorisés: " + entry);
+        log().logUserAction("Site ajouté aux autorisés: " + platform::userData(entry));
     }
     settings_.saveSettings(false);
     exportAllowedSites();
@@ -174,7 +174,7 @@ void GrayscaleFilterService::addAllowedSite(std::string_view typed) {
 
 void GrayscaleFilterService::removeAllowedSite(const std::string& site) {
     std::erase(settings_.settings().grayscaleAllowedSites, site);
-    log().logUserAction("Site retiré des autorisés: " + site);
+    log().logUserAction("Site retiré des autorisés: " + platform::userData(site));
     settings_.saveSettings(false);
     exportAllowedSites();
 }
@@ -191,7 +191,8 @@ void GrayscaleFilterService::pause(std::int64_t seconds) {
         log().debug("Pause ignorée - filtre non actif");
         return;
     }
-    log().logUserAction("Pause de " + std::to_string(seconds) + " secondes");
+    log().logUserAction("Pause de " + platform::ComposedText(std::to_string(seconds)) +
+                        " secondes");
     cancelPause();
     appState_.isPaused.set(true);
     appState_.pauseRemainingSeconds.set(seconds);

@@ -18,15 +18,17 @@ HotkeyManager::HotkeyManager(platform::RunLoop& loop, platform::KeyEventSource& 
                              platform::AccessibilityTrust& trust)
     : loop_(loop), keys_(keys), trust_(trust) {}
 
+// Stopped without a word: the shutdown has already said so when it ran.
 HotkeyManager::~HotkeyManager() {
-    stopMonitoring();
+    globalMonitor_.cancel();
+    localMonitor_.cancel();
 }
 
 void HotkeyManager::startMonitoring() {
     log().notice("🔥 Démarrage de la surveillance des raccourcis");
     log().notice("📋 Raccourcis: Ctrl+Alt+Cmd+A (3s), Ctrl+Alt+Cmd+Z puis PMNB (5min)");
     const bool trusted = trust_.isProcessTrusted();
-    log().notice("🔑 Permissions Accessibility: %s", trusted ? "OK" : "MANQUANTES");
+    log().notice("🔑 Permissions Accessibility: %{public}s", trusted ? "OK" : "MANQUANTES");
     if (!trusted) {
         log().error(
             "⚠️ Les raccourcis globaux ne fonctionneront pas sans les permissions "
@@ -94,8 +96,8 @@ void HotkeyManager::handleSequenceKey(std::uint16_t keyCode) {
     }
     const auto expected = pause5MinSequence[position];
     if (keyCode != expected) {
-        log().notice("✗ Touche incorrecte: %s (attendu: %s), reset séquence", keyName(keyCode),
-                     keyName(expected));
+        log().notice("✗ Touche incorrecte: %s (attendu: %{public}s), reset séquence",
+                     keyName(keyCode), keyName(expected));
         resetSequence();
         return;
     }

@@ -31,8 +31,9 @@ Json grayscaleCommandAck(const platform::Status& written) {
     if (written) {
         return {{"type", "GRAYSCALE_COMMAND_ACK"}, {"success", true}};
     }
-    return {
-        {"type", "GRAYSCALE_COMMAND_ACK"}, {"success", false}, {"error", written.description()}};
+    return {{"type", "GRAYSCALE_COMMAND_ACK"},
+            {"success", false},
+            {"error", written.description().text()}};
 }
 
 Json heartbeat(double unixNow) {

@@ -16,8 +16,9 @@ Json RulesFile::load() const {
     if (!std::filesystem::exists(path_, ec)) {
         return Json::object();
     }
-    std::string error;
-    const auto text = platform::readWholeFile(path_, &error);
+    platform::ComposedText readError;
+    const auto text = platform::readWholeFile(path_, &readError);
+    std::string error = readError.text();
     std::optional<Json> value;
     if (text) {
         value = json::parse(*text, error);

@@ -35,8 +35,9 @@ PlatformRules ContentRulesModel::migratePlatformRules(const PlatformRules& store
     for (const auto& id : ContentRuleCatalogue::ruleDisplayOrder(stored.platform)) {
         if (!kept.contains(id)) {
             migrated.rules.push_back(ContentRule{id, false});
-            Logger::contentFilter().info("Migration: ajout de la règle '%s' pour %s", id,
-                                         ContentRuleCatalogue::displayName(stored.platform));
+            Logger::contentFilter().info(
+                "Migration: ajout de la règle '%{public}s' pour %{public}s", id,
+                ContentRuleCatalogue::displayName(stored.platform));
         }
     }
     return migrated;

@@ -4,11 +4,14 @@
 #include <utility>
 #include <variant>
 
+#include "platform/ComposedText.h"
+
 namespace olvane {
 
-// Why a stored value could not be read, in French, with the place where it went wrong.
+// Why a stored value could not be read, in French, with the place where it went wrong; the stored
+// text it quotes stays private in the logs.
 struct DecodeError {
-    std::string description;
+    platform::ComposedText description;
 };
 
 // A whole decoded value, or the reason there is none: decoding never yields a partial value.
@@ -27,8 +30,8 @@ class [[nodiscard]] Decoded {
     const T* operator->() const { return &value(); }
 
     // Empty when the decoding succeeded.
-    const std::string& error() const {
-        static const std::string none;
+    const platform::ComposedText& error() const {
+        static const platform::ComposedText none;
         const auto* failure = std::get_if<DecodeError>(&result_);
         return failure ? failure->description : none;
     }

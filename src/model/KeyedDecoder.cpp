@@ -30,11 +30,11 @@ std::string elementPath(const std::string& path, std::size_t index) {
     return path + "[" + std::to_string(index) + "]";
 }
 
-DecodeError failure(const std::string& path, std::string_view reason) {
+DecodeError failure(const std::string& path, const platform::ComposedText& reason) {
     if (path.empty()) {
-        return {std::string(reason)};
+        return {reason};
     }
-    return {"« " + path + " » : " + std::string(reason)};
+    return {platform::ComposedText("« " + path + " » : ") + reason};
 }
 
 Decoded<bool> decodeBool(const Json& value, const std::string& path) {
@@ -89,11 +89,11 @@ Decoded<Uuid> decodeUuid(const Json& value, const std::string& path) {
     if (const auto uuid = Uuid::parse(*text)) {
         return *uuid;
     }
-    return failure(path, "identifiant invalide « " + shortened(*text) + " »");
+    return failure(path, "identifiant invalide « " + platform::userData(shortened(*text)) + " »");
 }
 
 DecodeError unknownRawValue(const std::string& path, std::string_view text) {
-    return failure(path, "valeur inconnue « " + shortened(text) + " »");
+    return failure(path, "valeur inconnue « " + platform::userData(shortened(text)) + " »");
 }
 
 }  // namespace coding

@@ -21,7 +21,7 @@ namespace coding {
 
 std::string memberPath(const std::string& path, std::string_view key);
 std::string elementPath(const std::string& path, std::size_t index);
-DecodeError failure(const std::string& path, std::string_view reason);
+DecodeError failure(const std::string& path, const platform::ComposedText& reason);
 
 Decoded<bool> decodeBool(const Json& value, const std::string& path);
 // Any JSON number holding a whole value in range (1 and 1.0 alike).

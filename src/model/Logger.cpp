@@ -26,8 +26,8 @@ std::string_view Logger::subsystem() {
     return value;
 }
 
-void Logger::logError(std::string_view message,
-                      const std::optional<std::string>& errorDescription) const {
+void Logger::logError(const platform::ComposedText& message,
+                      const std::optional<platform::ComposedText>& errorDescription) const {
     if (errorDescription) {
         error("⚠️ %s: %s", message, *errorDescription);
     } else {
@@ -35,15 +35,15 @@ void Logger::logError(std::string_view message,
     }
 }
 
-void Logger::logError(std::string_view message, const platform::Status& status) const {
-    logError(message, status ? std::nullopt : std::optional<std::string>(status.description()));
+void Logger::logError(const platform::ComposedText& message, const platform::Status& status) const {
+    logError(message, status ? std::nullopt : std::optional(status.description()));
 }
 
-void Logger::logUserAction(std::string_view message) const {
+void Logger::logUserAction(const platform::ComposedText& message) const {
     info("👆 %s", message);
 }
 
-void Logger::logStateChange(std::string_view message) const {
+void Logger::logStateChange(const platform::ComposedText& message) const {
     debug("🔄 %s", message);
 }
 

@@ -52,14 +52,16 @@ class Logger {
         log(LogLevel::Fault, format, args...);
     }
 
-    // "⚠️ message: description", or "⚠️ message" without an error; error level.
-    void logError(std::string_view message,
-                  const std::optional<std::string>& errorDescription = std::nullopt) const;
-    void logError(std::string_view message, const platform::Status& status) const;
+    // "⚠️ message: description", or "⚠️ message" without an error; error level. Both texts
+    // are ours, so the persistent logs show them; only the user's data inside them stays private.
+    void logError(
+        const platform::ComposedText& message,
+        const std::optional<platform::ComposedText>& errorDescription = std::nullopt) const;
+    void logError(const platform::ComposedText& message, const platform::Status& status) const;
     // "👆 message", info level.
-    void logUserAction(std::string_view message) const;
+    void logUserAction(const platform::ComposedText& message) const;
     // "🔄 message", debug level.
-    void logStateChange(std::string_view message) const;
+    void logStateChange(const platform::ComposedText& message) const;
 
     static const Logger& app();
     static const Logger& grayscaleFilter();

@@ -14,8 +14,9 @@ void encodeCustomValue(Json& object, const char* key, const std::optional<double
         return;
     }
     if (!std::isfinite(*value)) {
-        Logger::settings().logError("Valeur personnalisée invalide non enregistrée",
-                                    std::string(key) + " de « " + targetName + " »");
+        Logger::settings().logError(
+            "Valeur personnalisée invalide non enregistrée",
+            platform::ComposedText(key) + " de « " + platform::userData(targetName) + " »");
         return;
     }
     object[key] = *value;

@@ -40,12 +40,12 @@ void RulesFileService::ensureDirectoryExists() const {
     (void)platform::ensurePrivateFolder(dataFolder_);
 }
 
-Json RulesFileService::readRules(std::string* problem) const {
+Json RulesFileService::readRules(platform::ComposedText* problem) const {
     std::error_code ec;
     if (!std::filesystem::exists(rulesFile(), ec)) {
         return Json::object();  // not written yet: nothing to report
     }
-    std::string readError;
+    platform::ComposedText readError;
     const auto text = platform::readWholeFile(rulesFile(), &readError);
     if (!text) {
         if (problem) {
@@ -56,7 +56,8 @@ Json RulesFileService::readRules(std::string* problem) const {
     const auto parsed = json::parse(*text);
     if (!parsed || !parsed->is_object()) {
         if (problem) {
-            *problem = parsed ? "le contenu n'est pas un objet JSON" : "JSON invalide";
+            *problem = parsed ? platform::ComposedText("le contenu n'est pas un objet JSON")
+                              : platform::ComposedText("JSON invalide");
         }
         return Json::object();
     }
@@ -64,7 +65,7 @@ Json RulesFileService::readRules(std::string* problem) const {
 }
 
 platform::Status RulesFileService::rewriteRules(const std::function<void(Json&)>& edit) const {
-    std::string problem;
+    platform::ComposedText problem;
     Json rules = readRules(&problem);
     if (!problem.empty()) {
         Logger::app().logError("rules.json inutilisable, il est reconstruit", problem);
@@ -90,7 +91,7 @@ void RulesFileService::updateRules(const std::string& key, const std::optional<J
         Logger::app().logError("Échec d'écriture de rules.json", written);
         return;
     }
-    Logger::app().debug("rules.json mis à jour: %s", key);
+    Logger::app().debug("rules.json mis à jour: %{public}s", key);
     syncToGroupContainer();
 }
 
@@ -125,7 +126,8 @@ void RulesFileService::cleanLegacyKeys() const {
         Logger::app().logError("Échec d'écriture de rules.json", written);
         return;
     }
-    Logger::app().info("rules.json nettoyé: clés legacy supprimées (%s)", joined(removed, ", "));
+    Logger::app().info("rules.json nettoyé: clés legacy supprimées (%{public}s)",
+                       joined(removed, ", "));
 }
 
 }  // namespace olvane

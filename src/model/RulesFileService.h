@@ -40,7 +40,7 @@ class RulesFileService {
 
     // The current object; an empty one when the file is missing, unreadable, not JSON or not an
     // object. `problem` says why when the file existed but could not be used.
-    Json readRules(std::string* problem = nullptr) const;
+    Json readRules(platform::ComposedText* problem = nullptr) const;
 
     // Replaces the whole file, indented with sorted keys. No copy into the container: callers
     // that replace the whole object decide when to copy.

@@ -33,8 +33,16 @@ Decoded<Json> parseStored(const platform::StoredValue& stored) {
 }  // namespace
 
 SettingsManager::SettingsManager(platform::KeyValueStore& store, const platform::Clock& clock)
-    : store_(store), clock_(clock) {
-    loadSettings();
+    : store_(store), clock_(clock) {}
+
+void SettingsManager::ensureLoaded() const {
+    if (loaded_) {
+        return;
+    }
+    // Loading fills in what every reader sees as already there; no instance is ever const.
+    auto& self = const_cast<SettingsManager&>(*this);
+    self.loaded_ = true;
+    self.loadSettings();
 }
 
 void SettingsManager::loadSettings() {
@@ -89,6 +97,7 @@ Decoded<UserSettings> SettingsManager::decodeSettings(const platform::StoredValu
 }
 
 bool SettingsManager::restoreFromBackup() {
+    ensureLoaded();
     const auto stored = store_.get(kBackupKey);
     if (stored.isMissing()) {
         return false;
@@ -106,6 +115,7 @@ bool SettingsManager::restoreFromBackup() {
 }
 
 bool SettingsManager::saveSettings(bool skipBackup) {
+    ensureLoaded();
     if (!skipBackup) {
         copyCurrentBlobToBackup();
     }
@@ -130,6 +140,7 @@ void SettingsManager::copyCurrentBlobToBackup() {
 }
 
 void SettingsManager::migrateIfNeeded() {
+    ensureLoaded();
     migrateDelayAccessConfigs();
     if (settings_.schemaVersion < UserSettings::kCurrentSchemaVersion) {
         const auto oldVersion = settings_.schemaVersion;
@@ -141,6 +152,7 @@ void SettingsManager::migrateIfNeeded() {
 }
 
 void SettingsManager::migrateDelayAccessConfigs() {
+    ensureLoaded();
     auto& legacy = settings_.delayAccessConfigs;
     if (legacy.empty()) {
         return;
@@ -202,13 +214,14 @@ std::string SettingsManager::sanitizeSettingsData(std::string_view bytes) {
 
 void SettingsManager::saveLastKnownState(bool wasGrayscaleEnabled,
                                          const std::vector<FrictionEffectType>& activeEffects) {
+    ensureLoaded();
     LastKnownState state{clock_.referenceDateNow(), wasGrayscaleEnabled, {}};
     for (const auto effect : activeEffects) {
         state.activeEffects.emplace_back(rawValue(effect));
     }
     const auto& log = Logger::crashRecovery();
     if (!std::isfinite(state.timestamp)) {
-        log.logError("Échec de sauvegarde de l'état", std::string("date invalide"));
+        log.logError("Échec de sauvegarde de l'état", platform::ComposedText("date invalide"));
         return;
     }
     const auto status = store_.set(kLastKnownStateKey, json::dumpCompact(state.toJson()));
@@ -218,6 +231,7 @@ void SettingsManager::saveLastKnownState(bool wasGrayscaleEnabled,
 }
 
 void SettingsManager::clearLastKnownState() {
+    ensureLoaded();
     const auto status = store_.remove(kLastKnownStateKey);
     if (!status) {
         Logger::crashRecovery().logError("Échec d'effacement de l'état", status);

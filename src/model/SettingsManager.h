@@ -14,8 +14,9 @@
 
 namespace olvane {
 
-// The one owner of the persisted configuration. It loads the settings once, when made, and writes
-// them back whenever a component that changed them asks it to save. The previous stored blob is
+// The one owner of the persisted configuration. It loads the settings once, on first use (so that
+// the composition root may make it before the start-up's first line), and writes them back
+// whenever a component that changed them asks it to save. The previous stored blob is
 // kept as a backup, which a later load falls back to when the current blob cannot be read. It also
 // keeps the crash-recovery record, present exactly while the application runs.
 //
@@ -35,16 +36,28 @@ class SettingsManager {
         defaultsAfterFailure,  // neither the settings nor the backup could be read
     };
 
-    // Loads the settings and the crash-recovery record from `store`.
+    // The settings and the crash-recovery record come from `store` at the first call below.
     SettingsManager(platform::KeyValueStore& store, const platform::Clock& clock);
     SettingsManager(const SettingsManager&) = delete;
     SettingsManager& operator=(const SettingsManager&) = delete;
 
-    UserSettings& settings() { return settings_; }
-    const UserSettings& settings() const { return settings_; }
+    UserSettings& settings() {
+        ensureLoaded();
+        return settings_;
+    }
+    const UserSettings& settings() const {
+        ensureLoaded();
+        return settings_;
+    }
     // The record found at load; cleared by a clean quit.
-    const std::optional<LastKnownState>& lastKnownState() const { return lastKnownState_; }
-    LoadOutcome loadOutcome() const { return loadOutcome_; }
+    const std::optional<LastKnownState>& lastKnownState() const {
+        ensureLoaded();
+        return lastKnownState_;
+    }
+    LoadOutcome loadOutcome() const {
+        ensureLoaded();
+        return loadOutcome_;
+    }
 
     // Copies the stored blob to the backup key (unless skipped), then writes the current
     // settings. Returns whether they were stored.
@@ -68,6 +81,7 @@ class SettingsManager {
     void clearLastKnownState();
 
   private:
+    void ensureLoaded() const;
     void loadSettings();
     void loadLastKnownState();
     void copyCurrentBlobToBackup();
@@ -78,6 +92,7 @@ class SettingsManager {
     UserSettings settings_;
     std::optional<LastKnownState> lastKnownState_;
     LoadOutcome loadOutcome_ = LoadOutcome::nothingStored;
+    bool loaded_ = false;
 };
 
 }  // namespace olvane

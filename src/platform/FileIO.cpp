@@ -15,10 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const fs::path& path) {
-    return "« " + path.string() + " »";
-}
-
 void syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -29,11 +25,11 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const fs::path& path, std::string* error) {
+std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (error) {
-            *error = errnoFailure("Impossible de lire " + quoted(path), errno).description();
+            *error = errnoFailure("Impossible de lire " + quotedPath(path), errno).description();
         }
         return std::nullopt;
     }
@@ -46,7 +42,8 @@ std::optional<std::string> readWholeFile(const fs::path& path, std::string* erro
         }
         if (n < 0) {
             if (error) {
-                *error = errnoFailure("Impossible de lire " + quoted(path), errno).description();
+                *error =
+                    errnoFailure("Impossible de lire " + quotedPath(path), errno).description();
             }
             ::close(fd);
             return std::nullopt;
@@ -70,7 +67,7 @@ Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t 
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
-        return errnoFailure("Impossible d’écrire " + quoted(path), errno);
+        return errnoFailure("Impossible d’écrire " + quotedPath(path), errno);
     }
     const fs::path tempPath(name.data());
     const bool written =
@@ -79,12 +76,12 @@ Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t 
     ::close(fd);
     if (!written) {
         ::unlink(tempPath.c_str());
-        return errnoFailure("Impossible d’écrire " + quoted(path), writeError);
+        return errnoFailure("Impossible d’écrire " + quotedPath(path), writeError);
     }
     if (::rename(tempPath.c_str(), path.c_str()) != 0) {
         const int renameError = errno;
         ::unlink(tempPath.c_str());
-        return errnoFailure("Impossible de remplacer " + quoted(path), renameError);
+        return errnoFailure("Impossible de remplacer " + quotedPath(path), renameError);
     }
     syncFolder(folder);
     return Status::success();
@@ -93,13 +90,13 @@ Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t 
 Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mode) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) {
-        return errnoFailure("Impossible d’écrire " + quoted(path), errno);
+        return errnoFailure("Impossible d’écrire " + quotedPath(path), errno);
     }
     const bool written = writeAllToDescriptor(fd, bytes);
     const int writeError = errno;
     ::close(fd);
     return written ? Status::success()
-                   : errnoFailure("Impossible d’écrire " + quoted(path), writeError);
+                   : errnoFailure("Impossible d’écrire " + quotedPath(path), writeError);
 }
 
 std::optional<long long> modificationTimeNs(const fs::path& path) {

@@ -15,7 +15,7 @@ inline constexpr mode_t kPrivateFileMode = 0600;
 
 // The whole content of a regular file; nullopt when it cannot be read (`error` says why).
 std::optional<std::string> readWholeFile(const std::filesystem::path& path,
-                                         std::string* error = nullptr);
+                                         ComposedText* error = nullptr);
 
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`, so a
 // reader sees the old content or the new, never a part, and a crash leaves one of the two.

@@ -30,6 +30,7 @@ long long LogArg::asSigned() const {
         case Kind::Double:
             return static_cast<long long>(double_);
         case Kind::String:
+        case Kind::Composed:
             return 0;
     }
     return 0;
@@ -44,6 +45,7 @@ unsigned long long LogArg::asUnsigned() const {
         case Kind::Double:
             return static_cast<unsigned long long>(double_);
         case Kind::String:
+        case Kind::Composed:
             return 0;
     }
     return 0;
@@ -58,6 +60,7 @@ double LogArg::asDouble() const {
         case Kind::Double:
             return double_;
         case Kind::String:
+        case Kind::Composed:
             return 0;
     }
     return 0;
@@ -81,9 +84,19 @@ const std::string& LogArg::asString() const {
             case Kind::String:
                 string_ = std::string();
                 break;
+            case Kind::Composed:
+                string_ = composed_->text();
+                break;
         }
     }
     return *string_;
+}
+
+std::string LogArg::asComposed(bool redact) const {
+    if (kind_ != Kind::Composed) {
+        return asString();
+    }
+    return redact ? composed_->redacted() : composed_->text();
 }
 
 namespace {
@@ -162,7 +175,7 @@ bool isPrivate(const Conversion& conversion, const LogArg& arg) {
     if (conversion.isPrivate) {
         return true;
     }
-    if (conversion.isPublic) {
+    if (conversion.isPublic || arg.kind() == LogArg::Kind::Composed) {
         return false;
     }
     return arg.kind() == LogArg::Kind::String || conversion.letter == 's' ||
@@ -194,8 +207,13 @@ std::string formatLogMessage(std::string_view format, std::span<const LogArg> ar
             continue;
         }
         const LogArg& arg = args[next++];
-        out += redact && isPrivate(conversion, arg) ? std::string("<private>")
-                                                    : render(conversion, arg);
+        if (redact && isPrivate(conversion, arg)) {
+            out += "<private>";
+        } else if (arg.kind() == LogArg::Kind::Composed) {
+            out += arg.asComposed(redact);
+        } else {
+            out += render(conversion, arg);
+        }
     }
     return out;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ComposedText.h"
+
 namespace olvane::platform {
 
 enum class LogLevel : std::uint8_t { Debug, Info, Default, Error, Fault };
@@ -14,10 +16,11 @@ enum class LogLevel : std::uint8_t { Debug, Info, Default, Error, Fault };
 const char* logLevelName(LogLevel level);
 
 // One argument of a log line. Strings are private unless the format marks them public; numbers
-// are public unless marked private.
+// are public unless marked private; a composed text keeps its own marking (only its user data is
+// private) unless the format marks it private.
 class LogArg {
   public:
-    enum class Kind { Signed, Unsigned, Double, String };
+    enum class Kind { Signed, Unsigned, Double, String, Composed };
 
     LogArg(bool v) : kind_(Kind::Signed), signed_(v ? 1 : 0) {}  // NOLINT: implicit by design
     template <typename T>
@@ -32,18 +35,23 @@ class LogArg {
     LogArg(const std::string& v) : kind_(Kind::String), string_(v) {}                     // NOLINT
     LogArg(const std::filesystem::path& v) : kind_(Kind::String), string_(v.string()) {}  // NOLINT
     LogArg(const char* v) : kind_(Kind::String), string_(v ? v : "(null)") {}             // NOLINT
+    // The text must outlive the line, as every argument of a log call does.
+    LogArg(const ComposedText& v) : kind_(Kind::Composed), composed_(&v) {}  // NOLINT
 
     Kind kind() const { return kind_; }
     long long asSigned() const;
     unsigned long long asUnsigned() const;
     double asDouble() const;
     const std::string& asString() const;  // numbers are rendered as text when needed
+    // A composed text as a persistent sink shows it, or whole.
+    std::string asComposed(bool redact) const;
 
   private:
     Kind kind_;
     long long signed_ = 0;
     unsigned long long unsigned_ = 0;
     double double_ = 0;
+    const ComposedText* composed_ = nullptr;
     mutable std::optional<std::string> string_;
 };
 

@@ -95,11 +95,11 @@ Status ensurePrivateFolder(const fs::path& folder) {
         }
     }
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return errnoFailure("Impossible de créer le dossier « " + folder.string() + " »", errno);
+        return errnoFailure("Impossible de créer le dossier " + quotedPath(folder), errno);
     }
     return fs::is_directory(folder, ec)
                ? Status::success()
-               : Status::failure("« " + folder.string() + " » n’est pas un dossier");
+               : Status::failure(quotedPath(folder) + " n’est pas un dossier");
 }
 
 }  // namespace olvane::platform

@@ -38,8 +38,8 @@ std::string describeErrno(int error) {
     }
 }
 
-Status errnoFailure(const std::string& what, int error) {
-    return Status::failure(what + " : " + describeErrno(error));
+Status errnoFailure(const ComposedText& what, int error) {
+    return Status::failure(what + " : " + ComposedText(describeErrno(error)));
 }
 
 }  // namespace olvane::platform

@@ -3,31 +3,34 @@
 #include <string>
 #include <utility>
 
+#include "platform/ComposedText.h"
+
 namespace olvane::platform {
 
-// Success, or a failure with a human description (in French where we write it ourselves).
+// Success, or a failure with a human description (in French where we write it ourselves), whose
+// user data stays out of persistent logs.
 class [[nodiscard]] Status {
   public:
     static Status success() { return Status(); }
-    static Status failure(std::string description) { return Status(std::move(description)); }
+    static Status failure(ComposedText description) { return Status(std::move(description)); }
 
     bool ok() const { return ok_; }
     explicit operator bool() const { return ok_; }
-    const std::string& description() const { return description_; }
+    const ComposedText& description() const { return description_; }
 
   private:
     Status() = default;
-    explicit Status(std::string description) : ok_(false), description_(std::move(description)) {}
+    explicit Status(ComposedText description) : ok_(false), description_(std::move(description)) {}
 
     bool ok_ = true;
-    std::string description_;
+    ComposedText description_;
 };
 
 // The description of an errno value, in French for the common cases.
 std::string describeErrno(int error);
 
 // `what` followed by the description of `error`, for instance
-// "Impossible d’écrire « x » : Permission non accordée".
-Status errnoFailure(const std::string& what, int error);
+// "Impossible d’écrire « x » : Permission refusée".
+Status errnoFailure(const ComposedText& what, int error);
 
 }  // namespace olvane::platform

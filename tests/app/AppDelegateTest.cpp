@@ -68,6 +68,7 @@ TEST(AppDelegate, CleanRunStartsAndEndsInOrderAndKeepsTheRecordOnlyWhileRunning)
     EXPECT_EQ(run.record([&] { run.delegate->performStartup(); }),
               (Entries{
                   "App: === OlvaneMac démarrage ===",
+                  "logPlatformChoices",
                   "probeFramebuffer",
                   "installCrashSignalHandlers",
                   "writeWatchdogPID",
@@ -149,11 +150,14 @@ TEST(AppDelegate, ALaunchAfterACrashResetsEverythingThenRestoresTheWantedFilter)
     EXPECT_EQ(run.record([&] { run.delegate->performStartup(); }),
               (Entries{
                   "App: === OlvaneMac démarrage ===",
+                  "logPlatformChoices",
                   "probeFramebuffer",
                   "installCrashSignalHandlers",
                   "writeWatchdogPID",
                   "registerWatchdogAgent",
                   "CrashRecovery: Démarrage du nettoyage au démarrage...",
+                  // The store loads at its first use, after the banner.
+                  "CrashRecovery: Dernier état connu chargé",
                   "CrashRecovery: ⚠️ État précédent détecté - fermeture anormale probable",
                   "CrashRecovery: Dernier état: N&B=true, Effets=[]",
                   "CrashRecovery: Réinitialisation des effets visuels...",

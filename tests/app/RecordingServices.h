@@ -48,6 +48,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
     // Runs inside the named call, after it was written down.
     std::function<void(const std::string&)> during;
 
+    void logPlatformChoices() override { record("logPlatformChoices"); }
     void probeFramebuffer() override { record("probeFramebuffer"); }
     void installCrashSignalHandlers() override { record("installCrashSignalHandlers"); }
     bool isProcessTrustedForAccessibility() override {

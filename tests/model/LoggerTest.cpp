@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "model/Logger.h"
@@ -13,7 +14,8 @@ using platform::sim::ScopedLogCapture;
 
 TEST(Logger, LogErrorJoinsMessageAndDescriptionAtErrorLevel) {
     ScopedLogCapture capture;
-    Logger::settings().logError("Échec de sauvegarde des réglages", std::string("Disque plein"));
+    Logger::settings().logError("Échec de sauvegarde des réglages",
+                                platform::ComposedText("Disque plein"));
     Logger::settings().logError("Échec de sauvegarde des réglages");
     Logger::settings().logError("Échec", platform::Status::failure("D"));
     const auto lines = capture->lines();
@@ -50,15 +52,27 @@ TEST(Logger, PersistentSinksRedactPrivateValuesTheCaptureKeepsThem) {
     platform::LogRouter::instance().addSink(stderrSink);
     Logger::app().info("Règles exportées vers %s (%ld)", std::string("/home/u/rules.json"), 4);
     Logger::app().debug("ligne de debug %s", "absente de stderr");
-    Logger::app().logError("Écriture impossible", std::string("raison"));
+    // Our own texts are public, the user's data inside them is not.
+    Logger::app().logError("Impossible de créer le status item");
+    Logger::app().logError(
+        "Écriture impossible",
+        platform::errnoFailure("Impossible d’écrire " + platform::quotedPath("/home/u/x"), ENOSPC));
+    Logger::app().logUserAction("Site ajouté aux autorisés: " + platform::userData("exemple.fr"));
+    Logger::app().info("%{private}s", platform::ComposedText("tout privé"));
     platform::LogRouter::instance().removeSink(stderrSink);
 
     std::rewind(stream);
-    char buffer[512] = {};
+    char buffer[1024] = {};
     const auto n = std::fread(buffer, 1, sizeof buffer - 1, stream);
     std::fclose(stream);
     EXPECT_EQ(std::string(buffer, n),
-              "App: Règles exportées vers <private> (4)\nApp: ⚠️ <private>: <private>\n");
+              "App: Règles exportées vers <private> (4)\n"
+              "App: ⚠️ Impossible de créer le status item\n"
+              "App: ⚠️ Écriture impossible: Impossible d’écrire « <private> » : Plus "
+              "d’espace "
+              "disponible sur le disque\n"
+              "App: 👆 Site ajouté aux autorisés: <private>\n"
+              "App: <private>\n");
     EXPECT_EQ(capture->lines().front().text, "Règles exportées vers /home/u/rules.json (4)");
 }
 

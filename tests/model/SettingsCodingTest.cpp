@@ -91,7 +91,7 @@ TEST(UserSettingsCoding, AWrongTypeOrUnknownRawValueAnywhereFailsTheWholeBlob) {
     for (const auto& [input, error] : cases) {
         const auto decoded = UserSettings::fromJson(input);
         EXPECT_FALSE(decoded) << input.dump();
-        EXPECT_EQ(decoded.error(), error) << input.dump();
+        EXPECT_EQ(decoded.error().text(), error) << input.dump();
     }
     // The strict types have no defaults at all.
     EXPECT_FALSE(ContentRule::fromJson(Json{{"id", "yt_home"}}));

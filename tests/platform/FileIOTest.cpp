@@ -46,9 +46,12 @@ TEST(FileIO, FailuresAreReportedWithAReason) {
     const auto path = home.root() / "no" / "such" / "folder.json";
     const auto atomic = writeFileAtomically(path, "x");
     EXPECT_FALSE(atomic);
-    EXPECT_NE(atomic.description().find("Aucun fichier ou dossier"), std::string::npos);
+    // Our words reach the persistent logs; the user's path does not.
+    EXPECT_EQ(atomic.description().redacted(),
+              "Impossible d’écrire « <private> » : Aucun fichier ou dossier de ce nom");
+    EXPECT_NE(atomic.description().text().find(path.string()), std::string::npos);
     EXPECT_FALSE(writeFileInPlace(path, "x"));
-    std::string error;
+    ComposedText error;
     EXPECT_FALSE(readWholeFile(path, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(modificationTimeNs(path));

@@ -85,7 +85,7 @@ TEST(FreedesktopTrash, ATakenNameGetsANumberAndAMissingItemStopsTheRest) {
     ASSERT_TRUE(trash.recycle({first}).status);
     const auto outcome = trash.recycle({second, home.root() / "absent", after});
     EXPECT_FALSE(outcome.status);
-    EXPECT_NE(outcome.status.description().find("absent"), std::string::npos);
+    EXPECT_NE(outcome.status.description().text().find("absent"), std::string::npos);
     ASSERT_EQ(outcome.newLocations.size(), 1u);
     EXPECT_EQ(outcome.newLocations.at(second), paths.trashFolder() / "files" / "OlvaneMac.3");
     EXPECT_EQ(readWholeFile(paths.trashFolder() / "files" / "OlvaneMac.3"), "b");

@@ -18,12 +18,12 @@ void FileKeyValueStore::load() {
         return;
     }
     report_.fileExisted = true;
-    std::string error;
+    ComposedText error;
     const auto text = readWholeFile(file_, &error);
     const auto object = text ? json::parseObject(*text) : std::nullopt;
     if (!object) {
         // Never overwrite what we cannot read: keep it beside the new file for the user.
-        report_.problem = text ? "Fichier des préférences illisible" : error;
+        report_.problem = text ? ComposedText("Fichier des préférences illisible") : error;
         report_.setAside = file_;
         report_.setAside += ".corrupt";
         std::filesystem::rename(file_, report_.setAside, ec);
@@ -83,8 +83,7 @@ Status FileKeyValueStore::removeDomain() {
     std::error_code ec;
     std::filesystem::remove(file_, ec);
     if (ec) {
-        return Status::failure("Impossible de supprimer « " + file_.string() +
-                               " » : " + ec.message());
+        return errnoFailure("Impossible de supprimer " + quotedPath(file_), ec.value());
     }
     return Status::success();
 }

@@ -16,7 +16,7 @@ class FileKeyValueStore final : public KeyValueStore {
         bool fileExisted = false;
         // Set when the file could not be parsed and was moved aside to this path.
         std::filesystem::path setAside;
-        std::string problem;
+        ComposedText problem;
     };
 
     explicit FileKeyValueStore(std::filesystem::path file);

@@ -17,10 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxNameAttempts = 10'000;
 
-std::string quoted(const fs::path& path) {
-    return "« " + path.string() + " »";
-}
-
 bool isUnreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_' || c == '.' || c == '~' || c == '/';
@@ -78,7 +74,7 @@ Status FreedesktopTrash::recycleOne(const fs::path& item, fs::path& newLocation)
     std::error_code ec;
     const fs::path original = fs::absolute(item, ec).lexically_normal();
     if (ec || !pathExists(original) || !original.has_filename()) {
-        return errnoFailure("Impossible de mettre " + quoted(item) + " à la corbeille", ENOENT);
+        return errnoFailure("Impossible de mettre " + quotedPath(item) + " à la corbeille", ENOENT);
     }
     for (const auto& folder : {files_, info_}) {
         if (auto made = ensurePrivateFolder(folder); !made) {
@@ -99,22 +95,24 @@ Status FreedesktopTrash::recycleOne(const fs::path& item, fs::path& newLocation)
     const int error = errno;
     if (error != EXDEV) {
         fs::remove(infoFile, ec);
-        return errnoFailure("Impossible de mettre " + quoted(original) + " à la corbeille", error);
+        return errnoFailure("Impossible de mettre " + quotedPath(original) + " à la corbeille",
+                            error);
     }
     // Another file system: the copy goes in first, so that nothing is lost if the removal fails.
     fs::copy(original, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     if (ec) {
-        const auto reason = ec.message();
+        const int reason = ec.value();
         fs::remove_all(target, ec);
         fs::remove(infoFile, ec);
-        return Status::failure("Impossible de copier " + quoted(original) +
-                               " dans la corbeille : " + reason);
+        return errnoFailure("Impossible de copier " + quotedPath(original) + " dans la corbeille",
+                            reason);
     }
     newLocation = target;
     fs::remove_all(original, ec);
     if (ec) {
-        return Status::failure("Copié dans la corbeille, mais " + quoted(original) +
-                               " n’a pas pu être supprimé : " + ec.message());
+        return errnoFailure(
+            "Copié dans la corbeille, mais " + quotedPath(original) + " n’a pas pu être supprimé",
+            ec.value());
     }
     return Status::success();
 }
@@ -134,7 +132,7 @@ std::string FreedesktopTrash::reserveName(const fs::path& item, const std::strin
             continue;
         }
         if (fd < 0) {
-            status = errnoFailure("Impossible d’écrire " + quoted(infoFile), errno);
+            status = errnoFailure("Impossible d’écrire " + quotedPath(infoFile), errno);
             return {};
         }
         const bool written = writeAllToDescriptor(fd, info);
@@ -143,12 +141,12 @@ std::string FreedesktopTrash::reserveName(const fs::path& item, const std::strin
         if (!written) {
             std::error_code ec;
             fs::remove(infoFile, ec);
-            status = errnoFailure("Impossible d’écrire " + quoted(infoFile), writeError);
+            status = errnoFailure("Impossible d’écrire " + quotedPath(infoFile), writeError);
             return {};
         }
         return name;
     }
-    status = Status::failure("Aucun nom libre dans la corbeille pour " + quoted(item));
+    status = Status::failure("Aucun nom libre dans la corbeille pour " + quotedPath(item));
     return {};
 }
 

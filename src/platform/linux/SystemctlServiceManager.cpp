@@ -36,19 +36,25 @@ Status SystemctlServiceManager::run(const std::vector<std::string>& arguments) {
     if (result.succeeded()) {
         return Status::success();
     }
-    std::string command = "systemctl --user";
+    std::string words = "systemctl --user";
     for (const auto& argument : arguments) {
-        command += " " + argument;
+        words += " " + argument;
     }
+    const ComposedText command(std::move(words));
     if (!result.started) {
         return Status::failure("Impossible de lancer « " + command + " »");
     }
     if (result.timedOut) {
         return Status::failure("« " + command + " » ne répond pas");
     }
+    // What systemctl says may name the user's files.
     const auto output = trimmed(result.output);
-    return Status::failure("« " + command + " » a échoué (code " + std::to_string(result.exitCode) +
-                           ")" + (output.empty() ? "" : " : " + output));
+    auto description =
+        "« " + command + " » a échoué (code " + ComposedText(std::to_string(result.exitCode)) + ")";
+    if (!output.empty()) {
+        description += " : " + userData(output);
+    }
+    return Status::failure(std::move(description));
 }
 
 Status SystemctlServiceManager::reload() {

@@ -80,10 +80,10 @@ ServiceStatus XdgAutostartLoginItems::status() {
 Status XdgAutostartLoginItems::registerApplication() {
     std::error_code ec;
     if (!fs::exists(executable_, ec)) {
-        return Status::failure("Programme introuvable : « " + executable_.string() + " »");
+        return Status::failure("Programme introuvable : " + quotedPath(executable_));
     }
     if (executable_.string().find_first_of("\r\n") != std::string::npos) {
-        return Status::failure("Chemin de programme invalide : « " + executable_.string() + " »");
+        return Status::failure("Chemin de programme invalide : " + quotedPath(executable_));
     }
     if (auto folder = ensurePrivateFolder(entry_.parent_path()); !folder) {
         return folder;
@@ -94,7 +94,7 @@ Status XdgAutostartLoginItems::registerApplication() {
 Status XdgAutostartLoginItems::unregisterApplication() {
     std::error_code ec;
     if (!fs::remove(entry_, ec) && ec) {
-        return errnoFailure("Impossible de supprimer « " + entry_.string() + " »", ec.value());
+        return errnoFailure("Impossible de supprimer " + quotedPath(entry_), ec.value());
     }
     return Status::success();
 }

@@ -9,7 +9,7 @@ StoredValue MemoryKeyValueStore::get(std::string_view key) const {
 
 Status MemoryKeyValueStore::set(std::string_view key, std::string_view bytes) {
     if (!writeFailure_.empty()) {
-        return Status::failure(writeFailure_);
+        return Status::failure(ComposedText(writeFailure_));
     }
     ++writeCount_;
     values_.insert_or_assign(std::string(key), StoredValue::present(std::string(bytes)));
@@ -18,7 +18,7 @@ Status MemoryKeyValueStore::set(std::string_view key, std::string_view bytes) {
 
 Status MemoryKeyValueStore::remove(std::string_view key) {
     if (!writeFailure_.empty()) {
-        return Status::failure(writeFailure_);
+        return Status::failure(ComposedText(writeFailure_));
     }
     if (const auto it = values_.find(key); it != values_.end()) {
         values_.erase(it);

@@ -5,7 +5,7 @@ namespace olvane::platform::sim {
 Status MemoryLoginItems::registerApplication() {
     ++registerCount_;
     if (!failure_.empty()) {
-        return Status::failure(failure_);
+        return Status::failure(ComposedText(failure_));
     }
     status_ = ServiceStatus::Enabled;
     return Status::success();
@@ -14,7 +14,7 @@ Status MemoryLoginItems::registerApplication() {
 Status MemoryLoginItems::unregisterApplication() {
     ++unregisterCount_;
     if (!failure_.empty()) {
-        return Status::failure(failure_);
+        return Status::failure(ComposedText(failure_));
     }
     status_ = ServiceStatus::NotRegistered;
     return Status::success();

@@ -8,7 +8,7 @@ Status MemoryServiceManager::record(const std::string& verb, const std::string& 
         return Status::failure("Aucun gestionnaire de services");
     }
     if (const auto it = failures_.find(verb); it != failures_.end()) {
-        return Status::failure(it->second);
+        return Status::failure(ComposedText(it->second));
     }
     return Status::success();
 }

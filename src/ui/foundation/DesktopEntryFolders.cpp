@@ -89,7 +89,8 @@ class Walk {
         std::string error;
         const auto names = sortedNames(folder, error);
         if (!names) {
-            Logger::grayscaleFilter().logError("Erreur scan " + folder.string(), error);
+            Logger::grayscaleFilter().logError("Erreur scan " + platform::userData(folder.string()),
+                                               platform::ComposedText(error));
             return;
         }
         for (const auto& name : *names) {

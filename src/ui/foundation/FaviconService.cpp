@@ -143,7 +143,9 @@ void FaviconService::downloadFinished(const std::string& key,
                                       const FaviconFetcher::Result& result) {
     loadingDomains_.erase(key);
     if (result.transportError) {
-        Logger::grayscaleFilter().logError("Erreur favicon " + key, *result.transportError);
+        // The transport's own words may quote the address, which names the user's site.
+        Logger::grayscaleFilter().logError("Erreur favicon " + platform::userData(key),
+                                           platform::userData(*result.transportError));
         return;
     }
     const QImage icon =

@@ -25,6 +25,36 @@ bool hasCrashRecord(const test::TempHome& home) {
     return object && object->contains("com.olvane.lastKnownState");
 }
 
+// The first line of ours ("<category>: …") in what the program wrote on stderr.
+std::string firstLineOfOurs(const std::string& output) {
+    static const char* const kCategories[] = {
+        "App",     "GrayscaleFilter", "ContentFilter", "FrictionEffects",
+        "Hotkeys", "CrashRecovery",   "Settings",      "WindowMonitor"};
+    std::size_t begin = 0;
+    while (begin < output.size()) {
+        const auto end = output.find('\n', begin);
+        const auto line = output.substr(begin, end - begin);
+        for (const char* category : kCategories) {
+            if (line.rfind(std::string(category) + ": ", 0) == 0) {
+                return line;
+            }
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        begin = end + 1;
+    }
+    return {};
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::TempHome home;
     test::XServer display;
@@ -35,6 +65,7 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::ChildProcess app(program);
     ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", 60s)) << app.stderrSoFar();
     ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    EXPECT_EQ(firstLineOfOurs(app.stderrSoFar()), "App: === OlvaneMac démarrage ===");
     EXPECT_TRUE(hasCrashRecord(home));
 
     // A second launch hands over to the first and ends at once.
@@ -51,7 +82,9 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     const auto exit = app.wait(30s);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited) << "tué par le signal " << exit->code;
-    EXPECT_EQ(exit->code, 0) << app.readStderrToEnd(1s);
+    const auto output = app.readStderrToEnd(1s);
+    EXPECT_EQ(exit->code, 0) << output;
+    EXPECT_EQ(occurrences(output, "Surveillance des raccourcis arrêtée"), 1u) << output;
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
 }

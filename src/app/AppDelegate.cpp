@@ -114,7 +114,18 @@ void AppDelegate::restoreGrayscaleIfNeeded() {
 }
 
 void AppDelegate::performShutdown() {
+    shutDown(true);
+}
+
+void AppDelegate::performShutdownWithoutDisplay() {
+    shutDown(false);
+}
+
+void AppDelegate::shutDown(bool displayReachable) {
     log().info("=== OlvaneMac fermeture ===");
+    if (!displayReachable) {
+        log().notice("Connexion à l’écran perdue : fermeture sans affichage");
+    }
     if (appState_.isUninstalling()) {
         // The ordered uninstall has taken everything down already, settings and record included.
         log().info("Désinstallation en cours — fermeture propre déléguée à UninstallService");
@@ -127,15 +138,20 @@ void AppDelegate::performShutdown() {
     if (on) {
         services_.forceDisableGrayscale();
     }
-    services_.stopAppMonitoring();
-    // A delay overlay is left as it is.
-    services_.forceCleanupFrictionEffects();
-    services_.stopHotkeyMonitoring();
+    // Windows, taps and key monitors live on the display: with it gone, they went with it.
+    if (displayReachable) {
+        services_.stopAppMonitoring();
+        // A delay overlay is left as it is.
+        services_.forceCleanupFrictionEffects();
+        services_.stopHotkeyMonitoring();
+    }
     // The agent stays registered: it resets the display once more when this process ends.
     services_.clearWatchdogPID();
     crashRecovery_.recordCleanShutdown();
-    services_.stopExtensionStatus();
-    menuBar_.hideExtensionWarning();
+    if (displayReachable) {
+        services_.stopExtensionStatus();
+        menuBar_.hideExtensionWarning();
+    }
     log().info("Fermeture propre terminée");
 }
 

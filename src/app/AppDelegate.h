@@ -23,6 +23,10 @@ class AppDelegate {
 
     void performStartup();
     void performShutdown();
+    // The shutdown when the display is gone (the session ended under the program): only the steps
+    // that need no display run, so that the intention is kept, the colour is put back through the
+    // back-ends and the next start counts as clean.
+    void performShutdownWithoutDisplay();
 
     void setupServices();
     // The two pause shortcuts: each pauses the filter when it is on.
@@ -31,6 +35,7 @@ class AppDelegate {
     void restoreGrayscaleIfNeeded();
 
   private:
+    void shutDown(bool displayReachable);
     void startAppMonitoringIfNeeded();
     void pauseFromHotkey(const char* message, std::int64_t seconds);
 

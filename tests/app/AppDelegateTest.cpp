@@ -207,6 +207,27 @@ TEST(AppDelegate, ALaunchAfterACrashResetsEverythingThenRestoresTheWantedFilter)
     EXPECT_FALSE(run.hasRecord());
 }
 
+TEST(AppDelegate, LosingTheDisplayRunsOnlyTheStepsThatNeedNone) {
+    ManualRunLoop loop;
+    MemoryKeyValueStore store;
+    Launch run(loop, store);
+    run.settings->settings().userWantsGrayscaleEnabled = true;
+    run.record([&] { run.delegate->performStartup(); });
+    EXPECT_EQ(run.record([&] { run.delegate->performShutdownWithoutDisplay(); }),
+              (Entries{
+                  "App: === OlvaneMac fermeture ===",
+                  "App: Connexion à l’écran perdue : fermeture sans affichage",
+                  "App: État N&B sauvegardé: true",
+                  "forceDisableGrayscale",
+                  "clearWatchdogPID",
+                  "CrashRecovery: État effacé (fermeture propre)",
+                  "CrashRecovery: Fermeture propre enregistrée",
+                  "App: Fermeture propre terminée",
+              }));
+    EXPECT_FALSE(run.hasRecord());
+    EXPECT_TRUE(run.storedSettings().grayscaleWasActiveOnShutdown);
+}
+
 TEST(AppDelegate, QuittingDuringAnUninstallLeavesEverythingToIt) {
     ManualRunLoop loop;
     MemoryKeyValueStore store;

@@ -20,7 +20,9 @@ void ApplicationShell::showMainWindow() {
 }
 
 void ApplicationShell::quitApp() {
-    QCoreApplication::quit();
+    // Not quit(): that one first closes every window and gives up when one refuses.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 }  // namespace olvane::ui

@@ -22,7 +22,8 @@ class ApplicationShell {
 
     // The one main window comes back, also after it was closed; never a second one.
     void showMainWindow();
-    // Asks the application to end: the shutdown runs from aboutToQuit.
+    // Ends the application's event loop, whatever its windows say: the shutdown runs from
+    // aboutToQuit. Asked before the loop runs, it ends the loop as soon as it starts.
     void quitApp();
 
   private:

@@ -1,6 +1,5 @@
 #include "ui/shell/MainWindow.h"
 
-#include <QCloseEvent>
 #include <QVBoxLayout>
 
 #include "ui/foundation/LogoOlvane.h"
@@ -27,11 +26,6 @@ void MainWindow::bringForward() {
     }
     raise();
     activateWindow();
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
 }
 
 }  // namespace olvane::ui

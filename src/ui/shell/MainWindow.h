@@ -23,9 +23,6 @@ class MainWindow final : public QWidget {
     // Shows the window (restoring it when minimised), raises it and gives it the focus.
     void bringForward();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     MainWindowView* view_;
 };

@@ -21,6 +21,7 @@
 #include "ui/shell/ApplicationLifecycle.h"
 #include "ui/shell/ApplicationPageFactory.h"
 #include "ui/shell/ApplicationShell.h"
+#include "ui/shell/DisplayLossShutdown.h"
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/StatusItemController.h"
 #include "ui/shell/TerminationSignals.h"
@@ -68,6 +69,7 @@ class DelegateLifecycle final : public ApplicationLifecycle {
 
     void performStartup() override { delegate_.performStartup(); }
     void performShutdown() override { delegate_.performShutdown(); }
+    void performShutdownWithoutDisplay() override { delegate_.performShutdownWithoutDisplay(); }
 
   private:
     AppDelegate& delegate_;
@@ -108,6 +110,12 @@ int runOlvaneApplication(int argc, char** argv) {
     instance.listen(loop, [&shell] { shell.showMainWindow(); });
 
     lifecycle.performStartup();
+    // Armed once the start-up has made every logger the shutdown uses, so that they outlive it.
+    const DisplayLossShutdown displayLoss([&] {
+        if (!std::exchange(shutDown, true)) {
+            lifecycle.performShutdownWithoutDisplay();
+        }
+    });
     shell.showMainWindow();
     return app.exec();
 }

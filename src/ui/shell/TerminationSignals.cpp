@@ -9,11 +9,11 @@
 namespace olvane::ui {
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler may only write to a descriptor: it finds it here.
 volatile std::sig_atomic_t gWriteFd = -1;
-struct sigaction gPrevious[2];
+struct sigaction gPrevious[std::size(kSignals)];
 
 extern "C" void handOver(int signal) {
     const int savedErrno = errno;

@@ -7,9 +7,9 @@
 
 namespace olvane::ui {
 
-// Turns SIGTERM and SIGINT into work on the run loop, so that a kill or a Ctrl-C leads to the
-// same clean shutdown as "Quitter". One instance per process; the previous handlers come back
-// when it goes.
+// Turns SIGTERM, SIGINT and SIGHUP into work on the run loop, so that a kill, a Ctrl-C or a closed
+// terminal (and the session managers that hang up) lead to the same clean shutdown as "Quitter".
+// One instance per process; the previous handlers come back when it goes.
 class TerminationSignals {
   public:
     TerminationSignals(platform::RunLoop& loop, std::function<void(int signal)> onSignal);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QTimer>
 
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/MainWindowView.h"
@@ -51,6 +53,32 @@ TEST(ApplicationShell, TheWindowComesBackAfterBeingClosed) {
     window->showMinimized();
     shell.showMainWindow();
     EXPECT_FALSE(window->isMinimized());
+}
+
+// A top-level window that will not close, as a desktop integration may keep one.
+class StubbornWindow : public QWidget {
+  protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+TEST(ApplicationShell, QuitEndsTheLoopWhateverTheWindowsSay) {
+    AppState appState;
+    PageFrames pages;
+    ApplicationShell shell(appState, pages);
+    shell.showMainWindow();
+    shell.mainWindow().close();
+    shell.showMainWindow();
+    StubbornWindow stubborn;
+    stubborn.show();
+    bool aboutToQuit = false;
+    const auto connection =
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { aboutToQuit = true; });
+
+    shell.quitApp();  // asked before the loop runs
+    QTimer::singleShot(10'000, [] { QCoreApplication::exit(2); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(aboutToQuit);
+    QObject::disconnect(connection);
 }
 
 TEST(ApplicationShell, PictureOfTheMainWindow) {

@@ -1,17 +1,24 @@
 // The real program under a real X server: start-up banner and the end of the start-up, one
-// instance per session, the crash-recovery record while it runs, and the clean shutdown on
-// SIGTERM.
+// instance per session, the crash-recovery record while it runs; whatever its window went
+// through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
+// (a logout) still leaves no crash record and no PID file behind.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "platform/FileIO.h"
 #include "platform/Json.h"
 #include "support/ChildProcess.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
+
+// Last: Xlib's macros (None, Status…) would rewrite names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace olvane {
 namespace {
@@ -85,6 +92,194 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     const auto output = app.readStderrToEnd(1s);
     EXPECT_EQ(exit->code, 0) << output;
     EXPECT_EQ(occurrences(output, "Surveillance des raccourcis arrêtée"), 1u) << output;
+    EXPECT_FALSE(hasCrashRecord(home));
+    EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+}
+
+// A connection of the test's own, to find and drive the program's main window as a user would
+// through the window manager.
+class Desktop {
+  public:
+    explicit Desktop(const std::string& display) : x_(XOpenDisplay(display.c_str())) {
+        // Windows come and go while the tree is walked: such errors only mean "gone".
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    ~Desktop() {
+        if (x_) {
+            XCloseDisplay(x_);
+        }
+    }
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    bool ready() const { return x_ != nullptr; }
+
+    // The largest shown window titled "Olvane", waited for until `timeout`.
+    Window mainWindow(std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            Window best = None;
+            int bestArea = 0;
+            visit(DefaultRootWindow(x_), [&](Window window) {
+                XWindowAttributes attributes{};
+                if (title(window) == "Olvane" && XGetWindowAttributes(x_, window, &attributes) &&
+                    attributes.map_state == IsViewable &&
+                    attributes.width * attributes.height > bestArea) {
+                    best = window;
+                    bestArea = attributes.width * attributes.height;
+                }
+            });
+            if (best != None) {
+                return best;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return None;
+    }
+
+    bool isViewable(Window window) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(x_, window, &attributes) && attributes.map_state == IsViewable;
+    }
+
+    // What the close button of the title bar does.
+    void askToClose(Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x_, window, False, NoEventMask, &event);
+        XFlush(x_);
+    }
+
+    void minimise(Window window) {
+        XIconifyWindow(x_, window, DefaultScreen(x_));
+        XFlush(x_);
+    }
+
+    bool waitUntilViewable(Window window, bool viewable, std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (isViewable(window) == viewable) {
+                return true;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
+  private:
+    std::string title(Window window) {
+        char* name = nullptr;
+        std::string text;
+        if (XFetchName(x_, window, &name) && name) {
+            text = name;
+            XFree(name);
+        }
+        return text;
+    }
+
+    void visit(Window window, const std::function<void(Window)>& each) {
+        Window root = None, parent = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        each(window);
+        if (!XQueryTree(x_, window, &root, &parent, &children, &count)) {
+            return;
+        }
+        for (unsigned i = 0; i < count; ++i) {
+            visit(children[i], each);
+        }
+        if (children) {
+            XFree(children);
+        }
+    }
+
+    Display* x_;
+};
+
+enum class WindowChange { none, closed, minimised, closedThenReopened };
+
+struct SignalCase {
+    const char* name;
+    int signal;
+    WindowChange change;
+};
+
+class ShutdownOnSignal : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
+    const auto& param = GetParam();
+    test::TempHome home;
+    test::XServer display(test::XServer::Options{.windowManager = true});
+    if (!display.ready()) {
+        GTEST_SKIP() << "Xvfb ou openbox indisponible";
+    }
+    Desktop desktop(display.display());
+    ASSERT_TRUE(desktop.ready());
+    const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
+    test::ChildProcess app(program);
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    const Window window = desktop.mainWindow(20s);
+    ASSERT_NE(window, None);
+
+    switch (param.change) {
+        case WindowChange::none:
+            break;
+        case WindowChange::closed:
+        case WindowChange::closedThenReopened:
+            desktop.askToClose(window);
+            ASSERT_TRUE(desktop.waitUntilViewable(window, false, 20s));
+            if (param.change == WindowChange::closedThenReopened) {
+                // A second launch brings the same window back.
+                test::ChildProcess again(program);
+                ASSERT_TRUE(again.wait(30s));
+                ASSERT_NE(desktop.mainWindow(20s), None);
+            }
+            break;
+        case WindowChange::minimised:
+            desktop.minimise(window);
+            ASSERT_TRUE(desktop.waitUntilViewable(window, false, 20s));
+            break;
+    }
+
+    app.signal(param.signal);
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
+    const auto exit = app.wait(30s);
+    ASSERT_TRUE(exit);
+    EXPECT_TRUE(exit->exited && exit->code == 0) << app.readStderrToEnd(1s);
+    EXPECT_FALSE(hasCrashRecord(home));
+    EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, ShutdownOnSignal,
+    ::testing::Values(SignalCase{"SigtermWindowShown", SIGTERM, WindowChange::none},
+                      SignalCase{"SigtermWindowClosedThenReopened", SIGTERM,
+                                 WindowChange::closedThenReopened},
+                      SignalCase{"SigintWindowMinimised", SIGINT, WindowChange::minimised},
+                      SignalCase{"SighupWindowShown", SIGHUP, WindowChange::none},
+                      SignalCase{"SighupWindowClosed", SIGHUP, WindowChange::closed}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(OlvaneMacShutdown, TheXServerGoingAwayLeavesNoCrashRecord) {
+    test::TempHome home;
+    test::XServer display;
+    if (!display.ready()) {
+        GTEST_SKIP() << "Xvfb indisponible";
+    }
+    test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(hasCrashRecord(home));
+
+    display.kill();
+    ASSERT_TRUE(app.wait(30s));
+    const auto output = app.readStderrToEnd(1s);
+    EXPECT_NE(output.find("App: === OlvaneMac fermeture ==="), std::string::npos) << output;
+    EXPECT_NE(output.find("App: Fermeture propre terminée"), std::string::npos) << output;
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
 }

@@ -11,7 +11,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(TerminationSignals, HandsSigtermAndSigintToTheLoopThenRestoresTheOldHandlers) {
+TEST(TerminationSignals, HandsSigtermSigintAndSighupToTheLoopThenRestoresTheOldHandlers) {
     std::signal(SIGTERM, SIG_IGN);
     platform::sim::ManualRunLoop loop;
     std::vector<int> received;
@@ -20,9 +20,10 @@ TEST(TerminationSignals, HandsSigtermAndSigintToTheLoopThenRestoresTheOldHandler
         ASSERT_TRUE(signals.valid());
         std::raise(SIGTERM);
         std::raise(SIGINT);
+        std::raise(SIGHUP);
         EXPECT_TRUE(received.empty());  // nothing runs inside the handler
         loop.processIo(100ms);
-        EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT}));
+        EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT, SIGHUP}));
     }
     struct sigaction now {};
     ::sigaction(SIGTERM, nullptr, &now);

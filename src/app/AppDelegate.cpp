@@ -15,10 +15,6 @@ const Logger& log() {
     return Logger::app();
 }
 
-bool hasAnyEffect(const RedListConfig& target) {
-    return target.isFogEnabled || target.isTurtleEnabled || target.isDelayEnabled;
-}
-
 }  // namespace
 
 AppDelegate::AppDelegate(AppState& appState, SettingsManager& settings,
@@ -73,7 +69,7 @@ void AppDelegate::setupServices() {
 // Without a target that has an effect on, monitoring stays off until a page starts it.
 void AppDelegate::startAppMonitoringIfNeeded() {
     const auto& targets = settings_.settings().redListConfigs;
-    if (std::none_of(targets.begin(), targets.end(), hasAnyEffect)) {
+    if (std::ranges::none_of(targets, &RedListConfig::hasAnyEffect)) {
         return;
     }
     services_.startAppMonitoring();

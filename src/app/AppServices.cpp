@@ -1,5 +1,7 @@
 #include "app/AppServices.h"
 
+#include "friction/BrowserSiteWatchers.h"
+#include "friction/DelayAccessOverlayWindow.h"
 #include "grayscale/GrayscaleFilterService.h"
 
 namespace olvane {
@@ -24,6 +26,18 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
            turtle_,
            ActiveEffects(appState.activeFrictionEffects),
            {platform_.fogWindows, platform_.frameClock, platform_.eventTap, platform_.clock}}),
+      delayAccess_(
+          settings_, notifications_,
+          std::make_unique<DelayAccessOverlayWindow>(DelayAccessOverlayWindow::Collaborators{
+              platform_.loop, platform_.workspace, platform_.windowServer, platform_.delayPanels,
+              platform::Paths::kApplicationId})),
+      appMonitoring_(
+          {platform_.loop, settings_, platform_.workspace, windowMonitor_, frictionEffects_,
+           turtle_, delayAccess_, notifications_,
+           makeBrowserSiteWatchers(
+               {platform_.loop, platform_.files, platform_.workspace, notifications_},
+               rulesFile_.appSupportDirectory(), availableSharedContainer(platform_.paths)),
+           platform::Paths::kApplicationId}),
       hotkeys_(platform_.loop, platform_.keys, platform_.accessibilityTrust),
       exports_(settings_, rulesFile_),
       crashRecovery_(settings_, platform_.defaults, appState.isGrayscaleFilterEnabled, *this),
@@ -146,18 +160,24 @@ void AppServices::exportContentRulesAtLaunch() {
     exports_.exportContentRulesAtLaunch();
 }
 
-// Services still to come: until the effect decision (AppMonitoringService), the native-messaging
-// manifests and ExtensionStatusService are part of the program, their steps have nothing to do.
+void AppServices::recordRunningBrowsers() {
+    appMonitoring_.recordRunningBrowsers();
+}
 
-void AppServices::recordRunningBrowsers() {}
+void AppServices::startAppMonitoring() {
+    appMonitoring_.startMonitoring();
+}
 
-void AppServices::startAppMonitoring() {}
-
-void AppServices::stopAppMonitoring() {}
+void AppServices::stopAppMonitoring() {
+    appMonitoring_.stopMonitoring();
+}
 
 void AppServices::forceCleanupFrictionEffects() {
     frictionEffects_.forceCleanup();
 }
+
+// Services still to come: until the native-messaging manifests and ExtensionStatusService are
+// part of the program, their steps have nothing to do.
 
 void AppServices::installNativeHostManifests() {}
 

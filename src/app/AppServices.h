@@ -12,6 +12,8 @@
 #include "app/StartupExports.h"
 #include "app/UninstallService.h"
 #include "app/WatchdogManager.h"
+#include "friction/AppMonitoringService.h"
+#include "friction/DelayAccessService.h"
 #include "friction/FrictionEffectsService.h"
 #include "friction/TurtleEffectService.h"
 #include "friction/WindowMonitorService.h"
@@ -20,6 +22,7 @@
 #include "grayscale/HotkeyManager.h"
 #include "model/RulesFileService.h"
 #include "model/SettingsManager.h"
+#include "platform/NotificationCenter.h"
 
 namespace olvane {
 
@@ -46,6 +49,10 @@ class AppServices final : public ServiceControls {
     WindowMonitorService& windowMonitor() { return windowMonitor_; }
     TurtleEffectService& turtle() { return turtle_; }
     FrictionEffectsService& frictionEffects() { return frictionEffects_; }
+    DelayAccessService& delayAccess() { return delayAccess_; }
+    AppMonitoringService& appMonitoring() { return appMonitoring_; }
+    // The in-process notifications ("browserExtensionMessageReceived", "delayAccessCompleted").
+    platform::NotificationCenter& notifications() { return notifications_; }
     // Made by this call when it is the first use.
     GrayscaleFilterService& grayscale();
     bool hasGrayscale() const { return static_cast<bool>(grayscale_); }
@@ -86,6 +93,7 @@ class AppServices final : public ServiceControls {
   private:
     PlatformBackends platform_;
     AppState& appState_;
+    platform::NotificationCenter notifications_;
     SettingsManager settings_;
     RulesFileService rulesFile_;
     FramebufferService framebuffer_;
@@ -95,6 +103,8 @@ class AppServices final : public ServiceControls {
     WindowMonitorService windowMonitor_;
     TurtleEffectService turtle_;
     FrictionEffectsService frictionEffects_;
+    DelayAccessService delayAccess_;
+    AppMonitoringService appMonitoring_;
     HotkeyManager hotkeys_;
     StartupExports exports_;
     CrashRecoveryService crashRecovery_;

@@ -150,6 +150,7 @@ PlatformBackends LinuxPlatform::backends() {
                             .eventTap = eventTap_,
                             .fogWindows = fogWindows_,
                             .frameClock = frameClock_,
+                            .delayPanels = delayPanels_,
                             .systemEvents = systemEvents_,
                             .userServices = userServices_,
                             .loginItems = loginItems_,

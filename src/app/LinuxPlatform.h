@@ -68,6 +68,7 @@ class LinuxPlatform {
     platform::sim::SimWindowServer windowServer_;
     platform::sim::SimEventTap eventTap_;
     platform::sim::SimOverlayWindows<FogEffectState> fogWindows_;
+    platform::sim::SimOverlayWindows<DelayPanelState> delayPanels_;
     platform::LoopFrameClock frameClock_;
     platform::sim::ScriptedSystemEvents scriptedEvents_;
     // Null without a system bus or logind: the scripted events serve.

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/ApplicationBundle.h"
+#include "friction/DelayPanelState.h"
 #include "friction/FogEffectState.h"
 #include "platform/AccessibilityTrust.h"
 #include "platform/Clock.h"
@@ -40,10 +41,12 @@ struct PlatformBackends {
     platform::KeyEventSource& keys;
     platform::Workspace& workspace;
     platform::WindowServer& windowServer;
-    // The friction effects: the turtle's pointer input, the fog's windows and its frames.
+    // The friction effects: the turtle's pointer input, the fog's windows and its frames, the
+    // delay's waiting panels.
     platform::EventTap& eventTap;
     platform::OverlayWindowFactory<FogEffectState>& fogWindows;
     platform::FrameClock& frameClock;
+    platform::OverlayWindowFactory<DelayPanelState>& delayPanels;
     platform::SystemEvents& systemEvents;
     platform::ServiceManager& userServices;
     platform::LoginItems& loginItems;

@@ -29,9 +29,7 @@ void StartupExports::exportRedListConfigAtLaunch() {
     rulesFile_.updateRules(exchange::kRedListSection, RedListExport::section(targets));
 
     const auto exported = RedListExport::exportedTargets(targets);
-    const auto withEffects = std::ranges::count_if(exported, [](const RedListConfig& target) {
-        return target.isFogEnabled || target.isTurtleEnabled || target.isDelayEnabled;
-    });
+    const auto withEffects = std::ranges::count_if(exported, &RedListConfig::hasAnyEffect);
     frictionLogger().info("Config exportée au démarrage: %ld sites (%ld avec effets actifs)",
                           static_cast<long>(exported.size()), static_cast<long>(withEffects));
 }

@@ -1,5 +1,6 @@
 #include "friction/DelayAccessService.h"
 
+#include "friction/DelayTime.h"
 #include "model/Logger.h"
 
 namespace olvane {
@@ -42,7 +43,7 @@ void DelayAccessService::startDelay(const RedListConfig& config, const std::stri
     overlay_->show(config, bundleID);
     frictionLogger().logUserAction(
         "Délai d'accès démarré: " + platform::userData(config.targetDisplayName) + " (" +
-        platform::ComposedText(std::to_string(config.delayDuration.seconds())) + "s)");
+        platform::ComposedText(std::to_string(delayLengthSeconds(config.delayDuration))) + "s)");
 }
 
 void DelayAccessService::cancelDelay() {

@@ -35,6 +35,9 @@ struct RedListConfig {
 
     bool operator==(const RedListConfig&) const = default;
 
+    // Fog, turtle or delay switched on.
+    bool hasAnyEffect() const { return isFogEnabled || isTurtleEnabled || isDelayEnabled; }
+
     // The ten first keys always, each custom value only when present. A custom value that JSON
     // cannot hold (not a number, infinite) is left out and logged, so it never makes the whole
     // settings unsavable.

@@ -32,6 +32,16 @@ class SiteNormalizer {
     // never become a stored entry nor a matching target, since it would match no site or all.
     static bool hasHost(std::string_view typed) { return !normalizeForMatching(typed).empty(); }
 
+    // Whether a visited host is the entry's host or one of its subdomains ("a.site.test" for
+    // "site.test", never "wwwsite.test"). An empty entry host matches nothing.
+    static bool isHostOrSubdomain(std::string_view host, std::string_view entryHost) {
+        if (entryHost.empty()) {
+            return false;
+        }
+        return host == entryHost || (host.size() > entryHost.size() && host.ends_with(entryHost) &&
+                                     host[host.size() - entryHost.size() - 1] == '.');
+    }
+
     // `items` ordered by the specificity of their site entry, most specific first; items of
     // equal specificity keep their relative order.
     template <typename T, typename SiteOf>

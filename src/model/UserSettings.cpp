@@ -41,8 +41,7 @@ bool UserSettings::hasActiveWebFeatures() const {
         return std::ranges::any_of(p.rules, &ContentRule::isEnabled);
     });
     const bool someSiteEffectOn = std::ranges::any_of(redListConfigs, [](const RedListConfig& c) {
-        return c.targetType == FrictionTargetType::website &&
-               (c.isFogEnabled || c.isTurtleEnabled || c.isDelayEnabled);
+        return c.targetType == FrictionTargetType::website && c.hasAnyEffect();
     });
     const bool grayscaleSites = userWantsGrayscaleEnabled && !grayscaleAllowedSites.empty();
     return someRuleOn || someSiteEffectOn || grayscaleSites;

@@ -27,6 +27,10 @@ class Workspace {
     // Every running application of the session, the earliest launched first.
     virtual std::vector<RunningApplication> allRunningApplications() = 0;
 
+    // Asks the application to quit, as the user would: each of its windows is asked to close
+    // (it may refuse, to save a document first); one without any window is sent SIGTERM.
+    virtual void requestTermination(const RunningApplication& application) = 0;
+
     // An application came to the front.
     virtual Handle observeActivation(ApplicationObserver observer) = 0;
     virtual Handle observeLaunch(ApplicationObserver observer) = 0;

@@ -16,15 +16,6 @@ string_view withoutWww(string_view host) {
     return host.starts_with("www.") ? host.substr(4) : host;
 }
 
-// An empty entry host would match every page that has no host: it matches nothing.
-bool hostMatches(string_view host, string_view entryHost) {
-    if (entryHost.empty()) {
-        return false;
-    }
-    return host == entryHost || (host.size() > entryHost.size() && host.ends_with(entryHost) &&
-                                 host[host.size() - entryHost.size() - 1] == '.');
-}
-
 std::vector<string_view> pathComponents(string_view path) {
     std::vector<string_view> components;
     while (!path.empty()) {
@@ -59,13 +50,13 @@ bool SafariExtensionHandler::matchesSite(string_view entry, string_view host, st
 
     const auto slash = entry.find('/');
     if (slash == string_view::npos) {
-        return hostMatches(pageHost, entry) && (!exact || components.empty());
+        return SiteNormalizer::isHostOrSubdomain(pageHost, entry) && (!exact || components.empty());
     }
     // Only the page's first path component is compared, so an entry path with a second
     // segment never matches.
     const string_view entryHost = entry.substr(0, slash);
     const string_view entryPath = entry.substr(slash + 1);
-    return hostMatches(pageHost, entryHost) && first == entryPath &&
+    return SiteNormalizer::isHostOrSubdomain(pageHost, entryHost) && first == entryPath &&
            (!exact || components.size() == 1);
 }
 

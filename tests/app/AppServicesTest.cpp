@@ -79,6 +79,7 @@ struct ProgramRun {
     platform::sim::SimEventTap eventTap;
     platform::sim::SimOverlayWindows<FogEffectState> fogWindows;
     platform::LoopFrameClock frameClock{loop, FogEffectService::kMinFrameInterval};
+    platform::sim::SimOverlayWindows<DelayPanelState> delayPanels;
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
     platform::os::XdgAutostartLoginItems loginItems{paths, program};
@@ -101,6 +102,7 @@ struct ProgramRun {
                          .eventTap = eventTap,
                          .fogWindows = fogWindows,
                          .frameClock = frameClock,
+                         .delayPanels = delayPanels,
                          .systemEvents = systemEvents,
                          .userServices = userServices,
                          .loginItems = loginItems,
@@ -200,19 +202,25 @@ TEST(AppServices, ARunThatNeverShutDownIsCleanedUpAtTheNextLaunch) {
     EXPECT_TRUE(run.hasRecord());
 }
 
-TEST(AppServices, ShutdownTakesEveryFrictionEffectDown) {
+TEST(AppServices, AFogTargetStartsMonitoringAndShutdownTakesEveryEffectDown) {
     Installed system;
     ProgramRun run(system.paths, system.program);
-    run.services.delegate().performStartup();
-    ASSERT_TRUE(run.services.turtle().activate(TurtleIntensity::medium));
-    run.workspace.launch({"org.gnome.TextEditor", "Éditeur", 100, std::nullopt});
-    run.windowServer.setWindows({{7, 100, {0, 0, 800, 600}}});
     RedListConfig target;
     target.targetIdentifier = "org.gnome.TextEditor";
-    ASSERT_TRUE(run.services.frictionEffects().activateFog("org.gnome.TextEditor", target));
+    target.isFogEnabled = true;
+    target.isTurtleEnabled = true;
+    run.services.settings().settings().redListConfigs = {target};
+    run.services.delegate().performStartup();
+    ASSERT_TRUE(run.services.appMonitoring().isMonitoring());
+    EXPECT_TRUE(run.services.appMonitoring().browserWatcher("org.mozilla.firefox")->isStarted());
+    run.workspace.launch({"org.gnome.TextEditor", "Éditeur", 100, std::nullopt});
+    run.windowServer.setWindows({{7, 100, {0, 0, 800, 600}}});
+    run.workspace.activate(100);
+    ASSERT_EQ(run.fogWindows.open().size(), 1u);
     ASSERT_EQ(run.appState.activeFrictionEffects().size(), 2u);
 
     run.services.delegate().performShutdown();
+    EXPECT_FALSE(run.services.appMonitoring().isMonitoring());
     EXPECT_TRUE(run.appState.activeFrictionEffects().empty());
     EXPECT_FALSE(run.eventTap.hasTap());
     EXPECT_TRUE(run.fogWindows.open().empty());

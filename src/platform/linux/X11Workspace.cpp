@@ -1,5 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
+#include <signal.h>
+
 #include <algorithm>
 
 #include "platform/ApplicationAliases.h"
@@ -74,6 +76,24 @@ std::vector<RunningApplication> X11Workspace::allRunningApplications() {
         return a.launchDate.value_or(0) < b.launchDate.value_or(0);
     });
     return all;
+}
+
+void X11Workspace::requestTermination(const RunningApplication& application) {
+    const pid_t pid = application.processIdentifier;
+    if (pid <= 0) {
+        return;
+    }
+    bool asked = false;
+    for (const auto window : ewmh::clientListStacking(*x_).value_or(std::vector<xcb_window_t>{})) {
+        if (ewmh::windowPid(*x_, window) == pid) {
+            ewmh::requestClose(*x_, window);
+            asked = true;
+        }
+    }
+    x_->deliverQueuedEventsSoon();
+    if (!asked) {
+        ::kill(pid, SIGTERM);
+    }
 }
 
 Handle X11Workspace::observeActivation(ApplicationObserver observer) {

@@ -25,6 +25,7 @@ class X11Workspace final : public Workspace {
     std::optional<RunningApplication> frontmostApplication() override;
     std::vector<RunningApplication> runningApplications(std::string_view bundleID) override;
     std::vector<RunningApplication> allRunningApplications() override;
+    void requestTermination(const RunningApplication& application) override;
     Handle observeActivation(ApplicationObserver observer) override;
     Handle observeLaunch(ApplicationObserver observer) override;
     Handle observeTermination(ApplicationObserver observer) override;

@@ -14,6 +14,10 @@ class SimWorkspace final : public Workspace {
     std::optional<RunningApplication> frontmostApplication() override;
     std::vector<RunningApplication> runningApplications(std::string_view bundleID) override;
     std::vector<RunningApplication> allRunningApplications() override { return running_; }
+    // Only recorded: the test decides whether the application quits.
+    void requestTermination(const RunningApplication& application) override {
+        terminationRequests_.push_back(application.processIdentifier);
+    }
     Handle observeActivation(ApplicationObserver observer) override;
     Handle observeLaunch(ApplicationObserver observer) override;
     Handle observeTermination(ApplicationObserver observer) override;
@@ -32,12 +36,14 @@ class SimWorkspace final : public Workspace {
     void postTermination(const std::optional<RunningApplication>& app) { terminated_.emit(app); }
 
     const std::vector<RunningApplication>& running() const { return running_; }
+    const std::vector<pid_t>& terminationRequests() const { return terminationRequests_; }
 
   private:
     const RunningApplication* find(pid_t pid) const;
 
     std::vector<RunningApplication> running_;
     std::optional<pid_t> frontmost_;
+    std::vector<pid_t> terminationRequests_;
     Signal<std::optional<RunningApplication>> activated_;
     Signal<std::optional<RunningApplication>> launched_;
     Signal<std::optional<RunningApplication>> terminated_;

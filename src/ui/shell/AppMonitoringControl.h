@@ -1,25 +1,22 @@
 #pragma once
 
-#include "app/ServiceControls.h"
+#include "friction/AppMonitoringService.h"
 #include "ui/configurateur/MonitoringControl.h"
 
 namespace olvane::ui {
 
-// The wizard's monitoring control. The friction monitoring service is not part of the program
-// yet: until it is, this goes through the start and stop hooks of the services, reports that
-// nothing runs and has nothing to re-evaluate. When the service lands, these four calls go to
-// it and nothing else changes.
+// The wizard's monitoring control: the friction monitoring service itself.
 class AppMonitoringControl final : public MonitoringControl {
   public:
-    explicit AppMonitoringControl(ServiceControls& services) : services_(services) {}
+    explicit AppMonitoringControl(AppMonitoringService& service) : service_(service) {}
 
-    bool isMonitoring() const override { return false; }
-    void startMonitoring() override { services_.startAppMonitoring(); }
-    void stopMonitoring() override { services_.stopAppMonitoring(); }
-    void reevaluateCurrentApp() override {}
+    bool isMonitoring() const override { return service_.isMonitoring(); }
+    void startMonitoring() override { service_.startMonitoring(); }
+    void stopMonitoring() override { service_.stopMonitoring(); }
+    void reevaluateCurrentApp() override { service_.reevaluateCurrentApp(); }
 
   private:
-    ServiceControls& services_;
+    AppMonitoringService& service_;
 };
 
 }  // namespace olvane::ui

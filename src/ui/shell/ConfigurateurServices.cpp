@@ -8,7 +8,7 @@ ConfigurateurServices::ConfigurateurServices(AppServices& services, AppState& ap
     : settings_(services.settings()),
       rules_(services.rulesFile()),
       grayscale_(services),
-      monitoring_(services),
+      monitoring_(services.appMonitoring()),
       appState_(appState) {}
 
 }  // namespace olvane::ui

@@ -57,6 +57,7 @@ struct Program {
     platform::sim::SimEventTap eventTap;
     platform::sim::SimOverlayWindows<FogEffectState> fogWindows;
     platform::LoopFrameClock frameClock{loop, FogEffectService::kMinFrameInterval};
+    platform::sim::SimOverlayWindows<DelayPanelState> delayPanels;
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
     platform::sim::MemoryLoginItems loginItems;
@@ -77,6 +78,7 @@ struct Program {
                                           .eventTap = eventTap,
                                           .fogWindows = fogWindows,
                                           .frameClock = frameClock,
+                                          .delayPanels = delayPanels,
                                           .systemEvents = systemEvents,
                                           .userServices = userServices,
                                           .loginItems = loginItems,

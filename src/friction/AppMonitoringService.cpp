@@ -13,6 +13,10 @@ const char* orNil(const std::optional<std::string>& text) {
     return text ? text->c_str() : "(nil)";
 }
 
+platform::ComposedText ours(std::string_view words) {
+    return platform::ComposedText(std::string(words));
+}
+
 }  // namespace
 
 AppMonitoringService::AppMonitoringService(Collaborators collaborators)
@@ -112,8 +116,8 @@ void AppMonitoringService::applyTurtle(const std::string& bundleID,
     if (target && target->isTurtleEnabled) {
         if (!turtle_.isActive()) {
             activateTurtle(*target);
-            frictionLogger().logUserAction("Tortue activé pour: " + bundleID + " (" +
-                                           std::string(label(target->turtleIntensity)) + ")");
+            frictionLogger().logUserAction("Tortue activé pour: " + platform::userData(bundleID) +
+                                           " (" + ours(label(target->turtleIntensity)) + ")");
         } else if (target->turtleIntensity == TurtleIntensity::custom) {
             setCustomTurtleFactors(*target);
         } else {
@@ -165,8 +169,9 @@ void AppMonitoringService::applyFog(const std::string& bundleID,
         return;
     }
     activationRetryTimer_.cancel();
-    frictionLogger().logUserAction("Activation de l'effet Buée pour: " + target->targetDisplayName +
-                                   " (" + std::string(label(target->fogIntensity)) + ")");
+    frictionLogger().logUserAction(
+        "Activation de l'effet Buée pour: " + platform::userData(target->targetDisplayName) + " (" +
+        ours(label(target->fogIntensity)) + ")");
     showFog(bundleID, *target);
 }
 
@@ -246,7 +251,8 @@ void AppMonitoringService::applyEffectsAfterDelay(const std::string& bundleID) {
     }
     if (target->isTurtleEnabled && !turtle_.isActive()) {
         activateTurtle(*target);
-        frictionLogger().logUserAction("Tortue activé après délai pour: " + bundleID);
+        frictionLogger().logUserAction("Tortue activé après délai pour: " +
+                                       platform::userData(bundleID));
     }
     if (!target->isFogEnabled) {
         return;
@@ -257,7 +263,7 @@ void AppMonitoringService::applyEffectsAfterDelay(const std::string& bundleID) {
         return;
     }
     frictionLogger().logUserAction("Activation Buée après délai pour: " +
-                                   target->targetDisplayName);
+                                   platform::userData(target->targetDisplayName));
     showFog(bundleID, *target);
 }
 
@@ -481,7 +487,7 @@ void AppMonitoringService::activationRetryTick(const std::string& bundleID,
                               static_cast<long>(activationRetryAttempts_));
         activationRetryTimer_.cancel();
         frictionLogger().logUserAction("Activation de l'effet Buée pour: " +
-                                       target.targetDisplayName);
+                                       platform::userData(target.targetDisplayName));
         showFog(bundleID, target);
         return;
     }

@@ -27,9 +27,10 @@ void DelayAccessOverlayWindow::show(const RedListConfig& config, const std::stri
     showPanels(config.targetDisplayName);
     startCountdown();
     startForegroundMonitoring();
-    frictionLogger().logUserAction("Overlay délai affiché pour " + config.targetDisplayName + " (" +
-                                   std::to_string(remainingSeconds_) + "s) sur " +
-                                   std::to_string(windows_.size()) + " écran(s)");
+    frictionLogger().logUserAction(
+        "Overlay délai affiché pour " + platform::userData(config.targetDisplayName) + " (" +
+        platform::ComposedText(std::to_string(remainingSeconds_)) + "s) sur " +
+        platform::ComposedText(std::to_string(windows_.size())) + " écran(s)");
 }
 
 // The panels stay for the screens present now, whatever happens to the displays meanwhile.
@@ -106,7 +107,7 @@ void DelayAccessOverlayWindow::closeTargetApplication() {
         const auto running = workspace_.runningApplications(*targetBundleID_);
         if (!running.empty()) {
             frictionLogger().logUserAction("Fermeture de l'application demandée: " +
-                                           *targetBundleID_);
+                                           platform::userData(*targetBundleID_));
             workspace_.requestTermination(running.front());
         }
     }
@@ -120,7 +121,8 @@ void DelayAccessOverlayWindow::completeDelay() {
         return;
     }
     const std::string bundleID = *targetBundleID_;
-    frictionLogger().logUserAction("Délai terminé, accès autorisé: " + bundleID);
+    frictionLogger().logUserAction("Délai terminé, accès autorisé: " +
+                                   platform::userData(bundleID));
     close();
     if (onDelayComplete) {
         onDelayComplete(bundleID);

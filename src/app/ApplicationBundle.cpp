@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "platform/FileIO.h"
+
 namespace olvane {
 namespace {
 
@@ -12,14 +14,9 @@ namespace fs = std::filesystem;
 constexpr std::array<const char*, 4> kPrograms = {"OlvaneMac", "olvanemac-host", "OlvaneWatchdog",
                                                   "olvanemac-safari-extension"};
 
-bool isPresent(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
-}
-
 std::optional<fs::path> enclosingBuildTree(const fs::path& program) {
     for (fs::path folder = program.parent_path(); !folder.empty(); folder = folder.parent_path()) {
-        if (isPresent(folder / "CMakeCache.txt")) {
+        if (platform::existsAtPath(folder / "CMakeCache.txt")) {
             return folder;
         }
         if (folder == folder.root_path()) {
@@ -33,7 +30,7 @@ std::vector<fs::path> programsBeside(const fs::path& program) {
     std::vector<fs::path> items{program};
     for (const char* name : kPrograms) {
         const auto sibling = program.parent_path() / name;
-        if (sibling != program && isPresent(sibling)) {
+        if (sibling != program && platform::existsAtPath(sibling)) {
             items.push_back(sibling);
         }
     }
@@ -60,7 +57,7 @@ ApplicationBundle ApplicationBundle::locate(const fs::path& program,
     }
     const auto entry = paths.dataHome() / "applications" /
                        (std::string(platform::Paths::kApplicationId) + ".desktop");
-    if (isPresent(entry)) {
+    if (platform::existsAtPath(entry)) {
         bundle.items_.push_back(entry);
     }
     return bundle;

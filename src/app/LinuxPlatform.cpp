@@ -34,6 +34,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       simulatedDisplay_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
       ctmOutputs_(&loop),
       ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
+      desktopGrayscale_(paths_, !ctmOutputNames_.empty()),
       x11Keys_(platform::os::X11KeyEventSource::create(loop)),
       accessibilityTrust_(x11Keys_ ? std::string() : missingInputSources(),
                           [](const std::string& missing) {
@@ -54,9 +55,12 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       bundle_(ApplicationBundle::ofRunningProgram(paths_)) {}
 
 platform::ComposedText LinuxPlatform::displayChoice() const {
-    if (ctmOutputNames_.empty()) {
+    if (desktopGrayscale_.route().display == GrayscaleRoute::Display::Simulated) {
         return "simulé (" + platform::userData(simulatedDisplay_.file().string()) +
                ") : aucune sortie X11 n’a de propriété CTM";
+    }
+    if (ctmOutputNames_.empty()) {
+        return "aucun : aucune sortie X11 n’a de propriété CTM";
     }
     std::string names;
     for (const auto& name : ctmOutputNames_) {
@@ -66,7 +70,7 @@ platform::ComposedText LinuxPlatform::displayChoice() const {
 }
 
 platform::ColorRemapDevice& LinuxPlatform::display() {
-    if (ctmOutputNames_.empty()) {
+    if (desktopGrayscale_.route().display == GrayscaleRoute::Display::Simulated) {
         return simulatedDisplay_;
     }
     return ctmOutputs_;
@@ -101,7 +105,7 @@ void LinuxPlatform::logChoices() {
         {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
         {"préférences", userData(defaults_.file().string())},
         {"affichage", displayChoice()},
-        {"niveaux de gris du bureau", "simulés"},
+        {"niveaux de gris du bureau", ComposedText(desktopGrayscale_.route().description)},
         {"raccourcis clavier", x11Keys_ ? "XInput2 (touches brutes) et état XKB"
                                         : "simulés : " + ComposedText(missingInputSources())},
         {"applications et fenêtres", x11Workspace_ && x11Windows_
@@ -142,7 +146,7 @@ PlatformBackends LinuxPlatform::backends() {
                             .files = files_,
                             .defaults = defaults_,
                             .display = display(),
-                            .grayscaleSwitch = grayscaleSwitch_,
+                            .grayscaleSwitch = desktopGrayscale_.grayscaleSwitch(),
                             .accessibilityTrust = accessibilityTrust_,
                             .keys = keys(),
                             .workspace = workspace(),

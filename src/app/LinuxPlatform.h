@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DesktopGrayscale.h"
 #include "app/PlatformBackends.h"
 #include "platform/LoopFrameClock.h"
 #include "platform/linux/DesktopSystemEvents.h"
@@ -18,7 +19,6 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimEventTap.h"
-#include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
 #include "platform/sim/SimWindowServer.h"
@@ -55,7 +55,7 @@ class LinuxPlatform {
     platform::os::RandrCtmDevice ctmOutputs_;
     // The outputs with a CTM when the program started; none: the simulated display serves.
     std::vector<std::string> ctmOutputNames_;
-    platform::sim::SimGrayscaleSwitch grayscaleSwitch_;
+    DesktopGrayscale desktopGrayscale_;
     // Null without an X server that has XInput 2.2 and XKB: the simulated keys serve.
     std::unique_ptr<platform::os::X11KeyEventSource> x11Keys_;
     platform::sim::SimKeyEventSource keys_;

@@ -21,7 +21,13 @@ bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
         log.logError("Fonction UAGrayscaleSetEnabled non trouvée");
         return false;
     }
-    switch_.setEnabled(enabled);
+    // The desktop's switch can fail where the original could not: say so rather than claim it.
+    if (const auto status = switch_.setEnabled(enabled); !status) {
+        log.logError(enabled ? "Échec de l’activation du filtre N&B du bureau"
+                             : "Échec de la désactivation du filtre N&B du bureau",
+                     status);
+        return false;
+    }
     log.logStateChange(enabled ? "Filtre N&B activé" : "Filtre N&B désactivé");
     return true;
 }

@@ -14,7 +14,7 @@ class AccessibilityBridge {
     AccessibilityBridge(platform::GrayscaleSwitch& grayscaleSwitch,
                         platform::AccessibilityTrust& trust);
 
-    // True when the switch was called.
+    // True when the switch was called and did it.
     bool setGrayscaleEnabled(bool enabled);
     // True when the process is trusted, optionally after asking the desktop to prompt.
     bool checkAccessibilityPermissions(bool prompt);

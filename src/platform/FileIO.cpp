@@ -99,6 +99,11 @@ Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mod
                    : errnoFailure("Impossible d’écrire " + quotedPath(path), writeError);
 }
 
+bool existsAtPath(const fs::path& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
 std::optional<long long> modificationTimeNs(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {

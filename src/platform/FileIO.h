@@ -26,6 +26,9 @@ Status writeFileAtomically(const std::filesystem::path& path, std::string_view b
 Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,
                         mode_t mode = kPrivateFileMode);
 
+// Whether anything is at `path`, a link that leads nowhere included.
+bool existsAtPath(const std::filesystem::path& path);
+
 // The modification time of `path` in nanoseconds, nullopt when it does not exist.
 std::optional<long long> modificationTimeNs(const std::filesystem::path& path);
 

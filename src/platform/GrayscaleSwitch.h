@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/Status.h"
+
 namespace olvane::platform {
 
-// The desktop's own grayscale switch, reached through a library loaded at run time.
+// The desktop's own grayscale switch, reached through a library or a service found at run time.
 class GrayscaleSwitch {
   public:
     virtual ~GrayscaleSwitch() = default;
@@ -10,8 +12,9 @@ class GrayscaleSwitch {
     virtual bool load() = 0;
     // Looks the switch up in the loaded library.
     virtual bool hasSetEnabled() = 0;
-    // Only after hasSetEnabled() answered true.
-    virtual void setEnabled(bool on) = 0;
+    // Only after hasSetEnabled() answered true. A failure says why the desktop may not be in the
+    // state asked for.
+    virtual Status setEnabled(bool on) = 0;
 };
 
 }  // namespace olvane::platform

@@ -30,12 +30,14 @@ void createEmptyFileIfMissing(const std::filesystem::path& path) {
 WatchdogAgent::WatchdogAgent(
     platform::RunLoop& loop, platform::FileWatcher& files, platform::ProcessWatcher& processes,
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices,
-    std::filesystem::path pidFile)
+    std::filesystem::path pidFile,
+    std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches)
     : loop_(loop),
       files_(files),
       processes_(processes),
       devices_(std::move(devices)),
-      pidFile_(std::move(pidFile)) {}
+      pidFile_(std::move(pidFile)),
+      desktopSwitches_(std::move(desktopSwitches)) {}
 
 void WatchdogAgent::startWatching() {
     fileWatch_.cancel();
@@ -89,6 +91,13 @@ void WatchdogAgent::handlePIDFileEvent() {
 void WatchdogAgent::resetColorRemap() {
     for (auto& device : devices_) {
         resetDevice(device.get());
+    }
+    // The desktop's settings outlive the application as the displays' modes do. Each switch
+    // only gives back what the application had changed, so a clean quit leaves nothing to do.
+    for (auto& desktopSwitch : desktopSwitches_) {
+        if (desktopSwitch.get().load() && desktopSwitch.get().hasSetEnabled()) {
+            (void)desktopSwitch.get().setEnabled(false);
+        }
     }
     processWatch_.cancel();
     startWatching();

@@ -9,20 +9,22 @@
 
 #include "platform/ColorRemapDevice.h"
 #include "platform/FileWatcher.h"
+#include "platform/GrayscaleSwitch.h"
 #include "platform/ProcessWatcher.h"
 #include "platform/RunLoop.h"
 
 namespace olvane {
 
 // Watches the application named by the PID file and, whenever that process ends, however it
-// ends, puts every display of every device back to colour (mode 0); then waits for the next run.
-// Silent: it writes no log.
+// ends, puts every display of every device back to colour (mode 0) and switches the desktop's
+// own grayscale off; then waits for the next run. Silent: it writes no log.
 class WatchdogAgent {
   public:
-    WatchdogAgent(platform::RunLoop& loop, platform::FileWatcher& files,
-                  platform::ProcessWatcher& processes,
-                  std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices,
-                  std::filesystem::path pidFile);
+    WatchdogAgent(
+        platform::RunLoop& loop, platform::FileWatcher& files, platform::ProcessWatcher& processes,
+        std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices,
+        std::filesystem::path pidFile,
+        std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches = {});
 
     // Watches the process the PID file names when it lives, else waits for the file to name one.
     void startWatching();
@@ -44,6 +46,7 @@ class WatchdogAgent {
     platform::ProcessWatcher& processes_;
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices_;
     std::filesystem::path pidFile_;
+    std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches_;
     platform::Handle fileWatch_;
     platform::Handle processWatch_;
     platform::Handle retry_;

@@ -1,12 +1,14 @@
-// OlvaneWatchdog: puts the displays back to colour whenever OlvaneMac ends. Started by the
-// user's service manager; no arguments, no output, never exits on its own.
+// OlvaneWatchdog: puts the displays and the desktop back to colour whenever OlvaneMac ends.
+// Started by the user's service manager; no arguments, no output, never exits on its own.
 #include <functional>
 #include <vector>
 
 #include "model/exchange/ExchangeFiles.h"
 #include "platform/Paths.h"
 #include "platform/linux/EpollRunLoop.h"
+#include "platform/linux/GnomeZoomSwitch.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -30,8 +32,16 @@ int main() {
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{outputs,
                                                                             simulatedDisplay};
 
+    // Both desktops' switches: each does something only after the application changed it.
+    platform::os::GnomeZoomSwitch gnomeZoom(
+        paths, platform::os::GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    platform::os::KWinColourFilterSwitch kwinFilter(paths);
+    std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches{gnomeZoom,
+                                                                                   kwinFilter};
+
     WatchdogAgent agent(loop, files, processes, std::move(devices),
-                        paths.dataFolder() / exchange::kWatchdogPidFile);
+                        paths.dataFolder() / exchange::kWatchdogPidFile,
+                        std::move(desktopSwitches));
     agent.startWatching();
     loop.run();
     return 0;

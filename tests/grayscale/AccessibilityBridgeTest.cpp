@@ -47,6 +47,16 @@ TEST_F(AccessibilityBridgeTest, SwitchIsLookedUpOnEveryCall) {
     EXPECT_EQ(switch_.loadCount(), 1);
 }
 
+TEST_F(AccessibilityBridgeTest, DesktopThatRefusesIsReportedNotClaimed) {
+    switch_.setFailure("Réglage verrouillé : org.gnome.desktop.a11y.magnifier mag-factor");
+    EXPECT_FALSE(bridge_.setGrayscaleEnabled(true));
+    EXPECT_TRUE(
+        capture_->contains("GrayscaleFilter", LogLevel::Error,
+                           "⚠️ Échec de l’activation du filtre N&B du bureau: Réglage "
+                           "verrouillé : org.gnome.desktop.a11y.magnifier mag-factor"));
+    EXPECT_EQ(capture_->count("🔄 Filtre N&B activé"), 0u);
+}
+
 TEST_F(AccessibilityBridgeTest, PermissionCheck) {
     // Untrusted, no prompt: false and not a word.
     EXPECT_FALSE(bridge_.checkAccessibilityPermissions(false));

@@ -1,31 +1,55 @@
 // Stands in for OlvaneMac in the end-to-end tests of the watchdog: writes the PID file, turns
 // the simulated display grey, says "ready" and waits. "quit" on standard input is a clean quit
 // that removes the PID file but leaves the display grey, so that the watchdog's reset shows.
-// With "--ctm" it greys the outputs of the X server through their "CTM" property instead.
+// With "--ctm" it greys the outputs of the X server through their "CTM" property instead; with
+// "--gnome" or "--kwin", the desktop through its own switch.
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "app/WatchdogManager.h"
 #include "grayscale/FramebufferService.h"
 #include "platform/Paths.h"
+#include "platform/linux/GnomeZoomSwitch.h"
+#include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 
+namespace {
+
+using namespace olvane;
+
+bool switchOnDesktop(const std::string& mode, const platform::Paths& paths) {
+    std::unique_ptr<platform::GrayscaleSwitch> desktop;
+    if (mode == "--gnome") {
+        desktop = std::make_unique<platform::os::GnomeZoomSwitch>(
+            paths, platform::os::GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    } else {
+        desktop = std::make_unique<platform::os::KWinColourFilterSwitch>(paths);
+    }
+    return desktop->load() && desktop->hasSetEnabled() && desktop->setEnabled(true);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    using namespace olvane;
     const auto paths = platform::Paths::fromProcessEnvironment();
     platform::sim::MemoryServiceManager services;
     WatchdogManager watchdog(paths, services, "/nonexistent/OlvaneWatchdog");
     platform::sim::SimulatedDisplayDevice simulated(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));
     platform::os::RandrCtmDevice outputs;
-    const bool ctm = argc > 1 && std::string(argv[1]) == "--ctm";
-    FramebufferService framebuffer(ctm ? static_cast<platform::ColorRemapDevice&>(outputs)
-                                       : simulated);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    FramebufferService framebuffer(
+        mode == "--ctm" ? static_cast<platform::ColorRemapDevice&>(outputs) : simulated);
 
     watchdog.writePID();
-    if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
+    if (mode == "--gnome" || mode == "--kwin") {
+        if (!switchOnDesktop(mode, paths)) {
+            return 2;
+        }
+    } else if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
         return 2;
     }
     std::cout << "ready" << std::endl;

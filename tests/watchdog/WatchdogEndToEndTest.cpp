@@ -11,6 +11,9 @@
 #include "platform/sim/SimulatedDisplayFile.h"
 #include "support/ChildProcess.h"
 #include "support/CtmOutputs.h"
+#include "support/DesktopStandIn.h"
+#include "support/KeyfileSettings.h"
+#include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
 
@@ -125,6 +128,57 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
     ASSERT_TRUE(app.wait(10s));
     EXPECT_TRUE(waitUntil(
         [&] { return outputsHold(server.display(), platform::os::kIdentityMatrix); }, 10s));
+}
+
+// The desktops' own switches: their settings outlive the application as a display's mode does.
+// GNOME's zoom in a keyfile, KWin as a stand-in on a private session bus.
+TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
+    test::TempHome home;
+    test::KeyfileSettings settings(home);
+    settings.write("[org/gnome/desktop/a11y/magnifier]\nmag-factor=3.5\n");
+    const auto kwinrc = home.paths().configHome() / "kwinrc";
+    ASSERT_TRUE(platform::writeFileAtomically(kwinrc, "[Plugins]\nblurEnabled=true\n"));
+    test::PrivateSessionBus bus;
+    ASSERT_TRUE(bus.ready());
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0");
+    ASSERT_TRUE(kwin->ready());
+    const auto magnifier = [&](const char* key) {
+        return settings.value("org.gnome.desktop.a11y.magnifier", key);
+    };
+
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+    const auto pidFile = home.paths().dataFolder() / "watchdog-pid";
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(pidFile); }, 10s));
+
+    const struct {
+        const char* mode;
+        std::function<bool()> grey;
+        std::function<bool()> colour;
+    } cases[] = {
+        {"--gnome", [&] { return magnifier("color-saturation") == "0.0"; },
+         [&] {
+             return magnifier("mag-factor") == "3.5" && !magnifier("color-saturation") &&
+                    !settings.value("org.gnome.desktop.a11y.applications",
+                                    "screen-magnifier-enabled");
+         }},
+        {"--kwin", [&] { return kwin->skipTo("loadEffect colorblindnesscorrection"); },
+         [&] {
+             return kwin->skipTo("unloadEffect colorblindnesscorrection") &&
+                    platform::readWholeFile(kwinrc) == "[Plugins]\nblurEnabled=true\n";
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
+                               {c.mode});
+        ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+        ASSERT_TRUE(c.grey());
+        ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+
+        app.signal(SIGKILL);
+        ASSERT_TRUE(app.wait(10s));
+        EXPECT_TRUE(waitUntil(c.colour, 10s));
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "platform/Descriptor.h"
+#include "platform/FileIO.h"
 #include "platform/Paths.h"
 
 namespace olvane::platform::os {
@@ -20,11 +21,6 @@ constexpr int kMaxNameAttempts = 10'000;
 bool isUnreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_' || c == '.' || c == '~' || c == '/';
-}
-
-bool pathExists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
 }
 
 }  // namespace
@@ -73,7 +69,7 @@ Trash::Outcome FreedesktopTrash::recycle(const std::vector<fs::path>& items) {
 Status FreedesktopTrash::recycleOne(const fs::path& item, fs::path& newLocation) {
     std::error_code ec;
     const fs::path original = fs::absolute(item, ec).lexically_normal();
-    if (ec || !pathExists(original) || !original.has_filename()) {
+    if (ec || !existsAtPath(original) || !original.has_filename()) {
         return errnoFailure("Impossible de mettre " + quotedPath(item) + " à la corbeille", ENOENT);
     }
     for (const auto& folder : {files_, info_}) {
@@ -122,7 +118,7 @@ std::string FreedesktopTrash::reserveName(const fs::path& item, const std::strin
     const std::string base = item.filename().string();
     for (int attempt = 1; attempt <= kMaxNameAttempts; ++attempt) {
         const std::string name = attempt == 1 ? base : base + "." + std::to_string(attempt);
-        if (pathExists(files_ / name)) {
+        if (existsAtPath(files_ / name)) {
             continue;
         }
         const fs::path infoFile = info_ / (name + ".trashinfo");

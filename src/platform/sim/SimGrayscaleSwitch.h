@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "platform/GrayscaleSwitch.h"
 
@@ -14,13 +16,19 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
         return loadable_;
     }
     bool hasSetEnabled() override { return hasSymbol_; }
-    void setEnabled(bool on) override {
-        enabled_ = on;
+    Status setEnabled(bool on) override {
         ++setCount_;
+        if (!failure_.empty()) {
+            return Status::failure(ComposedText(failure_));
+        }
+        enabled_ = on;
+        return Status::success();
     }
 
     void setLoadable(bool loadable) { loadable_ = loadable; }
     void setHasSymbol(bool hasSymbol) { hasSymbol_ = hasSymbol; }
+    // Non-empty: every switch fails with this description and changes nothing.
+    void setFailure(std::string failure) { failure_ = std::move(failure); }
     // nullopt until the first call.
     std::optional<bool> enabled() const { return enabled_; }
     int loadCount() const { return loadCount_; }
@@ -29,6 +37,7 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
   private:
     bool loadable_ = true;
     bool hasSymbol_ = true;
+    std::string failure_;
     std::optional<bool> enabled_;
     int loadCount_ = 0;
     int setCount_ = 0;

@@ -1,0 +1,86 @@
+#include "app/DesktopGrayscale.h"
+
+#include "platform/linux/GnomeZoomSwitch.h"
+#include "platform/linux/KWinColourFilterSwitch.h"
+#include "platform/linux/SessionBus.h"
+
+namespace olvane {
+namespace {
+
+using platform::os::KWinColourFilterSwitch;
+using Display = GrayscaleRoute::Display;
+using Switch = GrayscaleRoute::Switch;
+
+constexpr const char* kInReserve = ", en réserve : la propriété CTM sert";
+constexpr const char* kNeverGrey = ", l’écran ne passera pas en gris";
+
+GrayscaleDesktop lookAtSession(bool ctmOutputs) {
+    GrayscaleDesktop desktop;
+    desktop.ctmOutputs = ctmOutputs;
+    const auto bus = platform::os::SessionBus::open();
+    if (bus) {
+        desktop.gnomeShell = bus->hasOwner("org.gnome.Shell");
+        desktop.kwin = KWinColourFilterSwitch::runningVersion(*bus);
+    }
+    desktop.gnomeSchemas = platform::os::GnomeZoomSwitch::schemasInstalled();
+    return desktop;
+}
+
+}  // namespace
+
+GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
+    const auto display = desktop.ctmOutputs ? Display::RandrCtm : Display::Simulated;
+    const std::string reserve = desktop.ctmOutputs ? kInReserve : "";
+    if (desktop.gnomeShell && desktop.gnomeSchemas) {
+        return {Display::RandrCtm, Switch::GnomeZoom,
+                "zoom d’accessibilité de GNOME Shell, à saturation nulle" + reserve};
+    }
+    const bool kwinHasMode =
+        desktop.kwin && *desktop.kwin >= KWinColourFilterSwitch::kFirstWithMonochrome;
+    if (kwinHasMode) {
+        return {Display::RandrCtm, Switch::KWinColourFilter,
+                "effet de correction des couleurs de KWin " + desktop.kwin->text() +
+                    ", mode monochrome" + reserve};
+    }
+    if (desktop.ctmOutputs) {
+        return {display, Switch::Simulated, "simulés : la propriété CTM sert"};
+    }
+    if (desktop.kwin) {
+        return {Display::RandrCtm, Switch::Unavailable,
+                "aucun : KWin " + desktop.kwin->text() +
+                    " n’a pas de mode monochrome (6.6 requis)" + kNeverGrey};
+    }
+    if (desktop.gnomeShell) {
+        return {Display::RandrCtm, Switch::Unavailable,
+                std::string("aucun : schémas du zoom de GNOME introuvables") + kNeverGrey};
+    }
+    return {display, Switch::Simulated, "simulés : ni GNOME Shell ni KWin sur le bus de session"};
+}
+
+DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs)
+    : route_(GrayscaleRoute::choose(lookAtSession(ctmOutputs))) {
+    switch (route_.desktopSwitch) {
+        case Switch::GnomeZoom:
+            // Qt's event loop runs GLib's main context in this program.
+            desktop_ = std::make_unique<platform::os::GnomeZoomSwitch>(
+                paths, platform::os::GnomeZoomSwitch::MainContext::RunElsewhere);
+            break;
+        case Switch::KWinColourFilter:
+            desktop_ = std::make_unique<KWinColourFilterSwitch>(paths);
+            break;
+        case Switch::Unavailable:
+            simulated_.setLoadable(false);
+            break;
+        case Switch::Simulated:
+            break;
+    }
+}
+
+platform::GrayscaleSwitch& DesktopGrayscale::grayscaleSwitch() {
+    if (desktop_) {
+        return *desktop_;
+    }
+    return simulated_;
+}
+
+}  // namespace olvane

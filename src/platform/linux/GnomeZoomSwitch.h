@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/GrayscaleSwitch.h"
+#include "platform/Paths.h"
+#include "platform/linux/SavedUserValues.h"
+
+namespace olvane::platform::os {
+
+// The desktop's grayscale on GNOME: the Shell's accessibility zoom over the whole screen at
+// factor 1 with no colour saturation, through GSettings. Before the first switch on, the user's
+// own values of the keys it changes are saved; switching off puts them back, so a user of the
+// zoom keeps their settings.
+class GnomeZoomSwitch final : public GrayscaleSwitch {
+  public:
+    // Whether this process's main context is run by someone else (Qt's event loop does) or must
+    // be given a turn before each use, so that GSettings sees the changes of other programs.
+    enum class MainContext { RunElsewhere, DispatchBeforeUse };
+
+    // Whether the zoom's schemas and keys are installed.
+    static bool schemasInstalled();
+
+    // The user's own values wait in the data folder while the screen is grey.
+    GnomeZoomSwitch(const Paths& paths, MainContext context);
+
+    bool load() override { return schemasInstalled(); }
+    bool hasSetEnabled() override { return schemasInstalled(); }
+    Status setEnabled(bool on) override;
+
+  private:
+    Status switchOn();
+    Status switchOff();
+    Status saveUserValues();
+
+    SavedUserValues saved_;
+    MainContext context_;
+};
+
+}  // namespace olvane::platform::os

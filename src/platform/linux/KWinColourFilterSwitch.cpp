@@ -1,0 +1,222 @@
+#include "platform/linux/KWinColourFilterSwitch.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/FileIO.h"
+#include "platform/Paths.h"
+#include "platform/linux/KConfigText.h"
+
+namespace olvane::platform::os {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kEffect = "colorblindnesscorrection";
+constexpr const char* kGroup = "Effect-colorblindnesscorrection";
+
+struct OurEntry {
+    const char* key;
+    const char* value;
+};
+// Mode 3 is monochrome, at full strength.
+constexpr OurEntry kEntries[] = {{"Mode", "3"}, {"Intensity", "1.0"}};
+
+const BusMethod kSupportInformation{"org.kde.KWin", "/KWin", "org.kde.KWin", "supportInformation"};
+
+BusMethod effects(const char* member) {
+    return {"org.kde.KWin", "/Effects", "org.kde.kwin.Effects", member};
+}
+
+std::vector<std::string> ourKeys() {
+    std::vector<std::string> keys;
+    for (const auto& entry : kEntries) {
+        keys.emplace_back(entry.key);
+    }
+    return keys;
+}
+
+// The text of kwinrc; empty when there is none yet, nullopt when it cannot be read.
+std::optional<std::string> readKwinrc(const fs::path& kwinrc, Status& failure) {
+    if (!existsAtPath(kwinrc)) {
+        return std::string();
+    }
+    ComposedText error;
+    auto text = readWholeFile(kwinrc, &error);
+    if (!text) {
+        failure = Status::failure("Impossible de lire " + quotedPath(kwinrc) + " : " + error);
+    }
+    return text;
+}
+
+// The file a rewrite replaces: the target of a link (dotfiles often are), so the link stays.
+fs::path writtenFile(const fs::path& kwinrc) {
+    std::error_code ec;
+    if (fs::is_symlink(kwinrc, ec)) {
+        auto target = fs::canonical(kwinrc, ec);
+        if (!ec) {
+            return target;
+        }
+    }
+    return kwinrc;
+}
+
+mode_t permissionsOr(const fs::path& file, mode_t fallback) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? (status.st_mode & 07777) : fallback;
+}
+
+}  // namespace
+
+std::optional<KWinVersion> KWinColourFilterSwitch::runningVersion(SessionBus& bus) {
+    const auto information = bus.callForString(kSupportInformation);
+    return information ? KWinVersion::fromSupportInformation(*information) : std::nullopt;
+}
+
+KWinColourFilterSwitch::KWinColourFilterSwitch(const Paths& paths)
+    : kwinrc_(paths.configHome() / "kwinrc"),
+      saved_(paths.dataFolder() / "kwin-colour-filter-saved.json") {}
+
+bool KWinColourFilterSwitch::load() {
+    bus_ = SessionBus::open();
+    const auto version = bus_ ? runningVersion(*bus_) : std::nullopt;
+    if (!version || *version < kFirstWithMonochrome) {
+        bus_.reset();
+        return false;
+    }
+    return true;
+}
+
+Status KWinColourFilterSwitch::setEnabled(bool on) {
+    return on ? switchOn() : switchOff();
+}
+
+Status KWinColourFilterSwitch::switchOn() {
+    // Saved values already there come from a run that did not put them back: they are still
+    // the user's own, and the current lines are ours.
+    if (!saved_.exist()) {
+        if (auto status = saveUserValues(); !status) {
+            return status;
+        }
+    }
+    auto failure = Status::success();
+    auto text = readKwinrc(kwinrc_, failure);
+    if (!text) {
+        return failure;
+    }
+    for (const auto& entry : kEntries) {
+        *text = kconfig::withEntry(*text, kGroup, entry.key, std::string(entry.value));
+    }
+    if (auto status = rewriteKwinrc(kwinrc_, *text, false); !status) {
+        return status;
+    }
+    ComposedText error;
+    const auto loaded = effectLoaded(&error);
+    if (!loaded) {
+        return Status::failure(error);
+    }
+    if (*loaded) {
+        return bus_->call(effects("reconfigureEffect"), kEffect);
+    }
+    const auto done = bus_->callForBool(effects("loadEffect"), kEffect, &error);
+    if (!done) {
+        return Status::failure(error);
+    }
+    if (!*done) {
+        return Status::failure("KWin n’a pas chargé l’effet « " + ComposedText(kEffect) + " »");
+    }
+    return Status::success();
+}
+
+Status KWinColourFilterSwitch::saveUserValues() {
+    auto failure = Status::success();
+    const auto text = readKwinrc(kwinrc_, failure);
+    if (!text) {
+        return failure;
+    }
+    ComposedText error;
+    const auto loaded = effectLoaded(&error);
+    if (!loaded) {
+        return Status::failure(error);
+    }
+    Json entries = Json::object();
+    for (const auto& entry : kEntries) {
+        const auto value = kconfig::entry(*text, kGroup, entry.key);
+        entries[entry.key] = value ? Json(*value) : Json(nullptr);
+    }
+    Json values = Json::object();
+    values["kwinrc"] = kwinrc_.string();
+    values["kwinrcExisted"] = existsAtPath(kwinrc_);
+    values["groupExisted"] = kconfig::hasGroup(*text, kGroup);
+    values["entries"] = entries;
+    values["effectLoaded"] = *loaded;
+    return saved_.save(values);
+}
+
+Status KWinColourFilterSwitch::switchOff() {
+    const auto values = saved_.read();
+    if (!values) {
+        return Status::success();
+    }
+    // The file the lines were taken from, even when this process sees another configuration
+    // folder (the watchdog, started by the service manager).
+    const fs::path kwinrc = json::stringMember(*values, "kwinrc").value_or(kwinrc_.string());
+    auto failure = Status::success();
+    auto text = readKwinrc(kwinrc, failure);
+    if (!text) {
+        return failure;
+    }
+    const auto found = values->find("entries");
+    const Json entries = found != values->end() ? *found : Json::object();
+    for (const auto& entry : kEntries) {
+        *text =
+            kconfig::withEntry(*text, kGroup, entry.key, json::stringMember(entries, entry.key));
+    }
+    if (!json::boolMember(*values, "groupExisted").value_or(false)) {
+        *text = kconfig::withoutEmptyGroup(*text, kGroup);
+    }
+    const bool kwinrcExisted = json::boolMember(*values, "kwinrcExisted").value_or(true);
+    if (auto status = rewriteKwinrc(kwinrc, *text, !kwinrcExisted); !status) {
+        return status;
+    }
+    const bool wasLoaded = json::boolMember(*values, "effectLoaded").value_or(false);
+    if (auto status =
+            bus_->call(effects(wasLoaded ? "reconfigureEffect" : "unloadEffect"), kEffect);
+        !status) {
+        return status;
+    }
+    return saved_.discard();
+}
+
+Status KWinColourFilterSwitch::rewriteKwinrc(const fs::path& kwinrc, const std::string& text,
+                                             bool removeWhenEmpty) {
+    const bool existed = existsAtPath(kwinrc);
+    if (existed ? readWholeFile(kwinrc) == text : text.empty()) {
+        return Status::success();
+    }
+    if (text.empty() && removeWhenEmpty) {
+        if (std::remove(kwinrc.c_str()) != 0 && errno != ENOENT) {
+            return errnoFailure("Impossible de supprimer " + quotedPath(kwinrc), errno);
+        }
+    } else {
+        const auto file = writtenFile(kwinrc);
+        if (auto folder = ensurePrivateFolder(file.parent_path()); !folder) {
+            return folder;
+        }
+        if (auto status = writeFileAtomically(file, text, permissionsOr(file, kPrivateFileMode));
+            !status) {
+            return status;
+        }
+    }
+    // KWin keeps kwinrc in memory: without the notice it would apply the effect's old lines.
+    (void)bus_->notifyConfigChanged("kwinrc", kGroup, ourKeys());
+    return Status::success();
+}
+
+std::optional<bool> KWinColourFilterSwitch::effectLoaded(ComposedText* error) {
+    return bus_->callForBool(effects("isEffectLoaded"), kEffect, error);
+}
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,113 @@
+// KWin's colour filter against a stand-in KWin on a private session bus.
+#include <gtest/gtest.h>
+
+#include "platform/FileIO.h"
+#include "platform/linux/KWinColourFilterSwitch.h"
+#include "support/DesktopStandIn.h"
+#include "support/PrivateSessionBus.h"
+#include "support/TempHome.h"
+
+namespace olvane::platform::os {
+namespace {
+
+const std::string kOtherGroups =
+    "[Desktops]\r\nNumber=4\r\nRows=1\r\n\r\n# the user's own comment\n"
+    "[Plugins]\nblurEnabled=true\n";
+// The user's own correction, between other groups, before a last line without its end.
+const std::string kKwinrc =
+    "[Desktops]\r\nNumber=4\r\nRows=1\r\n\r\n"
+    "[Effect-colorblindnesscorrection]\nMode=1\nIntensity=0.5\n\n"
+    "[Wayland]\nInputMethod[$e]=/usr/share/applications/fcitx5.desktop";
+
+class KWinColourFilterSwitchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(bus_.ready());
+        std::filesystem::create_directories(kwinrcFile_.parent_path());
+    }
+
+    std::string kwinrc() const { return readWholeFile(kwinrcFile_).value_or("(none)"); }
+
+    test::TempHome home_;
+    test::PrivateSessionBus bus_;
+    std::filesystem::path kwinrcFile_ = home_.paths().configHome() / "kwinrc";
+    std::filesystem::path savedFile_ = home_.paths().dataFolder() / "kwin-colour-filter-saved.json";
+    KWinColourFilterSwitch filter_{home_.paths()};
+};
+
+TEST_F(KWinColourFilterSwitchTest, LoadsOnlyWhereMode3IsMonochrome) {
+    EXPECT_FALSE(filter_.load()) << "no KWin on the bus";
+    for (const auto& [version, usable] :
+         {std::pair{"6.3.5", false}, {"6.5.91", false}, {"6.6.0", true}, {"7.0", true}}) {
+        SCOPED_TRACE(version);
+        const auto kwin = test::DesktopStandIn::kwin(version);
+        ASSERT_TRUE(kwin->ready());
+        EXPECT_EQ(filter_.load(), usable);
+        EXPECT_EQ(filter_.hasSetEnabled(), usable);
+    }
+}
+
+TEST_F(KWinColourFilterSwitchTest, EffectLoadedForTheSessionThenEveryLineBack) {
+    const struct {
+        const char* name;
+        std::optional<std::string> kwinrc;  // nullopt: no kwinrc yet
+        bool effectLoaded;                  // by the user, before
+        std::vector<std::string> onCalls, offCalls;
+    } cases[] = {
+        {"a user of the correction", kKwinrc, true, {"reconfigureEffect"}, {"reconfigureEffect"}},
+        {"the effect unused", kOtherGroups, false, {"loadEffect"}, {"unloadEffect"}},
+        {"no kwinrc", std::nullopt, false, {"loadEffect"}, {"unloadEffect"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.kwinrc) {
+            ASSERT_TRUE(writeFileAtomically(kwinrcFile_, *c.kwinrc, 0644));
+        }
+        const auto kwin = test::DesktopStandIn::kwin("6.6.0", c.effectLoaded);
+        ASSERT_TRUE(kwin->ready());
+        ASSERT_TRUE(filter_.load());
+
+        ASSERT_TRUE(filter_.setEnabled(true));
+        EXPECT_EQ(kwin->nextLine(),
+                  "kwinrc changed: Effect-colorblindnesscorrection: Mode,Intensity");
+        for (const auto& call : c.onCalls) {
+            EXPECT_EQ(kwin->nextLine(), call + " colorblindnesscorrection");
+        }
+        const auto grey = kwinrc();
+        EXPECT_NE(grey.find("[Effect-colorblindnesscorrection]\nMode=3\nIntensity=1.0\n"),
+                  std::string::npos)
+            << grey;
+        EXPECT_EQ(grey.find("colorblindnesscorrectionEnabled"), std::string::npos);
+        EXPECT_EQ(test::permissionsOf(kwinrcFile_), c.kwinrc ? 0644u : 0600u);
+
+        ASSERT_TRUE(filter_.setEnabled(false));
+        EXPECT_EQ(kwin->nextLine(),
+                  "kwinrc changed: Effect-colorblindnesscorrection: Mode,Intensity");
+        for (const auto& call : c.offCalls) {
+            EXPECT_EQ(kwin->nextLine(), call + " colorblindnesscorrection");
+        }
+        EXPECT_EQ(kwin->lineIfAny(), "");
+        EXPECT_EQ(kwinrc(), c.kwinrc.value_or("(none)"));
+        EXPECT_FALSE(existsAtPath(savedFile_));
+        std::filesystem::remove(kwinrcFile_);
+    }
+}
+
+TEST_F(KWinColourFilterSwitchTest, SecondSwitchOnAfterACrashKeepsTheFirstSavedLines) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
+    ASSERT_TRUE(kwin->ready());
+    ASSERT_TRUE(filter_.load());
+    ASSERT_TRUE(filter_.setEnabled(true));
+    const auto saved = readWholeFile(savedFile_);
+
+    KWinColourFilterSwitch nextRun(home_.paths());
+    ASSERT_TRUE(nextRun.load());
+    ASSERT_TRUE(nextRun.setEnabled(true));
+    EXPECT_EQ(readWholeFile(savedFile_), saved);
+    ASSERT_TRUE(nextRun.setEnabled(false));
+    EXPECT_EQ(kwinrc(), kKwinrc);
+}
+
+}  // namespace
+}  // namespace olvane::platform::os

@@ -26,7 +26,8 @@ std::filesystem::path runningProgram() {
 
 }  // namespace
 
-LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
+LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
+                             EffectWindowFactories effectWindows)
     : loop_(loop),
       paths_(std::move(paths)),
       files_(loop),
@@ -44,6 +45,8 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths)
       processes_(loop),
       x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
+      fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),
+      delayPanels_(effectWindows.delayPanels ? *effectWindows.delayPanels : simulatedDelayPanels_),
       frameClock_(loop, FogEffectService::kMinFrameInterval),
       logind_(platform::os::LogindSessionEvents::create(loop)),
       systemEvents_(loop,
@@ -112,7 +115,9 @@ void LinuxPlatform::logChoices() {
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
         {"pointeur et défilement (Tortue)", "simulés"},
-        {"voiles de Buée", "simulés"},
+        {"voiles de Buée", &fogWindows_ == &simulatedFogWindows_ ? "simulés" : "fenêtres Qt"},
+        {"écran d’attente du Délai",
+         &delayPanels_ == &simulatedDelayPanels_ ? "simulé" : "fenêtres Qt"},
         {"veille, déverrouillage et session",
          logind_ ? "logind (" + ComposedText(logind_->sessionPath()) + ")"
                  : "simulés : pas de bus système ou pas de session logind"},

@@ -27,11 +27,20 @@
 
 namespace olvane {
 
+// The effects' windows that the interface draws; the simulated ones serve for those it does not
+// give.
+struct EffectWindowFactories {
+    platform::OverlayWindowFactory<FogEffectState>* fog = nullptr;
+    platform::OverlayWindowFactory<DelayPanelState>* delayPanels = nullptr;
+};
+
 // The platform of the running program: the Linux implementations where this system has them,
 // the simulated ones where it has none yet. The start-up logs each choice, after its banner.
+
 class LinuxPlatform {
   public:
-    LinuxPlatform(platform::RunLoop& loop, platform::Paths paths);
+    LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
+                  EffectWindowFactories effectWindows = {});
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
@@ -67,8 +76,10 @@ class LinuxPlatform {
     platform::sim::SimWorkspace workspace_;
     platform::sim::SimWindowServer windowServer_;
     platform::sim::SimEventTap eventTap_;
-    platform::sim::SimOverlayWindows<FogEffectState> fogWindows_;
-    platform::sim::SimOverlayWindows<DelayPanelState> delayPanels_;
+    platform::sim::SimOverlayWindows<FogEffectState> simulatedFogWindows_;
+    platform::sim::SimOverlayWindows<DelayPanelState> simulatedDelayPanels_;
+    platform::OverlayWindowFactory<FogEffectState>& fogWindows_;
+    platform::OverlayWindowFactory<DelayPanelState>& delayPanels_;
     platform::LoopFrameClock frameClock_;
     platform::sim::ScriptedSystemEvents scriptedEvents_;
     // Null without a system bus or logind: the scripted events serve.

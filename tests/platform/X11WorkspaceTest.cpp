@@ -10,6 +10,7 @@
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
 #include "support/ChildProcess.h"
+#include "support/X11TestWindows.h"
 #include "support/XServer.h"
 
 namespace olvane::platform::os {
@@ -17,60 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct WindowSpec {
-    Rect frame;
-    std::string instance;
-    std::string windowClass;
-    pid_t pid = 0;
-    std::string gtkApplicationId;
-};
-
-void setProperty(X11Connection& x, xcb_window_t window, const char* name, xcb_atom_t type,
-                 std::uint8_t format, const void* data, std::size_t count) {
-    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, x.atom(name), type, format,
-                        static_cast<std::uint32_t>(count), data);
-}
-
-// A top-level window placed where the test says (WM_NORMAL_HINTS with a user position).
-xcb_window_t makeWindow(X11Connection& x, const WindowSpec& spec) {
-    const xcb_window_t window = xcb_generate_id(x.get());
-    xcb_create_window(
-        x.get(), XCB_COPY_FROM_PARENT, window, x.root(), static_cast<std::int16_t>(spec.frame.x),
-        static_cast<std::int16_t>(spec.frame.y), static_cast<std::uint16_t>(spec.frame.width),
-        static_cast<std::uint16_t>(spec.frame.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-        XCB_COPY_FROM_PARENT, 0, nullptr);
-    std::string wmClass = spec.instance + '\0' + spec.windowClass + '\0';
-    setProperty(x, window, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
-    const auto pid = static_cast<std::uint32_t>(spec.pid);
-    setProperty(x, window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &pid, 1);
-    if (!spec.gtkApplicationId.empty()) {
-        setProperty(x, window, "_GTK_APPLICATION_ID", x.atom("UTF8_STRING"), 8,
-                    spec.gtkApplicationId.data(), spec.gtkApplicationId.size());
-    }
-    std::uint32_t hints[18] = {};
-    hints[0] = 1 | 2;  // USPosition | USSize
-    hints[1] = static_cast<std::uint32_t>(spec.frame.x);
-    hints[2] = static_cast<std::uint32_t>(spec.frame.y);
-    hints[3] = static_cast<std::uint32_t>(spec.frame.width);
-    hints[4] = static_cast<std::uint32_t>(spec.frame.height);
-    setProperty(x, window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
-    xcb_map_window(x.get(), window);
-    x.flush();
-    return window;
-}
-
-void activate(X11Connection& x, xcb_window_t window) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = x.atom("_NET_ACTIVE_WINDOW");
-    message.data.data32[0] = 2;  // from a pager: the window manager obeys at once
-    xcb_send_event(x.get(), 0, x.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    x.flush();
-}
+using test::activate;
+using test::makeWindow;
 
 class X11WorkspaceTest : public ::testing::Test {
   protected:

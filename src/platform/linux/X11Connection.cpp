@@ -25,16 +25,29 @@ std::unique_ptr<X11Connection> X11Connection::open(const std::string& display) {
         xcb_disconnect(connection);
         return nullptr;
     }
-    return std::unique_ptr<X11Connection>(new X11Connection(connection, iterator.data));
+    return std::unique_ptr<X11Connection>(new X11Connection(connection, iterator.data, true));
 }
 
-X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t* screen)
-    : connection_(connection), screen_(screen) {}
+std::unique_ptr<X11Connection> X11Connection::borrow(xcb_connection_t* connection) {
+    if (!connection || xcb_connection_has_error(connection)) {
+        return nullptr;
+    }
+    const auto iterator = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    if (iterator.rem == 0 || !iterator.data) {
+        return nullptr;
+    }
+    return std::unique_ptr<X11Connection>(new X11Connection(connection, iterator.data, false));
+}
+
+X11Connection::X11Connection(xcb_connection_t* connection, const xcb_screen_t* screen, bool owned)
+    : connection_(connection), screen_(screen), owned_(owned) {}
 
 X11Connection::~X11Connection() {
     *alive_ = false;
     stopWatching();
-    xcb_disconnect(connection_);
+    if (owned_) {
+        xcb_disconnect(connection_);
+    }
 }
 
 bool X11Connection::isUsable() const {

@@ -30,6 +30,9 @@ class X11Connection {
 
     // Connects to `display` (the DISPLAY variable when empty); null when no server answers.
     static std::unique_ptr<X11Connection> open(const std::string& display = {});
+    // Requests over a connection someone else owns and reads (a toolkit's), on its first screen:
+    // left open at the end, and never to be watched for events here.
+    static std::unique_ptr<X11Connection> borrow(xcb_connection_t* connection);
     ~X11Connection();
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
@@ -60,12 +63,13 @@ class X11Connection {
     void deliverQueuedEventsSoon();
 
   private:
-    X11Connection(xcb_connection_t* connection, const xcb_screen_t* screen);
+    X11Connection(xcb_connection_t* connection, const xcb_screen_t* screen, bool owned);
     void readEvents(bool queuedOnly);
     void stopWatching();
 
     xcb_connection_t* connection_;
     const xcb_screen_t* screen_;
+    bool owned_;
     std::map<std::string, xcb_atom_t, std::less<>> atoms_;
     RunLoop* loop_ = nullptr;
     bool watching_ = false;

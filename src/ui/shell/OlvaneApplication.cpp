@@ -14,6 +14,8 @@
 #include "platform/Paths.h"
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
+#include "ui/effects/QtDelayPanels.h"
+#include "ui/effects/X11EffectWindows.h"
 #include "ui/foundation/FontLibrary.h"
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/LogoOlvane.h"
@@ -92,7 +94,11 @@ int runOlvaneApplication(int argc, char** argv) {
     AppState appState;
     ApplicationPageFactory pages(appState);
     ApplicationShell shell(appState, pages);
-    LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment());
+    // The effects' windows, dressed for X11 when Qt draws there.
+    const auto x11EffectWindows = X11EffectWindows::create(loop);
+    QtDelayPanels delayPanels(x11EffectWindows.get());
+    LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment(),
+                       {.fog = nullptr, .delayPanels = &delayPanels});
     // The applications and site icons the pages list; each source starts on first use.
     IconSources icons(loop, host.backends().clock, host.backends().paths);
     AppServices services(host.backends(), appState, shell.statusItems(),

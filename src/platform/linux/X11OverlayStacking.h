@@ -1,0 +1,62 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/Handle.h"
+#include "platform/RunLoop.h"
+#include "platform/linux/X11Connection.h"
+
+namespace olvane::platform::os {
+
+// Keeps the effects' windows where they belong while other windows come forward: a fog window
+// (unmanaged) right above the window it covers, a waiting panel above every other window. It
+// restacks them whenever the windows of the session are restacked, mapped or moved.
+class X11OverlayStacking {
+  public:
+    // Null when no X server answers.
+    static std::unique_ptr<X11OverlayStacking> create(RunLoop& loop,
+                                                      const std::string& display = {});
+    ~X11OverlayStacking();
+    X11OverlayStacking(const X11OverlayStacking&) = delete;
+    X11OverlayStacking& operator=(const X11OverlayStacking&) = delete;
+
+    // `window`, a child of the root, stays right above the top-level window of `target`.
+    Handle keepJustAbove(xcb_window_t window, xcb_window_t target);
+    // `window` stays above every window but these overlays.
+    Handle keepOnTop(xcb_window_t window);
+    // Looks at the stacking order again soon (after a window was shown).
+    void restackSoon();
+
+  private:
+    struct Kept {
+        xcb_window_t window;
+        std::optional<xcb_window_t> target;
+    };
+
+    X11OverlayStacking(RunLoop& loop, std::unique_ptr<X11Connection> x);
+    Handle keep(Kept kept);
+    void handleEvent(const xcb_generic_event_t& event);
+    void scheduleRestack();
+    void restack();
+
+    RunLoop& loop_;
+    std::unique_ptr<X11Connection> x_;
+    std::map<std::uint64_t, Kept> kept_;
+    std::uint64_t nextId_ = 1;
+    // A window manager may refuse a restack and say so by restacking as before: the same order
+    // is acted on a few times only, which ends any back and forth.
+    static constexpr int kMaxRepeats = 3;
+    std::vector<xcb_window_t> actedOn_;
+    int repeats_ = 0;
+    Handle pending_;
+    Handle events_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace olvane::platform::os

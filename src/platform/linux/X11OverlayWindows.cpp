@@ -1,0 +1,103 @@
+#include "platform/linux/X11OverlayWindows.h"
+
+#include <xcb/shape.h>
+
+#include <algorithm>
+#include <array>
+
+#include "platform/linux/X11Properties.h"
+
+namespace olvane::platform::os::overlay {
+namespace {
+
+constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
+// WM_HINTS: the flags say only the input field is given, and it says no.
+constexpr std::uint32_t kInputHint = 1;
+constexpr std::size_t kWmHintsLength = 9;
+
+void setAtoms(X11Connection& x, xcb_window_t window, const char* property,
+              const std::vector<xcb_atom_t>& atoms) {
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, x.atom(property), XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(atoms.size()), atoms.data());
+}
+
+void setCardinal(X11Connection& x, xcb_window_t window, const char* property, std::uint32_t value) {
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, x.atom(property), XCB_ATOM_CARDINAL,
+                        32, 1, &value);
+}
+
+void refuseFocus(X11Connection& x, xcb_window_t window) {
+    std::array<std::uint32_t, kWmHintsLength> hints{};
+    hints[0] = kInputHint;
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS,
+                        XCB_ATOM_WM_HINTS, 32, kWmHintsLength, hints.data());
+    // A window that takes WM_TAKE_FOCUS is offered the focus whatever its input hint says.
+    const xcb_atom_t protocols = x.atom("WM_PROTOCOLS");
+    const auto current = readProperty(x, window, protocols, XCB_ATOM_ATOM);
+    if (!current) {
+        return;
+    }
+    auto kept = current->words();
+    std::erase(kept, x.atom("WM_TAKE_FOCUS"));
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(kept.size()), kept.data());
+}
+
+}  // namespace
+
+void markAsOverlay(X11Connection& x, xcb_window_t window) {
+    setAtoms(x, window, "_NET_WM_STATE",
+             {x.atom("_NET_WM_STATE_ABOVE"), x.atom("_NET_WM_STATE_STICKY"),
+              x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER")});
+    setCardinal(x, window, "_NET_WM_DESKTOP", kAllDesktops);
+    refuseFocus(x, window);
+    x.flush();
+}
+
+bool clearInputRegion(X11Connection& x, xcb_window_t window) {
+    if (!x.extensionMajorOpcode(xcb_shape_id)) {
+        return false;
+    }
+    xcb_shape_rectangles(x.get(), XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                         window, 0, 0, 0, nullptr);
+    return x.flush();
+}
+
+std::optional<xcb_window_t> topLevelOf(X11Connection& x, xcb_window_t window) {
+    for (xcb_window_t current = window;;) {
+        const XcbPtr<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), current), nullptr));
+        if (!tree) {
+            return std::nullopt;
+        }
+        if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) {
+            return current;
+        }
+        current = tree->parent;
+    }
+}
+
+std::vector<xcb_window_t> stackingOrder(X11Connection& x) {
+    const XcbPtr<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), x.root()), nullptr));
+    if (!tree) {
+        return {};
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    return {children, children + xcb_query_tree_children_length(tree.get())};
+}
+
+void stackJustAbove(X11Connection& x, xcb_window_t window, xcb_window_t sibling) {
+    const std::uint32_t values[] = {sibling, XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(x.get(), window, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
+                         values);
+    x.flush();
+}
+
+void raise(X11Connection& x, xcb_window_t window) {
+    const std::uint32_t values[] = {XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(x.get(), window, XCB_CONFIG_WINDOW_STACK_MODE, values);
+    x.flush();
+}
+
+}  // namespace olvane::platform::os::overlay

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/linux/X11Connection.h"
+
+namespace olvane::platform::os {
+
+// What the effects' windows (fog and waiting panels) are to the X server and the window
+// manager.
+namespace overlay {
+
+// Set before the window is first shown: kept above the other windows, on every desktop, out of
+// the taskbar and the pager, and never given the focus (no input hint, no WM_TAKE_FOCUS), so the
+// application in front stays in front.
+void markAsOverlay(X11Connection& x, xcb_window_t window);
+
+// Clicks and the pointer go through to the windows below: an empty input region.
+bool clearInputRegion(X11Connection& x, xcb_window_t window);
+
+// The window's top-level ancestor: the frame the window manager put it in, or the window itself
+// when unmanaged; absent when it is gone.
+std::optional<xcb_window_t> topLevelOf(X11Connection& x, xcb_window_t window);
+
+// The root window's children, bottom to top.
+std::vector<xcb_window_t> stackingOrder(X11Connection& x);
+
+// Restacks `window` (a child of the root) right above `sibling`, another child of the root.
+void stackJustAbove(X11Connection& x, xcb_window_t window, xcb_window_t sibling);
+// Raises the window; the window manager decides for a window it manages.
+void raise(X11Connection& x, xcb_window_t window);
+
+}  // namespace overlay
+}  // namespace olvane::platform::os

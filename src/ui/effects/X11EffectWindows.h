@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Handle.h"
+#include "platform/RunLoop.h"
+
+class QWidget;
+
+namespace olvane::platform::os {
+class X11Connection;
+class X11OverlayStacking;
+}  // namespace olvane::platform::os
+
+namespace olvane::ui {
+
+// What the effects' windows must be on X11 beyond what Qt's flags say: above the others on every
+// desktop, out of the taskbar and pager, never focused; the fog lets clicks through; and each
+// stays where it belongs in the stacking order.
+class X11EffectWindows {
+  public:
+    // Null when Qt does not draw through X11 (offscreen, Wayland without XWayland).
+    static std::unique_ptr<X11EffectWindows> create(platform::RunLoop& loop);
+    ~X11EffectWindows();
+    X11EffectWindows(const X11EffectWindows&) = delete;
+    X11EffectWindows& operator=(const X11EffectWindows&) = delete;
+
+    // Before the window is first shown.
+    void dressAsPanel(QWidget& window);
+    void dressAsFog(QWidget& window);
+    // While the handle lives.
+    platform::Handle keepOnTop(QWidget& window);
+    platform::Handle keepJustAbove(QWidget& window, std::uint32_t target);
+
+  private:
+    X11EffectWindows(std::unique_ptr<platform::os::X11Connection> qt,
+                     std::unique_ptr<platform::os::X11OverlayStacking> stacking);
+
+    // Qt's own connection: requests on the windows Qt made reach the server after it made them.
+    std::unique_ptr<platform::os::X11Connection> qt_;
+    std::unique_ptr<platform::os::X11OverlayStacking> stacking_;
+};
+
+}  // namespace olvane::ui

@@ -1,0 +1,67 @@
+#include "support/X11TestWindows.h"
+
+#include <xcb/xtest.h>
+
+namespace olvane::test {
+
+void setProperty(platform::os::X11Connection& x, xcb_window_t window, const char* name,
+                 xcb_atom_t type, std::uint8_t format, const void* data, std::size_t count) {
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, x.atom(name), type, format,
+                        static_cast<std::uint32_t>(count), data);
+}
+
+xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowSpec& spec) {
+    const xcb_window_t window = xcb_generate_id(x.get());
+    xcb_create_window(
+        x.get(), XCB_COPY_FROM_PARENT, window, x.root(), static_cast<std::int16_t>(spec.frame.x),
+        static_cast<std::int16_t>(spec.frame.y), static_cast<std::uint16_t>(spec.frame.width),
+        static_cast<std::uint16_t>(spec.frame.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+        XCB_COPY_FROM_PARENT, 0, nullptr);
+    std::string wmClass = spec.instance + '\0' + spec.windowClass + '\0';
+    setProperty(x, window, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
+    const auto pid = static_cast<std::uint32_t>(spec.pid);
+    setProperty(x, window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &pid, 1);
+    if (!spec.gtkApplicationId.empty()) {
+        setProperty(x, window, "_GTK_APPLICATION_ID", x.atom("UTF8_STRING"), 8,
+                    spec.gtkApplicationId.data(), spec.gtkApplicationId.size());
+    }
+    std::uint32_t hints[18] = {};
+    hints[0] = 1 | 2;  // USPosition | USSize
+    hints[1] = static_cast<std::uint32_t>(spec.frame.x);
+    hints[2] = static_cast<std::uint32_t>(spec.frame.y);
+    hints[3] = static_cast<std::uint32_t>(spec.frame.width);
+    hints[4] = static_cast<std::uint32_t>(spec.frame.height);
+    setProperty(x, window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
+    xcb_map_window(x.get(), window);
+    x.flush();
+    return window;
+}
+
+void activate(platform::os::X11Connection& x, xcb_window_t window) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = x.atom("_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = 2;  // from a pager: the window manager obeys at once
+    xcb_send_event(x.get(), 0, x.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    x.flush();
+}
+
+void movePointer(platform::os::X11Connection& x, platform::Point point) {
+    xcb_test_fake_input(x.get(), XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, x.root(),
+                        static_cast<std::int16_t>(point.x), static_cast<std::int16_t>(point.y), 0);
+    x.flush();
+}
+
+void click(platform::os::X11Connection& x) {
+    for (const auto type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE}) {
+        xcb_test_fake_input(x.get(), static_cast<std::uint8_t>(type), 1, XCB_CURRENT_TIME,
+                            XCB_WINDOW_NONE, 0, 0, 0);
+    }
+    x.flush();
+}
+
+}  // namespace olvane::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <sys/types.h>
+#include <xcb/xcb.h>
+
+#include <string>
+
+#include "platform/Geometry.h"
+#include "platform/linux/X11Connection.h"
+
+namespace olvane::test {
+
+// A top-level window as an application makes it, placed where the test says (WM_NORMAL_HINTS
+// with a user position), mapped.
+struct TestWindowSpec {
+    platform::Rect frame;
+    std::string instance;
+    std::string windowClass;
+    pid_t pid = 0;
+    std::string gtkApplicationId;
+};
+xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowSpec& spec);
+
+void setProperty(platform::os::X11Connection& x, xcb_window_t window, const char* name,
+                 xcb_atom_t type, std::uint8_t format, const void* data, std::size_t count);
+
+// Asks the window manager to bring the window forward, as a pager does.
+void activate(platform::os::X11Connection& x, xcb_window_t window);
+
+// The pointer moves to `point` of the root window, through XTest.
+void movePointer(platform::os::X11Connection& x, platform::Point point);
+// A left click where the pointer is, through XTest.
+void click(platform::os::X11Connection& x);
+
+}  // namespace olvane::test

@@ -17,9 +17,30 @@ void RulesPusher::start() {
     if (!std::filesystem::exists(path, ec)) {
         [[maybe_unused]] const auto seeded = platform::writeFileAtomically(path, "{}");
     }
-    watch_ = watcher_.watchName(path.parent_path(), path.filename().string(),
-                                [this](platform::FileEvents) { scheduleCheck(); });
+    watch();
     lastModificationTime_ = rules_.modificationTime();
+}
+
+bool RulesPusher::watch() {
+    const auto& path = rules_.path();
+    watch_ = watcher_.watchName(path.parent_path(), path.filename().string(),
+                                [this](platform::FileEvents events) {
+                                    scheduleCheck();
+                                    if (events.has(platform::FileEvent::Lost)) {
+                                        folderLost();
+                                    }
+                                });
+    return static_cast<bool>(watch_);
+}
+
+void RulesPusher::folderLost() {
+    folderLook_ = loop_.every(platform::seconds(kFolderLookSeconds), [this] {
+        std::error_code ec;
+        if (std::filesystem::is_directory(rules_.path().parent_path(), ec) && watch()) {
+            folderLook_.cancel();
+            scheduleCheck();  // the file may be back already
+        }
+    });
 }
 
 void RulesPusher::scheduleCheck() {

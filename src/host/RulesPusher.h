@@ -13,10 +13,13 @@ namespace olvane::host {
 // Sends the rules again, unasked, when the rules file changes. It follows the name in the data
 // folder rather than one file, so a rewrite in place, a replacement by rename, a deletion and a
 // later re-creation all reach the extension. A burst of events leads to one check, a tenth of
-// a second after the last; the check pushes only when the modification time moved.
+// a second after the last; the check pushes only when the modification time moved. When the data
+// folder itself goes, it waits for the folder to come back (it does not make it: an uninstall
+// removes it on purpose), then watches again.
 class RulesPusher {
   public:
     static constexpr double kDebounceSeconds = 0.1;
+    static constexpr double kFolderLookSeconds = 0.5;
 
     RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, const RulesFile& rules,
                 MessageSink& out);
@@ -26,6 +29,8 @@ class RulesPusher {
     void start();
 
   private:
+    bool watch();
+    void folderLost();
     void scheduleCheck();
     void checkForChange();
 
@@ -36,6 +41,7 @@ class RulesPusher {
     std::optional<long long> lastModificationTime_;
     platform::Handle watch_;
     platform::Handle pendingCheck_;
+    platform::Handle folderLook_;
 };
 
 }  // namespace olvane::host

@@ -14,6 +14,7 @@ std::string FileEvents::describe() const {
     add(FileEvent::Rename, "rename");
     add(FileEvent::Delete, "delete");
     add(FileEvent::Create, "create");
+    add(FileEvent::Lost, "lost");
     return out.empty() ? "none" : out;
 }
 

@@ -14,6 +14,9 @@ enum class FileEvent : std::uint8_t {
     Rename = 1 << 1,  // the watched file was renamed; for a name watch, a file moved in or out
     Delete = 1 << 2,  // the watched file, or the file bearing the name, was removed
     Create = 1 << 3,  // a name watch only: a file now bears the name
+    // The watch has ended and nothing more will come: the watched file is gone, or the folder of a
+    // name watch was removed, moved away or unmounted. The owner arms a new one when it can.
+    Lost = 1 << 4,
 };
 
 class FileEvents {
@@ -51,8 +54,8 @@ class FileWatcher {
     virtual Handle watchFile(const std::filesystem::path& path, FileEventCallback onEvent) = 0;
 
     // Follows whatever file bears `name` in `folder`: created, moved in, written, closed after
-    // writing, moved away, deleted. Survives replacement by rename. An empty handle when the
-    // folder cannot be watched.
+    // writing, moved away, deleted. Survives replacement by rename; ends, with `Lost`, when the
+    // folder itself goes. An empty handle when the folder cannot be watched.
     virtual Handle watchName(const std::filesystem::path& folder, const std::string& name,
                              FileEventCallback onEvent) = 0;
 };

@@ -48,8 +48,14 @@ void WatchdogAgent::startWatching() {
     // The application replaces the file by a rename at each launch, so the watch is on the name
     // in the folder, not on one file. It is armed before the file is read: a launch that writes
     // the file in between is then seen one way or the other.
-    fileWatch_ = files_.watchName(folder, pidFile_.filename().string(),
-                                  [this](platform::FileEvents) { handlePIDFileEvent(); });
+    fileWatch_ =
+        files_.watchName(folder, pidFile_.filename().string(), [this](platform::FileEvents events) {
+            if (events.has(platform::FileEvent::Lost)) {
+                folderLost();
+            } else {
+                handlePIDFileEvent();
+            }
+        });
     if (const auto pid = readPID()) {
         fileWatch_.cancel();
         watchProcess(*pid);
@@ -86,6 +92,14 @@ void WatchdogAgent::handlePIDFileEvent() {
         fileWatch_.cancel();
         watchProcess(*pid);
     }
+}
+
+// The folder went (removed or moved away with the file): the next launch would write where
+// nothing listens. Made again shortly, as after a replaced file, so that a removal of its parent
+// in progress can end first.
+void WatchdogAgent::folderLost() {
+    fileWatch_.cancel();
+    retryLater();
 }
 
 void WatchdogAgent::resetColorRemap() {

@@ -38,6 +38,7 @@ class WatchdogAgent {
     bool isWaitingForPIDFile() const { return static_cast<bool>(fileWatch_); }
 
   private:
+    void folderLost();
     void resetDevice(platform::ColorRemapDevice& device);
     void retryLater();
 

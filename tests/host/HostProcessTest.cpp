@@ -270,6 +270,15 @@ TEST_F(HostProcess, PushesEveryRewriteOfTheRulesInPlaceOrByRename) {
     rewrite(rulesPath, R"({"linkedin": {}})");
     expectPush({{"linkedin", Json::object()}});
 
+    // The whole data folder goes, then comes back with the application's next write.
+    fs::remove_all(data);
+    expectPush(Json::object());
+    fs::create_directories(data);
+    rewrite(rulesPath, R"({"facebook": {"fb_feed": true}})");
+    expectPush({{"facebook", {{"fb_feed", true}}}});
+    rewrite(rulesPath, R"({"facebook": {"fb_feed": false}})");
+    expectPush({{"facebook", {{"fb_feed", false}}}});
+
     // Our own files in the same folder push nothing.
     send({{"type", "INIT"}, {"browser", "firefox"}});
     EXPECT_EQ(roundTrip(kPing), kPong);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 #include "platform/FileIO.h"
 #include "platform/linux/EpollRunLoop.h"
@@ -82,6 +83,51 @@ TEST_F(InotifyFileWatcherTest, NameWatchFollowsReplacementsByRenameDeleteAndRecr
     ASSERT_TRUE(writeFileInPlace(folder_ / "other.json", "x"));
     loop_.runUntil([] { return false; }, 50ms);
     EXPECT_TRUE(events.empty());
+}
+
+TEST_F(InotifyFileWatcherTest, ANameWatchReportsItsFolderGoingOnceAndCanBeArmedAgain) {
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> ways = {
+        {"removed", [](const fs::path& folder) { fs::remove_all(folder); }},
+        {"moved away",
+         [](const fs::path& folder) { fs::rename(folder, folder.parent_path() / "elsewhere"); }},
+    };
+    for (const auto& [way, makeGone] : ways) {
+        SCOPED_TRACE(way);
+        fs::create_directories(folder_);
+        ASSERT_TRUE(writeFileInPlace(folder_ / "watchdog-pid", ""));
+        int lost = 0;
+        int afterLost = 0;
+        Handle watch;
+        Handle rearmed;
+        FileEvents afterRearm;
+        watch = watcher_.watchName(folder_, "watchdog-pid", [&](FileEvents e) {
+            if (lost > 0) {
+                ++afterLost;
+            }
+            if (e.has(FileEvent::Lost)) {
+                ++lost;
+                // From the callback itself, as the watchdog does.
+                fs::create_directories(folder_);
+                rearmed = watcher_.watchName(folder_, "watchdog-pid",
+                                             [&](FileEvents again) { afterRearm |= again; });
+            }
+        });
+        ASSERT_TRUE(watch);
+        makeGone(folder_);
+        ASSERT_TRUE(waitFor([&] { return lost > 0; }));
+        ASSERT_TRUE(rearmed);
+        ASSERT_TRUE(writeFileInPlace(folder_ / "watchdog-pid", "42"));
+        EXPECT_TRUE(waitFor([&] { return afterRearm.has(FileEvent::Create); }));
+        // A folder moved elsewhere is not followed there.
+        if (fs::exists(folder_.parent_path() / "elsewhere")) {
+            ASSERT_TRUE(
+                writeFileInPlace(folder_.parent_path() / "elsewhere" / "watchdog-pid", "1"));
+        }
+        loop_.runUntil([] { return false; }, 50ms);
+        EXPECT_EQ(lost, 1);
+        EXPECT_EQ(afterLost, 0);
+        fs::remove_all(folder_.parent_path() / "elsewhere");
+    }
 }
 
 TEST_F(InotifyFileWatcherTest, DroppedWatchesAreSilent) {

@@ -139,6 +139,22 @@ TEST_F(WatchdogAgentTest, MissingDriverWritesNothingAndTheAgentGoesOn) {
     EXPECT_TRUE(agent_.isWaitingForPIDFile());
 }
 
+TEST_F(WatchdogAgentTest, AFolderThatGoesIsMadeAgainAndTheNextLaunchIsSeen) {
+    agent_.startWatching();
+    fs::remove_all(pidFile_.parent_path());
+    files_.fire(pidFile_, FileEvent::Lost);
+    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    loop_.advanceSeconds(0.5);
+    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(fs::exists(pidFile_));
+    EXPECT_EQ(test::permissionsOf(pidFile_.parent_path()), 0700u);
+
+    launch(77);
+    EXPECT_TRUE(agent_.isWatchingProcess());
+    processes_.exit(77);
+    EXPECT_EQ(device_.writes.size(), 2u);
+}
+
 TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {
     files_.setFailNameWatches(true);
     agent_.startWatching();

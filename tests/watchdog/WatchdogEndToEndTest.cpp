@@ -99,6 +99,11 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
             fs::remove(pidFile_);
             std::this_thread::sleep_for(50ms);
         }
+        if (launch == 2) {
+            // The whole data folder goes: the agent makes it again and sees the next launch.
+            fs::remove_all(pidFile_.parent_path());
+            std::this_thread::sleep_for(50ms);
+        }
     }
     EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
 }

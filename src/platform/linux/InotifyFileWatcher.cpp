@@ -11,11 +11,18 @@ namespace {
 
 constexpr std::uint32_t kFileMask =
     IN_MODIFY | IN_CLOSE_WRITE | IN_MOVE_SELF | IN_DELETE_SELF | IN_MASK_ADD;
-constexpr std::uint32_t kFolderMask =
-    IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE | IN_MASK_ADD;
+constexpr std::uint32_t kFolderMask = IN_CREATE | IN_MOVED_TO | IN_MOVED_FROM | IN_MODIFY |
+                                      IN_CLOSE_WRITE | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF |
+                                      IN_MASK_ADD;
+// What ends a watch: the kernel dropped it, or (for a folder) the folder is no longer at its path.
+constexpr std::uint32_t kWatchEnded = IN_IGNORED | IN_UNMOUNT;
+constexpr std::uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF;
 
 FileEvents fileEventsOf(std::uint32_t mask) {
     FileEvents events;
+    if (mask & kWatchEnded) {
+        events |= FileEvent::Lost;
+    }
     if (mask & (IN_MODIFY | IN_CLOSE_WRITE)) {
         events |= FileEvent::Write;
     }
@@ -120,6 +127,35 @@ Handle InotifyFileWatcher::subscribe(const std::filesystem::path& path, std::uin
     });
 }
 
+void InotifyFileWatcher::deliver(int wd, std::uint32_t mask, const std::string& name,
+                                 const Subscription& sub) {
+    const bool isNameWatch = !sub.name.empty();
+    FileEvents events;
+    if (!name.empty()) {
+        // About a file in a watched folder.
+        if (!isNameWatch || sub.name != name) {
+            return;
+        }
+        events = nameEventsOf(mask);
+    } else if (isNameWatch) {
+        // About the folder itself: once it is gone from its path, the name no longer lives there.
+        if (mask & (kWatchEnded | kFolderGone)) {
+            events = FileEvent::Lost;
+        }
+    } else {
+        events = fileEventsOf(mask);
+    }
+    if (events.empty()) {
+        return;
+    }
+    // Nothing follows a lost watch: it is dropped before its owner hears of it, so that the owner
+    // may arm a new one from its callback (and a folder moved elsewhere is no longer followed).
+    if (events.has(FileEvent::Lost)) {
+        state_->remove(wd, sub.id);
+    }
+    (*sub.callback)(events);
+}
+
 void InotifyFileWatcher::readEvents() {
     alignas(inotify_event) char buffer[16 * 1024];
     for (;;) {
@@ -140,15 +176,8 @@ void InotifyFileWatcher::readEvents() {
             }
             const auto subscriptions = it->second;
             for (const auto& sub : subscriptions) {
-                const bool isNameWatch = !sub.name.empty();
-                if (isNameWatch != !name.empty() || (isNameWatch && sub.name != name) ||
-                    !state_->contains(event.wd, sub.id)) {
-                    continue;
-                }
-                const auto events =
-                    isNameWatch ? nameEventsOf(event.mask) : fileEventsOf(event.mask);
-                if (!events.empty()) {
-                    (*sub.callback)(events);
+                if (state_->contains(event.wd, sub.id)) {
+                    deliver(event.wd, event.mask, name, sub);
                 }
             }
             if (event.mask & IN_IGNORED) {

@@ -39,6 +39,7 @@ class InotifyFileWatcher final : public FileWatcher {
     Handle subscribe(const std::filesystem::path& path, std::uint32_t mask, std::string name,
                      FileEventCallback onEvent);
     void readEvents();
+    void deliver(int wd, std::uint32_t mask, const std::string& name, const Subscription& sub);
 
     RunLoop& loop_;
     int fd_ = -1;

@@ -40,9 +40,14 @@ void SimFileWatcher::fire(const std::filesystem::path& path, FileEvents events) 
                                : watch.path == path.parent_path() && watch.name == path.filename();
         const bool alive = std::any_of(watches_->begin(), watches_->end(),
                                        [&](const Watch& w) { return w.id == watch.id; });
-        if (matches && alive) {
-            (*watch.callback)(events);
+        if (!matches || !alive) {
+            continue;
         }
+        // A lost watch is over before its owner hears of it, as for real.
+        if (events.has(FileEvent::Lost)) {
+            std::erase_if(*watches_, [&](const Watch& w) { return w.id == watch.id; });
+        }
+        (*watch.callback)(events);
     }
 }
 

@@ -17,7 +17,8 @@ class SimFileWatcher final : public FileWatcher {
     Handle watchName(const std::filesystem::path& folder, const std::string& name,
                      FileEventCallback onEvent) override;
 
-    // Delivers `events` to every watch on `path` (file watches) or on its name (name watches).
+    // Delivers `events` to every watch on `path` (file watches) or on its name (name watches);
+    // `Lost` ends the watches it reaches.
     void fire(const std::filesystem::path& path, FileEvents events);
     bool isWatched(const std::filesystem::path& path) const;
     std::size_t watchCount() const;

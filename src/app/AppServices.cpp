@@ -1,5 +1,8 @@
 #include "app/AppServices.h"
 
+#include <unistd.h>
+
+#include "browser/NativeHostManifests.h"
 #include "friction/BrowserSiteWatchers.h"
 #include "friction/DelayAccessOverlayWindow.h"
 #include "grayscale/GrayscaleFilterService.h"
@@ -41,6 +44,17 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
       hotkeys_(platform_.loop, platform_.keys, platform_.accessibilityTrust),
       exports_(settings_, rulesFile_),
       crashRecovery_(settings_, platform_.defaults, appState.isGrayscaleFilterEnabled, *this),
+      extensionAccompaniment_({settings_, appState.showWebExtensionPrompt, appState.extensionStatus,
+                               [&appState] {
+                                   return appState.selectedNavigationItem() ==
+                                          NavigationItem::configurateur;
+                               },
+                               [this] { return isFrontmost(); }}),
+      extensionStatus_({platform_.loop, platform_.clock, platform_.workspace,
+                        platform_.windowServer, platform_.systemEvents, notifications_,
+                        platform_.safariExtensions, settings_, appState.extensionStatus,
+                        extensionAccompaniment_, platform_.paths.dataFolder(),
+                        [this](const std::string& id) { resetBrowserSiteWatcher(id); }}),
       uninstall_(UninstallService::Collaborators{
           platform_.loop, platform_.clock, platform_.paths, appState.isGrayscaleFilterEnabled,
           *this, crashRecovery_, rulesFile_, platform_.defaults, platform_.trash, platform_.bundle,
@@ -176,15 +190,32 @@ void AppServices::forceCleanupFrictionEffects() {
     frictionEffects_.forceCleanup();
 }
 
-// Services still to come: until the native-messaging manifests and ExtensionStatusService are
-// part of the program, their steps have nothing to do.
+void AppServices::installNativeHostManifests() {
+    (void)olvane::installNativeHostManifests(
+        {platform_.paths, platform_.hostExecutable, InstalledBrowsers::detect()});
+}
 
-void AppServices::installNativeHostManifests() {}
+void AppServices::uninstallNativeHostManifests() {
+    (void)olvane::uninstallNativeHostManifests(platform_.paths);
+}
 
-void AppServices::uninstallNativeHostManifests() {}
+void AppServices::startExtensionStatus() {
+    extensionStatus_.start();
+}
 
-void AppServices::startExtensionStatus() {}
+void AppServices::stopExtensionStatus() {
+    extensionStatus_.stop();
+}
 
-void AppServices::stopExtensionStatus() {}
+bool AppServices::isFrontmost() const {
+    const auto front = platform_.workspace.frontmostApplication();
+    return front && front->processIdentifier == ::getpid();
+}
+
+void AppServices::resetBrowserSiteWatcher(const std::string& bundleID) {
+    if (auto* watcher = appMonitoring_.browserWatcher(bundleID)) {
+        watcher->resetState();
+    }
+}
 
 }  // namespace olvane

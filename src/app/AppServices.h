@@ -14,6 +14,8 @@
 #include "app/WatchdogManager.h"
 #include "friction/AppMonitoringService.h"
 #include "friction/DelayAccessService.h"
+#include "browser/ExtensionAccompanimentCoordinator.h"
+#include "browser/ExtensionStatusService.h"
 #include "friction/FrictionEffectsService.h"
 #include "friction/TurtleEffectService.h"
 #include "friction/WindowMonitorService.h"
@@ -53,6 +55,9 @@ class AppServices final : public ServiceControls {
     AppMonitoringService& appMonitoring() { return appMonitoring_; }
     // The in-process notifications ("browserExtensionMessageReceived", "delayAccessCompleted").
     platform::NotificationCenter& notifications() { return notifications_; }
+    // The extension prompts; the pages report their web features to it.
+    ExtensionAccompanimentCoordinator& extensionAccompaniment() { return extensionAccompaniment_; }
+    ExtensionStatusService& extensionStatus() { return extensionStatus_; }
     // Made by this call when it is the first use.
     GrayscaleFilterService& grayscale();
     bool hasGrayscale() const { return static_cast<bool>(grayscale_); }
@@ -91,6 +96,9 @@ class AppServices final : public ServiceControls {
     void exportContentRulesAtLaunch() override;
 
   private:
+    bool isFrontmost() const;
+    void resetBrowserSiteWatcher(const std::string& bundleID);
+
     PlatformBackends platform_;
     AppState& appState_;
     platform::NotificationCenter notifications_;
@@ -108,6 +116,8 @@ class AppServices final : public ServiceControls {
     HotkeyManager hotkeys_;
     StartupExports exports_;
     CrashRecoveryService crashRecovery_;
+    ExtensionAccompanimentCoordinator extensionAccompaniment_;
+    ExtensionStatusService extensionStatus_;
     // After the window monitor it registers with, so it goes first.
     std::unique_ptr<GrayscaleFilterService> grayscale_;
     UninstallService uninstall_;

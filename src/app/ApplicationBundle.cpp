@@ -71,4 +71,19 @@ ApplicationBundle ApplicationBundle::ofRunningProgram(const platform::Paths& pat
                   appImage ? std::optional<fs::path>(appImage) : std::nullopt, paths);
 }
 
+fs::path ApplicationBundle::companionProgram(std::string_view name, std::string_view buildFolder) {
+    std::error_code ec;
+    const auto self = fs::read_symlink("/proc/self/exe", ec);
+    const auto beside = (ec ? fs::current_path(ec) : self.parent_path()) / name;
+    if (platform::existsAtPath(beside) || ec) {
+        return beside;
+    }
+    if (const auto tree = enclosingBuildTree(self.lexically_normal())) {
+        if (const auto built = *tree / "src" / buildFolder / name; platform::existsAtPath(built)) {
+            return built;
+        }
+    }
+    return beside;
+}
+
 }  // namespace olvane

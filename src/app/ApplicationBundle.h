@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -20,6 +21,11 @@ class ApplicationBundle {
                                     const platform::Paths& paths);
     // The running process, from /proc/self/exe and $APPIMAGE.
     static ApplicationBundle ofRunningProgram(const platform::Paths& paths);
+
+    // One of our programs beside the running one; from a build tree, where that tree builds it
+    // (`buildFolder`: its folder under src/). The place beside when neither is there.
+    static std::filesystem::path companionProgram(std::string_view name,
+                                                  std::string_view buildFolder);
 
     // Set when the program runs from a build tree: then nothing is to be trashed.
     const std::optional<std::filesystem::path>& buildTree() const { return buildTree_; }

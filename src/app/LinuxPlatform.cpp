@@ -55,6 +55,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       loginItems_(paths_, runningProgram()),
       trash_(paths_.trashFolder(), clock_),
       watchdogExecutable_(WatchdogManager::defaultAgentExecutable()),
+      hostExecutable_(ApplicationBundle::companionProgram("olvanemac-host", "host")),
       bundle_(ApplicationBundle::ofRunningProgram(paths_)) {}
 
 platform::ComposedText LinuxPlatform::displayChoice() const {
@@ -128,6 +129,7 @@ void LinuxPlatform::logChoices() {
                                      : "aucun gestionnaire (systemd --user absent)"},
         {"démarrage à la connexion", "entrée XDG autostart"},
         {"corbeille", userData(paths_.trashFolder().string())},
+        {"extension Safari", "absente : Safari n’existe pas sous Linux"},
     };
     for (const auto& [seam, choice] : choices) {
         log.info("Plate-forme — %{public}s : %s", seam, choice);
@@ -164,7 +166,9 @@ PlatformBackends LinuxPlatform::backends() {
                             .userServices = userServices_,
                             .loginItems = loginItems_,
                             .trash = trash_,
+                            .safariExtensions = safariExtensions_,
                             .watchdogExecutable = watchdogExecutable_,
+                            .hostExecutable = hostExecutable_,
                             .bundle = bundle_,
                             .logChoices = [this] { logChoices(); }};
 }

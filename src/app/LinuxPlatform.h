@@ -21,6 +21,7 @@
 #include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
+#include "platform/sim/SimSafariExtensionManager.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -88,7 +89,9 @@ class LinuxPlatform {
     platform::os::SystemctlServiceManager userServices_;
     platform::os::XdgAutostartLoginItems loginItems_;
     platform::os::FreedesktopTrash trash_;
+    platform::sim::SimSafariExtensionManager safariExtensions_;
     std::filesystem::path watchdogExecutable_;
+    std::filesystem::path hostExecutable_;
     ApplicationBundle bundle_;
 };
 

@@ -19,6 +19,7 @@
 #include "platform/OverlayWindow.h"
 #include "platform/Paths.h"
 #include "platform/RunLoop.h"
+#include "platform/SafariExtensionManager.h"
 #include "platform/ServiceManager.h"
 #include "platform/SystemEvents.h"
 #include "platform/Trash.h"
@@ -51,7 +52,11 @@ struct PlatformBackends {
     platform::ServiceManager& userServices;
     platform::LoginItems& loginItems;
     platform::Trash& trash;
+    // Safari's account of its extensions (there is no Safari on Linux).
+    platform::SafariExtensionManager& safariExtensions;
     std::filesystem::path watchdogExecutable;
+    // The installed olvanemac-host, which the browsers' manifests name.
+    std::filesystem::path hostExecutable;
     // What the uninstall sends to the trash.
     ApplicationBundle bundle;
     // Logs which implementation serves each seam (called by the start-up, after its banner).

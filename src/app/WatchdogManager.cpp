@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/ApplicationBundle.h"
 #include "app/WatchdogUnitFile.h"
 #include "model/Logger.h"
 #include "model/exchange/ExchangeFiles.h"
@@ -18,11 +19,6 @@ using platform::Status;
 
 const Logger& log() {
     return Logger::app();
-}
-
-bool pathExists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(path, ec);
 }
 
 }  // namespace
@@ -40,12 +36,7 @@ fs::path WatchdogManager::pidFileURL(const platform::Paths& paths) {
 }
 
 fs::path WatchdogManager::defaultAgentExecutable() {
-    std::error_code ec;
-    const auto self = fs::read_symlink("/proc/self/exe", ec);
-    const auto folder = ec ? fs::current_path(ec) : self.parent_path();
-    const auto beside = folder / "OlvaneWatchdog";
-    const auto buildTree = folder.parent_path() / "watchdog" / "OlvaneWatchdog";
-    return !pathExists(beside) && pathExists(buildTree) ? buildTree : beside;
+    return ApplicationBundle::companionProgram("OlvaneWatchdog", "watchdog");
 }
 
 void WatchdogManager::writePID() {
@@ -67,7 +58,7 @@ void WatchdogManager::clearPID() {
 }
 
 ServiceStatus WatchdogManager::agentStatus() {
-    if (!pathExists(agentExecutable_)) {
+    if (!platform::existsAtPath(agentExecutable_)) {
         return ServiceStatus::NotFound;
     }
     const auto wanted = WatchdogUnitFile::render(agentExecutable_, paths_);
@@ -93,7 +84,7 @@ void WatchdogManager::registerAgent() {
 }
 
 Status WatchdogManager::installAgent() {
-    if (!pathExists(agentExecutable_)) {
+    if (!platform::existsAtPath(agentExecutable_)) {
         return Status::failure("OlvaneWatchdog introuvable : " +
                                platform::quotedPath(agentExecutable_));
     }
@@ -129,7 +120,7 @@ void WatchdogManager::unregisterAgent() {
 }
 
 Status WatchdogManager::removeAgent() {
-    const bool hadUnit = pathExists(unitFile_);
+    const bool hadUnit = platform::existsAtPath(unitFile_);
     if (!services_.isRunning()) {
         std::error_code ec;
         fs::remove(unitFile_, ec);

@@ -8,6 +8,7 @@
 #include "app/MenuBarPresence.h"
 #include "grayscale/GrayscaleFilterService.h"
 #include "platform/FileIO.h"
+#include "platform/Json.h"
 #include "platform/LoopFrameClock.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
@@ -22,6 +23,7 @@
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
+#include "platform/sim/SimSafariExtensionManager.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -84,6 +86,7 @@ struct ProgramRun {
     platform::sim::MemoryServiceManager userServices;
     platform::os::XdgAutostartLoginItems loginItems{paths, program};
     platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
+    platform::sim::SimSafariExtensionManager safari;
     AppState appState;
     NoMenuBar menuBar;
     int terminations = 0;
@@ -107,7 +110,9 @@ struct ProgramRun {
                          .userServices = userServices,
                          .loginItems = loginItems,
                          .trash = trash,
+                         .safariExtensions = safari,
                          .watchdogExecutable = program.parent_path() / "OlvaneWatchdog",
+                         .hostExecutable = program.parent_path() / "olvanemac-host",
                          .bundle = ApplicationBundle::locate(program, std::nullopt, paths)},
         appState, menuBar, [this] {
             ++terminations;
@@ -166,8 +171,15 @@ TEST(AppServices, ACleanRunLeavesTheDisplayInColourAndNoRecord) {
                   std::to_string(::getpid()));
         EXPECT_TRUE(fs::exists(system.paths.autostartEntry()));
         EXPECT_TRUE(fs::exists(system.paths.watchdogUnitFile()));
+        const auto manifest = platform::readWholeFile(
+            system.home.root() / ".mozilla/native-messaging-hosts/com.olvanemac.host.json");
+        ASSERT_TRUE(manifest);
+        EXPECT_EQ(json::parseObject(*manifest)->at("path"),
+                  (system.program.parent_path() / "olvanemac-host").string());
+        EXPECT_TRUE(run.services.extensionStatus().isStarted());
 
         run.services.delegate().performShutdown();
+        EXPECT_FALSE(run.services.extensionStatus().isStarted());
         EXPECT_EQ(run.displayMode(), platform::kRemapModeColour);
         EXPECT_FALSE(run.hasRecord());
         EXPECT_FALSE(fs::exists(system.paths.dataFolder() / "watchdog-pid"));

@@ -19,6 +19,7 @@
 #include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
+#include "platform/sim/SimSafariExtensionManager.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
@@ -62,6 +63,7 @@ struct Program {
     platform::sim::MemoryServiceManager userServices;
     platform::sim::MemoryLoginItems loginItems;
     platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
+    platform::sim::SimSafariExtensionManager safari;
     AppState appState;
     NoMenuBar menuBar;
     AppServices services{PlatformBackends{.loop = loop,
@@ -83,7 +85,9 @@ struct Program {
                                           .userServices = userServices,
                                           .loginItems = loginItems,
                                           .trash = trash,
+                                          .safariExtensions = safari,
                                           .watchdogExecutable = home.root() / "OlvaneWatchdog",
+                                          .hostExecutable = home.root() / "olvanemac-host",
                                           .bundle = ApplicationBundle::locate(
                                               home.root() / "OlvaneMac", std::nullopt, paths)},
                          appState, menuBar, [] {}};

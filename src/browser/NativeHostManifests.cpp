@@ -153,8 +153,9 @@ int uninstallNativeHostManifests(const platform::Paths& paths) {
         }
         const bool gone = fs::remove(file, ec);
         if (ec) {
-            log().logError("Échec suppression du manifest Native Host " + file.string(),
-                           platform::describeErrno(ec.value()));
+            log().logError(
+                "Échec suppression du manifest Native Host " + platform::quotedPath(file),
+                platform::ComposedText(platform::describeErrno(ec.value())));
         } else if (gone) {
             ++removed;
         }

@@ -37,6 +37,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
       desktopGrayscale_(paths_, !ctmOutputNames_.empty()),
       x11Keys_(platform::os::X11KeyEventSource::create(loop)),
+      x11Presses_(platform::os::X11PointerPresses::create(loop)),
       accessibilityTrust_(x11Keys_ ? std::string() : missingInputSources(),
                           [](const std::string& missing) {
                               Logger::app().notice("Touches du clavier inobservables : %{public}s",
@@ -101,6 +102,13 @@ platform::WindowServer& LinuxPlatform::windowServer() {
     return windowServer_;
 }
 
+platform::PointerPresses& LinuxPlatform::pointerPresses() {
+    if (x11Presses_) {
+        return *x11Presses_;
+    }
+    return presses_;
+}
+
 void LinuxPlatform::logChoices() {
     using platform::ComposedText;
     using platform::userData;
@@ -115,6 +123,8 @@ void LinuxPlatform::logChoices() {
         {"applications et fenêtres", x11Workspace_ && x11Windows_
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
+        {"clics hors du panneau d’extension",
+         x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},
         {"pointeur et défilement (Tortue)", "simulés"},
         {"voiles de Buée", &fogWindows_ == &simulatedFogWindows_ ? "simulés" : "fenêtres Qt"},
         {"écran d’attente du Délai",

@@ -14,6 +14,7 @@
 #include "platform/linux/SystemctlServiceManager.h"
 #include "platform/linux/X11AccessibilityTrust.h"
 #include "platform/linux/X11KeyEventSource.h"
+#include "platform/linux/X11PointerPresses.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
@@ -21,6 +22,7 @@
 #include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
+#include "platform/sim/SimPointerPresses.h"
 #include "platform/sim/SimSafariExtensionManager.h"
 #include "platform/sim/SimWindowServer.h"
 #include "platform/sim/SimWorkspace.h"
@@ -46,6 +48,8 @@ class LinuxPlatform {
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
     PlatformBackends backends();
+    // Mouse-downs anywhere in the session, for the interface's outside-click monitors.
+    platform::PointerPresses& pointerPresses();
 
     void logChoices();
 
@@ -69,6 +73,9 @@ class LinuxPlatform {
     // Null without an X server that has XInput 2.2 and XKB: the simulated keys serve.
     std::unique_ptr<platform::os::X11KeyEventSource> x11Keys_;
     platform::sim::SimKeyEventSource keys_;
+    // Null without an X server that has XInput 2.2: only the application's own clicks are seen.
+    std::unique_ptr<platform::os::X11PointerPresses> x11Presses_;
+    platform::sim::SimPointerPresses presses_;
     platform::os::X11AccessibilityTrust accessibilityTrust_;
     platform::os::PidfdProcessWatcher processes_;
     // Null without an X server and an EWMH window manager: the simulated ones serve.

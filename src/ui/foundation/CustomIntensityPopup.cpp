@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/foundation/ActionButton.h"
 #include "ui/foundation/DropShadow.h"
-#include "ui/foundation/HoverButton.h"
 #include "ui/foundation/RoundedShape.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
@@ -25,38 +25,6 @@ Theme::Shadow panelShadow() {
 int shadowMargin() {
     return DropShadow::margin(panelShadow());
 }
-
-// "Annuler" (white, outlined) or "Appliquer" (black), half of the row each.
-class PopupButton final : public HoverButton {
-  public:
-    PopupButton(const QString& text, bool filled, std::function<void()> action, QWidget* parent)
-        : HoverButton(parent), text_(text), filled_(filled) {
-        setAccessibleName(text);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        if (action) {
-            connect(this, &QAbstractButton::clicked, this,
-                    [action = std::move(action)] { action(); });
-        }
-    }
-
-  protected:
-    void paintContent(QPainter& painter) override {
-        const QPainterPath shape = RoundedShape::continuous(
-            QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), Theme::cornerRadius);
-        painter.fillPath(shape, filled_ ? Theme::black() : Theme::white());
-        if (!filled_) {
-            painter.strokePath(shape,
-                               QPen(Theme::black(), 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-        }
-        painter.setFont(Theme::fontRegular14());
-        painter.setPen(filled_ ? Theme::white() : Theme::black());
-        painter.drawText(rect(), Qt::AlignCenter, text_);
-    }
-
-  private:
-    QString text_;
-    bool filled_;
-};
 
 }  // namespace
 
@@ -78,10 +46,15 @@ CustomIntensityPopup::CustomIntensityPopup(const QString& title, QWidget* conten
 
     auto* buttons = new QHBoxLayout();
     buttons->setSpacing(12);
-    cancel_ = new PopupButton(QStringLiteral("Annuler"), false, std::move(onCancel), this);
-    apply_ = new PopupButton(QStringLiteral("Appliquer"), true, std::move(onApply), this);
-    for (auto* button : {cancel_, apply_}) {
+    // "Annuler" (white, outlined) and "Appliquer" (black), half of the row each.
+    cancel_ = new ActionButton(QStringLiteral("Annuler"), ActionButton::Style::outlined, 1, this);
+    apply_ = new ActionButton(QStringLiteral("Appliquer"), ActionButton::Style::filled, 1, this);
+    for (auto [button, action] :
+         {std::pair{cancel_, std::move(onCancel)}, std::pair{apply_, std::move(onApply)}}) {
         button->setFixedHeight(kButtonHeight);
+        if (action) {
+            connect(button, &QAbstractButton::clicked, this, [action] { action(); });
+        }
         buttons->addWidget(button, 1);
     }
     column->addLayout(buttons);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QWindow>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -104,6 +105,17 @@ int runOlvaneApplication(int argc, char** argv) {
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
     pages.attachServices(services);
+    shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
+                                               &host.pointerPresses());
+    // Safari's state is asked again whenever one of our windows takes the keyboard.
+    QObject focusWatch;  // ends the connection before the services go
+    QObject::connect(&app, &QGuiApplication::focusWindowChanged, &focusWatch,
+                     [&services](QWindow* window) {
+                         if (window) {
+                             services.notifications().post(
+                                 ExtensionStatusService::kWindowDidBecomeKeyNotification);
+                         }
+                     });
     DelegateLifecycle lifecycle(services.delegate());
 
     bool shutDown = false;

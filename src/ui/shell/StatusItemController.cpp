@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPainter>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
+#include "browser/ExtensionAccompanimentCoordinator.h"
 #include "model/Logger.h"
+#include "ui/shell/ExtensionWarningPanelController.h"
 #include "ui/shell/MenuBarStatusView.h"
 #include "ui/shell/MenuPopover.h"
 
@@ -15,6 +18,12 @@ StatusItemController::StatusItemController(AppState& appState, Actions actions)
     : appState_(appState), actions_(std::move(actions)) {}
 
 StatusItemController::~StatusItemController() = default;
+
+void StatusItemController::attachExtensionPrompts(ExtensionAccompanimentCoordinator& coordinator,
+                                                  platform::PointerPresses* sessionPresses) {
+    coordinator_ = &coordinator;
+    sessionPresses_ = sessionPresses;
+}
 
 bool StatusItemController::systemTrayAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
@@ -44,7 +53,48 @@ void StatusItemController::setupMenuBar() {
                 }
             });
     statusItem_->show();
+    setupExtensionWarning();
     Logger::app().debug("Barre de menus configurée (popover)");
+}
+
+void StatusItemController::setupExtensionWarning() {
+    if (!coordinator_) {
+        return;
+    }
+    auto* coordinator = coordinator_;
+    extensionWarning_ = std::make_unique<ExtensionWarningPanelController>(
+        [this] { return statusIconArea(); }, sessionPresses_,
+        ExtensionWarningPanelController::Actions{.onManage =
+                                                     [this, coordinator] {
+                                                         actions_.showMainWindow();
+                                                         appState_.selectedNavigationItem.set(
+                                                             NavigationItem::extensions);
+                                                         coordinator->resetPendingWarnings();
+                                                     },
+                                                 .onDismiss =
+                                                     [coordinator] {
+                                                         coordinator->isWarningPanelShown = false;
+                                                         coordinator->browserLaunched();
+                                                     }});
+    coordinator->presentWarning = [panel = QPointer(extensionWarning_.get())](BrowserType b) {
+        if (panel) {
+            panel->show(b);
+        }
+    };
+}
+
+std::optional<QRect> StatusItemController::statusIconArea() const {
+    const QRect area = statusItem_ ? statusItem_->geometry() : QRect();
+    if (!area.isValid() || area.isEmpty()) {
+        return std::nullopt;
+    }
+    return area;
+}
+
+void StatusItemController::hideExtensionWarning() {
+    if (extensionWarning_) {
+        extensionWarning_->hide(false);
+    }
 }
 
 void StatusItemController::updateStatusItemIcon() {
@@ -73,6 +123,10 @@ bool StatusItemController::isPopoverShown() const {
 void StatusItemController::toggleMenuPopover() {
     if (!popover_ || !statusItem_) {
         return;
+    }
+    hideExtensionWarning();
+    if (coordinator_) {
+        coordinator_->resetPendingWarnings();
     }
     if (isPopoverShown()) {
         popover_->close();

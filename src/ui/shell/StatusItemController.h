@@ -1,21 +1,31 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/MenuBarPresence.h"
+#include "platform/PointerPresses.h"
 
 class QSystemTrayIcon;
 
+namespace olvane {
+class ExtensionAccompanimentCoordinator;
+}
+
 namespace olvane::ui {
+
+class ExtensionWarningPanelController;
 
 class MenuPopover;
 class MenuBarStatusView;
 
 // The application's presence in the menu bar (the system tray here): an icon whose click
-// toggles a small popover with "Ouvrir Olvane", the extension status and "Quitter".
+// toggles a small popover with "Ouvrir Olvane", the extension status and "Quitter", and under
+// which the extension warning panel hangs.
 class StatusItemController : public QObject, public MenuBarPresence {
     Q_OBJECT
 
@@ -28,20 +38,29 @@ class StatusItemController : public QObject, public MenuBarPresence {
     StatusItemController(AppState& appState, Actions actions);
     ~StatusItemController() override;
 
-    // Creates the icon and the popover, once. Without a system tray there is neither; the
-    // application runs on without them.
+    // The extension prompts whose warnings the panel shows, and the session's mouse-downs that
+    // close it (null: only this application's); before setupMenuBar().
+    void attachExtensionPrompts(ExtensionAccompanimentCoordinator& coordinator,
+                                platform::PointerPresses* sessionPresses);
+
+    // Creates the icon, the popover and the warning panel's controller, once. Without a system tray
+    // there is neither; the application runs on without them.
     void setupMenuBar() override;
     // The application's icon drawn at 16 × 16, in its own colours; no image without one.
     void updateStatusItemIcon() override;
-    // The extension warning panel hangs under the icon once the browser prompts exist; until
-    // then there is none to hide.
-    void hideExtensionWarning() override {}
-    // The icon's action: shows the popover below the icon, or closes it.
+    void hideExtensionWarning() override;
+    // The icon's action: hides the warning panel and forgets the pending warnings, then shows
+    // the popover below the icon, or closes it.
     void toggleMenuPopover();
 
     QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
     MenuPopover* menuPopover() const { return popover_.get(); }
     MenuBarStatusView* popoverContent() const { return content_; }
+    ExtensionWarningPanelController* extensionWarningController() const {
+        return extensionWarning_.get();
+    }
+    // Where the icon is; absent when the tray does not tell.
+    std::optional<QRect> statusIconArea() const;
     bool isPopoverShown() const;
 
   protected:
@@ -50,12 +69,16 @@ class StatusItemController : public QObject, public MenuBarPresence {
 
   private:
     void closePopoverThen(const std::function<void()>& action);
+    void setupExtensionWarning();
 
     AppState& appState_;
     Actions actions_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
     std::unique_ptr<MenuPopover> popover_;
     MenuBarStatusView* content_ = nullptr;
+    ExtensionAccompanimentCoordinator* coordinator_ = nullptr;
+    platform::PointerPresses* sessionPresses_ = nullptr;
+    std::unique_ptr<ExtensionWarningPanelController> extensionWarning_;
 };
 
 }  // namespace olvane::ui

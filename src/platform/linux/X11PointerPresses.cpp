@@ -1,0 +1,72 @@
+#include "platform/linux/X11PointerPresses.h"
+
+#include <xcb/xinput.h>
+
+namespace olvane::platform::os {
+namespace {
+
+constexpr std::uint32_t kLeftButton = 1;
+constexpr std::uint32_t kRightButton = 3;
+
+}  // namespace
+
+std::unique_ptr<X11PointerPresses> X11PointerPresses::create(RunLoop& loop,
+                                                             const std::string& display) {
+    auto x = X11Connection::open(display);
+    if (!x) {
+        return nullptr;
+    }
+    const auto xinput = x->extensionMajorOpcode(xcb_input_id);
+    if (!xinput) {
+        return nullptr;
+    }
+    const XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
+        x->get(), xcb_input_xi_query_version(x->get(), 2, 2), nullptr));
+    if (!version || version->major_version < 2 ||
+        (version->major_version == 2 && version->minor_version < 2)) {
+        return nullptr;
+    }
+    struct {
+        xcb_input_event_mask_t header;
+        std::uint32_t bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
+    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
+        x->get(), xcb_input_xi_select_events_checked(x->get(), x->root(), 1, &mask.header)));
+    if (error) {
+        return nullptr;
+    }
+    std::unique_ptr<X11PointerPresses> presses(new X11PointerPresses(std::move(x), *xinput));
+    presses->events_ = presses->x_->watchEvents(
+        loop,
+        [source = presses.get()](const xcb_generic_event_t& event) { source->handleEvent(event); });
+    return presses;
+}
+
+X11PointerPresses::X11PointerPresses(std::unique_ptr<X11Connection> x, std::uint8_t xinputOpcode)
+    : x_(std::move(x)), xinputOpcode_(xinputOpcode) {}
+
+X11PointerPresses::~X11PointerPresses() {
+    events_.cancel();
+}
+
+Handle X11PointerPresses::observePresses(Observer observer) {
+    return presses_.connect(std::move(observer));
+}
+
+void X11PointerPresses::handleEvent(const xcb_generic_event_t& event) {
+    if ((event.response_type & 0x7F) != XCB_GE_GENERIC) {
+        return;
+    }
+    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
+    if (generic.extension != xinputOpcode_ || generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) {
+        return;
+    }
+    const auto button = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event).detail;
+    if (button == kLeftButton) {
+        presses_.emit(PointerButton::left);
+    } else if (button == kRightButton) {
+        presses_.emit(PointerButton::right);
+    }
+}
+
+}  // namespace olvane::platform::os

@@ -21,6 +21,13 @@ bool saveArtefact(const QPixmap& pixmap, const QString& name) {
     return pixmap.save(QString::fromStdString(path.string()), "PNG");
 }
 
+void paintWhite(QWidget& page) {
+    page.setAutoFillBackground(true);
+    QPalette palette = page.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    page.setPalette(palette);
+}
+
 void clickAt(QWidget* widget, QPoint pos) {
     const QPointF global = widget->mapToGlobal(QPointF(pos));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton,

@@ -16,6 +16,9 @@ bool saveArtefact(const QPixmap& pixmap, const QString& name);
 // Lays `widget` out, grabs it and saves the picture.
 bool saveArtefact(QWidget& widget, const QString& name);
 
+// Gives a page shown alone the main window's white background, for its pictures.
+void paintWhite(QWidget& page);
+
 // A left click (press and release) at `pos` in `widget`'s coordinates.
 void clickAt(QWidget* widget, QPoint pos);
 // The pointer comes onto `widget` (true) or leaves it (false).

@@ -34,14 +34,23 @@ DebugSpacingIndicator::DebugSpacingIndicator(const QString& name, qreal value,
     setObjectName(QStringLiteral("spacing:") + name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     if (orientation == Qt::Vertical) {
-        setFixedHeight(qRound(value));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         setMinimumWidth(0);
     } else {
-        setFixedWidth(qRound(value));
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         setMinimumHeight(0);
     }
+    setValue(value);
+}
+
+void DebugSpacingIndicator::setValue(qreal value) {
+    value_ = value;
+    if (orientation_ == Qt::Vertical) {
+        setFixedHeight(qRound(value));
+    } else {
+        setFixedWidth(qRound(value));
+    }
+    update();
 }
 
 QString DebugSpacingIndicator::label() const {

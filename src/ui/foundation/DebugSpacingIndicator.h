@@ -16,6 +16,8 @@ class DebugSpacingIndicator final : public QWidget {
 
     QString name() const { return name_; }
     qreal value() const { return value_; }
+    // A spacing that follows a scale takes its new length here.
+    void setValue(qreal value);
     Qt::Orientation orientation() const { return orientation_; }
     // The label drawn while the mode is on; empty when the spacing is too small for one.
     QString label() const;

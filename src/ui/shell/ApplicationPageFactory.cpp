@@ -1,5 +1,11 @@
 #include "ui/shell/ApplicationPageFactory.h"
 
+#include "app/AppServices.h"
+#include "ui/foundation/SpacingDebugManager.h"
+#include "ui/pages/accueil/AccueilView.h"
+#include "ui/pages/guide/GuideView.h"
+#include "ui/pages/reglages/SettingsView.h"
+#include "ui/pages/reglages/UninstallProgressView.h"
 #include "ui/shell/ConfigurateurServices.h"
 
 namespace olvane::ui {
@@ -18,19 +24,30 @@ class PageModel final : public QObject {
 
 }  // namespace
 
-ApplicationPageFactory::ApplicationPageFactory(AppState& appState) : appState_(appState) {}
+ApplicationPageFactory::ApplicationPageFactory(AppState& appState, platform::RunLoop& loop)
+    : appState_(appState), loop_(loop) {}
 
 ApplicationPageFactory::~ApplicationPageFactory() = default;
 
 void ApplicationPageFactory::attachServices(AppServices& services) {
+    services_ = &services;
     configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item) {
     switch (item) {
+        case NavigationItem::accueil:
+            return std::make_unique<AccueilView>(appState_);
+        case NavigationItem::guide:
+            return std::make_unique<GuideView>();
         case NavigationItem::configurateur:
             if (configurateur_) {
                 return configurateurPage();
+            }
+            break;
+        case NavigationItem::settings:
+            if (services_) {
+                return settingsPage();
             }
             break;
         default:
@@ -40,7 +57,10 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item)
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createUninstallProgress() {
-    return frames_.createUninstallProgress();
+    if (!services_) {
+        return frames_.createUninstallProgress();
+    }
+    return std::make_unique<UninstallProgressView>(services_->uninstallService().currentStepLabel);
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createWebExtensionPrompt(
@@ -53,6 +73,12 @@ std::unique_ptr<QWidget> ApplicationPageFactory::configurateurPage() {
     auto page = frames_.createPage(NavigationItem::configurateur);
     new PageModel(std::make_unique<ConfigurateurViewModel>(configurateur_->collaborators()), *page);
     return page;
+}
+
+std::unique_ptr<QWidget> ApplicationPageFactory::settingsPage() {
+    UninstallService& uninstall = services_->uninstallService();
+    return std::make_unique<SettingsView>(SettingsView::Collaborators{
+        appState_, SpacingDebugManager::shared(), loop_, [&uninstall] { uninstall.uninstall(); }});
 }
 
 }  // namespace olvane::ui

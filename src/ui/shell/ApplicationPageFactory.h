@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "platform/RunLoop.h"
 #include "ui/foundation/PageFactory.h"
 #include "ui/foundation/PageFrames.h"
 
@@ -18,13 +19,14 @@ class ConfigurateurServices;
 // services; a page not built yet is its frame.
 class ApplicationPageFactory final : public PageFactory {
   public:
-    explicit ApplicationPageFactory(AppState& appState);
+    ApplicationPageFactory(AppState& appState, platform::RunLoop& loop);
     ~ApplicationPageFactory() override;
     ApplicationPageFactory(const ApplicationPageFactory&) = delete;
     ApplicationPageFactory& operator=(const ApplicationPageFactory&) = delete;
 
     // The services need the menu bar of the shell that holds this factory, so they come after
-    // it; until then only frames are built (the window opens on the home page).
+    // it; until then only the pages that need none are built (the window opens on the home
+    // page).
     void attachServices(AppServices& services);
 
     std::unique_ptr<QWidget> createPage(NavigationItem item) override;
@@ -34,8 +36,11 @@ class ApplicationPageFactory final : public PageFactory {
 
   private:
     std::unique_ptr<QWidget> configurateurPage();
+    std::unique_ptr<QWidget> settingsPage();
 
     AppState& appState_;
+    platform::RunLoop& loop_;
+    AppServices* services_ = nullptr;
     PageFrames frames_;
     std::unique_ptr<ConfigurateurServices> configurateur_;
 };

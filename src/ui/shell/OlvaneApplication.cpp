@@ -93,7 +93,7 @@ int runOlvaneApplication(int argc, char** argv) {
 
     QtRunLoop loop;
     AppState appState;
-    ApplicationPageFactory pages(appState);
+    ApplicationPageFactory pages(appState, loop);
     ApplicationShell shell(appState, pages);
     // The effects' windows, dressed for X11 when Qt draws there.
     const auto x11EffectWindows = X11EffectWindows::create(loop);

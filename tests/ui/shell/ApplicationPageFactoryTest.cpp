@@ -95,7 +95,7 @@ struct Program {
 
 TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSettings) {
     Program program;
-    ApplicationPageFactory pages(program.appState);
+    ApplicationPageFactory pages(program.appState, program.loop);
     pages.attachServices(program.services);
     ScopedLogCapture log;
 

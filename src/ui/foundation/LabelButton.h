@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+#include "ui/foundation/HoverButton.h"
+#include "ui/foundation/Theme.h"
+
+class QGraphicsDropShadowEffect;
+
+namespace olvane::ui {
+
+// A chrome-less button of one line of text: padded, filled, with rounded corners of 8, outlined
+// and shadowed when its style says so; the whole rectangle is the click target. Disabled, it is
+// drawn at half opacity, shadow included.
+class LabelButton : public HoverButton {
+    Q_OBJECT
+
+  public:
+    struct Style {
+        QFont font;
+        QColor textColor;
+        QColor fill;
+        // Stroked 1.5 wide along the rounded rectangle.
+        std::optional<QColor> outline;
+        int paddingH;
+        int paddingV;
+        std::optional<Theme::Shadow> shadow;
+    };
+
+    LabelButton(const QString& text, Style style, QWidget* parent = nullptr);
+
+    // 0.5 while disabled, 1 otherwise.
+    qreal opacity() const { return isEnabled() ? 1.0 : 0.5; }
+    // Where the text is drawn, inside the padding.
+    QRect labelRect() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintContent(QPainter& painter) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    Style style_;
+    QGraphicsDropShadowEffect* shadow_ = nullptr;
+};
+
+}  // namespace olvane::ui

@@ -26,6 +26,9 @@
 #include "platform/sim/SimulatedDisplayFile.h"
 #include "support/TempHome.h"
 #include "ui/foundation/PageHeader.h"
+#include "ui/pages/accueil/AccueilView.h"
+#include "ui/pages/reglages/SettingsView.h"
+#include "ui/pages/reglages/UninstallProgressView.h"
 #include "ui/shell/ApplicationPageFactory.h"
 #include "ui/shell/ConfigurateurServices.h"
 
@@ -111,6 +114,21 @@ TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSett
         (std::vector<std::string>{"ConfigurateurViewModel initialisé — isFreshConfig: true",
                                   "Réglages sauvegardés avec succès",
                                   "ConfigurateurViewModel initialisé — isFreshConfig: false"}));
+}
+
+TEST(ApplicationPageFactory, TheSettingsPageAndTheProgressScreenStandOnTheUninstallService) {
+    Program program;
+    ApplicationPageFactory pages(program.appState, program.loop);
+    EXPECT_NE(qobject_cast<AccueilView*>(pages.createPage(NavigationItem::accueil).get()), nullptr);
+    pages.attachServices(program.services);
+    EXPECT_NE(qobject_cast<SettingsView*>(pages.createPage(NavigationItem::settings).get()),
+              nullptr);
+
+    const auto progress = pages.createUninstallProgress();
+    auto* view = qobject_cast<UninstallProgressView*>(progress.get());
+    ASSERT_NE(view, nullptr);
+    program.services.uninstallService().currentStepLabel.set("Envoi des commandes");
+    EXPECT_EQ(view->stepLabel(), "Envoi des commandes");
 }
 
 TEST(ConfigurateurServices, ActivationReachesTheGrayscaleFilterAndItsSites) {

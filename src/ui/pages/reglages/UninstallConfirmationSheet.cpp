@@ -134,12 +134,8 @@ QWidget* UninstallConfirmationSheet::buildHeader(QWidget* parent) {
                    Qt::AlignVCenter);
     row->addStretch(1);
     close_ = new HoverableIconButton(
-        "xmark", [this] { isPresented_.set(false); },
-        {.foregroundColor = Theme::black(),
-         .size = 14,
-         .disabled = false,
-         .accessibilityText = QStringLiteral("Fermer sans désinstaller")},
-        header);
+        "xmark", [this] { isPresented_.set(false); }, Theme::black(), 14, false,
+        QStringLiteral("Fermer sans désinstaller"), header);
     row->addWidget(close_, 0, Qt::AlignVCenter);
     return header;
 }

@@ -28,7 +28,7 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
           {windowMonitor_,
            turtle_,
            ActiveEffects(appState.activeFrictionEffects),
-           {platform_.fogWindows, platform_.frameClock, platform_.eventTap, platform_.clock}}),
+           {platform_.fogWindows, platform_.frameClock, platform_.pointer, platform_.clock}}),
       delayAccess_(
           settings_, notifications_,
           std::make_unique<DelayAccessOverlayWindow>(DelayAccessOverlayWindow::Collaborators{

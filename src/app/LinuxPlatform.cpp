@@ -46,6 +46,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       processes_(loop),
       x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
+      x11Pointer_(platform::os::X11Pointer::create(loop)),
       fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),
       delayPanels_(effectWindows.delayPanels ? *effectWindows.delayPanels : simulatedDelayPanels_),
       frameClock_(loop, FogEffectService::kMinFrameInterval),
@@ -95,6 +96,13 @@ platform::KeyEventSource& LinuxPlatform::keys() {
     return keys_;
 }
 
+platform::PointerLocation& LinuxPlatform::pointer() {
+    if (x11Pointer_) {
+        return *x11Pointer_;
+    }
+    return eventTap_;
+}
+
 platform::WindowServer& LinuxPlatform::windowServer() {
     if (x11Workspace_ && x11Windows_) {
         return *x11Windows_;
@@ -127,6 +135,8 @@ void LinuxPlatform::logChoices() {
          x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},
         {"pointeur et défilement (Tortue)", "simulés"},
         {"voiles de Buée", &fogWindows_ == &simulatedFogWindows_ ? "simulés" : "fenêtres Qt"},
+        {"pointeur de la Buée",
+         x11Pointer_ ? "position X11 et mouvements bruts XInput2" : "celui de la Tortue"},
         {"écran d’attente du Délai",
          &delayPanels_ == &simulatedDelayPanels_ ? "simulé" : "fenêtres Qt"},
         {"veille, déverrouillage et session",
@@ -170,6 +180,7 @@ PlatformBackends LinuxPlatform::backends() {
                             .windowServer = windowServer(),
                             .eventTap = eventTap_,
                             .fogWindows = fogWindows_,
+                            .pointer = pointer(),
                             .frameClock = frameClock_,
                             .delayPanels = delayPanels_,
                             .systemEvents = systemEvents_,

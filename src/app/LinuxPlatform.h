@@ -14,6 +14,7 @@
 #include "platform/linux/SystemctlServiceManager.h"
 #include "platform/linux/X11AccessibilityTrust.h"
 #include "platform/linux/X11KeyEventSource.h"
+#include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11PointerPresses.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
@@ -59,6 +60,7 @@ class LinuxPlatform {
     platform::Workspace& workspace();
     platform::WindowServer& windowServer();
     platform::KeyEventSource& keys();
+    platform::PointerLocation& pointer();
 
     platform::RunLoop& loop_;
     platform::Paths paths_;
@@ -84,6 +86,8 @@ class LinuxPlatform {
     platform::sim::SimWorkspace workspace_;
     platform::sim::SimWindowServer windowServer_;
     platform::sim::SimEventTap eventTap_;
+    // Null without an X server that has XInput 2: the fog asks the event tap.
+    std::unique_ptr<platform::os::X11Pointer> x11Pointer_;
     platform::sim::SimOverlayWindows<FogEffectState> simulatedFogWindows_;
     platform::sim::SimOverlayWindows<DelayPanelState> simulatedDelayPanels_;
     platform::OverlayWindowFactory<FogEffectState>& fogWindows_;

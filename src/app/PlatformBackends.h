@@ -18,6 +18,7 @@
 #include "platform/LoginItems.h"
 #include "platform/OverlayWindow.h"
 #include "platform/Paths.h"
+#include "platform/PointerLocation.h"
 #include "platform/RunLoop.h"
 #include "platform/SafariExtensionManager.h"
 #include "platform/ServiceManager.h"
@@ -46,6 +47,8 @@ struct PlatformBackends {
     // delay's waiting panels.
     platform::EventTap& eventTap;
     platform::OverlayWindowFactory<FogEffectState>& fogWindows;
+    // Where the pointer is for the fog's trail, and when it moves.
+    platform::PointerLocation& pointer;
     platform::FrameClock& frameClock;
     platform::OverlayWindowFactory<DelayPanelState>& delayPanels;
     platform::SystemEvents& systemEvents;

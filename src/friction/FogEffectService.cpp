@@ -44,9 +44,9 @@ void FogEffectService::applySettingsToOverlays() {
     }
 }
 
-std::unique_ptr<FogEffectState> FogEffectService::makeState() const {
+std::unique_ptr<FogEffectState> FogEffectService::makeState(std::uint32_t targetWindowID) const {
     return std::make_unique<FogEffectState>(settings_.clearRadius, settings_.fogOpacity,
-                                            maxTrailPoints());
+                                            maxTrailPoints(), targetWindowID);
 }
 
 // The overlay lies exactly over the target: both are in global display coordinates.
@@ -60,7 +60,7 @@ std::unique_ptr<platform::OverlayWindow> FogEffectService::createOverlay(
 
 FogOverlay FogEffectService::makeOverlay(const TargetWindow& target) {
     FogOverlay overlay;
-    overlay.state = makeState();
+    overlay.state = makeState(target.windowID);
     overlay.window = createOverlay(target.bounds, *overlay.state);
     overlay.bounds = target.bounds;
     overlay.windowID = target.windowID;
@@ -140,7 +140,7 @@ void FogEffectService::tearDown() {
 
 // Without frames the fog stays, as plain fog that never clears.
 void FogEffectService::startDisplayLink() {
-    if (displayLink_) {
+    if (framesRunning_) {
         return;
     }
     displayLink_ = frames_.start([this] { displayLinkFired(); });
@@ -148,15 +148,41 @@ void FogEffectService::startDisplayLink() {
         frictionLogger().error("Impossible de créer CVDisplayLink");
         return;
     }
+    framesRunning_ = true;
     frictionLogger().debug("DisplayLink démarré (sync écran)");
 }
 
 void FogEffectService::stopDisplayLink() {
-    if (!displayLink_) {
+    pointerMotion_.cancel();
+    if (!framesRunning_) {
         return;
     }
+    framesRunning_ = false;
     displayLink_.cancel();
     frictionLogger().debug("DisplayLink arrêté");
+}
+
+// A fog at rest costs nothing: no frame until the pointer moves again.
+void FogEffectService::pauseUntilPointerMoves() {
+    if (pointerMotion_ || !displayLink_) {
+        return;
+    }
+    pointerMotion_ = pointer_.observeMotion([this] { resumeFrames(); });
+    if (pointerMotion_) {
+        displayLink_.cancel();
+    }
+}
+
+void FogEffectService::resumeFrames() {
+    pointerMotion_.cancel();
+    if (framesRunning_ && !displayLink_) {
+        displayLink_ = frames_.start([this] { displayLinkFired(); });
+    }
+}
+
+bool FogEffectService::hasTrail() const {
+    return std::any_of(overlays_.begin(), overlays_.end(),
+                       [](const FogOverlay& overlay) { return !overlay.state->trail().empty(); });
 }
 
 void FogEffectService::displayLinkFired() {
@@ -176,7 +202,7 @@ void FogEffectService::updateFrame() {
     if (!isActive_) {
         return;
     }
-    updateMouseTrail();
+    const bool sampled = updateMouseTrail();
     const double frameTime = now();
     for (auto& overlay : overlays_) {
         // An empty trail has nothing to redraw.
@@ -186,20 +212,23 @@ void FogEffectService::updateFrame() {
         overlay.state->editTrail(
             [&](auto& trail) { fog::fade(trail, frameTime, settings_.regenerationDuration); });
     }
+    if (!sampled && !hasTrail()) {
+        pauseUntilPointerMoves();
+    }
 }
 
-void FogEffectService::updateMouseTrail() {
+bool FogEffectService::updateMouseTrail() {
     if (!isActive_ || overlays_.empty()) {
-        return;
+        return false;
     }
     const auto pointer = pointer_.pointerLocation();
     if (!pointer) {
-        return;
+        return false;
     }
     if (lastAbsoluteMousePosition_ &&
         std::hypot(pointer->x - lastAbsoluteMousePosition_->x,
                    pointer->y - lastAbsoluteMousePosition_->y) < kMinPointDistance) {
-        return;
+        return false;
     }
     const double sampleTime = now();
     const std::size_t maxPoints = maxTrailPoints();
@@ -219,6 +248,7 @@ void FogEffectService::updateMouseTrail() {
     if (sampled) {
         lastAbsoluteMousePosition_ = pointer;
     }
+    return sampled;
 }
 
 }  // namespace olvane

@@ -67,14 +67,19 @@ class FogEffectService {
     void updateFrame();
 
   private:
-    std::unique_ptr<FogEffectState> makeState() const;
+    std::unique_ptr<FogEffectState> makeState(std::uint32_t targetWindowID) const;
     std::unique_ptr<platform::OverlayWindow> createOverlay(const platform::Rect& bounds,
                                                            FogEffectState& state);
     FogOverlay makeOverlay(const TargetWindow& window);
     void applySettingsToOverlays();
     void startDisplayLink();
     void stopDisplayLink();
-    void updateMouseTrail();
+    // With nothing to redraw and a pointer that says when it moves, frames stop until it does.
+    void pauseUntilPointerMoves();
+    void resumeFrames();
+    // True when a sample was taken.
+    bool updateMouseTrail();
+    bool hasTrail() const;
     double now() const;
     void tearDown();
 
@@ -87,6 +92,8 @@ class FogEffectService {
     FrictionEffectDelegate* delegate_ = nullptr;
     std::vector<FogOverlay> overlays_;
     platform::Handle displayLink_;
+    bool framesRunning_ = false;
+    platform::Handle pointerMotion_;
     std::optional<platform::MonotonicTime> lastFrameTime_;
     // Global display coordinates.
     std::optional<platform::Point> lastAbsoluteMousePosition_;

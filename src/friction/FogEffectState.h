@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -15,13 +16,16 @@ namespace olvane {
 // `clearRadius` at each trail point. The overlay's window observes it and redraws on change.
 class FogEffectState {
   public:
-    FogEffectState(double radius, double opacity, std::size_t trailCapacity)
-        : clearRadius(radius), fogOpacity(opacity) {
+    FogEffectState(double radius, double opacity, std::size_t trailCapacity,
+                   std::uint32_t target = 0)
+        : targetWindowID(target), clearRadius(radius), fogOpacity(opacity) {
         trail_.reserve(trailCapacity);
     }
     FogEffectState(const FogEffectState&) = delete;
     FogEffectState& operator=(const FogEffectState&) = delete;
 
+    // The window server's number of the window the overlay covers; 0 when unknown.
+    const std::uint32_t targetWindowID;
     // The last pointer position over the overlay, in its own coordinates.
     platform::Observable<platform::Point> mousePosition;
     platform::Observable<double> clearRadius;

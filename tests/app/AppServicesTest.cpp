@@ -104,6 +104,7 @@ struct ProgramRun {
                          .windowServer = windowServer,
                          .eventTap = eventTap,
                          .fogWindows = fogWindows,
+                         .pointer = eventTap,
                          .frameClock = frameClock,
                          .delayPanels = delayPanels,
                          .systemEvents = systemEvents,

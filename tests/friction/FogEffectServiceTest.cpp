@@ -97,6 +97,24 @@ TEST_F(FogEffectServiceTest, FramesComeAtMostSixtyTimesASecond) {
     EXPECT_EQ(redraws, 60);
 }
 
+TEST_F(FogEffectServiceTest, AFogAtRestStopsItsFramesUntilThePointerMoves) {
+    fog.activate({{11, {0, 0, 800, 600}}});
+    pointTo({10, 10});
+    loop.advanceSeconds(8.1);
+    ASSERT_TRUE(trailOf(0).empty());
+    EXPECT_EQ(pointer.motionObservers(), 1u);
+    EXPECT_EQ(loop.pendingCount(), 0u) << "no frame while nothing moves";
+
+    pointTo({300, 300});
+    EXPECT_EQ(pointer.motionObservers(), 0u);
+    EXPECT_EQ(trailOf(0).size(), 1u) << "the first frame after the move samples it";
+    EXPECT_EQ(fog.overlays()[0].state->targetWindowID, 11u);
+
+    fog.deactivate();
+    EXPECT_EQ(pointer.motionObservers(), 0u);
+    EXPECT_EQ(loop.pendingCount(), 0u);
+}
+
 TEST_F(FogEffectServiceTest, SyncKeepsMovedWindowsDropsClosedOnesAndCoversNewOnes) {
     ScopedLogCapture capture;
     fog.activate({{11, {0, 0, 800, 600}}, {12, {900, 0, 400, 400}}});

@@ -110,9 +110,11 @@ std::vector<std::string> windowClass(X11Connection& x, xcb_window_t window) {
 bool onCurrentDesktop(X11Connection& x, xcb_window_t window) {
     const auto windowDesktop = readProperty(x, window, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL);
     const auto current = readProperty(x, x.root(), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL);
-    const auto desktop = windowDesktop ? windowDesktop->firstWord() : std::nullopt;
-    const auto shown = current ? current->firstWord() : std::nullopt;
-    return !desktop || !shown || *desktop == kAllDesktops || *desktop == *shown;
+    // Unknown on either side: shown.
+    const std::uint32_t desktop =
+        windowDesktop ? windowDesktop->firstWord().value_or(kAllDesktops) : kAllDesktops;
+    const std::uint32_t shown = current ? current->firstWord().value_or(desktop) : desktop;
+    return desktop == kAllDesktops || desktop == shown;
 }
 
 void requestClose(X11Connection& x, xcb_window_t window) {

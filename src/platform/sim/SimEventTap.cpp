@@ -53,6 +53,7 @@ bool SimEventTap::isTapEnabled() const {
 void SimEventTap::warpCursor(Point position) {
     warps_.push_back(position);
     cursor_ = position;
+    motion_.emit();
 }
 
 bool SimEventTap::postMouseEvent(TapEventType type, Point position, MouseButton button) {

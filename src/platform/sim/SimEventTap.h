@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/EventTap.h"
+#include "platform/Signal.h"
 
 namespace olvane::platform::sim {
 
@@ -24,6 +25,10 @@ class SimEventTap final : public EventTap {
 
     std::unique_ptr<Tap> createTap(Callback callback) override;
     std::optional<Point> pointerLocation() override { return cursor_; }
+    // Told at every change of the cursor the test makes.
+    Handle observeMotion(std::function<void()> onMove) override {
+        return motion_.connect([onMove = std::move(onMove)] { onMove(); });
+    }
     void warpCursor(Point position) override;
     bool postMouseEvent(TapEventType type, Point position, MouseButton button) override;
     bool postScroll(const ScrollPost& scroll) override;
@@ -38,7 +43,11 @@ class SimEventTap final : public EventTap {
     void disableByTimeout();
     void disableSilently();
 
-    void setCursor(std::optional<Point> position) { cursor_ = position; }
+    void setCursor(std::optional<Point> position) {
+        cursor_ = position;
+        motion_.emit();
+    }
+    std::size_t motionObservers() const { return motion_.size(); }
     void setDisplays(std::vector<Rect> displays) { displays_ = std::move(displays); }
     void refuseTaps(bool refuse) { refuseTaps_ = refuse; }
     void refuseRunLoop(bool refuse) { refuseRunLoop_ = refuse; }
@@ -61,6 +70,7 @@ class SimEventTap final : public EventTap {
 
     SimTap* tap_ = nullptr;
     std::optional<Point> cursor_ = Point{};
+    Signal<> motion_;
     std::vector<Rect> displays_;
     bool refuseTaps_ = false;
     bool refuseRunLoop_ = false;

@@ -16,6 +16,8 @@
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
 #include "ui/effects/QtDelayPanels.h"
+#include "ui/effects/QtFogWindows.h"
+#include "ui/effects/QtOverlayGeometry.h"
 #include "ui/effects/X11EffectWindows.h"
 #include "ui/foundation/FontLibrary.h"
 #include "ui/foundation/IconSources.h"
@@ -25,6 +27,7 @@
 #include "ui/shell/ApplicationPageFactory.h"
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/DisplayLossShutdown.h"
+#include "ui/shell/MainWindow.h"
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/StatusItemController.h"
 #include "ui/shell/TerminationSignals.h"
@@ -66,6 +69,26 @@ void configureApplication(QApplication& app) {
     FontLibrary::registerApplicationFonts();
 }
 
+// The window the fog test covers: the main window, else the first visible one of ours.
+std::optional<OwnWindow> ownWindow(ApplicationShell& shell) {
+    QWidget* window = &shell.mainWindow();
+    if (!window->isVisible()) {
+        window = nullptr;
+        for (QWidget* candidate : QApplication::topLevelWidgets()) {
+            const bool effect = candidate->objectName() == QStringLiteral("fogOverlay") ||
+                                candidate->objectName() == QStringLiteral("delayOverlay");
+            if (candidate->isVisible() && candidate->isWindow() && !effect) {
+                window = candidate;
+                break;
+            }
+        }
+    }
+    if (!window) {
+        return std::nullopt;
+    }
+    return OwnWindow{static_cast<std::int64_t>(window->winId()), toRect(window->geometry())};
+}
+
 class DelegateLifecycle final : public ApplicationLifecycle {
   public:
     explicit DelegateLifecycle(AppDelegate& delegate) : delegate_(delegate) {}
@@ -97,14 +120,16 @@ int runOlvaneApplication(int argc, char** argv) {
     ApplicationShell shell(appState, pages);
     // The effects' windows, dressed for X11 when Qt draws there.
     const auto x11EffectWindows = X11EffectWindows::create(loop);
+    QtFogWindows fogWindows(x11EffectWindows.get());
     QtDelayPanels delayPanels(x11EffectWindows.get());
     LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment(),
-                       {.fog = nullptr, .delayPanels = &delayPanels});
+                       {.fog = &fogWindows, .delayPanels = &delayPanels});
     // The applications and site icons the pages list; each source starts on first use.
     IconSources icons(loop, host.backends().clock, host.backends().paths);
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
     pages.attachServices(services);
+    services.frictionEffects().findOwnWindow = [&shell] { return ownWindow(shell); };
     shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
                                                &host.pointerPresses());
     // Safari's state is asked again whenever one of our windows takes the keyboard.

@@ -82,6 +82,7 @@ struct Program {
                                           .windowServer = windowServer,
                                           .eventTap = eventTap,
                                           .fogWindows = fogWindows,
+                                          .pointer = eventTap,
                                           .frameClock = frameClock,
                                           .delayPanels = delayPanels,
                                           .systemEvents = systemEvents,

@@ -1,0 +1,59 @@
+#include "ui/effects/FogOverlayView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/effects/FogShape.h"
+#include "ui/foundation/Theme.h"
+
+namespace olvane::ui {
+
+FogOverlayView::FogOverlayView(FogEffectState& state, bool translucent, QWidget* parent)
+    : QWidget(parent), state_(state), translucent_(translucent) {
+    setObjectName(QStringLiteral("fogOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (translucent_) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    } else {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    trailObservation_ = state_.observeTrail([this] { stateChanged(); });
+    radiusObservation_ = state_.clearRadius.observe([this](const auto&) { stateChanged(); });
+    opacityObservation_ = state_.fogOpacity.observe([this](const auto&) { stateChanged(); });
+}
+
+FogOverlayView::~FogOverlayView() = default;
+
+void FogOverlayView::stateChanged() {
+    if (translucent_) {
+        update(renderer_.render(size(), devicePixelRatioF(), state_.fogOpacity(),
+                                state_.clearRadius(), state_.trail()));
+        return;
+    }
+    QRegion shape = fogShapeWithHoles(size(), state_.clearRadius(), state_.trail());
+    if (shape != shape_) {
+        shape_ = shape;
+        setMask(shape_);
+    }
+}
+
+void FogOverlayView::resizeEvent(QResizeEvent*) {
+    stateChanged();
+    update();
+}
+
+void FogOverlayView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!translucent_) {
+        painter.fillRect(event->rect(), Theme::white());
+        return;
+    }
+    const qreal ratio = renderer_.image().devicePixelRatio();
+    for (const QRect& rect : event->region()) {
+        const QRectF source(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio);
+        painter.drawImage(QRectF(rect), renderer_.image(), source);
+    }
+}
+
+}  // namespace olvane::ui

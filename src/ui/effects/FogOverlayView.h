@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QRegion>
+#include <QWidget>
+
+#include "friction/FogEffectState.h"
+#include "platform/Handle.h"
+#include "ui/effects/FogRenderer.h"
+
+namespace olvane::ui {
+
+// What one fog overlay shows, redrawn whenever its state changes. Where translucent windows
+// are drawn it is the translucent fog of FogRenderer; elsewhere opaque white, its holes cut out
+// of the window's shape.
+class FogOverlayView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    FogOverlayView(FogEffectState& state, bool translucent, QWidget* parent = nullptr);
+    ~FogOverlayView() override;
+
+    bool isTranslucent() const { return translucent_; }
+    // The translucent picture (empty for the opaque fog).
+    const QImage& picture() const { return renderer_.image(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void stateChanged();
+
+    FogEffectState& state_;
+    bool translucent_;
+    FogRenderer renderer_;
+    QRegion shape_;
+    platform::Handle trailObservation_;
+    platform::Handle radiusObservation_;
+    platform::Handle opacityObservation_;
+};
+
+}  // namespace olvane::ui

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QSize>
+#include <cstdint>
+#include <vector>
+
+#include "friction/TrailPoint.h"
+
+namespace olvane::ui {
+
+// Draws the fog of one overlay: white at the fog's opacity over the whole window, out of which
+// each trail point takes a soft round hole (destination-out, a radial gradient from the point's
+// opacity at the centre, half of it midway, nothing at the radius), the holes deepening each
+// other where they overlap.
+//
+// Drawn every frame over a whole window, that would cost far too much: the fog is worked out on
+// a grid of cells a sixteenth of the radius wide (the holes are smooth, so it looks the same once
+// smoothly enlarged), and only the tiles whose cells changed are drawn again.
+class FogRenderer {
+  public:
+    // Brings the picture up to date; returns what changed, in the window's own pixels.
+    QRegion render(QSize size, qreal devicePixelRatio, double opacity, double radius,
+                   const std::vector<TrailPoint>& trail);
+    // The whole picture, premultiplied, at the window's device pixels.
+    const QImage& image() const { return image_; }
+
+  private:
+    struct CellBox {
+        int left = 0, top = 0, right = -1, bottom = -1;  // inclusive; empty when right < left
+        bool empty() const { return right < left || bottom < top; }
+        void add(int column, int row);
+        void add(const CellBox& other);
+    };
+
+    bool needsReset(QSize deviceSize, qreal devicePixelRatio, double opacity,
+                    double deviceRadius) const;
+    void reset(QSize deviceSize, qreal devicePixelRatio, double opacity, double deviceRadius);
+    void splat(double x, double y, double opacity);
+    void markChangedTiles(const CellBox& box);
+    void drawTile(int tileColumn, int tileRow);
+    // The row of cells above a line of pixels and the weight of the one below (0 to 256).
+    struct CellRow {
+        int row;
+        int weight;
+    };
+    CellRow cellRowAt(int y) const;
+    QRegion takeDirtyRegion();
+
+    QSize deviceSize_;
+    qreal devicePixelRatio_ = 1;
+    double opacity_ = -1;
+    double radius_ = 0;
+    int cell_ = 1;
+    int columns_ = 0;
+    int rows_ = 0;
+    int tileColumns_ = 0;
+    int tileRows_ = 0;
+    std::uint8_t baseAlpha_ = 0;
+    // Per cell: the share of fog left (1: untouched), and its alpha in the picture.
+    std::vector<float> fogLeft_;
+    std::vector<std::uint8_t> alpha_;
+    std::vector<std::uint8_t> dirtyTiles_;
+    // Per pixel column: the cell to its left and the weight of the next one (0 to 256).
+    std::vector<int> columnCell_;
+    std::vector<int> columnWeight_;
+    // The rows of cells of the tile being drawn, enlarged across it.
+    std::vector<std::uint16_t> widened_;
+    // The cells the holes touched at the last frame.
+    CellBox touched_;
+    QImage image_;
+};
+
+}  // namespace olvane::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+
+#include "friction/FogEffectState.h"
+#include "platform/OverlayWindow.h"
+
+namespace olvane::ui {
+
+class X11EffectWindows;
+
+// The fog's overlays as Qt windows: frameless, out of the window manager's hands (so that no
+// frame of its takes the clicks), letting every click through to the target, never focused,
+// each kept right above the window it covers. Whether a compositor draws translucent windows is
+// asked at each new overlay; the log says which way the fog is drawn, again when that changes.
+class QtFogWindows final : public platform::OverlayWindowFactory<FogEffectState> {
+  public:
+    // `x11` may be null (no X11): Qt's flags alone then.
+    explicit QtFogWindows(X11EffectWindows* x11) : x11_(x11) {}
+
+    std::unique_ptr<platform::OverlayWindow> createOverlay(const platform::Rect& frame,
+                                                           FogEffectState& state) override;
+
+  private:
+    bool translucentWindowsAreDrawn();
+
+    X11EffectWindows* x11_;
+    std::optional<bool> translucentBefore_;
+};
+
+}  // namespace olvane::ui

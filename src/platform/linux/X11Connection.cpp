@@ -1,5 +1,7 @@
 #include "platform/linux/X11Connection.h"
 
+#include <xcb/xinput.h>
+
 #include <cstdlib>
 #include <utility>
 
@@ -93,6 +95,21 @@ std::optional<std::uint8_t> X11Connection::extensionMajorOpcode(xcb_extension_t&
         return std::nullopt;
     }
     return data->major_opcode;
+}
+
+std::optional<std::uint8_t> X11Connection::xinput2Opcode(std::uint32_t minor) {
+    const auto opcode = extensionMajorOpcode(xcb_input_id);
+    if (!opcode) {
+        return std::nullopt;
+    }
+    const XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
+        connection_, xcb_input_xi_query_version(connection_, 2, static_cast<std::uint16_t>(minor)),
+        nullptr));
+    if (!version || version->major_version < 2 ||
+        (version->major_version == 2 && version->minor_version < minor)) {
+        return std::nullopt;
+    }
+    return opcode;
 }
 
 bool X11Connection::flush() {

@@ -51,6 +51,8 @@ class X11Connection {
     // The first event number of an extension, absent when the server lacks it.
     std::optional<std::uint8_t> extensionFirstEvent(xcb_extension_t& extension);
     std::optional<std::uint8_t> extensionMajorOpcode(xcb_extension_t& extension);
+    // XInput's major opcode, when the server speaks XInput 2.`minor` or later.
+    std::optional<std::uint8_t> xinput2Opcode(std::uint32_t minor);
 
     // Sends what is buffered; false when the connection broke.
     bool flush();

@@ -38,18 +38,14 @@ std::unique_ptr<X11KeyEventSource> X11KeyEventSource::create(RunLoop& loop,
     if (!x) {
         return nullptr;
     }
-    const auto xinput = x->extensionMajorOpcode(xcb_input_id);
+    const auto xinput = x->xinput2Opcode(2);
     const auto xkb = x->extensionFirstEvent(xcb_xkb_id);
     if (!xinput || !xkb) {
         return nullptr;
     }
-    const XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-        x->get(), xcb_input_xi_query_version(x->get(), 2, 2), nullptr));
     const XcbPtr<xcb_xkb_use_extension_reply_t> xkbVersion(
         xcb_xkb_use_extension_reply(x->get(), xcb_xkb_use_extension(x->get(), 1, 0), nullptr));
-    if (!version || version->major_version < 2 ||
-        (version->major_version == 2 && version->minor_version < 2) || !xkbVersion ||
-        !xkbVersion->supported) {
+    if (!xkbVersion || !xkbVersion->supported) {
         return nullptr;
     }
     std::unique_ptr<X11KeyEventSource> source(new X11KeyEventSource(std::move(x), *xinput, *xkb));

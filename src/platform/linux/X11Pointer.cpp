@@ -9,13 +9,8 @@ std::unique_ptr<X11Pointer> X11Pointer::create(RunLoop& loop, const std::string&
     if (!x) {
         return nullptr;
     }
-    const auto xinput = x->extensionMajorOpcode(xcb_input_id);
+    const auto xinput = x->xinput2Opcode(0);
     if (!xinput) {
-        return nullptr;
-    }
-    const XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-        x->get(), xcb_input_xi_query_version(x->get(), 2, 0), nullptr));
-    if (!version || version->major_version < 2) {
         return nullptr;
     }
     std::unique_ptr<X11Pointer> pointer(new X11Pointer(std::move(x), *xinput));

@@ -16,14 +16,8 @@ std::unique_ptr<X11PointerPresses> X11PointerPresses::create(RunLoop& loop,
     if (!x) {
         return nullptr;
     }
-    const auto xinput = x->extensionMajorOpcode(xcb_input_id);
+    const auto xinput = x->xinput2Opcode(2);
     if (!xinput) {
-        return nullptr;
-    }
-    const XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-        x->get(), xcb_input_xi_query_version(x->get(), 2, 2), nullptr));
-    if (!version || version->major_version < 2 ||
-        (version->major_version == 2 && version->minor_version < 2)) {
         return nullptr;
     }
     struct {

@@ -57,8 +57,11 @@ bool X11Pointer::selectRawMotion(bool wanted) {
         std::uint32_t bits;
     } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
            wanted ? std::uint32_t{XCB_INPUT_XI_EVENT_MASK_RAW_MOTION} : 0u};
-    xcb_input_xi_select_events(x_->get(), x_->root(), 1, &mask.header);
-    return x_->flush();
+    // Checked: once this returns, every move the server sees is reported.
+    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
+        x_->get(), xcb_input_xi_select_events_checked(x_->get(), x_->root(), 1, &mask.header)));
+    x_->deliverQueuedEventsSoon();
+    return !error;
 }
 
 void X11Pointer::handleEvent(const xcb_generic_event_t& event) {

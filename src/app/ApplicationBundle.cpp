@@ -63,12 +63,30 @@ ApplicationBundle ApplicationBundle::locate(const fs::path& program,
     return bundle;
 }
 
+std::optional<fs::path> ApplicationBundle::trustedAppImage(const fs::path& program,
+                                                           const char* appImage,
+                                                           const char* appDir) {
+    if (!appImage || !*appImage || !appDir || !*appDir) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    const auto mount = fs::weakly_canonical(appDir, ec);
+    const auto inside = ec ? fs::path() : fs::weakly_canonical(program, ec).lexically_relative(mount);
+    if (ec || inside.empty() || *inside.begin() == "..") {
+        return std::nullopt;
+    }
+    return fs::path(appImage);
+}
+
 ApplicationBundle ApplicationBundle::ofRunningProgram(const platform::Paths& paths) {
     std::error_code ec;
-    const auto program = fs::read_symlink("/proc/self/exe", ec);
-    const char* appImage = std::getenv("APPIMAGE");
-    return locate(ec ? fs::path("/proc/self/exe") : program,
-                  appImage ? std::optional<fs::path>(appImage) : std::nullopt, paths);
+    auto program = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        program = "/proc/self/exe";
+    }
+    return locate(program,
+                  trustedAppImage(program, std::getenv("APPIMAGE"), std::getenv("APPDIR")),
+                  paths);
 }
 
 fs::path ApplicationBundle::companionProgram(std::string_view name, std::string_view buildFolder) {

@@ -19,8 +19,13 @@ class ApplicationBundle {
     static ApplicationBundle locate(const std::filesystem::path& program,
                                     const std::optional<std::filesystem::path>& appImage,
                                     const platform::Paths& paths);
-    // The running process, from /proc/self/exe and $APPIMAGE.
+    // The running process, from /proc/self/exe, $APPIMAGE and $APPDIR.
     static ApplicationBundle ofRunningProgram(const platform::Paths& paths);
+    // The AppImage `program` runs from: `appImage` ($APPIMAGE), only when `program` lies inside
+    // `appDir` ($APPDIR, where the AppImage's runtime mounted it). A child of an AppImage inherits
+    // both variables while it runs from elsewhere: then it is no AppImage.
+    static std::optional<std::filesystem::path> trustedAppImage(
+        const std::filesystem::path& program, const char* appImage, const char* appDir);
 
     // One of our programs beside the running one; from a build tree, where that tree builds it
     // (`buildFolder`: its folder under src/). The place beside when neither is there.

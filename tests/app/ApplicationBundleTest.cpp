@@ -50,5 +50,39 @@ TEST(ApplicationBundle, WhatGoesToTheTrashDependsOnHowTheProgramIsInstalled) {
     EXPECT_FALSE(ApplicationBundle::locate(own, std::nullopt, paths).buildTree());
 }
 
+TEST(ApplicationBundle, AppImageIsTrustedOnlyFromInsideItsMount) {
+    test::TempHome home;
+    const auto mount = home.root() / ".mount_Olvane";
+    const auto inside = mount / "usr" / "bin" / "OlvaneMac";
+    const auto image = (home.root() / "OlvaneMac.AppImage").string();
+    put(inside);
+    const auto other = home.root() / "build" / "OlvaneMac";
+    put(other);
+    struct Case {
+        const char* name;
+        fs::path program;
+        const char* appImage;
+        const char* appDir;
+        bool trusted;
+    };
+    const std::string mountText = mount.string();
+    const Case cases[] = {
+        {"inside the mount", inside, image.c_str(), mountText.c_str(), true},
+        {"inherited by a program elsewhere", other, image.c_str(), mountText.c_str(), false},
+        {"without its mount", inside, image.c_str(), nullptr, false},
+        {"an empty mount", inside, image.c_str(), "", false},
+        {"the mount's sibling with the same prefix", home.root() / ".mount_Olvane2" / "OlvaneMac",
+         image.c_str(), mountText.c_str(), false},
+        {"no AppImage", inside, nullptr, mountText.c_str(), false},
+    };
+    for (const auto& c : cases) {
+        const auto trusted = ApplicationBundle::trustedAppImage(c.program, c.appImage, c.appDir);
+        EXPECT_EQ(trusted.has_value(), c.trusted) << c.name;
+        if (c.trusted) {
+            EXPECT_EQ(*trusted, image);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace olvane

@@ -110,6 +110,12 @@ int runOlvaneApplication(int argc, char** argv) {
         Logger::app().notice("OlvaneMac tourne déjà : sa fenêtre est ramenée au premier plan");
         return 0;
     }
+    if (instance.role() == SingleInstance::Role::unreachable) {
+        // Two copies would both write the PID file and fight over the display.
+        Logger::app().error(
+            "OlvaneMac tourne déjà, mais il ne répond pas : cette copie s’arrête sans démarrer");
+        return 1;
+    }
     preferXcbUnderWayland();
     QApplication app(argc, argv);
     configureApplication(app);

@@ -22,8 +22,7 @@ namespace fs = std::filesystem;
 constexpr int kConnectAttempts = 40;
 constexpr auto kConnectPause = std::chrono::milliseconds(25);
 
-bool addressFor(const fs::path& path, sockaddr_un& address) {
-    const std::string text = path.string();
+bool addressFor(const std::string& text, sockaddr_un& address) {
     if (text.size() >= sizeof address.sun_path) {
         return false;
     }
@@ -37,6 +36,16 @@ const sockaddr* asSockaddr(const sockaddr_un& address) {
     return reinterpret_cast<const sockaddr*>(&address);
 }
 
+// The socket's path, or the same place reached through the folder's open descriptor when the
+// whole path does not fit in an address.
+std::string socketAddressFor(const fs::path& socketPath, int folderFd) {
+    sockaddr_un address{};
+    if (socketPath.string().size() < sizeof address.sun_path || folderFd < 0) {
+        return socketPath.string();
+    }
+    return "/proc/self/fd/" + std::to_string(folderFd) + "/" + socketPath.filename().string();
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const fs::path& runtimeFolder) {
@@ -47,11 +56,19 @@ SingleInstance::SingleInstance(const fs::path& runtimeFolder) {
     if (lockFd_ < 0) {
         return;
     }
-    const fs::path socketPath = runtimeFolder / "instance.sock";
+    folderFd_ = ::open(runtimeFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    socketPath_ = runtimeFolder / "instance.sock";
+    socketAddress_ = socketAddressFor(socketPath_, folderFd_);
     if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
-        role_ = becomePrimary(socketPath) ? Role::primary : Role::unavailable;
-    } else if (errno == EWOULDBLOCK && askPrimaryToShow(socketPath)) {
-        role_ = Role::secondary;
+        role_ = Role::primary;
+        if (!becomePrimary()) {
+            // Still the one copy: later launches learn it from the lock.
+            Logger::app().notice(
+                "Lancement unique : socket indisponible, une autre copie ne pourra pas ramener "
+                "la fenêtre");
+        }
+    } else if (errno == EWOULDBLOCK) {
+        role_ = askPrimaryToShow() ? Role::secondary : Role::unreachable;
     }
 }
 
@@ -62,30 +79,35 @@ SingleInstance::~SingleInstance() {
         std::error_code ignored;
         fs::remove(socketPath_, ignored);
     }
-    if (lockFd_ >= 0) {
-        ::close(lockFd_);  // releases the lock
+    for (const int fd : {folderFd_, lockFd_}) {
+        if (fd >= 0) {
+            ::close(fd);  // the lock's goes with it
+        }
     }
 }
 
-bool SingleInstance::becomePrimary(const fs::path& socketPath) {
+bool SingleInstance::becomePrimary() {
     sockaddr_un address{};
-    if (!addressFor(socketPath, address)) {
+    if (!addressFor(socketAddress_, address)) {
         return false;
     }
     // Whoever left this socket no longer holds the lock.
-    ::unlink(socketPath.c_str());
+    ::unlink(socketAddress_.c_str());
     listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listenFd_ < 0 || ::bind(listenFd_, asSockaddr(address), sizeof address) != 0 ||
         ::listen(listenFd_, 4) != 0) {
+        if (listenFd_ >= 0) {
+            ::close(listenFd_);
+            listenFd_ = -1;
+        }
         return false;
     }
-    socketPath_ = socketPath;
     return true;
 }
 
-bool SingleInstance::askPrimaryToShow(const fs::path& socketPath) {
+bool SingleInstance::askPrimaryToShow() {
     sockaddr_un address{};
-    if (!addressFor(socketPath, address)) {
+    if (!addressFor(socketAddress_, address)) {
         return false;
     }
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
@@ -104,7 +126,7 @@ bool SingleInstance::askPrimaryToShow(const fs::path& socketPath) {
 }
 
 void SingleInstance::listen(platform::RunLoop& loop, std::function<void()> onShowRequest) {
-    if (role_ != Role::primary) {
+    if (role_ != Role::primary || listenFd_ < 0) {
         return;
     }
     onShowRequest_ = std::move(onShowRequest);

@@ -83,6 +83,16 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     EXPECT_NE(again.readStderrToEnd(1s).find("OlvaneMac tourne déjà"), std::string::npos);
     EXPECT_FALSE(app.wait(0ms));
 
+    // Even when the first cannot be reached, its lock says it runs: no second copy starts.
+    std::filesystem::remove(home.paths().runtimeFolder() / "instance.sock");
+    test::ChildProcess third(program);
+    const auto thirdExit = third.wait(30s);
+    ASSERT_TRUE(thirdExit);
+    EXPECT_TRUE(thirdExit->exited && thirdExit->code == 1);
+    EXPECT_NE(third.readStderrToEnd(1s).find("il ne répond pas"), std::string::npos);
+    EXPECT_EQ(platform::readWholeFile(home.paths().dataFolder() / "watchdog-pid"),
+              std::to_string(app.pid()));
+
     app.signal(SIGTERM);
     EXPECT_TRUE(app.waitForStderr("App: === OlvaneMac fermeture ===", 30s)) << app.stderrSoFar();
     EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();

@@ -32,5 +32,30 @@ TEST(SingleInstance, ALaterLaunchAsksTheFirstToShowItselfAndEnds) {
     EXPECT_EQ(next.role(), SingleInstance::Role::primary);
 }
 
+TEST(SingleInstance, ARuntimeFolderTooLongForASocketPathStillWorks) {
+    test::TempHome home;
+    const auto folder = home.paths().runtimeFolder() / std::string(120, 'x');
+    platform::sim::ManualRunLoop loop;
+    int shown = 0;
+    SingleInstance first(folder);
+    ASSERT_EQ(first.role(), SingleInstance::Role::primary);
+    first.listen(loop, [&] { ++shown; });
+    SingleInstance second(folder);
+    EXPECT_EQ(second.role(), SingleInstance::Role::secondary);
+    loop.processIo(200ms);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST(SingleInstance, AHeldLockWhoseHolderCannotBeReachedStillMeansACopyRuns) {
+    test::TempHome home;
+    const auto folder = home.paths().runtimeFolder();
+    SingleInstance first(folder);
+    ASSERT_EQ(first.role(), SingleInstance::Role::primary);
+    // The socket goes (a cleaner of the runtime folder): the lock still holds.
+    std::filesystem::remove(folder / "instance.sock");
+    SingleInstance second(folder);
+    EXPECT_EQ(second.role(), SingleInstance::Role::unreachable);
+}
+
 }  // namespace
 }  // namespace olvane::ui

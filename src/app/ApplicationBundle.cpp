@@ -71,7 +71,8 @@ std::optional<fs::path> ApplicationBundle::trustedAppImage(const fs::path& progr
     }
     std::error_code ec;
     const auto mount = fs::weakly_canonical(appDir, ec);
-    const auto inside = ec ? fs::path() : fs::weakly_canonical(program, ec).lexically_relative(mount);
+    const auto inside =
+        ec ? fs::path() : fs::weakly_canonical(program, ec).lexically_relative(mount);
     if (ec || inside.empty() || *inside.begin() == "..") {
         return std::nullopt;
     }
@@ -84,8 +85,7 @@ ApplicationBundle ApplicationBundle::ofRunningProgram(const platform::Paths& pat
     if (ec) {
         program = "/proc/self/exe";
     }
-    return locate(program,
-                  trustedAppImage(program, std::getenv("APPIMAGE"), std::getenv("APPDIR")),
+    return locate(program, trustedAppImage(program, std::getenv("APPIMAGE"), std::getenv("APPDIR")),
                   paths);
 }
 

@@ -144,9 +144,10 @@ void LinuxPlatform::logChoices() {
                  : "simulés : pas de bus système ou pas de session logind"},
         {"changements d’écrans",
          systemEvents_.followsRandr() ? "RandR" : "simulés : pas d’extension RandR"},
-        {"services utilisateur", userServices_.isRunning()
-                                     ? "systemd --user"
-                                     : "aucun gestionnaire (systemd --user absent)"},
+        {"services utilisateur",
+         userServices_.isRunning()
+             ? "systemd --user"
+             : "aucun gestionnaire (pas de systemd --user) : OlvaneWatchdog en processus détaché"},
         {"démarrage à la connexion", "entrée XDG autostart"},
         {"corbeille", userData(paths_.trashFolder().string())},
         {"extension Safari", "absente : Safari n’existe pas sous Linux"},
@@ -185,6 +186,7 @@ PlatformBackends LinuxPlatform::backends() {
                             .delayPanels = delayPanels_,
                             .systemEvents = systemEvents_,
                             .userServices = userServices_,
+                            .detachedProcesses = detachedProcesses_,
                             .loginItems = loginItems_,
                             .trash = trash_,
                             .safariExtensions = safariExtensions_,

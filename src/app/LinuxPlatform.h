@@ -3,6 +3,7 @@
 #include "app/DesktopGrayscale.h"
 #include "app/PlatformBackends.h"
 #include "platform/LoopFrameClock.h"
+#include "platform/linux/DaemonProcesses.h"
 #include "platform/linux/DesktopSystemEvents.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
@@ -98,6 +99,7 @@ class LinuxPlatform {
     std::unique_ptr<platform::os::LogindSessionEvents> logind_;
     platform::os::DesktopSystemEvents systemEvents_;
     platform::os::SystemctlServiceManager userServices_;
+    platform::os::DaemonProcesses detachedProcesses_;
     platform::os::XdgAutostartLoginItems loginItems_;
     platform::os::FreedesktopTrash trash_;
     platform::sim::SimSafariExtensionManager safariExtensions_;

@@ -9,6 +9,7 @@
 #include "platform/AccessibilityTrust.h"
 #include "platform/Clock.h"
 #include "platform/ColorRemapDevice.h"
+#include "platform/DetachedProcesses.h"
 #include "platform/EventTap.h"
 #include "platform/FileWatcher.h"
 #include "platform/FrameClock.h"
@@ -53,6 +54,8 @@ struct PlatformBackends {
     platform::OverlayWindowFactory<DelayPanelState>& delayPanels;
     platform::SystemEvents& systemEvents;
     platform::ServiceManager& userServices;
+    // Where no user service manager runs.
+    platform::DetachedProcesses& detachedProcesses;
     platform::LoginItems& loginItems;
     platform::Trash& trash;
     // Safari's account of its extensions (there is no Safari on Linux).

@@ -24,12 +24,13 @@ const Logger& log() {
 }  // namespace
 
 WatchdogManager::WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
-                                 fs::path agentExecutable)
+                                 platform::DetachedProcesses& detached, fs::path agentExecutable)
     : pidFile_(pidFileURL(paths)),
       unitFile_(paths.watchdogUnitFile()),
       agentExecutable_(std::move(agentExecutable)),
       paths_(paths),
-      services_(services) {}
+      services_(services),
+      detached_(detached) {}
 
 fs::path WatchdogManager::pidFileURL(const platform::Paths& paths) {
     return paths.dataFolder() / exchange::kWatchdogPidFile;
@@ -72,6 +73,15 @@ ServiceStatus WatchdogManager::agentStatus() {
 }
 
 void WatchdogManager::registerAgent() {
+    if (!services_.isRunning()) {
+        if (const auto started = startDetachedAgent(); !started) {
+            log().error("Échec enregistrement watchdog agent: %s", started.description());
+            return;
+        }
+        log().info("Watchdog agent démarré en processus détaché (%d) : pas de systemd --user",
+                   *detachedAgent_);
+        return;
+    }
     if (agentStatus() == ServiceStatus::Enabled) {
         log().debug("Watchdog agent déjà enregistré");
         return;
@@ -81,6 +91,23 @@ void WatchdogManager::registerAgent() {
         return;
     }
     log().info("Watchdog agent enregistré avec succès");
+}
+
+// It guards this process by its number: with no manager to restart it, it has no later run to
+// wait for, and ends once it has put the colour back.
+Status WatchdogManager::startDetachedAgent() {
+    if (!platform::existsAtPath(agentExecutable_)) {
+        return Status::failure("OlvaneWatchdog introuvable : " +
+                               platform::quotedPath(agentExecutable_));
+    }
+    pid_t pid = 0;
+    if (auto started =
+            detached_.start(agentExecutable_, {kGuardArgument, std::to_string(::getpid())}, pid);
+        !started) {
+        return started;
+    }
+    detachedAgent_ = pid;
+    return Status::success();
 }
 
 Status WatchdogManager::installAgent() {
@@ -97,9 +124,6 @@ Status WatchdogManager::installAgent() {
     }
     if (auto written = platform::writeFileAtomically(unitFile_, *unit); !written) {
         return written;
-    }
-    if (!services_.isRunning()) {
-        return Status::failure("Aucun gestionnaire de services utilisateur (systemd --user) actif");
     }
     if (auto reloaded = services_.reload(); !reloaded) {
         return reloaded;
@@ -120,13 +144,18 @@ void WatchdogManager::unregisterAgent() {
 }
 
 Status WatchdogManager::removeAgent() {
+    const bool stoppedDetached = detachedAgent_.has_value();
+    if (detachedAgent_) {
+        detached_.stop(*std::exchange(detachedAgent_, std::nullopt));
+    }
     const bool hadUnit = platform::existsAtPath(unitFile_);
     if (!services_.isRunning()) {
         std::error_code ec;
         fs::remove(unitFile_, ec);
-        return hadUnit ? Status::success()
-                       : Status::failure(
-                             "Aucun gestionnaire de services utilisateur (systemd --user) actif");
+        return hadUnit || stoppedDetached
+                   ? Status::success()
+                   : Status::failure(
+                         "Aucun gestionnaire de services utilisateur (systemd --user) actif");
     }
     const auto disabled = services_.disableAndStop(agentUnitName);
     std::error_code ec;

@@ -1,7 +1,11 @@
 #pragma once
 
-#include <filesystem>
+#include <sys/types.h>
 
+#include <filesystem>
+#include <optional>
+
+#include "platform/DetachedProcesses.h"
 #include "platform/Paths.h"
 #include "platform/ServiceManager.h"
 #include "platform/ServiceStatus.h"
@@ -10,13 +14,17 @@
 namespace olvane {
 
 // Publishes this process's identifier in the PID file and keeps the watchdog agent registered
-// as a user service, so that the display returns to colour whenever the application ends.
+// as a user service, so that the display returns to colour whenever the application ends. Where
+// no user service manager runs, the agent is started as a detached process of its own that
+// guards this run only and ends once it has put the colour back.
 class WatchdogManager {
   public:
     static constexpr const char* agentUnitName = platform::Paths::kWatchdogUnitName;
+    // The agent's argument when it guards one process only.
+    static constexpr const char* kGuardArgument = "--pid";
 
     WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
-                    std::filesystem::path agentExecutable);
+                    platform::DetachedProcesses& detached, std::filesystem::path agentExecutable);
 
     // "<data folder>/watchdog-pid".
     static std::filesystem::path pidFileURL(const platform::Paths& paths);
@@ -33,6 +41,7 @@ class WatchdogManager {
 
   private:
     platform::Status installAgent();
+    platform::Status startDetachedAgent();
     platform::Status removeAgent();
 
     std::filesystem::path pidFile_;
@@ -40,6 +49,8 @@ class WatchdogManager {
     std::filesystem::path agentExecutable_;
     platform::Paths paths_;
     platform::ServiceManager& services_;
+    platform::DetachedProcesses& detached_;
+    std::optional<pid_t> detachedAgent_;
 };
 
 }  // namespace olvane

@@ -114,7 +114,19 @@ void WatchdogAgent::resetColorRemap() {
         }
     }
     processWatch_.cancel();
+    if (afterReset_) {
+        afterReset_();
+        return;
+    }
     startWatching();
+}
+
+void WatchdogAgent::guardOnly(pid_t pid, std::function<void()> onDone) {
+    afterReset_ = std::move(onDone);
+    processWatch_ = processes_.watchExit(pid, [this] { resetColorRemap(); });
+    if (!processWatch_) {
+        resetColorRemap();  // already gone
+    }
 }
 
 void WatchdogAgent::resetDevice(platform::ColorRemapDevice& device) {

@@ -28,6 +28,9 @@ class WatchdogAgent {
 
     // Watches the process the PID file names when it lives, else waits for the file to name one.
     void startWatching();
+    // Guards `pid` alone, without the PID file (started by the application itself where no
+    // service manager runs): its end, or its absence, resets the displays, then `onDone` runs.
+    void guardOnly(pid_t pid, std::function<void()> onDone);
     // The live process the PID file names.
     std::optional<pid_t> readPID();
     void watchProcess(pid_t pid);
@@ -51,6 +54,8 @@ class WatchdogAgent {
     platform::Handle fileWatch_;
     platform::Handle processWatch_;
     platform::Handle retry_;
+    // Set by guardOnly: what follows the reset instead of waiting for the next run.
+    std::function<void()> afterReset_;
 };
 
 }  // namespace olvane

@@ -1,6 +1,10 @@
 // OlvaneWatchdog: puts the displays and the desktop back to colour whenever OlvaneMac ends.
-// Started by the user's service manager; no arguments, no output, never exits on its own.
+// Started by the user's service manager, with no arguments: no output, never exits on its own.
+// Started by OlvaneMac itself where no service manager runs, as "OlvaneWatchdog --pid <its pid>":
+// guards that run only, and ends once it has put the colour back.
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "model/exchange/ExchangeFiles.h"
@@ -13,10 +17,20 @@
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 #include "watchdog/ApplicationDisplay.h"
+#include "watchdog/PidFileParser.h"
 #include "watchdog/WatchdogAgent.h"
 
-int main() {
+int main(int argc, char** argv) {
     using namespace olvane;
+    std::optional<pid_t> guarded;
+    if (argc == 3 && std::string_view(argv[1]) == "--pid") {
+        guarded = parsePidFileText(argv[2]);
+        if (!guarded) {
+            return 2;
+        }
+    } else if (argc != 1) {
+        return 2;
+    }
     const auto paths = platform::Paths::fromProcessEnvironment();
     platform::os::EpollRunLoop loop;
     if (!loop.valid()) {
@@ -42,7 +56,11 @@ int main() {
     WatchdogAgent agent(loop, files, processes, std::move(devices),
                         paths.dataFolder() / exchange::kWatchdogPidFile,
                         std::move(desktopSwitches));
-    agent.startWatching();
+    if (guarded) {
+        agent.guardOnly(*guarded, [&loop] { loop.quit(); });
+    } else {
+        agent.startWatching();
+    }
     loop.run();
     return 0;
 }

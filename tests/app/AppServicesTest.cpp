@@ -17,6 +17,7 @@
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/RecordingDetachedProcesses.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
 #include "platform/sim/SimEventTap.h"
@@ -84,6 +85,7 @@ struct ProgramRun {
     platform::sim::SimOverlayWindows<DelayPanelState> delayPanels;
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
+    platform::sim::RecordingDetachedProcesses detachedProcesses;
     platform::os::XdgAutostartLoginItems loginItems{paths, program};
     platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
     platform::sim::SimSafariExtensionManager safari;
@@ -109,6 +111,7 @@ struct ProgramRun {
                          .delayPanels = delayPanels,
                          .systemEvents = systemEvents,
                          .userServices = userServices,
+                         .detachedProcesses = detachedProcesses,
                          .loginItems = loginItems,
                          .trash = trash,
                          .safariExtensions = safari,

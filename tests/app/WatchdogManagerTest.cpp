@@ -7,6 +7,8 @@
 #include "platform/FileIO.h"
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/RecordingDetachedProcesses.h"
+#include "support/ChildProcess.h"
 #include "support/TempHome.h"
 
 namespace olvane {
@@ -36,8 +38,9 @@ class WatchdogManagerTest : public ::testing::Test {
     platform::Paths paths_ = home_.paths();
     platform::sim::ScopedLogCapture capture_;
     platform::sim::MemoryServiceManager services_;
+    platform::sim::RecordingDetachedProcesses detached_;
     fs::path agent_ = home_.root() / "bin" / "OlvaneWatchdog";
-    WatchdogManager manager_{paths_, services_, agent_};
+    WatchdogManager manager_{paths_, services_, detached_, agent_};
     fs::path pidFile_ = WatchdogManager::pidFileURL(paths_);
 };
 
@@ -96,22 +99,42 @@ TEST_F(WatchdogManagerTest, RegistersTheAgentOnceAndAgainWhenItsUnitChanges) {
     const auto moved = home_.root() / "opt" / "OlvaneWatchdog";
     fs::create_directories(moved.parent_path());
     fs::copy_file(agent_, moved);
-    WatchdogManager movedManager(paths_, services_, moved);
+    WatchdogManager movedManager(paths_, services_, detached_, moved);
     services_.setActive(WatchdogManager::agentUnitName, true);
     EXPECT_EQ(movedManager.agentStatus(), ServiceStatus::NotRegistered);
     movedManager.registerAgent();
     EXPECT_EQ(platform::readWholeFile(unitFile), WatchdogUnitFile::render(moved, paths_));
 }
 
-TEST_F(WatchdogManagerTest, RegistrationFailuresAreReportedAndStartUpGoesOn) {
+TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUntilUninstalled) {
     services_.setRunning(false);
     manager_.registerAgent();
-    EXPECT_TRUE(logged(LogLevel::Error,
-                       "Échec enregistrement watchdog agent: Aucun gestionnaire "
-                       "de services utilisateur (systemd --user) actif"));
-    EXPECT_EQ(manager_.agentStatus(), ServiceStatus::NotRegistered);
+    ASSERT_EQ(detached_.started().size(), 1u);
+    const auto& started = detached_.started()[0];
+    EXPECT_EQ(started.program, agent_);
+    EXPECT_EQ(started.arguments, (std::vector<std::string>{"--pid", std::to_string(::getpid())}));
+    EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent démarré en processus détaché (" +
+                                           std::to_string(started.pid) +
+                                           ") : pas de systemd --user"));
+    EXPECT_FALSE(fs::exists(paths_.watchdogUnitFile()));
+    EXPECT_TRUE(services_.calls().empty());
 
-    services_.setRunning(true);
+    manager_.unregisterAgent();
+    EXPECT_EQ(detached_.stopped(), std::vector<pid_t>{started.pid});
+    EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent désenregistré"));
+
+    detached_.failStarts("Permission refusée");
+    manager_.registerAgent();
+    EXPECT_TRUE(logged(LogLevel::Error, "Échec enregistrement watchdog agent: Permission refusée"));
+}
+
+TEST_F(WatchdogManagerTest, OlvaneWatchdogIsFoundWhereTheBuildPutsIt) {
+    // This test program runs from the build tree, as the application does when run from there.
+    EXPECT_EQ(WatchdogManager::defaultAgentExecutable(),
+              test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+}
+
+TEST_F(WatchdogManagerTest, RegistrationFailuresAreReportedAndStartUpGoesOn) {
     services_.failVerb("enable", "Access denied");
     manager_.registerAgent();
     EXPECT_TRUE(logged(LogLevel::Error, "Échec enregistrement watchdog agent: Access denied"));

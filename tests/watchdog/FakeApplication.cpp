@@ -14,6 +14,7 @@
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/RecordingDetachedProcesses.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 
 namespace {
@@ -36,7 +37,8 @@ bool switchOnDesktop(const std::string& mode, const platform::Paths& paths) {
 int main(int argc, char** argv) {
     const auto paths = platform::Paths::fromProcessEnvironment();
     platform::sim::MemoryServiceManager services;
-    WatchdogManager watchdog(paths, services, "/nonexistent/OlvaneWatchdog");
+    platform::sim::RecordingDetachedProcesses detached;
+    WatchdogManager watchdog(paths, services, detached, "/nonexistent/OlvaneWatchdog");
     platform::sim::SimulatedDisplayDevice simulated(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));
     platform::os::RandrCtmDevice outputs;

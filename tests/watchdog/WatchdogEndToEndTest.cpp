@@ -108,6 +108,30 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
     EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
 }
 
+// Started by the application itself where no service manager runs: it guards that one run,
+// puts the colour back when it ends, and ends too.
+TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {
+    test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"));
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"),
+                                {"--pid", std::to_string(app.pid())});
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    ASSERT_EQ(displayMode(), 2u);
+
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    const auto exit = watchdog.wait(10s);
+    ASSERT_TRUE(exit);
+    EXPECT_TRUE(exit->exited && exit->code == 0);
+    EXPECT_EQ(displayMode(), 0u);
+
+    // A run already over is reset at once.
+    test::ChildProcess late(test::builtExecutable("src/watchdog/OlvaneWatchdog"),
+                            {"--pid", std::to_string(app.pid())});
+    const auto lateExit = late.wait(10s);
+    EXPECT_TRUE(lateExit && lateExit->exited && lateExit->code == 0);
+}
+
 // The X server's outputs through their "CTM" property; the agent learns the display from the
 // application itself.
 TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {

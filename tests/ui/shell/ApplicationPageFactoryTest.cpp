@@ -12,6 +12,7 @@
 #include "platform/sim/MemoryKeyValueStore.h"
 #include "platform/sim/MemoryLoginItems.h"
 #include "platform/sim/MemoryServiceManager.h"
+#include "platform/sim/RecordingDetachedProcesses.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimAccessibilityTrust.h"
 #include "platform/sim/SimEventTap.h"
@@ -64,6 +65,7 @@ struct Program {
     platform::sim::SimOverlayWindows<DelayPanelState> delayPanels;
     platform::sim::ScriptedSystemEvents systemEvents;
     platform::sim::MemoryServiceManager userServices;
+    platform::sim::RecordingDetachedProcesses detachedProcesses;
     platform::sim::MemoryLoginItems loginItems;
     platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
     platform::sim::SimSafariExtensionManager safari;
@@ -87,6 +89,7 @@ struct Program {
                                           .delayPanels = delayPanels,
                                           .systemEvents = systemEvents,
                                           .userServices = userServices,
+                                          .detachedProcesses = detachedProcesses,
                                           .loginItems = loginItems,
                                           .trash = trash,
                                           .safariExtensions = safari,

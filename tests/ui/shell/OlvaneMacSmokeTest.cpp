@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -62,6 +63,32 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
+// The OlvaneWatchdog that guards `app` alone, as the application starts it without systemd.
+std::optional<pid_t> detachedWatchdogOf(pid_t app) {
+    const std::string wanted = std::string("--pid") + '\0' + std::to_string(app) + '\0';
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const auto cmdline = platform::readWholeFile(entry.path() / "cmdline").value_or("");
+        const auto first = cmdline.find('\0');
+        if (first != std::string::npos &&
+            std::filesystem::path(cmdline.substr(0, first)).filename() == "OlvaneWatchdog" &&
+            cmdline.substr(first + 1) == wanted) {
+            return std::atoi(entry.path().filename().c_str());
+        }
+    }
+    return std::nullopt;
+}
+
+bool eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
 TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::TempHome home;
     test::XServer display;
@@ -74,6 +101,12 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
     EXPECT_EQ(firstLineOfOurs(app.stderrSoFar()), "App: === OlvaneMac démarrage ===");
     EXPECT_TRUE(hasCrashRecord(home));
+    // No systemd user manager here: the watchdog found in the build tree guards this run.
+    EXPECT_NE(app.stderrSoFar().find("App: Watchdog agent démarré en processus détaché"),
+              std::string::npos)
+        << app.stderrSoFar();
+    const auto watchdog = detachedWatchdogOf(app.pid());
+    EXPECT_TRUE(watchdog);
 
     // A second launch hands over to the first and ends at once.
     test::ChildProcess again(program);
@@ -104,6 +137,10 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     EXPECT_EQ(occurrences(output, "Surveillance des raccourcis arrêtée"), 1u) << output;
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+    // Its job done, the watchdog ends too.
+    if (watchdog) {
+        EXPECT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
+    }
 }
 
 // A connection of the test's own, to find and drive the program's main window as a user would

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/Status.h"
+
+namespace olvane::platform {
+
+// Programs that outlive this process, started where no service manager would start them: each in
+// a session of its own, with none of our descriptors.
+class DetachedProcesses {
+  public:
+    virtual ~DetachedProcesses() = default;
+
+    // Starts `program` with `arguments`; its identifier in `pid`.
+    virtual Status start(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments, pid_t& pid) = 0;
+    // Whether a process started here still runs.
+    virtual bool isRunning(pid_t pid) = 0;
+    // Ends a process started here (SIGTERM), if it still runs; never another that took its number.
+    virtual void stop(pid_t pid) = 0;
+};
+
+}  // namespace olvane::platform

@@ -1,0 +1,143 @@
+#include "platform/linux/DaemonProcesses.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+namespace olvane::platform::os {
+namespace {
+
+int openPidfd(pid_t pid) {
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+// In the grandchild, before exec: only what may run after fork in a threaded program.
+[[noreturn]] void becomeDaemon(const std::vector<char*>& argv, int reportFd) {
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null < 0) {
+        ::_exit(127);
+    }
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    // Everything else goes, the report pipe included (it is close-on-exec and says "started").
+    ::syscall(SYS_close_range, 3U, static_cast<unsigned>(reportFd) - 1U, 0U);
+    ::syscall(SYS_close_range, static_cast<unsigned>(reportFd) + 1U, UINT_MAX, 0U);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGCHLD}) {
+        ::signal(sig, SIG_DFL);
+    }
+    ::execv(argv[0], argv.data());
+    const int error = errno;
+    [[maybe_unused]] auto n = ::write(reportFd, &error, sizeof error);
+    ::_exit(127);
+}
+
+bool readAll(int fd, void* buffer, std::size_t size) {
+    auto* bytes = static_cast<char*>(buffer);
+    while (size > 0) {
+        const ssize_t n = ::read(fd, bytes, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+DaemonProcesses::~DaemonProcesses() {
+    for (const auto& [pid, fd] : pidfds_) {
+        ::close(fd);
+    }
+}
+
+Status DaemonProcesses::start(const std::filesystem::path& program,
+                              const std::vector<std::string>& arguments, pid_t& pid) {
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    // The middle child reports the grandchild's number, then the grandchild, through the same
+    // pipe, its exec error; a pipe closed without one means the program runs.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        return errnoFailure("Impossible de lancer " + quotedPath(program), errno);
+    }
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        const int error = errno;
+        ::close(report[0]);
+        ::close(report[1]);
+        return errnoFailure("Impossible de lancer " + quotedPath(program), error);
+    }
+    if (middle == 0) {
+        ::close(report[0]);
+        ::setsid();
+        const pid_t daemon = ::fork();
+        if (daemon == 0) {
+            becomeDaemon(argv, report[1]);
+        }
+        [[maybe_unused]] auto n = ::write(report[1], &daemon, sizeof daemon);
+        ::_exit(daemon > 0 ? 0 : 127);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_t daemon = -1;
+    int execError = 0;
+    const bool forked = readAll(report[0], &daemon, sizeof daemon) && daemon > 0;
+    const bool execFailed = forked && readAll(report[0], &execError, sizeof execError);
+    ::close(report[0]);
+    if (!forked) {
+        return Status::failure("Impossible de lancer " + quotedPath(program));
+    }
+    if (execFailed) {
+        return errnoFailure("Impossible de lancer " + quotedPath(program), execError);
+    }
+    pid = daemon;
+    if (const int fd = openPidfd(daemon); fd >= 0) {
+        pidfds_[daemon] = fd;
+    }
+    return Status::success();
+}
+
+bool DaemonProcesses::isRunning(pid_t pid) {
+    const auto found = pidfds_.find(pid);
+    if (found == pidfds_.end()) {
+        return false;
+    }
+    pollfd entry{found->second, POLLIN, 0};
+    // A pidfd becomes readable when its process has ended.
+    return ::poll(&entry, 1, 0) == 0;
+}
+
+void DaemonProcesses::stop(pid_t pid) {
+    const auto found = pidfds_.find(pid);
+    if (found == pidfds_.end()) {
+        return;
+    }
+    ::syscall(SYS_pidfd_send_signal, found->second, SIGTERM, nullptr, 0U);
+    ::close(found->second);
+    pidfds_.erase(found);
+}
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/DetachedProcesses.h"
+
+namespace olvane::platform::sim {
+
+// Detached processes that only exist on paper: starts and stops are recorded, numbers counted
+// from 5000; a start can be made to fail.
+class RecordingDetachedProcesses final : public DetachedProcesses {
+  public:
+    struct Started {
+        std::filesystem::path program;
+        std::vector<std::string> arguments;
+        pid_t pid;
+    };
+
+    Status start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                 pid_t& pid) override;
+    bool isRunning(pid_t pid) override { return running_.contains(pid); }
+    void stop(pid_t pid) override;
+
+    void failStarts(std::string description) { failure_ = std::move(description); }
+    const std::vector<Started>& started() const { return started_; }
+    const std::vector<pid_t>& stopped() const { return stopped_; }
+
+  private:
+    std::vector<Started> started_;
+    std::vector<pid_t> stopped_;
+    std::set<pid_t> running_;
+    std::string failure_;
+    pid_t next_ = 5000;
+};
+
+}  // namespace olvane::platform::sim

@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "ui/foundation/PopupPlacement.h"
+#include "ui/foundation/WindowCompositing.h"
 #include "ui/shell/EventMonitor.h"
 #include "ui/shell/ExtensionWarningPlacement.h"
 #include "ui/shell/ExtensionWarningView.h"
@@ -20,7 +21,10 @@ QWidget* makePanel(ExtensionWarningView* content) {
     auto* panel = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint |
                                            Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint);
     panel->setWindowTitle(QStringLiteral("Olvane"));
-    panel->setAttribute(Qt::WA_TranslucentBackground);
+    // Without a compositing manager its transparent parts would be black.
+    const bool composited = translucentWindowsAreComposited();
+    panel->setAttribute(Qt::WA_TranslucentBackground, composited);
+    content->setShadowed(composited);
     panel->setAttribute(Qt::WA_ShowWithoutActivating);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(panel);

@@ -85,10 +85,22 @@ void ExtensionWarningView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void ExtensionWarningView::setShadowed(bool shadowed) {
+    shadowed_ = shadowed;
+    update();
+}
+
 void ExtensionWarningView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect card = rect().adjusted(kShadowRoom, kShadowRoom, -kShadowRoom, -kShadowRoom);
+    if (!shadowed_) {
+        painter.fillRect(rect(), Theme::white());
+        const QPainterPath shape = RoundedShape::continuous(
+            QRectF(card).adjusted(0.5, 0.5, -0.5, -0.5), Theme::cornerRadius);
+        painter.strokePath(shape, QPen(Theme::withOpacity(Theme::black(), 0.15), 1));
+        return;
+    }
     const auto shadow = Theme::shadowBlack15();
     if (shadow_.isNull() || shadowSize_ != card.size()) {
         shadowSize_ = card.size();

@@ -29,6 +29,9 @@ class ExtensionWarningView final : public QWidget {
     static QString message(BrowserType browser);
 
     BrowserType browser() const { return browser_; }
+    // Without a compositing manager no shadow can show: the room around the card stays white
+    // and the card gets a faint outline instead.
+    void setShadowed(bool shadowed);
     ActionButton* manageButton() const { return manage_; }
     ActionButton* laterButton() const { return later_; }
 
@@ -42,6 +45,7 @@ class ExtensionWarningView final : public QWidget {
     std::function<void()> onLater_;
     ActionButton* manage_;
     ActionButton* later_;
+    bool shadowed_ = true;
     QImage shadow_;
     QSize shadowSize_;
 };

@@ -33,7 +33,10 @@ function(olvane_test name)
   endif()
   olvane_target_defaults(${name})
   target_compile_definitions(${name} PRIVATE OLVANE_BUILD_DIR="${PROJECT_BINARY_DIR}")
-  set(properties TIMEOUT 120)
+  # The leak suppressions travel with each test (and the programs it starts), so that a plain
+  # ctest and scripts/test judge leaks alike.
+  set(properties TIMEOUT 120 ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/sanitizers/lsan.supp:print_suppressions=0")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()

@@ -1,7 +1,6 @@
 #include "ui/shell/MenuPopover.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -11,7 +10,8 @@
 namespace olvane::ui {
 
 MenuPopover::MenuPopover(QWidget* content)
-    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::NoDropShadowWindowHint) {
     setWindowTitle(QStringLiteral("Olvane"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);  // room for the outline
@@ -27,32 +27,9 @@ QPoint MenuPopover::placement(const QRect& anchor, const QSize& size, const QRec
 void MenuPopover::showUnder(const QRect& anchor) {
     adjustSize();
     move(placement(anchor, size(), PopupPlacement::screenArea(anchor)));
-    setAttribute(Qt::WA_NoMouseReplay, false);
-    closedByIconPress_.invalidate();
     show();
     raise();
     activateWindow();
-}
-
-void MenuPopover::mousePressEvent(QMouseEvent* event) {
-    const bool outside = !rect().contains(event->position().toPoint());
-    if (outside) {
-        // A click on the icon must not reach the icon again once the popup has closed, or the
-        // toggle would open it anew; any other click goes on to its target.
-        const bool onIcon = statusIconArea_.contains(event->globalPosition().toPoint());
-        setAttribute(Qt::WA_NoMouseReplay, onIcon);
-        if (onIcon) {
-            closedByIconPress_.start();
-        }
-    }
-    QWidget::mousePressEvent(event);  // a popup closes itself on an outside press
-}
-
-bool MenuPopover::consumeCloseByIconPress() {
-    const bool recent =
-        closedByIconPress_.isValid() && closedByIconPress_.elapsed() < kIconClickWindowMs;
-    closedByIconPress_.invalidate();
-    return recent;
 }
 
 void MenuPopover::keyPressEvent(QKeyEvent* event) {

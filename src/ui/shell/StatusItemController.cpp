@@ -8,6 +8,7 @@
 
 #include "browser/ExtensionAccompanimentCoordinator.h"
 #include "model/Logger.h"
+#include "ui/shell/EventMonitor.h"
 #include "ui/shell/ExtensionWarningPanelController.h"
 #include "ui/shell/MenuBarStatusView.h"
 #include "ui/shell/MenuPopover.h"
@@ -45,6 +46,10 @@ void StatusItemController::setupMenuBar() {
         appState_, [this] { closePopoverThen(actions_.showMainWindow); },
         [this] { closePopoverThen(actions_.quit); });
     popover_ = std::make_unique<MenuPopover>(content_);
+    popoverEventMonitor_ = std::make_unique<EventMonitor>(
+        sessionPresses_,
+        [this](QWindow* window, QPoint position) { handlePopoverMouseDown(window, position); });
+    connect(popover_.get(), &MenuPopover::closed, this, [this] { popoverEventMonitor_->stop(); });
 
     connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -132,16 +137,22 @@ void StatusItemController::toggleMenuPopover() {
         popover_->close();
         return;
     }
-    if (popover_->consumeCloseByIconPress()) {
-        return;  // this click already closed it
-    }
     // Some trays do not tell where the icon is: the click that opened the popover does.
-    QRect anchor = statusItem_->geometry();
-    if (!anchor.isValid() || anchor.isEmpty()) {
-        anchor = QRect(QCursor::pos(), QSize(1, 1));
+    popover_->showUnder(statusIconArea().value_or(QRect(QCursor::pos(), QSize(1, 1))));
+    popoverEventMonitor_->start();
+}
+
+void StatusItemController::handlePopoverMouseDown(QWindow* window, QPoint globalPosition) {
+    if (!isPopoverShown()) {
+        return;
     }
-    popover_->setStatusIconArea(statusItem_->geometry());
-    popover_->showUnder(anchor);
+    if (const auto icon = statusIconArea(); icon && icon->contains(globalPosition)) {
+        return;
+    }
+    if (window && window == popover_->windowHandle()) {
+        return;
+    }
+    popover_->close();
 }
 
 void StatusItemController::closePopoverThen(const std::function<void()>& action) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "platform/PointerPresses.h"
 
 class QSystemTrayIcon;
+class QWindow;
 
 namespace olvane {
 class ExtensionAccompanimentCoordinator;
@@ -18,6 +20,7 @@ class ExtensionAccompanimentCoordinator;
 
 namespace olvane::ui {
 
+class EventMonitor;
 class ExtensionWarningPanelController;
 
 class MenuPopover;
@@ -62,6 +65,10 @@ class StatusItemController : public QObject, public MenuBarPresence {
     // Where the icon is; absent when the tray does not tell.
     std::optional<QRect> statusIconArea() const;
     bool isPopoverShown() const;
+    // The outside-click rule, given a mouse-down in `window` (null: another application's): a
+    // press on the icon is left to its toggle, one in the popover to the popover; any other closes
+    // it, and goes on to its target.
+    void handlePopoverMouseDown(QWindow* window, QPoint globalPosition);
 
   protected:
     // Whether the desktop offers a system tray (overridden by tests, where none runs).
@@ -74,6 +81,8 @@ class StatusItemController : public QObject, public MenuBarPresence {
     AppState& appState_;
     Actions actions_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
+    // Runs only while the popover is shown; outlives the popover, whose closing stops it.
+    std::unique_ptr<EventMonitor> popoverEventMonitor_;
     std::unique_ptr<MenuPopover> popover_;
     MenuBarStatusView* content_ = nullptr;
     ExtensionAccompanimentCoordinator* coordinator_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/FrictionTargetType.h"
 #include "model/RedListConfig.h"
@@ -21,6 +22,16 @@ struct ContrepoidsTargetDraft {
     IntensityLevel intensityLevel = IntensityLevel::equilibre;
 
     bool operator==(const ContrepoidsTargetDraft&) const = default;
+
+    // The identifiers of `drafts`, in order.
+    static std::vector<Uuid> idsOf(const std::vector<ContrepoidsTargetDraft>& drafts) {
+        std::vector<Uuid> ids;
+        ids.reserve(drafts.size());
+        for (const auto& draft : drafts) {
+            ids.push_back(draft.id);
+        }
+        return ids;
+    }
 
     static ContrepoidsTargetDraft of(const RedListConfig& config) {
         return {config.id, config.targetType, config.targetIdentifier, config.targetDisplayName,

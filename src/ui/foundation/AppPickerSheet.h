@@ -43,6 +43,10 @@ class AppPickerSheet final : public QWidget {
     std::vector<InstalledApp> filteredApps() const;
     // What a row's click does: hand the application over, then close.
     void selectApp(const InstalledApp& app);
+    // Whether the row of `bundleID` carries the check mark of an application already added.
+    bool showsAsAdded(const std::string& bundleID) const {
+        return existingBundleIDs_.contains(bundleID);
+    }
 
     QString searchText() const;
     ThemedTextField* searchField() const { return search_; }

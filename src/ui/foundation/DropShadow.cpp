@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <cmath>
 
+#include "ui/foundation/RoundedShape.h"
+
 namespace olvane::ui {
 
 int DropShadow::margin(const Theme::Shadow& shadow) {
@@ -14,7 +16,8 @@ int DropShadow::margin(const Theme::Shadow& shadow) {
         std::ceil(shadow.radius + std::max(std::abs(shadow.x), std::abs(shadow.y))));
 }
 
-QImage DropShadow::render(QSize size, const Theme::Shadow& shadow, qreal devicePixelRatio) {
+QImage DropShadow::render(QSize size, const Theme::Shadow& shadow, qreal devicePixelRatio,
+                          qreal cornerRadius) {
     const int side = margin(shadow);
     const QSize whole = (size + QSize(2 * side, 2 * side)) * devicePixelRatio;
     QImage shape(whole, QImage::Format_ARGB32_Premultiplied);
@@ -22,8 +25,9 @@ QImage DropShadow::render(QSize size, const Theme::Shadow& shadow, qreal deviceP
     {
         QPainter painter(&shape);
         painter.scale(devicePixelRatio, devicePixelRatio);
-        painter.fillRect(QRectF(QPointF(side + shadow.x, side + shadow.y), QSizeF(size)),
-                         shadow.color);
+        const QRectF casting(QPointF(side + shadow.x, side + shadow.y), QSizeF(size));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(RoundedShape::continuous(casting, cornerRadius), shadow.color);
     }
     // The scene owns the item and its effect.
     QGraphicsScene scene;

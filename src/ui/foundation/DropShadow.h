@@ -13,8 +13,10 @@ class DropShadow {
     // Room the shadow needs around the rectangle on every side.
     static int margin(const Theme::Shadow& shadow);
     // An image of `size` plus margin() on every side: the shadow of a rectangle of `size` placed
-    // at (margin, margin), with its offset and blur. Main thread.
-    static QImage render(QSize size, const Theme::Shadow& shadow, qreal devicePixelRatio = 1.0);
+    // at (margin, margin), with its offset and blur; its corners rounded by `cornerRadius`.
+    // Main thread.
+    static QImage render(QSize size, const Theme::Shadow& shadow, qreal devicePixelRatio = 1.0,
+                         qreal cornerRadius = 0);
 };
 
 }  // namespace olvane::ui

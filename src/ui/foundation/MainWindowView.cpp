@@ -99,14 +99,18 @@ void MainWindowView::showPage(NavigationItem item) {
         page_->show();
         return;
     }
-    // A short page sits at the top; the white background fills the rest.
+    // A short page sits at the top and the white background fills the rest, unless the page
+    // asks to grow: then it takes the whole visible height.
     auto* column = new QWidget();
     paintWhite(column);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(page_);
-    layout->addStretch(1);
+    const bool fills = page_->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag;
+    layout->addWidget(page_, fills ? 1 : 0);
+    if (!fills) {
+        layout->addStretch(1);
+    }
     scroll_ = new QScrollArea(detailHost_);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

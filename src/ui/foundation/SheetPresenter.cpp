@@ -16,21 +16,24 @@ namespace {
 // translucent windows, else a faint outline. Every way of closing it goes through `dismiss`.
 class SheetDialog final : public QDialog {
   public:
-    SheetDialog(QWidget* parent, std::unique_ptr<QWidget> sheet, std::function<void()> dismiss)
+    SheetDialog(QWidget* parent, std::unique_ptr<QWidget> sheet, SheetPresenter::Frame frame,
+                std::function<void()> dismiss)
         : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint),
           dismiss_(std::move(dismiss)),
-          shadowed_(translucentWindowsAreComposited()) {
+          shadowed_(translucentWindowsAreComposited()),
+          shadowColor_(frame.shadow.color) {
         setWindowModality(Qt::WindowModal);
         setAttribute(Qt::WA_TranslucentBackground, shadowed_);
         const QSize size = sheet->sizeHint().expandedTo(sheet->minimumSize());
         sheet->setFixedSize(size);
-        const int margin = shadowed_ ? DropShadow::margin(Theme::shadowBlack15Large()) : 1;
+        const int margin = shadowed_ ? DropShadow::margin(frame.shadow) : 1;
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(margin, margin, margin, margin);
         layout->addWidget(sheet.release());
         setFixedSize(size + QSize(2 * margin, 2 * margin));
         if (shadowed_) {
-            shadow_ = DropShadow::render(size, Theme::shadowBlack15Large(), devicePixelRatioF());
+            shadow_ =
+                DropShadow::render(size, frame.shadow, devicePixelRatioF(), frame.cornerRadius);
         }
     }
 
@@ -42,21 +45,22 @@ class SheetDialog final : public QDialog {
         if (shadowed_) {
             painter.drawImage(QPointF(0, 0), shadow_);
         } else {
-            painter.fillRect(rect(), Theme::shadowBlack15Large().color);
+            painter.fillRect(rect(), shadowColor_);
         }
     }
 
   private:
     std::function<void()> dismiss_;
     bool shadowed_;
+    QColor shadowColor_;
     QImage shadow_;
 };
 
 }  // namespace
 
 SheetPresenter::SheetPresenter(QWidget& host, platform::Observable<bool>& isPresented,
-                               Builder build)
-    : host_(&host), isPresented_(isPresented), build_(std::move(build)) {
+                               Builder build, Frame frame)
+    : host_(&host), isPresented_(isPresented), build_(std::move(build)), frame_(frame) {
     observation_ = isPresented_.observe([this](bool presented) { present(presented); });
     present(isPresented_.get());
 }
@@ -85,7 +89,8 @@ void SheetPresenter::show() {
     }
     sheet_ = sheet.get();
     QWidget* window = host_->window();
-    dialog_ = new SheetDialog(window, std::move(sheet), [this] { isPresented_.set(false); });
+    dialog_ =
+        new SheetDialog(window, std::move(sheet), frame_, [this] { isPresented_.set(false); });
     window->installEventFilter(this);
     centre();
     dialog_->show();

@@ -8,13 +8,14 @@
 #include <memory>
 
 #include "platform/Observable.h"
+#include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
 
 // Shows a sheet over a window while a flag of the caller is true: a frameless dialog of the
-// sheet's size, modal for that window, centred on it, with the theme's large shadow. The sheet
-// closes by clearing the flag; Escape and the window manager's close do the same, so the flag
-// is never left set while nothing shows.
+// sheet's size, modal for that window, centred on it, with a shadow (the theme's large one
+// unless the sheet asks for its own). The sheet closes by clearing the flag; Escape and the
+// window manager's close do the same, so the flag is never left set while nothing shows.
 class SheetPresenter final : public QObject {
     Q_OBJECT
 
@@ -22,7 +23,16 @@ class SheetPresenter final : public QObject {
     // Builds the sheet each time the flag turns true.
     using Builder = std::function<std::unique_ptr<QWidget>()>;
 
-    SheetPresenter(QWidget& host, platform::Observable<bool>& isPresented, Builder build);
+    // The shadow the sheet casts; a sheet with rounded corners paints its own card and gives
+    // their radius, which the shadow follows.
+    struct Frame {
+        Theme::Shadow shadow;
+        qreal cornerRadius;
+    };
+    static Frame largeShadow() { return {Theme::shadowBlack15Large(), 0}; }
+
+    SheetPresenter(QWidget& host, platform::Observable<bool>& isPresented, Builder build,
+                   Frame frame = largeShadow());
     ~SheetPresenter() override;
 
     // The sheet on screen; null while none is.
@@ -41,6 +51,7 @@ class SheetPresenter final : public QObject {
     QPointer<QWidget> host_;
     platform::Observable<bool>& isPresented_;
     Builder build_;
+    Frame frame_;
     QPointer<QDialog> dialog_;
     QPointer<QWidget> sheet_;
     platform::Handle observation_;

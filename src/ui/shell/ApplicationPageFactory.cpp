@@ -1,6 +1,8 @@
 #include "ui/shell/ApplicationPageFactory.h"
 
 #include "app/AppServices.h"
+#include "ui/configurateur/ConfigurateurView.h"
+#include "ui/foundation/IconSources.h"
 #include "ui/foundation/SpacingDebugManager.h"
 #include "ui/pages/accueil/AccueilView.h"
 #include "ui/pages/guide/GuideView.h"
@@ -9,29 +11,16 @@
 #include "ui/shell/ConfigurateurServices.h"
 
 namespace olvane::ui {
-namespace {
-
-// Keeps a page's model for as long as the page lives.
-template <typename Model>
-class PageModel final : public QObject {
-  public:
-    PageModel(std::unique_ptr<Model> model, QWidget& page)
-        : QObject(&page), model_(std::move(model)) {}
-
-  private:
-    std::unique_ptr<Model> model_;
-};
-
-}  // namespace
 
 ApplicationPageFactory::ApplicationPageFactory(AppState& appState, platform::RunLoop& loop)
     : appState_(appState), loop_(loop) {}
 
 ApplicationPageFactory::~ApplicationPageFactory() = default;
 
-void ApplicationPageFactory::attachServices(AppServices& services) {
+void ApplicationPageFactory::attachServices(AppServices& services, IconSources& icons) {
     services_ = &services;
     configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
+    icons_ = &icons;
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item) {
@@ -70,9 +59,9 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createWebExtensionPrompt(
 
 // A new model at each opening, so the wizard starts from the saved settings.
 std::unique_ptr<QWidget> ApplicationPageFactory::configurateurPage() {
-    auto page = frames_.createPage(NavigationItem::configurateur);
-    new PageModel(std::make_unique<ConfigurateurViewModel>(configurateur_->collaborators()), *page);
-    return page;
+    return std::make_unique<ConfigurateurView>(
+        std::make_shared<ConfigurateurViewModel>(configurateur_->collaborators()),
+        ConfigurateurViewServices{appState_, loop_, icons_->favicons(), icons_->installedApps()});
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::settingsPage() {

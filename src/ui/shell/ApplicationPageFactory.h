@@ -14,6 +14,7 @@ class AppServices;
 namespace olvane::ui {
 
 class ConfigurateurServices;
+class IconSources;
 
 // The program's pages, each made anew at every opening with a new model over the program's
 // services; a page not built yet is its frame.
@@ -27,7 +28,7 @@ class ApplicationPageFactory final : public PageFactory {
     // The services need the menu bar of the shell that holds this factory, so they come after
     // it; until then only the pages that need none are built (the window opens on the home
     // page).
-    void attachServices(AppServices& services);
+    void attachServices(AppServices& services, IconSources& icons);
 
     std::unique_ptr<QWidget> createPage(NavigationItem item) override;
     std::unique_ptr<QWidget> createUninstallProgress() override;
@@ -43,6 +44,7 @@ class ApplicationPageFactory final : public PageFactory {
     AppServices* services_ = nullptr;
     PageFrames frames_;
     std::unique_ptr<ConfigurateurServices> configurateur_;
+    IconSources* icons_ = nullptr;
 };
 
 }  // namespace olvane::ui

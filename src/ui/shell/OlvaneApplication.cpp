@@ -134,7 +134,7 @@ int runOlvaneApplication(int argc, char** argv) {
     IconSources icons(loop, host.backends().clock, host.backends().paths);
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
-    pages.attachServices(services);
+    pages.attachServices(services, icons);
     services.frictionEffects().findOwnWindow = [&shell] { return ownWindow(shell); };
     shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
                                                &host.pointerPresses());

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <memory>
 
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "support/TempHome.h"
+#include "ui/foundation/FakeFaviconFetcher.h"
 #include "ui/foundation/FaviconService.h"
 
 namespace olvane::ui {
@@ -15,51 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Records the requests; the test answers them.
-class FakeFetcher final : public FaviconFetcher {
-  public:
-    struct Request {
-        QUrl url;
-        std::shared_ptr<Completion> completion;
-    };
-
-    platform::Handle fetch(const QUrl& url, Completion completion) override {
-        auto shared = std::make_shared<Completion>(std::move(completion));
-        requests.push_back({url, shared});
-        return platform::Handle([shared, this] {
-            if (*shared) {
-                ++cancelled;
-            }
-            *shared = nullptr;
-        });
-    }
-
-    // Answers the request `index` (its completion runs at most once).
-    void answer(std::size_t index, const Result& result) {
-        auto completion = std::exchange(*requests.at(index).completion, nullptr);
-        ASSERT_TRUE(completion) << "request " << index << " is no longer waiting";
-        completion(result);
-    }
-    QString domainOf(std::size_t index) const {
-        return requests.at(index).url.toString(QUrl::FullyEncoded);
-    }
-
-    std::vector<Request> requests;
-    int cancelled = 0;
-};
-
-QByteArray png(const QColor& color) {
-    QImage image(128, 128, QImage::Format_ARGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 FaviconFetcher::Result ok(const QColor& color = Qt::blue) {
-    return {std::nullopt, 200, png(color)};
+    return {std::nullopt, 200, test::FakeFaviconFetcher::png(color)};
 }
 
 QColor centreOf(const QImage& image) {
@@ -80,7 +37,7 @@ class FaviconServiceTest : public ::testing::Test {
     test::TempHome home;
     platform::sim::ScopedLogCapture log;
     platform::sim::ManualRunLoop loop;
-    FakeFetcher fetcher;
+    test::FakeFaviconFetcher fetcher;
     fs::path folder = FaviconService::cacheFolderIn(home.paths());
     std::unique_ptr<FaviconService> service = std::make_unique<FaviconService>(
         loop, loop.clock(), fetcher, folder, QUrl("https://favicons.test/s2"));

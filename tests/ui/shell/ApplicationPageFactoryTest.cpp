@@ -26,6 +26,7 @@
 #include "platform/sim/SimulatedDisplayDevice.h"
 #include "platform/sim/SimulatedDisplayFile.h"
 #include "support/TempHome.h"
+#include "ui/foundation/IconSources.h"
 #include "ui/foundation/PageHeader.h"
 #include "ui/pages/accueil/AccueilView.h"
 #include "ui/pages/reglages/SettingsView.h"
@@ -98,12 +99,14 @@ struct Program {
                                           .bundle = ApplicationBundle::locate(
                                               home.root() / "OlvaneMac", std::nullopt, paths)},
                          appState, menuBar, [] {}};
+    // Nothing here looks a site up: no download starts.
+    IconSources icons{loop, loop.clock(), paths};
 };
 
 TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSettings) {
     Program program;
     ApplicationPageFactory pages(program.appState, program.loop);
-    pages.attachServices(program.services);
+    pages.attachServices(program.services, program.icons);
     ScopedLogCapture log;
 
     const auto first = pages.createPage(NavigationItem::configurateur);
@@ -124,7 +127,7 @@ TEST(ApplicationPageFactory, TheSettingsPageAndTheProgressScreenStandOnTheUninst
     Program program;
     ApplicationPageFactory pages(program.appState, program.loop);
     EXPECT_NE(qobject_cast<AccueilView*>(pages.createPage(NavigationItem::accueil).get()), nullptr);
-    pages.attachServices(program.services);
+    pages.attachServices(program.services, program.icons);
     EXPECT_NE(qobject_cast<SettingsView*>(pages.createPage(NavigationItem::settings).get()),
               nullptr);
 

@@ -1,0 +1,50 @@
+#include "ui/configurateur/ConfiguratorListCard.h"
+
+#include <QVBoxLayout>
+
+#include "ui/configurateur/AnswerScrollArea.h"
+#include "ui/foundation/AddExceptionRow.h"
+
+namespace olvane::ui {
+namespace {
+
+constexpr int kPaddingH = 16;
+constexpr int kPaddingBottom = 8;
+
+}  // namespace
+
+ConfiguratorListCard::ConfiguratorListCard(const QString& addLabel, std::function<void()> onAdd,
+                                           QWidget* parent)
+    : QWidget(parent),
+      addLabel_(addLabel),
+      onAdd_(std::move(onAdd)),
+      scroll_(new AnswerScrollArea(QMargins(kPaddingH, 0, kPaddingH, kPaddingBottom), this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    makeAddRow(false);
+}
+
+QVBoxLayout& ConfiguratorListCard::rows() const {
+    return *scroll_->column();
+}
+
+void ConfiguratorListCard::setHasEntries(bool hasEntries) {
+    if (addRow_->hasSeparator() != hasEntries) {
+        makeAddRow(hasEntries);
+    }
+}
+
+void ConfiguratorListCard::makeAddRow(bool separated) {
+    // Its own click may be running: the old row goes after it.
+    if (addRow_) {
+        rows().removeWidget(addRow_);
+        addRow_->hide();
+        addRow_->deleteLater();
+    }
+    addRow_ = new AddExceptionRow(addLabel_, onAdd_, separated, false, scroll_->widget());
+    rows().addWidget(addRow_);
+}
+
+}  // namespace olvane::ui

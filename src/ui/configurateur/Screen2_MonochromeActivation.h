@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+namespace olvane {
+class ConfigurateurViewModel;
+}
+
+namespace olvane::ui {
+
+class ConfiguratorButton;
+
+// Whether the screen should turn black and white: "Plus tard" drops the wish and its exceptions,
+// "Oui" keeps the exceptions already chosen; both move on.
+class Screen2_MonochromeActivation final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit Screen2_MonochromeActivation(ConfigurateurViewModel& viewModel,
+                                          QWidget* parent = nullptr);
+
+    void declineGrayscale();
+    void acceptGrayscale();
+
+    ConfiguratorButton* laterButton() const { return later_; }
+    ConfiguratorButton* yesButton() const { return yes_; }
+
+  private:
+    ConfigurateurViewModel& viewModel_;
+    ConfiguratorButton* later_;
+    ConfiguratorButton* yes_;
+};
+
+}  // namespace olvane::ui

@@ -1,0 +1,42 @@
+#include "ui/configurateur/Screen3_MonochromeApps.h"
+
+#include <set>
+
+#include "ui/configurateur/ConfigurateurViewModel.h"
+#include "ui/configurateur/ConfiguratorListCard.h"
+#include "ui/foundation/AppPickerSheet.h"
+
+namespace olvane::ui {
+
+Screen3_MonochromeApps::Screen3_MonochromeApps(ConfigurateurViewModel& viewModel,
+                                               InstalledAppsService& apps, QWidget* parent)
+    : ConfiguratorListScreen(QStringLiteral("Souhaites-tu conserver la couleur dans certaines "
+                                            "applications (photo, lecteurs vidéo, …) ?"),
+                             "circle.lefthalf.filled", QStringLiteral("Ajouter une application"),
+                             parent),
+      viewModel_(viewModel),
+      apps_(apps),
+      rows_(list()->rows(), 0) {
+    showRows();
+    observation_ =
+        viewModel_.grayscaleAllowedAppsDraft.observe([this](const auto&) { showRows(); });
+}
+
+std::unique_ptr<QWidget> Screen3_MonochromeApps::makePicker() {
+    const auto& chosen = viewModel_.grayscaleAllowedAppsDraft();
+    return std::make_unique<AppPickerSheet>(
+        pickerShown(), std::set<std::string>(chosen.begin(), chosen.end()),
+        [this](const InstalledApp& app) { viewModel_.addGrayscaleAllowedApp(app.bundleID); },
+        apps_);
+}
+
+void Screen3_MonochromeApps::showRows() {
+    const auto& apps = viewModel_.grayscaleAllowedAppsDraft();
+    rows_.show(apps, [this](const std::string& bundleID) {
+        return new MonochromeAppRow(
+            bundleID, [this, bundleID] { viewModel_.removeGrayscaleAllowedApp(bundleID); }, apps_);
+    });
+    list()->setHasEntries(!apps.empty());
+}
+
+}  // namespace olvane::ui

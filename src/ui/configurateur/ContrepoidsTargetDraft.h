@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@ struct ContrepoidsTargetDraft {
             ids.push_back(draft.id);
         }
         return ids;
+    }
+
+    // The draft of `drafts` with this identifier, which must be there.
+    static const ContrepoidsTargetDraft& withId(const std::vector<ContrepoidsTargetDraft>& drafts,
+                                                const Uuid& id) {
+        return *std::ranges::find(drafts, id, &ContrepoidsTargetDraft::id);
     }
 
     static ContrepoidsTargetDraft of(const RedListConfig& config) {

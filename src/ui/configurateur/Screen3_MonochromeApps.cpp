@@ -3,23 +3,20 @@
 #include <set>
 
 #include "ui/configurateur/ConfigurateurViewModel.h"
-#include "ui/configurateur/ConfiguratorListCard.h"
 #include "ui/foundation/AppPickerSheet.h"
 
 namespace olvane::ui {
 
 Screen3_MonochromeApps::Screen3_MonochromeApps(ConfigurateurViewModel& viewModel,
                                                InstalledAppsService& apps, QWidget* parent)
-    : ConfiguratorListScreen(QStringLiteral("Souhaites-tu conserver la couleur dans certaines "
-                                            "applications (photo, lecteurs vidéo, …) ?"),
-                             "circle.lefthalf.filled", QStringLiteral("Ajouter une application"),
-                             parent),
-      viewModel_(viewModel),
-      apps_(apps),
-      rows_(list()->rows(), 0) {
-    showRows();
+    : KeyedListScreen(viewModel,
+                      QStringLiteral("Souhaites-tu conserver la couleur dans certaines "
+                                     "applications (photo, lecteurs vidéo, …) ?"),
+                      "circle.lefthalf.filled", QStringLiteral("Ajouter une application"), parent),
+      apps_(apps) {
+    showApps();
     observation_ =
-        viewModel_.grayscaleAllowedAppsDraft.observe([this](const auto&) { showRows(); });
+        viewModel_.grayscaleAllowedAppsDraft.observe([this](const auto&) { showApps(); });
 }
 
 std::unique_ptr<QWidget> Screen3_MonochromeApps::makePicker() {
@@ -30,13 +27,11 @@ std::unique_ptr<QWidget> Screen3_MonochromeApps::makePicker() {
         apps_);
 }
 
-void Screen3_MonochromeApps::showRows() {
-    const auto& apps = viewModel_.grayscaleAllowedAppsDraft();
-    rows_.show(apps, [this](const std::string& bundleID) {
+void Screen3_MonochromeApps::showApps() {
+    showRows(viewModel_.grayscaleAllowedAppsDraft(), [this](const std::string& bundleID) {
         return new MonochromeAppRow(
             bundleID, [this, bundleID] { viewModel_.removeGrayscaleAllowedApp(bundleID); }, apps_);
     });
-    list()->setHasEntries(!apps.empty());
 }
 
 }  // namespace olvane::ui

@@ -2,21 +2,13 @@
 
 #include <string>
 
-#include "platform/Handle.h"
 #include "ui/configurateur/ConfiguratorListScreen.h"
 #include "ui/configurateur/MonochromeAppRow.h"
-#include "ui/foundation/KeyedRows.h"
-
-namespace olvane {
-class ConfigurateurViewModel;
-}
 
 namespace olvane::ui {
 
-class InstalledAppsService;
-
 // The applications that keep their colours, chosen from the installed ones.
-class Screen3_MonochromeApps final : public ConfiguratorListScreen {
+class Screen3_MonochromeApps final : public KeyedListScreen<std::string, MonochromeAppRow> {
     Q_OBJECT
 
   public:
@@ -24,18 +16,14 @@ class Screen3_MonochromeApps final : public ConfiguratorListScreen {
                            QWidget* parent = nullptr);
 
     platform::Observable<bool>& showAppPicker() { return pickerShown(); }
-    std::vector<MonochromeAppRow*> rows() const { return rows_.rows(); }
 
   protected:
     std::unique_ptr<QWidget> makePicker() override;
 
   private:
-    void showRows();
+    void showApps();
 
-    ConfigurateurViewModel& viewModel_;
     InstalledAppsService& apps_;
-    KeyedRows<std::string, MonochromeAppRow> rows_;
-    platform::Handle observation_;
 };
 
 }  // namespace olvane::ui

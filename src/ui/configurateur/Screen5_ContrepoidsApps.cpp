@@ -3,22 +3,19 @@
 #include <set>
 
 #include "ui/configurateur/ConfigurateurViewModel.h"
-#include "ui/configurateur/ConfiguratorListCard.h"
 #include "ui/foundation/AppPickerSheet.h"
 
 namespace olvane::ui {
 
 Screen5_ContrepoidsApps::Screen5_ContrepoidsApps(ConfigurateurViewModel& viewModel,
                                                  InstalledAppsService& apps, QWidget* parent)
-    : ConfiguratorListScreen(QStringLiteral("Sur quelles applications souhaites-tu appliquer des "
-                                            "contrepoids (fonctionnalités ajoutant de la "
-                                            "friction) ?"),
-                             "scalemass.fill", QStringLiteral("Ajouter une application"), parent),
-      viewModel_(viewModel),
-      apps_(apps),
-      rows_(list()->rows(), 0) {
-    showRows();
-    observation_ = viewModel_.redListTargetsDraft.observe([this](const auto&) { showRows(); });
+    : KeyedListScreen(viewModel,
+                      QStringLiteral("Sur quelles applications souhaites-tu appliquer des "
+                                     "contrepoids (fonctionnalités ajoutant de la friction) ?"),
+                      "scalemass.fill", QStringLiteral("Ajouter une application"), parent),
+      apps_(apps) {
+    showTargets();
+    observation_ = viewModel_.redListTargetsDraft.observe([this](const auto&) { showTargets(); });
 }
 
 std::unique_ptr<QWidget> Screen5_ContrepoidsApps::makePicker() {
@@ -34,14 +31,13 @@ std::unique_ptr<QWidget> Screen5_ContrepoidsApps::makePicker() {
         apps_);
 }
 
-void Screen5_ContrepoidsApps::showRows() {
+void Screen5_ContrepoidsApps::showTargets() {
     const auto targets = viewModel_.appTargets();
-    rows_.show(ContrepoidsTargetDraft::idsOf(targets), [&](const Uuid& id) {
-        const auto& draft = *std::ranges::find(targets, id, &ContrepoidsTargetDraft::id);
+    showRows(ContrepoidsTargetDraft::idsOf(targets), [&](const Uuid& id) {
         return new ContrepoidsAppRow(
-            draft, [this, id] { viewModel_.removeTarget(id); }, apps_);
+            ContrepoidsTargetDraft::withId(targets, id),
+            [this, id] { viewModel_.removeTarget(id); }, apps_);
     });
-    list()->setHasEntries(!targets.empty());
 }
 
 }  // namespace olvane::ui

@@ -36,10 +36,10 @@ Screen7_ContrepoidsIntensity::Screen7_ContrepoidsIntensity(ConfigurateurViewMode
 void Screen7_ContrepoidsIntensity::showRows() {
     const auto& targets = viewModel_.redListTargetsDraft();
     rows_->show(ContrepoidsTargetDraft::idsOf(targets), [&](const Uuid& id) {
-        const auto& draft = *std::ranges::find(targets, id, &ContrepoidsTargetDraft::id);
         return new IntensityRow(
-            draft, [this, id](IntensityLevel level) { viewModel_.setIntensity(level, id); },
-            favicons_, apps_);
+            ContrepoidsTargetDraft::withId(targets, id),
+            [this, id](IntensityLevel level) { viewModel_.setIntensity(level, id); }, favicons_,
+            apps_);
     });
     for (const auto& draft : targets) {
         rows_->row(draft.id)->setDraft(draft);

@@ -171,6 +171,9 @@ TEST_F(ConfigurateurViewTest, TheKeysDoWhatTheBarOfEachScreenSays) {
     press(Qt::Key_Return);
     EXPECT_EQ(screen(), 2);
     EXPECT_FALSE(bar().forwardButton());
+    // The page takes the window's height: the bar stands at its foot.
+    EXPECT_EQ(bar().mapTo(&window, QPoint(0, bar().height())).y(),
+              window.height() - Theme::pageMarginBottom);
     press(Qt::Key_Left);
     EXPECT_EQ(screen(), 1);
     press(Qt::Key_Return);

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "ui/configurateur/ConfiguratorButton.h"
+#include "ui/configurateur/ConfiguratorButtons.h"
 #include "ui/foundation/RoundedShape.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
@@ -19,14 +19,23 @@ constexpr int kButtonHeight = 32;
 constexpr int kButtonSpacing = 12;
 constexpr int kLineSpacing = 4;
 
-ConfiguratorButton::Look quitLook() {
-    return {
-        Theme::fontRegular14(), Theme::black(), Theme::white(), Theme::black(), 1, 8, 0, 0, {}, 0};
+LabelButton::Style quitStyle() {
+    return {.font = Theme::fontRegular14(),
+            .textColor = Theme::black(),
+            .fill = Theme::white(),
+            .outline = Theme::black(),
+            .paddingH = 0,
+            .paddingV = 0,
+            .shadow = std::nullopt,
+            .outlineWidth = 1};
 }
 
-ConfiguratorButton::Look continueLook() {
-    return {
-        Theme::fontRegular14(), Theme::white(), Theme::black(), std::nullopt, 0, 8, 0, 0, {}, 0};
+LabelButton::Style continueStyle() {
+    auto style = quitStyle();
+    style.textColor = Theme::white();
+    style.fill = Theme::black();
+    style.outline = std::nullopt;
+    return style;
 }
 
 // The message, its lines 4 points further apart than the font's.
@@ -41,9 +50,9 @@ QLabel* message(const QString& text, QWidget* parent) {
     return label;
 }
 
-ConfiguratorButton* rowButton(const QString& text, ConfiguratorButton::Look look,
-                              std::function<void()> action, QWidget* parent) {
-    auto* button = new ConfiguratorButton(text, std::move(look), std::move(action), parent);
+LabelButton* rowButton(const QString& text, LabelButton::Style style, std::function<void()> action,
+                       QWidget* parent) {
+    auto* button = ConfiguratorButtons::make(text, std::move(style), std::move(action), parent);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     button->setMinimumWidth(0);
     button->setFixedHeight(kButtonHeight);
@@ -58,9 +67,9 @@ ConfigurateurExitConfirmationSheet::ConfigurateurExitConfirmationSheet(
     : QWidget(parent),
       title_(themedLabel(titleText, Theme::fontMedium14(), this)),
       messageText_(messageText),
-      quit_(rowButton(QStringLiteral("Quitter"), quitLook(), std::move(onQuit), this)),
+      quit_(rowButton(QStringLiteral("Quitter"), quitStyle(), std::move(onQuit), this)),
       continue_(
-          rowButton(QStringLiteral("Reprendre"), continueLook(), std::move(onContinue), this)) {
+          rowButton(QStringLiteral("Reprendre"), continueStyle(), std::move(onContinue), this)) {
     setAccessibleName(titleText);
     title_->setWordWrap(true);
     auto* column = new QVBoxLayout(this);

@@ -8,7 +8,7 @@ class QLabel;
 
 namespace olvane::ui {
 
-class ConfiguratorButton;
+class LabelButton;
 
 // Asks before the wizard is left with choices not activated: "Quitter" leaves them, "Reprendre"
 // (also Escape) stays. A white rounded card 400 wide; its presenter gives it its shadow.
@@ -25,8 +25,8 @@ class ConfigurateurExitConfirmationSheet final : public QWidget {
 
     QString titleText() const;
     QString messageText() const { return messageText_; }
-    ConfiguratorButton* quitButton() const { return quit_; }
-    ConfiguratorButton* continueButton() const { return continue_; }
+    LabelButton* quitButton() const { return quit_; }
+    LabelButton* continueButton() const { return continue_; }
 
     QSize sizeHint() const override;
 
@@ -36,8 +36,8 @@ class ConfigurateurExitConfirmationSheet final : public QWidget {
   private:
     QLabel* title_;
     QString messageText_;
-    ConfiguratorButton* quit_;
-    ConfiguratorButton* continue_;
+    LabelButton* quit_;
+    LabelButton* continue_;
 };
 
 }  // namespace olvane::ui

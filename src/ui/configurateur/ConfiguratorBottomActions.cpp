@@ -6,7 +6,7 @@
 #include <QShortcut>
 
 #include "ui/configurateur/ConfigurateurViewModel.h"
-#include "ui/configurateur/ConfiguratorButton.h"
+#include "ui/configurateur/ConfiguratorButtons.h"
 #include "ui/configurateur/ConfiguratorProgressBar.h"
 #include "ui/foundation/Theme.h"
 
@@ -19,23 +19,22 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-ConfiguratorButton::Look backLook() {
-    return {Theme::fontRegular14(),
-            Theme::black(),
-            Theme::white(),
-            Theme::black(),
-            Theme::outlineWidth,
-            8,
-            12,
-            8,
-            "chevron.left",
-            12};
+LabelButton::Style backStyle() {
+    return {.font = Theme::fontRegular14(),
+            .textColor = Theme::black(),
+            .fill = Theme::white(),
+            .outline = Theme::black(),
+            .paddingH = 12,
+            .paddingV = 8,
+            .shadow = std::nullopt,
+            .symbol = "chevron.left",
+            .symbolSize = 12};
 }
 
-ConfiguratorButton::Look activateLook() {
-    auto look = ConfiguratorButton::primary();
-    look.paddingH = 24;
-    return look;
+LabelButton::Style activateStyle() {
+    auto style = ConfiguratorButtons::primary();
+    style.paddingH = 24;
+    return style;
 }
 
 }  // namespace
@@ -46,12 +45,12 @@ ConfiguratorBottomActions::ConfiguratorBottomActions(ConfigurateurViewModel& vie
     : QWidget(parent),
       viewModel_(viewModel),
       appState_(appState),
-      back_(new ConfiguratorButton(
-          QStringLiteral("Précédent"), backLook(), [this] { viewModel_.goBack(); }, this)),
-      forward_(new ConfiguratorButton(
-          QString(), ConfiguratorButton::primary(), [this] { viewModel_.goNext(); }, this)),
-      activate_(new ConfiguratorButton(
-          QStringLiteral("Activer ma configuration"), activateLook(),
+      back_(ConfiguratorButtons::make(
+          QStringLiteral("Précédent"), backStyle(), [this] { viewModel_.goBack(); }, this)),
+      forward_(ConfiguratorButtons::make(
+          QString(), ConfiguratorButtons::primary(), [this] { viewModel_.goNext(); }, this)),
+      activate_(ConfiguratorButtons::make(
+          QStringLiteral("Activer ma configuration"), activateStyle(),
           [this] { viewModel_.activateConfiguration(); }, this)),
       progress_(new ConfiguratorProgressBar(viewModel.currentScreenIndex(), kIndicatorSide,
                                             kCurrentDotSide, this)) {
@@ -105,11 +104,11 @@ void ConfiguratorBottomActions::laterAction() {
     appState_.selectedNavigationItem.set(NavigationItem::accueil);
 }
 
-ConfiguratorButton* ConfiguratorBottomActions::forwardButton() const {
+LabelButton* ConfiguratorBottomActions::forwardButton() const {
     return forward_->isVisibleTo(this) ? forward_ : nullptr;
 }
 
-ConfiguratorButton* ConfiguratorBottomActions::activateButton() const {
+LabelButton* ConfiguratorBottomActions::activateButton() const {
     return activate_->isVisibleTo(this) ? activate_ : nullptr;
 }
 
@@ -126,8 +125,11 @@ void ConfiguratorBottomActions::refresh() {
     activate_->setVisible(recap);
     forward_->setVisible(BottomActionsRules::showsForward(screen));
     const bool selection = hasSelection();
-    forward_->setText(fromView(BottomActionsRules::forwardLabel(selection)));
-    forward_->setLook(selection ? ConfiguratorButton::primary() : ConfiguratorButton::secondary());
+    const QString label = fromView(BottomActionsRules::forwardLabel(selection));
+    forward_->setText(label);
+    forward_->setAccessibleName(label);
+    forward_->setButtonStyle(selection ? ConfiguratorButtons::primary()
+                                       : ConfiguratorButtons::secondary());
 
     const auto keys = BottomActionsRules::shortcuts(screen);
     left_->setEnabled(keys.left);

@@ -17,7 +17,7 @@ class ConfigurateurViewModel;
 
 namespace olvane::ui {
 
-class ConfiguratorButton;
+class LabelButton;
 class ConfiguratorProgressBar;
 
 // The bar at the foot of the wizard: "Précédent", the progress and the way forward; on the recap
@@ -41,10 +41,10 @@ class ConfiguratorBottomActions final : public QWidget {
     void laterAction();
 
     BottomActionsRules::Layout layout() const { return layout_; }
-    ConfiguratorButton* backButton() const { return back_; }
+    LabelButton* backButton() const { return back_; }
     // Null where the screen has none.
-    ConfiguratorButton* forwardButton() const;
-    ConfiguratorButton* activateButton() const;
+    LabelButton* forwardButton() const;
+    LabelButton* activateButton() const;
     ConfiguratorProgressBar* progressBar() const { return progress_; }
     // The keys answered now.
     BottomActionsRules::Shortcuts enabledShortcuts() const;
@@ -60,9 +60,9 @@ class ConfiguratorBottomActions final : public QWidget {
     ConfigurateurViewModel& viewModel_;
     AppState& appState_;
     BottomActionsRules::Layout layout_ = BottomActionsRules::Layout::none;
-    ConfiguratorButton* back_;
-    ConfiguratorButton* forward_;
-    ConfiguratorButton* activate_;
+    LabelButton* back_;
+    LabelButton* forward_;
+    LabelButton* activate_;
     ConfiguratorProgressBar* progress_;
     QPointer<QShortcut> left_;
     QPointer<QShortcut> right_;

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/configurateur/ConfigurateurViewModel.h"
-#include "ui/configurateur/ConfiguratorButton.h"
+#include "ui/configurateur/ConfiguratorButtons.h"
 #include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/SectionCard.h"
 #include "ui/foundation/SymbolView.h"
@@ -93,8 +93,8 @@ std::array<Screen1_Welcome::WelcomeModule, 3> Screen1_Welcome::modules() {
 Screen1_Welcome::Screen1_Welcome(ConfigurateurViewModel& viewModel, AppState& appState,
                                  platform::RunLoop& loop, QWidget* parent)
     : QWidget(parent),
-      start_(new ConfiguratorButton(
-          QStringLiteral("Lancer la configuration"), ConfiguratorButton::primary(),
+      start_(ConfiguratorButtons::make(
+          QStringLiteral("Lancer la configuration"), ConfiguratorButtons::primary(),
           [&viewModel] { viewModel.goNext(); }, this)),
       appState_(appState),
       loop_(loop) {

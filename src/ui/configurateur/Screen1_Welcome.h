@@ -16,7 +16,7 @@ class ConfigurateurViewModel;
 
 namespace olvane::ui {
 
-class ConfiguratorButton;
+class LabelButton;
 
 // The wizard's first screen: the three modules it will set, the time it takes, and "Lancer la
 // configuration", which Return presses and which takes the focus just after the screen shows.
@@ -39,13 +39,13 @@ class Screen1_Welcome final : public QWidget {
 
     // Selects the home page directly: no guard is asked.
     void skipToHome();
-    ConfiguratorButton* startButton() const { return start_; }
+    LabelButton* startButton() const { return start_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    ConfiguratorButton* start_;
+    LabelButton* start_;
     AppState& appState_;
     platform::RunLoop& loop_;
     platform::Handle focusTimer_;

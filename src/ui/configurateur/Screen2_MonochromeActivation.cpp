@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "ui/configurateur/ConfigurateurViewModel.h"
-#include "ui/configurateur/ConfiguratorButton.h"
+#include "ui/configurateur/ConfiguratorButtons.h"
 #include "ui/configurateur/ConfiguratorQuestionCard.h"
 #include "ui/foundation/Theme.h"
 
@@ -14,11 +14,10 @@ namespace {
 constexpr int kPadding = 20;
 constexpr int kSpacing = 12;
 
-ConfiguratorButton::Look outlinedPrimary() {
-    auto look = ConfiguratorButton::primary();
-    look.outline = Theme::black();
-    look.outlineWidth = Theme::outlineWidth;
-    return look;
+LabelButton::Style outlinedPrimary() {
+    auto style = ConfiguratorButtons::primary();
+    style.outline = Theme::black();
+    return style;
 }
 
 }  // namespace
@@ -30,10 +29,10 @@ Screen2_MonochromeActivation::Screen2_MonochromeActivation(ConfigurateurViewMode
     auto* row = new QHBoxLayout(answer);
     row->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     row->setSpacing(kSpacing);
-    later_ = new ConfiguratorButton(
-        QStringLiteral("Plus tard"), ConfiguratorButton::secondary(),
+    later_ = ConfiguratorButtons::make(
+        QStringLiteral("Plus tard"), ConfiguratorButtons::secondary(),
         [this] { declineGrayscale(); }, answer);
-    yes_ = new ConfiguratorButton(
+    yes_ = ConfiguratorButtons::make(
         QStringLiteral("Oui"), outlinedPrimary(), [this] { acceptGrayscale(); }, answer);
     row->addStretch(1);
     row->addWidget(later_);

@@ -8,7 +8,7 @@ class ConfigurateurViewModel;
 
 namespace olvane::ui {
 
-class ConfiguratorButton;
+class LabelButton;
 
 // Whether the screen should turn black and white: "Plus tard" drops the wish and its exceptions,
 // "Oui" keeps the exceptions already chosen; both move on.
@@ -22,13 +22,13 @@ class Screen2_MonochromeActivation final : public QWidget {
     void declineGrayscale();
     void acceptGrayscale();
 
-    ConfiguratorButton* laterButton() const { return later_; }
-    ConfiguratorButton* yesButton() const { return yes_; }
+    LabelButton* laterButton() const { return later_; }
+    LabelButton* yesButton() const { return yes_; }
 
   private:
     ConfigurateurViewModel& viewModel_;
-    ConfiguratorButton* later_;
-    ConfiguratorButton* yes_;
+    LabelButton* later_;
+    LabelButton* yes_;
 };
 
 }  // namespace olvane::ui

@@ -6,8 +6,14 @@
 #include <QPainter>
 
 #include "ui/foundation/RoundedShape.h"
+#include "ui/foundation/SymbolPainter.h"
 
 namespace olvane::ui {
+namespace {
+
+constexpr int kSymbolSpacing = 4;
+
+}  // namespace
 
 LabelButton::LabelButton(const QString& text, Style style, QWidget* parent)
     : HoverButton(parent), style_(std::move(style)) {
@@ -24,9 +30,19 @@ LabelButton::LabelButton(const QString& text, Style style, QWidget* parent)
     }
 }
 
+void LabelButton::setButtonStyle(Style style) {
+    style_ = std::move(style);
+    updateGeometry();
+    update();
+}
+
+int LabelButton::symbolWidth() const {
+    return style_.symbol.empty() ? 0 : SymbolPainter::boxSide(style_.symbolSize) + kSymbolSpacing;
+}
+
 QSize LabelButton::sizeHint() const {
     const QFontMetrics metrics(style_.font);
-    return {metrics.horizontalAdvance(text()) + 2 * style_.paddingH,
+    return {symbolWidth() + metrics.horizontalAdvance(text()) + 2 * style_.paddingH,
             metrics.height() + 2 * style_.paddingV};
 }
 
@@ -36,16 +52,27 @@ QRect LabelButton::labelRect() const {
 
 void LabelButton::paintContent(QPainter& painter) {
     painter.setOpacity(opacity());
-    const qreal inset = style_.outline ? Theme::outlineWidth / 2 : 0;
+    const qreal inset = style_.outline ? style_.outlineWidth / 2 : 0;
     const QPainterPath shape = RoundedShape::continuous(
-        QRectF(rect()).adjusted(inset, inset, -inset, -inset), Theme::cornerRadius);
+        QRectF(rect()).adjusted(inset, inset, -inset, -inset), style_.cornerRadius);
     painter.fillPath(shape, style_.fill);
     if (style_.outline) {
-        painter.strokePath(shape, QPen(*style_.outline, Theme::outlineWidth));
+        painter.strokePath(shape, QPen(*style_.outline, style_.outlineWidth));
+    }
+    QRectF label = labelRect();
+    if (!style_.symbol.empty()) {
+        // The symbol and the text centred together.
+        const qreal side = SymbolPainter::boxSide(style_.symbolSize);
+        const qreal whole = symbolWidth() + QFontMetricsF(style_.font).horizontalAdvance(text());
+        const qreal left = (width() - whole) / 2;
+        SymbolPainter::paint(painter, QRectF(left, (height() - side) / 2, side, side),
+                             style_.symbol, style_.symbolSize, style_.textColor);
+        label.setLeft(left + symbolWidth());
+        label.setWidth(whole - symbolWidth());
     }
     painter.setFont(style_.font);
     painter.setPen(style_.textColor);
-    painter.drawText(labelRect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+    painter.drawText(label, Qt::AlignCenter | Qt::TextSingleLine, text());
 }
 
 void LabelButton::changeEvent(QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 #include <optional>
+#include <string>
 
 #include "ui/foundation/HoverButton.h"
 #include "ui/foundation/Theme.h"
@@ -12,9 +13,9 @@ class QGraphicsDropShadowEffect;
 
 namespace olvane::ui {
 
-// A chrome-less button of one line of text: padded, filled, with rounded corners of 8, outlined
-// and shadowed when its style says so; the whole rectangle is the click target. Disabled, it is
-// drawn at half opacity, shadow included.
+// A chrome-less button of one line of text, perhaps after a symbol: padded, filled, with rounded
+// corners (8 unless the style says otherwise), outlined and shadowed when its style says so; the
+// whole rectangle is the click target. Disabled, it is drawn at half opacity, shadow included.
 class LabelButton : public HoverButton {
     Q_OBJECT
 
@@ -23,11 +24,16 @@ class LabelButton : public HoverButton {
         QFont font;
         QColor textColor;
         QColor fill;
-        // Stroked 1.5 wide along the rounded rectangle.
+        // Stroked `outlineWidth` wide along the rounded rectangle.
         std::optional<QColor> outline;
         int paddingH;
         int paddingV;
         std::optional<Theme::Shadow> shadow;
+        qreal cornerRadius = Theme::cornerRadius;
+        qreal outlineWidth = Theme::outlineWidth;
+        // Drawn in the text's colour before it, 4 points apart, at `symbolSize`.
+        std::string symbol = {};
+        qreal symbolSize = 0;
     };
 
     LabelButton(const QString& text, Style style, QWidget* parent = nullptr);
@@ -36,6 +42,9 @@ class LabelButton : public HoverButton {
     qreal opacity() const { return isEnabled() ? 1.0 : 0.5; }
     // Where the text is drawn, inside the padding.
     QRect labelRect() const;
+    const Style& buttonStyle() const { return style_; }
+    // A new look for the same button (its shadow stays as it was made).
+    void setButtonStyle(Style style);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -45,6 +54,8 @@ class LabelButton : public HoverButton {
     void changeEvent(QEvent* event) override;
 
   private:
+    int symbolWidth() const;
+
     Style style_;
     QGraphicsDropShadowEffect* shadow_ = nullptr;
 };

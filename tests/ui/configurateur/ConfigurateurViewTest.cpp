@@ -13,7 +13,6 @@
 #include "ui/configurateur/ConfigurateurView.h"
 #include "ui/configurateur/ConfigurateurViewModel.h"
 #include "ui/configurateur/ConfiguratorBottomActions.h"
-#include "ui/configurateur/ConfiguratorButton.h"
 #include "ui/configurateur/ConfiguratorListCard.h"
 #include "ui/configurateur/ConfiguratorProgressBar.h"
 #include "ui/configurateur/ContentRuleRow.h"
@@ -31,6 +30,7 @@
 #include "ui/foundation/FaviconService.h"
 #include "ui/foundation/FixtureCatalogue.h"
 #include "ui/foundation/GrayIconView.h"
+#include "ui/foundation/LabelButton.h"
 #include "ui/foundation/MainWindowView.h"
 #include "ui/foundation/NavigationRow.h"
 #include "ui/foundation/OlvaneToggleStyle.h"
@@ -180,12 +180,12 @@ TEST_F(ConfigurateurViewTest, TheKeysDoWhatTheBarOfEachScreenSays) {
     shown<Screen2_MonochromeActivation>()->yesButton()->click();
     ASSERT_EQ(screen(), 3);
     EXPECT_EQ(bar().forwardButton()->text(), "Plus tard");
-    EXPECT_EQ(bar().forwardButton()->look().fill, Theme::white());
+    EXPECT_EQ(bar().forwardButton()->buttonStyle().fill, Theme::white());
     EXPECT_TRUE(test::saveArtefact(window, "configurateur-3-empty"));
 
     model().addGrayscaleAllowedApp("org.example.Photos");
     EXPECT_EQ(bar().forwardButton()->text(), "Suivant");
-    EXPECT_EQ(bar().forwardButton()->look().fill, Theme::black());
+    EXPECT_EQ(bar().forwardButton()->buttonStyle().fill, Theme::black());
     model().removeGrayscaleAllowedApp("org.example.Photos");
     walk({Qt::Key_Right, Qt::Key_Right});  // "Plus tard" twice
     EXPECT_EQ(screen(), 5);

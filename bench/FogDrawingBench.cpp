@@ -47,15 +47,13 @@ void drawFrames(benchmark::State& state, FogIntensity intensity, std::size_t poi
         // Every hole fills in a little between two frames, as at 60 frames a second.
         fade += 1.0 / (60 * settings.regenerationDuration);
         for (std::size_t i = 0; i < trail.size(); ++i) {
-            trail[i].opacity = std::fmod(double(i) / double(trail.size()) + 1 - fade, 1.0);
+            const double opacity = double(i) / double(trail.size()) - fade;
+            trail[i].opacity = opacity - std::floor(opacity);
         }
         const QRegion changed =
             renderer.render(kWindow, 1.0, settings.fogOpacity, settings.clearRadius, trail);
         QPainter painter(&backingStore);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : changed) {
-            painter.drawImage(rect, renderer.image(), rect);
-        }
+        renderer.paint(painter, changed);
         benchmark::DoNotOptimize(backingStore.constBits());
     }
     state.counters["points"] = double(trail.size());

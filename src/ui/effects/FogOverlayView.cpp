@@ -44,16 +44,11 @@ void FogOverlayView::resizeEvent(QResizeEvent*) {
 
 void FogOverlayView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (!translucent_) {
         painter.fillRect(event->rect(), Theme::white());
         return;
     }
-    const qreal ratio = renderer_.image().devicePixelRatio();
-    for (const QRect& rect : event->region()) {
-        const QRectF source(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio);
-        painter.drawImage(QRectF(rect), renderer_.image(), source);
-    }
+    renderer_.paint(painter, event->region());
 }
 
 }  // namespace olvane::ui

@@ -10,6 +10,10 @@ namespace {
 constexpr double kCellsPerRadius = 12;
 // Tiles of 8 × 8 cells are drawn again or left alone as a whole.
 constexpr int kTileCells = 8;
+// Lines of pixels copied at a time onto the window.
+constexpr int kPaintBand = 16;
+// A point is placed to a quarter of a cell: its hole is one of 4 × 4 drawn in advance.
+constexpr int kSubPositions = 4;
 constexpr int kWeightOne = 256;
 
 int clampIndex(int index, int count) {
@@ -60,23 +64,16 @@ void FogRenderer::reset(QSize deviceSize, qreal devicePixelRatio, double opacity
     dirtyTiles_.assign(static_cast<std::size_t>(tileColumns_ * tileRows_), 1);
     touched_ = CellBox();
 
-    // Cell i is sampled at its centre, (i + 0.5) cells from the left.
-    columnCell_.resize(static_cast<std::size_t>(std::max(0, deviceSize.width())));
-    columnWeight_.resize(columnCell_.size());
+    // Cell i is sampled at its centre, (i + 0.5) cells from the left (or the top).
+    columnAt_.resize(static_cast<std::size_t>(deviceSize.width()));
     for (int x = 0; x < deviceSize.width(); ++x) {
-        const double u = (x + 0.5) / cell_ - 0.5;
-        int cell = static_cast<int>(std::floor(u));
-        int weight = static_cast<int>(std::lround((u - cell) * kWeightOne));
-        if (cell < 0) {
-            cell = 0;
-            weight = 0;
-        } else if (cell >= columns_ - 1) {
-            cell = columns_ - 1;
-            weight = 0;
-        }
-        columnCell_[static_cast<std::size_t>(x)] = cell;
-        columnWeight_[static_cast<std::size_t>(x)] = weight;
+        columnAt_[static_cast<std::size_t>(x)] = cellAt(x, columns_);
     }
+    rowAt_.resize(static_cast<std::size_t>(deviceSize.height()));
+    for (int y = 0; y < deviceSize.height(); ++y) {
+        rowAt_[static_cast<std::size_t>(y)] = cellAt(y, rows_);
+    }
+    makeHoleSprites();
     image_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(devicePixelRatio);
 }
@@ -115,31 +112,35 @@ QRegion FogRenderer::render(QSize size, qreal devicePixelRatio, double opacity, 
     return takeDirtyRegion();
 }
 
-// Each cell whose centre lies within the radius keeps 1 − o·(1 − d/r) of its fog.
+// Each cell whose centre lies within the radius keeps 1 − o·(1 − d/r) of its fog; the point is
+// placed to a quarter of a cell.
 void FogRenderer::splat(double x, double y, double opacity) {
     if (opacity <= 0) {
         return;
     }
-    const double r = radius_;
-    const int first = std::max(0, static_cast<int>(std::ceil((x - r) / cell_ - 0.5)));
-    const int last = std::min(columns_ - 1, static_cast<int>(std::floor((x + r) / cell_ - 0.5)));
-    const int top = std::max(0, static_cast<int>(std::ceil((y - r) / cell_ - 0.5)));
-    const int bottom = std::min(rows_ - 1, static_cast<int>(std::floor((y + r) / cell_ - 0.5)));
+    const double u = x / cell_;
+    const double v = y / cell_;
+    const int column = static_cast<int>(std::floor(u));
+    const int row = static_cast<int>(std::floor(v));
+    const int sx = std::clamp(static_cast<int>((u - column) * kSubPositions), 0, kSubPositions - 1);
+    const int sy = std::clamp(static_cast<int>((v - row) * kSubPositions), 0, kSubPositions - 1);
+    const int first = std::max(0, column - spriteReach_);
+    const int last = std::min(columns_ - 1, column + spriteReach_);
+    const int top = std::max(0, row - spriteReach_);
+    const int bottom = std::min(rows_ - 1, row + spriteReach_);
     if (first > last || top > bottom) {
         return;
     }
+    const int side = 2 * spriteReach_ + 1;
+    const float* sprite = sprites_.data() + (sy * kSubPositions + sx) * side * side;
     const float o = static_cast<float>(opacity);
-    const float inverseRadius = static_cast<float>(1.0 / r);
-    const float radiusSquared = static_cast<float>(r * r);
-    for (int row = top; row <= bottom; ++row) {
-        const float dy = static_cast<float>((row + 0.5) * cell_ - y);
-        float* cells = fogLeft_.data() + row * columns_;
-        for (int column = first; column <= last; ++column) {
-            const float dx = static_cast<float>((column + 0.5) * cell_ - x);
-            const float distanceSquared = dx * dx + dy * dy;
-            if (distanceSquared < radiusSquared) {
-                cells[column] *= 1.0f - o * (1.0f - std::sqrt(distanceSquared) * inverseRadius);
-            }
+    const int count = last - first + 1;
+    for (int r = top; r <= bottom; ++r) {
+        float* cells = fogLeft_.data() + r * columns_ + first;
+        const float* depth =
+            sprite + (r - row + spriteReach_) * side + (first - column + spriteReach_);
+        for (int i = 0; i < count; ++i) {
+            cells[i] *= 1.0f - o * depth[i];
         }
     }
     touched_.add(first, top);
@@ -179,9 +180,9 @@ void FogRenderer::drawTile(int tileColumn, int tileRow) {
     const int x1 = std::min(deviceSize_.width(), x0 + pixelsPerTile);
     const int y0 = tileRow * pixelsPerTile;
     const int y1 = std::min(deviceSize_.height(), y0 + pixelsPerTile);
-    const int firstColumn = columnCell_[static_cast<std::size_t>(x0)];
+    const int firstColumn = columnAt_[static_cast<std::size_t>(x0)].cell;
     const int lastColumn =
-        std::min(columns_ - 1, columnCell_[static_cast<std::size_t>(x1 - 1)] + 1);
+        std::min(columns_ - 1, columnAt_[static_cast<std::size_t>(x1 - 1)].cell + 1);
 
     // A tile whose cells, and their neighbours, are all alike is one flat colour.
     const int firstRow = clampIndex(tileRow * kTileCells - 1, rows_);
@@ -205,24 +206,23 @@ void FogRenderer::drawTile(int tileColumn, int tileRow) {
     // Each row of cells enlarged across the tile once, then each line of pixels blended
     // between the two rows of cells around it.
     const int tileWidth = x1 - x0;
-    const int firstCellRow = cellRowAt(y0).row;
-    const int lastCellRow = std::min(rows_ - 1, cellRowAt(y1 - 1).row + 1);
+    const int firstCellRow = rowAt_[static_cast<std::size_t>(y0)].cell;
+    const int lastCellRow = std::min(rows_ - 1, rowAt_[static_cast<std::size_t>(y1 - 1)].cell + 1);
     widened_.resize(static_cast<std::size_t>((lastCellRow - firstCellRow + 1) * tileWidth));
     for (int row = firstCellRow; row <= lastCellRow; ++row) {
         const auto* cells = alpha_.data() + row * columns_;
         auto* out = widened_.data() + (row - firstCellRow) * tileWidth;
         for (int x = x0; x < x1; ++x) {
-            const int cell = columnCell_[static_cast<std::size_t>(x)];
-            const int w = columnWeight_[static_cast<std::size_t>(x)];
+            const auto [cell, w] = columnAt_[static_cast<std::size_t>(x)];
             const int next = std::min(cell + 1, columns_ - 1);
             out[x - x0] =
                 static_cast<std::uint16_t>(cells[cell] * (kWeightOne - w) + cells[next] * w);
         }
     }
     for (int y = y0; y < y1; ++y) {
-        const CellRow at = cellRowAt(y);
-        const int next = std::min(at.row + 1, rows_ - 1);
-        const auto* above = widened_.data() + (at.row - firstCellRow) * tileWidth;
+        const CellWeight at = rowAt_[static_cast<std::size_t>(y)];
+        const int next = std::min(at.cell + 1, rows_ - 1);
+        const auto* above = widened_.data() + (at.cell - firstCellRow) * tileWidth;
         const auto* below = widened_.data() + (next - firstCellRow) * tileWidth;
         const std::uint32_t up = static_cast<std::uint32_t>(kWeightOne - at.weight);
         const std::uint32_t down = static_cast<std::uint32_t>(at.weight);
@@ -234,17 +234,54 @@ void FogRenderer::drawTile(int tileColumn, int tileRow) {
     }
 }
 
-FogRenderer::CellRow FogRenderer::cellRowAt(int y) const {
-    const double v = (y + 0.5) / cell_ - 0.5;
-    int row = static_cast<int>(std::floor(v));
-    int weight = static_cast<int>(std::lround((v - row) * kWeightOne));
-    if (row < 0) {
+FogRenderer::CellWeight FogRenderer::cellAt(int pixel, int cells) const {
+    const double u = (pixel + 0.5) / cell_ - 0.5;
+    const int cell = static_cast<int>(std::floor(u));
+    if (cell < 0) {
         return {0, 0};
     }
-    if (row >= rows_ - 1) {
-        return {rows_ - 1, 0};
+    if (cell >= cells - 1) {
+        return {cells - 1, 0};
     }
-    return {row, weight};
+    return {cell, static_cast<int>(std::lround((u - cell) * kWeightOne))};
+}
+
+// For each of the positions a point may have within its cell, the hole's depth (1 − d/r, at
+// least 0) at the centres of the cells around.
+void FogRenderer::makeHoleSprites() {
+    spriteReach_ = static_cast<int>(std::ceil(radius_ / cell_)) + 1;
+    const int side = 2 * spriteReach_ + 1;
+    sprites_.assign(static_cast<std::size_t>(kSubPositions * kSubPositions * side * side), 0.0f);
+    for (int sy = 0; sy < kSubPositions; ++sy) {
+        for (int sx = 0; sx < kSubPositions; ++sx) {
+            float* sprite = sprites_.data() + (sy * kSubPositions + sx) * side * side;
+            const double fx = (sx + 0.5) / kSubPositions;
+            const double fy = (sy + 0.5) / kSubPositions;
+            for (int dy = -spriteReach_; dy <= spriteReach_; ++dy) {
+                for (int dx = -spriteReach_; dx <= spriteReach_; ++dx) {
+                    const double distance =
+                        std::hypot((dx + 0.5 - fx) * cell_, (dy + 0.5 - fy) * cell_);
+                    sprite[(dy + spriteReach_) * side + dx + spriteReach_] =
+                        static_cast<float>(std::max(0.0, 1 - distance / radius_));
+                }
+            }
+        }
+    }
+}
+
+// In bands small enough that Qt copies each on this thread: a copy shared out to its thread
+// pool costs more in waking threads than it saves.
+void FogRenderer::paint(QPainter& painter, const QRegion& region) const {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const qreal ratio = devicePixelRatio_;
+    for (const QRect& rect : region) {
+        for (int top = rect.top(); top <= rect.bottom(); top += kPaintBand) {
+            const QRect band(rect.left(), top, rect.width(),
+                             std::min(kPaintBand, rect.bottom() + 1 - top));
+            const QRectF source(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio);
+            painter.drawImage(QRectF(band), image_, source);
+        }
+    }
 }
 
 QRegion FogRenderer::takeDirtyRegion() {

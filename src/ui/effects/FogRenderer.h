@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QSize>
 #include <cstdint>
@@ -25,6 +26,8 @@ class FogRenderer {
                    const std::vector<TrailPoint>& trail);
     // The whole picture, premultiplied, at the window's device pixels.
     const QImage& image() const { return image_; }
+    // Copies the picture's `region` (in the window's pixels) onto what `painter` paints.
+    void paint(QPainter& painter, const QRegion& region) const;
 
   private:
     struct CellBox {
@@ -40,12 +43,14 @@ class FogRenderer {
     void splat(double x, double y, double opacity);
     void markChangedTiles(const CellBox& box);
     void drawTile(int tileColumn, int tileRow);
-    // The row of cells above a line of pixels and the weight of the one below (0 to 256).
-    struct CellRow {
-        int row;
+    // The cell before a pixel (to its left, or above it) and the weight of the next one, 0 to
+    // 256.
+    struct CellWeight {
+        int cell;
         int weight;
     };
-    CellRow cellRowAt(int y) const;
+    CellWeight cellAt(int pixel, int cells) const;
+    void makeHoleSprites();
     QRegion takeDirtyRegion();
 
     QSize deviceSize_;
@@ -62,9 +67,12 @@ class FogRenderer {
     std::vector<float> fogLeft_;
     std::vector<std::uint8_t> alpha_;
     std::vector<std::uint8_t> dirtyTiles_;
-    // Per pixel column: the cell to its left and the weight of the next one (0 to 256).
-    std::vector<int> columnCell_;
-    std::vector<int> columnWeight_;
+    // Per column and per row of pixels.
+    std::vector<CellWeight> columnAt_;
+    std::vector<CellWeight> rowAt_;
+    // The holes' depths around a point, for each of its places within its cell.
+    std::vector<float> sprites_;
+    int spriteReach_ = 0;
     // The rows of cells of the tile being drawn, enlarged across it.
     std::vector<std::uint16_t> widened_;
     // The cells the holes touched at the last frame.

@@ -22,8 +22,10 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
       loginItem_(platform_.loginItems, settings_),
       windowMonitor_(platform_.workspace, platform_.windowServer,
                      FrontmostAppMirror{appState.currentAppBundleID, appState.currentAppName}),
-      turtle_({platform_.loop, platform_.eventTap, platform_.keys, platform_.accessibilityTrust,
-               [this](bool prompt) { return accessibility_.checkAccessibilityPermissions(prompt); },
+      turtle_({platform_.loop, platform_.eventTap, platform_.keys, platform_.eventTapTrust,
+               [this](bool prompt) {
+                   return checkAccessibilityPermissions(platform_.eventTapTrust, prompt);
+               },
                ActiveEffects(appState.activeFrictionEffects)}),
       frictionEffects_(
           {windowMonitor_,

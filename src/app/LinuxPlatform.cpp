@@ -38,7 +38,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       desktopGrayscale_(paths_, !ctmOutputNames_.empty()),
       x11Keys_(platform::os::X11KeyEventSource::create(loop)),
       x11Presses_(platform::os::X11PointerPresses::create(loop)),
-      accessibilityTrust_(x11Keys_ ? std::string() : missingInputSources(),
+      accessibilityTrust_([this] { return x11Keys_ ? std::string() : missingInputSources(); },
                           [](const std::string& missing) {
                               Logger::app().notice("Touches du clavier inobservables : %{public}s",
                                                    missing);
@@ -46,6 +46,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       processes_(loop),
       x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
+      pointerInput_(loop),
       x11Pointer_(platform::os::X11Pointer::create(loop)),
       fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),
       delayPanels_(effectWindows.delayPanels ? *effectWindows.delayPanels : simulatedDelayPanels_),
@@ -100,7 +101,7 @@ platform::PointerLocation& LinuxPlatform::pointer() {
     if (x11Pointer_) {
         return *x11Pointer_;
     }
-    return eventTap_;
+    return pointerInput_.eventTap();
 }
 
 platform::WindowServer& LinuxPlatform::windowServer() {
@@ -133,7 +134,7 @@ void LinuxPlatform::logChoices() {
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
         {"clics hors du panneau d’extension",
          x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},
-        {"pointeur et défilement (Tortue)", "simulés"},
+        {"pointeur et défilement (Tortue)", ComposedText(pointerInput_.description())},
         {"voiles de Buée", &fogWindows_ == &simulatedFogWindows_ ? "simulés" : "fenêtres Qt"},
         {"pointeur de la Buée",
          x11Pointer_ ? "position X11 et mouvements bruts XInput2" : "celui de la Tortue"},
@@ -179,7 +180,8 @@ PlatformBackends LinuxPlatform::backends() {
                             .keys = keys(),
                             .workspace = workspace(),
                             .windowServer = windowServer(),
-                            .eventTap = eventTap_,
+                            .eventTap = pointerInput_.eventTap(),
+                            .eventTapTrust = pointerInput_.trust(),
                             .fogWindows = fogWindows_,
                             .pointer = pointer(),
                             .frameClock = frameClock_,

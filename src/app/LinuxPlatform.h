@@ -2,18 +2,19 @@
 
 #include "app/DesktopGrayscale.h"
 #include "app/PlatformBackends.h"
+#include "app/PointerInputChoice.h"
 #include "platform/LoopFrameClock.h"
 #include "platform/linux/DaemonProcesses.h"
 #include "platform/linux/DesktopSystemEvents.h"
 #include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/linux/InputAccessTrust.h"
 #include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemctlServiceManager.h"
-#include "platform/linux/X11AccessibilityTrust.h"
 #include "platform/linux/X11KeyEventSource.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11PointerPresses.h"
@@ -21,7 +22,6 @@
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
-#include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimKeyEventSource.h"
 #include "platform/sim/SimOverlayWindows.h"
 #include "platform/sim/SimPointerPresses.h"
@@ -79,15 +79,15 @@ class LinuxPlatform {
     // Null without an X server that has XInput 2.2: only the application's own clicks are seen.
     std::unique_ptr<platform::os::X11PointerPresses> x11Presses_;
     platform::sim::SimPointerPresses presses_;
-    platform::os::X11AccessibilityTrust accessibilityTrust_;
+    platform::os::InputAccessTrust accessibilityTrust_;
     platform::os::PidfdProcessWatcher processes_;
     // Null without an X server and an EWMH window manager: the simulated ones serve.
     std::unique_ptr<platform::os::X11Workspace> x11Workspace_;
     std::unique_ptr<platform::os::X11WindowServer> x11Windows_;
     platform::sim::SimWorkspace workspace_;
     platform::sim::SimWindowServer windowServer_;
-    platform::sim::SimEventTap eventTap_;
-    // Null without an X server that has XInput 2: the fog asks the event tap.
+    PointerInputChoice pointerInput_;
+    // Null without an X server that has XInput 2.2: the fog asks the turtle's pointer input.
     std::unique_ptr<platform::os::X11Pointer> x11Pointer_;
     platform::sim::SimOverlayWindows<FogEffectState> simulatedFogWindows_;
     platform::sim::SimOverlayWindows<DelayPanelState> simulatedDelayPanels_;

@@ -47,6 +47,8 @@ struct PlatformBackends {
     // The friction effects: the turtle's pointer input, the fog's windows and its frames, the
     // delay's waiting panels.
     platform::EventTap& eventTap;
+    // Whether the turtle may use `eventTap`.
+    platform::AccessibilityTrust& eventTapTrust;
     platform::OverlayWindowFactory<FogEffectState>& fogWindows;
     // Where the pointer is for the fog's trail, and when it moves.
     platform::PointerLocation& pointer;

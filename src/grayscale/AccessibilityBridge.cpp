@@ -33,15 +33,19 @@ bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
 }
 
 bool AccessibilityBridge::checkAccessibilityPermissions(bool prompt) {
+    return olvane::checkAccessibilityPermissions(trust_, prompt);
+}
+
+bool checkAccessibilityPermissions(platform::AccessibilityTrust& trust, bool prompt) {
     const auto& log = Logger::app();
-    if (trust_.isProcessTrusted()) {
+    if (trust.isProcessTrusted()) {
         log.debug("Permissions Accessibility déjà accordées");
         return true;
     }
     if (!prompt) {
         return false;
     }
-    if (trust_.isProcessTrustedWithPrompt()) {
+    if (trust.isProcessTrustedWithPrompt()) {
         log.info("Permissions Accessibility accordées");
         return true;
     }

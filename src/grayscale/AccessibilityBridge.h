@@ -27,4 +27,7 @@ class AccessibilityBridge {
     Library library_ = Library::NotLoaded;
 };
 
+// True when `trust` holds, optionally after asking the desktop to prompt.
+bool checkAccessibilityPermissions(platform::AccessibilityTrust& trust, bool prompt);
+
 }  // namespace olvane

@@ -105,6 +105,7 @@ struct ProgramRun {
                          .workspace = workspace,
                          .windowServer = windowServer,
                          .eventTap = eventTap,
+                         .eventTapTrust = trust,
                          .fogWindows = fogWindows,
                          .pointer = eventTap,
                          .frameClock = frameClock,

@@ -8,6 +8,7 @@
 
 #include "platform/KeyCodes.h"
 #include "platform/linux/Ewmh.h"
+#include "platform/linux/X11Input.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -70,19 +71,14 @@ X11KeyEventSource::~X11KeyEventSource() {
 }
 
 bool X11KeyEventSource::select() {
-    struct {
-        xcb_input_event_mask_t header;
-        std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS};
-    const XcbPtr<xcb_generic_error_t> rawError(xcb_request_check(
-        x_->get(), xcb_input_xi_select_events_checked(x_->get(), x_->root(), 1, &mask.header)));
+    const bool rawSelected = selectRootInputEvents(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS);
     const XcbPtr<xcb_generic_error_t> xkbError(xcb_request_check(
         x_->get(), xcb_xkb_select_events_checked(x_->get(), XCB_XKB_ID_USE_CORE_KBD,
                                                  XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0,
                                                  XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0, 0, nullptr)));
     const XcbPtr<xcb_xkb_get_state_reply_t> state(xcb_xkb_get_state_reply(
         x_->get(), xcb_xkb_get_state(x_->get(), XCB_XKB_ID_USE_CORE_KBD), nullptr));
-    if (rawError || xkbError || !state) {
+    if (!rawSelected || xkbError || !state) {
         return false;
     }
     modifierState_ = state->mods;
@@ -106,11 +102,7 @@ void X11KeyEventSource::handleEvent(const xcb_generic_event_t& event) {
         }
         return;
     }
-    if (type != XCB_GE_GENERIC) {
-        return;
-    }
-    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
-    if (generic.extension != xinputOpcode_ || generic.event_type != XCB_INPUT_RAW_KEY_PRESS) {
+    if (xinputEventType(event, xinputOpcode_) != XCB_INPUT_RAW_KEY_PRESS) {
         return;
     }
     const auto& raw = reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event);

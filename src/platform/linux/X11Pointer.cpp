@@ -2,14 +2,29 @@
 
 #include <xcb/xinput.h>
 
+#include <cmath>
+
+#include "platform/linux/X11Input.h"
+#include "platform/linux/X11Randr.h"
+
 namespace olvane::platform::os {
+namespace {
+
+constexpr std::size_t kMaxDisplays = 16;
+
+std::int16_t coordinate(double value) {
+    return static_cast<std::int16_t>(std::lround(value));
+}
+
+}  // namespace
 
 std::unique_ptr<X11Pointer> X11Pointer::create(RunLoop& loop, const std::string& display) {
     auto x = X11Connection::open(display);
     if (!x) {
         return nullptr;
     }
-    const auto xinput = x->xinput2Opcode(0);
+    // 2.2: raw motion reaches every client that asks, whoever grabs the pointer.
+    const auto xinput = x->xinput2Opcode(2);
     if (!xinput) {
         return nullptr;
     }
@@ -28,17 +43,14 @@ X11Pointer::~X11Pointer() {
 }
 
 std::optional<Point> X11Pointer::pointerLocation() {
-    const XcbPtr<xcb_query_pointer_reply_t> reply(
-        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
-    x_->deliverQueuedEventsSoon();
-    if (!reply) {
-        return std::nullopt;
+    if (const auto current = state()) {
+        return current->position;
     }
-    return Point{double(reply->root_x), double(reply->root_y)};
+    return std::nullopt;
 }
 
 Handle X11Pointer::observeMotion(std::function<void()> onMove) {
-    if (moved_.size() == 0 && !selectRawMotion(true)) {
+    if (moved_.size() == 0 && !selectRootInputEvents(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_MOTION)) {
         return {};
     }
     auto slot =
@@ -46,30 +58,48 @@ Handle X11Pointer::observeMotion(std::function<void()> onMove) {
     return Handle([this, slot, alive = std::weak_ptr(alive_)] {
         slot->cancel();
         if (const auto living = alive.lock(); living && *living && moved_.size() == 0) {
-            (void)selectRawMotion(false);
+            (void)selectRootInputEvents(*x_, 0);
         }
     });
 }
 
-bool X11Pointer::selectRawMotion(bool wanted) {
-    struct {
-        xcb_input_event_mask_t header;
-        std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
-           wanted ? std::uint32_t{XCB_INPUT_XI_EVENT_MASK_RAW_MOTION} : 0u};
-    // Checked: once this returns, every move the server sees is reported.
-    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
-        x_->get(), xcb_input_xi_select_events_checked(x_->get(), x_->root(), 1, &mask.header)));
+std::optional<X11Pointer::State> X11Pointer::state() {
+    const XcbPtr<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
     x_->deliverQueuedEventsSoon();
-    return !error;
+    if (!reply) {
+        return std::nullopt;
+    }
+    return State{.position = {double(reply->root_x), double(reply->root_y)},
+                 .leftButton = (reply->mask & XCB_BUTTON_MASK_1) != 0,
+                 .rightButton = (reply->mask & XCB_BUTTON_MASK_3) != 0};
+}
+
+void X11Pointer::warpTo(Point position) {
+    xcb_warp_pointer(x_->get(), XCB_NONE, x_->root(), 0, 0, 0, 0, coordinate(position.x),
+                     coordinate(position.y));
+    x_->flush();
+}
+
+void X11Pointer::warpBy(double dx, double dy) {
+    xcb_warp_pointer(x_->get(), XCB_NONE, XCB_NONE, 0, 0, 0, 0, coordinate(dx), coordinate(dy));
+    x_->flush();
+}
+
+std::vector<Rect> X11Pointer::displayBounds() {
+    std::vector<Rect> bounds;
+    for (const auto& screen : desktopScreens(*x_)) {
+        if (bounds.size() == kMaxDisplays) {
+            break;
+        }
+        bounds.push_back(screen.frame);
+    }
+    x_->deliverQueuedEventsSoon();
+    return bounds;
 }
 
 void X11Pointer::handleEvent(const xcb_generic_event_t& event) {
-    if ((event.response_type & 0x7F) != XCB_GE_GENERIC) {
-        return;
-    }
-    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
-    if (generic.extension == xinputOpcode_ && generic.event_type == XCB_INPUT_RAW_MOTION) {
+    if (xinputEventType(event, xinputOpcode_) == XCB_INPUT_RAW_MOTION) {
         moved_.emit();
     }
 }

@@ -2,6 +2,8 @@
 
 #include <xcb/xinput.h>
 
+#include "platform/linux/X11Input.h"
+
 namespace olvane::platform::os {
 namespace {
 
@@ -17,16 +19,7 @@ std::unique_ptr<X11PointerPresses> X11PointerPresses::create(RunLoop& loop,
         return nullptr;
     }
     const auto xinput = x->xinput2Opcode(2);
-    if (!xinput) {
-        return nullptr;
-    }
-    struct {
-        xcb_input_event_mask_t header;
-        std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
-    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
-        x->get(), xcb_input_xi_select_events_checked(x->get(), x->root(), 1, &mask.header)));
-    if (error) {
+    if (!xinput || !selectRootInputEvents(*x, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS)) {
         return nullptr;
     }
     std::unique_ptr<X11PointerPresses> presses(new X11PointerPresses(std::move(x), *xinput));
@@ -48,11 +41,7 @@ Handle X11PointerPresses::observePresses(Observer observer) {
 }
 
 void X11PointerPresses::handleEvent(const xcb_generic_event_t& event) {
-    if ((event.response_type & 0x7F) != XCB_GE_GENERIC) {
-        return;
-    }
-    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
-    if (generic.extension != xinputOpcode_ || generic.event_type != XCB_INPUT_RAW_BUTTON_PRESS) {
+    if (xinputEventType(event, xinputOpcode_) != XCB_INPUT_RAW_BUTTON_PRESS) {
         return;
     }
     const auto button = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event).detail;

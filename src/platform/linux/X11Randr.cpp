@@ -52,4 +52,26 @@ std::vector<RandrOutput> randrOutputs(X11Connection& x) {
     return outputs;
 }
 
+std::vector<Screen> desktopScreens(X11Connection& x) {
+    std::vector<Screen> screens;
+    if (hasRandr(x)) {
+        for (const auto& output : randrOutputs(x)) {
+            if (output.connected && !output.frame.isEmpty()) {
+                Screen screen{output.name, output.frame};
+                if (output.primary) {
+                    screens.insert(screens.begin(), screen);
+                } else {
+                    screens.push_back(screen);
+                }
+            }
+        }
+    }
+    if (screens.empty()) {
+        const auto& root = x.screen();
+        screens.push_back(
+            {"X11", {0, 0, double(root.width_in_pixels), double(root.height_in_pixels)}});
+    }
+    return screens;
+}
+
 }  // namespace olvane::platform::os

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/WindowServer.h"
 #include "platform/linux/X11Connection.h"
 
 namespace olvane::platform::os {
@@ -25,5 +26,9 @@ bool hasRandr(X11Connection& x);
 
 // The outputs of the screen, in the server's order.
 std::vector<RandrOutput> randrOutputs(X11Connection& x);
+
+// The screens showing the desktop, the primary one first; the root window's size when RandR
+// names none.
+std::vector<Screen> desktopScreens(X11Connection& x);
 
 }  // namespace olvane::platform::os

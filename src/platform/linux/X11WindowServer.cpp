@@ -80,25 +80,7 @@ std::optional<WindowInfo> X11WindowServer::describe(xcb_window_t window) {
 }
 
 std::vector<Screen> X11WindowServer::screens() {
-    std::vector<Screen> screens;
-    if (hasRandr(*x_)) {
-        for (const auto& output : randrOutputs(*x_)) {
-            if (output.connected && !output.frame.isEmpty()) {
-                Screen screen{output.name, output.frame};
-                if (output.primary) {
-                    screens.insert(screens.begin(), screen);
-                } else {
-                    screens.push_back(screen);
-                }
-            }
-        }
-    }
-    if (screens.empty()) {
-        const auto& root = x_->screen();
-        screens.push_back(
-            {"X11", {0, 0, double(root.width_in_pixels), double(root.height_in_pixels)}});
-    }
-    return screens;
+    return desktopScreens(*x_);
 }
 
 }  // namespace olvane::platform::os

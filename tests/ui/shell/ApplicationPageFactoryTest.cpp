@@ -84,6 +84,7 @@ struct Program {
                                           .workspace = workspace,
                                           .windowServer = windowServer,
                                           .eventTap = eventTap,
+                                          .eventTapTrust = trust,
                                           .fogWindows = fogWindows,
                                           .pointer = eventTap,
                                           .frameClock = frameClock,

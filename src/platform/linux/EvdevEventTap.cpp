@@ -1,0 +1,220 @@
+#include "platform/linux/EvdevEventTap.h"
+
+#include <linux/input.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+
+#include "platform/linux/EvdevFrameReader.h"
+
+namespace olvane::platform::os {
+namespace {
+
+std::int32_t wholePixels(double value) {
+    return static_cast<std::int32_t>(std::lround(value));
+}
+
+}  // namespace
+
+class EvdevEventTap::EvdevTap final : public Tap {
+  public:
+    EvdevTap(EvdevEventTap& owner, Callback callback, std::vector<PointerDevice> devices)
+        : owner_(owner), callback_(std::move(callback)) {
+        for (auto& device : devices) {
+            const bool hiRes = device.hasHighResolutionWheel;
+            mice_.push_back(std::make_unique<Mouse>(std::move(device), EvdevFrameReader(hiRes)));
+        }
+    }
+    ~EvdevTap() override { setEnabled(false); }
+
+    bool addToRunLoop() override {
+        for (auto& mouse : mice_) {
+            auto* m = mouse.get();
+            m->watch = owner_.loop_.watchReadable(m->device.fd.get(), [this, m] { read(*m); });
+            if (!m->watch) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void setEnabled(bool enabled) override {
+        if (enabled == enabled_) {
+            return;
+        }
+        enabled_ = enabled;
+        if (enabled) {
+            for (auto& mouse : mice_) {
+                // A button held now was pressed for the session: it must be released there.
+                mouse->waitingForRelease =
+                    heldMouseButtons(mouse->device.fd.get()).any() || !grab(*mouse);
+            }
+            return;
+        }
+        for (std::size_t i = 0; i < virtualButtons_.size(); ++i) {
+            if (virtualButtons_[i]) {
+                (void)owner_.virtualPointer_->button(static_cast<std::uint16_t>(BTN_MOUSE + i),
+                                                     false);
+            }
+        }
+        virtualButtons_.reset();
+        for (auto& mouse : mice_) {
+            if (mouse->grabbed) {
+                (void)::ioctl(mouse->device.fd.get(), EVIOCGRAB, 0);
+                mouse->grabbed = false;
+            }
+            mouse->waitingForRelease = false;
+        }
+    }
+
+    bool isEnabled() const override { return enabled_; }
+
+  private:
+    struct Mouse {
+        Mouse(PointerDevice d, EvdevFrameReader r) : device(std::move(d)), reader(std::move(r)) {}
+        PointerDevice device;
+        EvdevFrameReader reader;
+        bool grabbed = false;
+        bool waitingForRelease = false;
+        Handle watch;
+    };
+
+    bool grab(Mouse& mouse) {
+        mouse.grabbed = ::ioctl(mouse.device.fd.get(), EVIOCGRAB, 1) == 0;
+        return mouse.grabbed;
+    }
+
+    void read(Mouse& mouse) {
+        std::array<input_event, 64> events{};
+        const auto bytes = ::read(mouse.device.fd.get(), events.data(), sizeof(events));
+        if (bytes < 0) {
+            if (errno != EAGAIN && errno != EINTR) {
+                // The mouse went away: the others go on.
+                mouse.grabbed = false;
+                mouse.watch.cancel();
+                mouse.device.fd.reset();
+            }
+            return;
+        }
+        const auto count = static_cast<std::size_t>(bytes) / sizeof(input_event);
+        for (std::size_t i = 0; i < count && mouse.device.fd.valid(); ++i) {
+            if (mouse.reader.add(events[i])) {
+                handleFrame(mouse);
+            }
+        }
+    }
+
+    void handleFrame(Mouse& mouse) {
+        if (!enabled_) {
+            return;
+        }
+        if (!mouse.grabbed) {
+            // Its events went to the session; once its buttons are up, it is ours.
+            if (mouse.waitingForRelease && heldMouseButtons(mouse.device.fd.get()).none()) {
+                mouse.waitingForRelease = !grab(mouse);
+            }
+            return;
+        }
+        const auto& frame = mouse.reader.frame();
+        auto& replay = *owner_.virtualPointer_;
+        if (frame.moves()) {
+            const auto type = virtualButtons_[BTN_LEFT - BTN_MOUSE] ? TapEventType::leftMouseDragged
+                              : virtualButtons_[BTN_RIGHT - BTN_MOUSE]
+                                  ? TapEventType::rightMouseDragged
+                                  : TapEventType::mouseMoved;
+            if (callback_({.type = type, .deltaX = frame.dx, .deltaY = frame.dy}) ==
+                TapVerdict::pass) {
+                (void)replay.move(frame.dx, frame.dy);
+                owner_.replayedPosition_.x += frame.dx;
+                owner_.replayedPosition_.y += frame.dy;
+            }
+        }
+        if (frame.scrolls() &&
+            callback_({.type = TapEventType::scrollWheel,
+                       .scrollVertical = double(frame.wheel),
+                       .scrollHorizontal = double(frame.horizontalWheel)}) == TapVerdict::pass) {
+            (void)replay.scroll(frame.wheel, frame.horizontalWheel);
+        }
+        for (const auto& button : frame.buttons) {
+            virtualButtons_[button.code - BTN_MOUSE] = button.value != 0;
+            (void)replay.button(button.code, button.value != 0);
+        }
+    }
+
+    EvdevEventTap& owner_;
+    Callback callback_;
+    std::vector<std::unique_ptr<Mouse>> mice_;
+    // The buttons the virtual pointer holds down.
+    MouseButtons virtualButtons_;
+    bool enabled_ = false;
+};
+
+EvdevEventTap::EvdevEventTap(RunLoop& loop, std::unique_ptr<X11Pointer> pointer,
+                             InputDevicePlaces places)
+    : loop_(loop), pointer_(std::move(pointer)), places_(std::move(places)) {}
+
+EvdevEventTap::~EvdevEventTap() = default;
+
+std::unique_ptr<EventTap::Tap> EvdevEventTap::createTap(Callback callback) {
+    auto devices = openPointerDevices(places_.inputFolder);
+    if (devices.empty()) {
+        return nullptr;
+    }
+    if (!virtualPointer_) {
+        virtualPointer_ = UinputPointer::create(places_.uinput, kVirtualPointerName);
+        if (!virtualPointer_) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<EvdevTap>(*this, std::move(callback), std::move(devices));
+}
+
+std::optional<Point> EvdevEventTap::pointerLocation() {
+    if (!pointer_) {
+        lastLocation_ = replayedPosition_;
+    } else if (const auto state = pointer_->state()) {
+        lastLocation_ = state->position;
+    } else {
+        return std::nullopt;
+    }
+    return lastLocation_;
+}
+
+Handle EvdevEventTap::observeMotion(std::function<void()> onMove) {
+    return pointer_ ? pointer_->observeMotion(std::move(onMove)) : Handle();
+}
+
+void EvdevEventTap::warpCursor(Point position) {
+    const auto from = lastLocation_ ? lastLocation_ : pointerLocation();
+    if (!from || !virtualPointer_) {
+        return;
+    }
+    (void)virtualPointer_->move(wholePixels(position.x - from->x),
+                                wholePixels(position.y - from->y));
+    lastLocation_ = position;
+    replayedPosition_ = position;
+}
+
+bool EvdevEventTap::postMouseEvent(TapEventType /*type*/, Point /*position*/,
+                                   MouseButton /*button*/) {
+    return true;
+}
+
+bool EvdevEventTap::postScroll(const ScrollPost& scroll) {
+    if (!virtualPointer_) {
+        return false;
+    }
+    if (scroll.wheelCount == 1) {
+        return virtualPointer_->scroll(scroll.wheel1, 0);
+    }
+    return virtualPointer_->scroll(scroll.wheel1, scroll.wheel2);
+}
+
+std::vector<Rect> EvdevEventTap::activeDisplayBounds() {
+    return pointer_ ? pointer_->displayBounds() : std::vector<Rect>{};
+}
+
+}  // namespace olvane::platform::os

@@ -1,0 +1,138 @@
+// The turtle over a real input device: a mouse made through uinput is grabbed, and what the
+// turtle keeps comes out of the virtual pointer. Needs a writable /dev/uinput.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "friction/TurtleEffectService.h"
+#include "platform/FileDescriptor.h"
+#include "platform/linux/EpollRunLoop.h"
+#include "platform/linux/EvdevEventTap.h"
+#include "platform/sim/SimAccessibilityTrust.h"
+#include "platform/sim/SimKeyEventSource.h"
+#include "support/TempHome.h"
+
+namespace olvane::platform::os {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr const char* kUinput = "/dev/uinput";
+
+// The event node of the input device of that name, once it can be opened.
+std::optional<fs::path> nodeNamed(const std::string& name) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/dev/input", ec)) {
+        FileDescriptor fd(::open(entry.path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        std::array<char, 256> found{};
+        if (fd.valid() && ::ioctl(fd.get(), EVIOCGNAME(found.size() - 1), found.data()) >= 0 &&
+            name == found.data()) {
+            return entry.path();
+        }
+    }
+    return std::nullopt;
+}
+
+// What one reader of a device sees.
+struct Reader {
+    explicit Reader(const fs::path& node)
+        : fd(::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+
+    void drain() {
+        input_event e{};
+        while (::read(fd.get(), &e, sizeof(e)) == sizeof(e)) {
+            if (e.type != EV_SYN) {
+                seen.push_back(e);
+            }
+        }
+    }
+    // The sum of the values of that code seen so far.
+    std::int32_t total(std::uint16_t type, std::uint16_t code) {
+        drain();
+        std::int32_t sum = 0;
+        for (const auto& e : seen) {
+            sum += (e.type == type && e.code == code) ? e.value : 0;
+        }
+        return sum;
+    }
+
+    FileDescriptor fd;
+    std::vector<input_event> seen;
+};
+
+class EvdevEventTapTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (::access(kUinput, W_OK) != 0) {
+            GTEST_SKIP() << kUinput << " is missing or not writable here: the evdev and uinput "
+                         << "path is not tried";
+        }
+        mouse_ = UinputPointer::create(kUinput, "Souris d’essai OlvaneMac");
+        ASSERT_TRUE(mouse_);
+        std::optional<fs::path> node;
+        ASSERT_TRUE(loop_.runUntil(
+            [&] { return (node = mouse_->eventNode()) && ::access(node->c_str(), R_OK) == 0; },
+            10s));
+        mouseNode_ = *node;
+        // Only this mouse is offered to the tap, never the machine's own.
+        fs::create_symlink(mouseNode_, home_.root() / "event0");
+        input_ = std::make_unique<EvdevEventTap>(loop_, nullptr,
+                                                 InputDevicePlaces{home_.root(), kUinput});
+        turtle_ = std::make_unique<TurtleEffectService>(TurtleEffectService::Collaborators{
+            loop_, *input_, keys_, trust_, {}, ActiveEffects(effects_)});
+    }
+
+    test::TempHome home_;
+    EpollRunLoop loop_;
+    std::unique_ptr<UinputPointer> mouse_;
+    fs::path mouseNode_;
+    std::unique_ptr<EvdevEventTap> input_;
+    sim::SimKeyEventSource keys_;
+    sim::SimAccessibilityTrust trust_{true};
+    Observable<ActiveEffects::Set> effects_;
+    std::unique_ptr<TurtleEffectService> turtle_;
+};
+
+TEST_F(EvdevEventTapTest, TheGrabbedMouseIsReplayedSlowedOnTheVirtualPointer) {
+    ASSERT_TRUE(turtle_->activate(TurtleIntensity::medium));  // pointer ÷8, wheel ÷2
+    std::optional<fs::path> virtualNode;
+    ASSERT_TRUE(loop_.runUntil(
+        [&] { return (virtualNode = nodeNamed(kVirtualPointerName)).has_value(); }, 10s));
+    Reader replayed(*virtualNode);
+    Reader others(mouseNode_);
+    ASSERT_TRUE(replayed.fd.valid() && others.fd.valid());
+
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(mouse_->move(1, 0));
+    }
+    ASSERT_TRUE(loop_.runUntil([&] { return replayed.total(EV_REL, REL_X) != 0; }, 10s));
+    EXPECT_EQ(replayed.total(EV_REL, REL_X), 1);
+
+    // A notch is 120 fine units: half of it comes out, the whole notch after the second.
+    ASSERT_TRUE(mouse_->scroll(120, 0));
+    ASSERT_TRUE(
+        loop_.runUntil([&] { return replayed.total(EV_REL, REL_WHEEL_HI_RES) == 60; }, 10s));
+    EXPECT_EQ(replayed.total(EV_REL, REL_WHEEL), 0);
+    ASSERT_TRUE(mouse_->scroll(120, 0));
+    ASSERT_TRUE(loop_.runUntil([&] { return replayed.total(EV_REL, REL_WHEEL) == 1; }, 10s));
+    EXPECT_EQ(replayed.total(EV_REL, REL_WHEEL_HI_RES), 120);
+
+    // Buttons pass unchanged; nobody else sees the grabbed mouse.
+    ASSERT_TRUE(mouse_->button(BTN_LEFT, true));
+    ASSERT_TRUE(loop_.runUntil([&] { return replayed.total(EV_KEY, BTN_LEFT) == 1; }, 10s));
+    EXPECT_TRUE((others.drain(), others.seen.empty()));
+
+    // Switching off lets the button go on the virtual pointer and gives the mouse back.
+    turtle_->deactivate();
+    EXPECT_EQ(replayed.total(EV_KEY, BTN_LEFT), 1);  // pressed, then released: 1 + 0
+    ASSERT_EQ(replayed.seen.back().code, BTN_LEFT);
+    EXPECT_EQ(replayed.seen.back().value, 0);
+    ASSERT_TRUE(mouse_->move(5, 0));
+    ASSERT_TRUE(loop_.runUntil([&] { return others.total(EV_REL, REL_X) == 5; }, 10s));
+    EXPECT_EQ(replayed.total(EV_REL, REL_X), 1);
+}
+
+}  // namespace
+}  // namespace olvane::platform::os

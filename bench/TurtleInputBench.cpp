@@ -20,12 +20,10 @@
 #include <vector>
 
 #include "BenchChild.h"
-#include "friction/TurtleEffectService.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/EvdevEventTap.h"
 #include "platform/linux/X11EventTap.h"
-#include "platform/sim/SimAccessibilityTrust.h"
-#include "platform/sim/SimKeyEventSource.h"
+#include "support/TurtleOverTap.h"
 
 namespace {
 
@@ -50,16 +48,6 @@ Figures figures(std::vector<double> micros) {
 double microsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
-
-// A turtle at factor 8 over `input`, driven by `loop`.
-struct Turtle {
-    Turtle(platform::RunLoop& loop, platform::EventTap& input)
-        : service({loop, input, keys, trust, {}, ActiveEffects(effects)}) {}
-    platform::sim::SimKeyEventSource keys;
-    platform::sim::SimAccessibilityTrust trust{true};
-    platform::Observable<ActiveEffects::Set> effects;
-    TurtleEffectService service;
-};
 
 Point pointerOf(X11Connection& x) {
     const platform::os::XcbPtr<xcb_query_pointer_reply_t> reply(
@@ -109,7 +97,7 @@ void benchX11() {
         } else {
             fakeMoveTo(*hand, {700, 450});
             const auto plain = figures(timeX11Moves(loop, *hand, [](double dx) { return dx; }));
-            Turtle turtle(loop, *input);
+            test::TurtleOverTap turtle(loop, *input);
             turtle.service.activate(TurtleIntensity::medium);
             const auto slowed =
                 figures(timeX11Moves(loop, *hand, [](double dx) { return dx / 8; }));
@@ -178,7 +166,7 @@ void benchInputDevices() {
     std::filesystem::create_symlink(*mouseNode, folder / "event0");
     platform::os::EpollRunLoop loop;
     platform::os::EvdevEventTap input(loop, nullptr, {folder, uinput});
-    Turtle turtle(loop, input);
+    test::TurtleOverTap turtle(loop, input);
     turtle.service.activate(TurtleIntensity::medium);
     int replayed = -1;
     loop.runUntil(

@@ -5,13 +5,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "friction/TurtleEffectService.h"
 #include "platform/FileDescriptor.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/EvdevEventTap.h"
-#include "platform/sim/SimAccessibilityTrust.h"
-#include "platform/sim/SimKeyEventSource.h"
 #include "support/TempHome.h"
+#include "support/TurtleOverTap.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -80,8 +78,7 @@ class EvdevEventTapTest : public ::testing::Test {
         fs::create_symlink(mouseNode_, home_.root() / "event0");
         input_ = std::make_unique<EvdevEventTap>(loop_, nullptr,
                                                  InputDevicePlaces{home_.root(), kUinput});
-        turtle_ = std::make_unique<TurtleEffectService>(TurtleEffectService::Collaborators{
-            loop_, *input_, keys_, trust_, {}, ActiveEffects(effects_)});
+        turtle_ = std::make_unique<test::TurtleOverTap>(loop_, *input_);
     }
 
     test::TempHome home_;
@@ -89,14 +86,11 @@ class EvdevEventTapTest : public ::testing::Test {
     std::unique_ptr<UinputPointer> mouse_;
     fs::path mouseNode_;
     std::unique_ptr<EvdevEventTap> input_;
-    sim::SimKeyEventSource keys_;
-    sim::SimAccessibilityTrust trust_{true};
-    Observable<ActiveEffects::Set> effects_;
-    std::unique_ptr<TurtleEffectService> turtle_;
+    std::unique_ptr<test::TurtleOverTap> turtle_;
 };
 
 TEST_F(EvdevEventTapTest, TheGrabbedMouseIsReplayedSlowedOnTheVirtualPointer) {
-    ASSERT_TRUE(turtle_->activate(TurtleIntensity::medium));  // pointer ÷8, wheel ÷2
+    ASSERT_TRUE(turtle_->service.activate(TurtleIntensity::medium));  // pointer ÷8, wheel ÷2
     std::optional<fs::path> virtualNode;
     ASSERT_TRUE(loop_.runUntil(
         [&] { return (virtualNode = nodeNamed(kVirtualPointerName)).has_value(); }, 10s));
@@ -125,7 +119,7 @@ TEST_F(EvdevEventTapTest, TheGrabbedMouseIsReplayedSlowedOnTheVirtualPointer) {
     EXPECT_TRUE((others.drain(), others.seen.empty()));
 
     // Switching off lets the button go on the virtual pointer and gives the mouse back.
-    turtle_->deactivate();
+    turtle_->service.deactivate();
     EXPECT_EQ(replayed.total(EV_KEY, BTN_LEFT), 1);  // pressed, then released: 1 + 0
     ASSERT_EQ(replayed.seen.back().code, BTN_LEFT);
     EXPECT_EQ(replayed.seen.back().value, 0);

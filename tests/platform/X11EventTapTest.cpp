@@ -8,8 +8,7 @@
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/X11EventTap.h"
 #include "platform/linux/X11KeyEventSource.h"
-#include "platform/sim/SimAccessibilityTrust.h"
-#include "platform/sim/SimKeyEventSource.h"
+#include "support/TurtleOverTap.h"
 #include "support/X11TestWindows.h"
 #include "support/XServer.h"
 
@@ -30,8 +29,7 @@ class X11EventTapTest : public ::testing::Test {
         input_ = X11EventTap::create(loop_);
         hand_ = X11Pointer::create(loop_);
         ASSERT_TRUE(input_ && hand_);
-        turtle_ = std::make_unique<TurtleEffectService>(TurtleEffectService::Collaborators{
-            loop_, *input_, simulatedKeys_, trust_, {}, ActiveEffects(effects_)});
+        turtle_ = std::make_unique<test::TurtleOverTap>(loop_, *input_);
         hand_->warpTo({400, 300});
         sync(hand_->connection());
     }
@@ -42,7 +40,7 @@ class X11EventTapTest : public ::testing::Test {
         const Point moved{before.x + dx, before.y + dy};
         test::movePointer(hand_->connection(), moved);
         sync(hand_->connection());
-        if (turtle_->isActive()) {
+        if (turtle_->service.isActive()) {
             // The turtle always answers: with a pull-back or a slowed step.
             ASSERT_TRUE(loop_.runUntil([&] { return pointer() != moved; }, 10s));
         }
@@ -55,10 +53,7 @@ class X11EventTapTest : public ::testing::Test {
     std::unique_ptr<X11EventTap> input_;
     // The user's hand on the pointer.
     std::unique_ptr<X11Pointer> hand_;
-    sim::SimKeyEventSource simulatedKeys_;
-    sim::SimAccessibilityTrust trust_{true};
-    Observable<ActiveEffects::Set> effects_;
-    std::unique_ptr<TurtleEffectService> turtle_;
+    std::unique_ptr<test::TurtleOverTap> turtle_;
 };
 
 TEST_F(X11EventTapTest, MovesEndWhereTheFactorSays) {
@@ -77,14 +72,14 @@ TEST_F(X11EventTapTest, MovesEndWhereTheFactorSays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.intensity));
         const Point start = pointer();
-        ASSERT_TRUE(turtle_->activate(c.intensity));
+        ASSERT_TRUE(turtle_->service.activate(c.intensity));
         for (const auto& d : c.moves) {
             move(d.x, d.y);
         }
         const Point end = pointer();
         EXPECT_EQ(end.x, start.x + c.shift.x);
         EXPECT_EQ(end.y, start.y + c.shift.y);
-        turtle_->deactivate();
+        turtle_->service.deactivate();
     }
 
     // Off, the pointer is the user's again.
@@ -96,7 +91,8 @@ TEST_F(X11EventTapTest, MovesEndWhereTheFactorSays) {
 TEST_F(X11EventTapTest, SuperShiftEscapeSwitchesTheTurtleOff) {
     auto keys = X11KeyEventSource::create(loop_);
     ASSERT_TRUE(keys);
-    TurtleEffectService turtle({loop_, *input_, *keys, trust_, {}, ActiveEffects(effects_)});
+    TurtleEffectService turtle(
+        {loop_, *input_, *keys, turtle_->trust, {}, ActiveEffects(turtle_->effects)});
     ASSERT_TRUE(turtle.activate(TurtleIntensity::medium));
     for (const unsigned key : {KEY_LEFTMETA, KEY_LEFTSHIFT, KEY_ESC}) {
         xcb_test_fake_input(hand_->connection().get(), XCB_KEY_PRESS,

@@ -12,7 +12,8 @@ constexpr std::string_view kFirefox = "org.mozilla.firefox";
 constexpr std::string_view kChrome = "com.google.Chrome";
 constexpr std::string_view kOwnApplication = "so.olvane.mac";
 
-// Chromium speaks to the same extension and host as Chrome, so it counts as Chrome.
+// Chromium speaks to the same extension and host as Chrome, so it counts as Chrome. The names are
+// spelt as the desktop files are named, since the reverse listing looks them up.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kAliases{{
     {"firefox", kFirefox},
     {"firefox-esr", kFirefox},
@@ -22,10 +23,10 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kAliases
     {"google-chrome", kChrome},
     {"google-chrome-stable", kChrome},
     {"chrome", kChrome},
-    {"com.google.chrome", kChrome},
+    {"com.google.Chrome", kChrome},
     {"chromium", kChrome},
     {"chromium-browser", kChrome},
-    {"org.chromium.chromium", kChrome},
+    {"org.chromium.Chromium", kChrome},
     {"olvanemac", kOwnApplication},
     {"so.olvane.mac", kOwnApplication},
 }};
@@ -49,6 +50,16 @@ std::optional<std::string_view> applicationIdForAlias(std::string_view classOrEx
         }
     }
     return std::nullopt;
+}
+
+std::vector<std::string_view> aliasesOfApplication(std::string_view applicationId) {
+    std::vector<std::string_view> aliases;
+    for (const auto& [alias, id] : kAliases) {
+        if (id == applicationId && alias != applicationId) {
+            aliases.push_back(alias);
+        }
+    }
+    return aliases;
 }
 
 }  // namespace olvane::platform

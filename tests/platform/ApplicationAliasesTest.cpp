@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/ApplicationAliases.h"
 
 namespace olvane::platform {
@@ -25,6 +27,15 @@ TEST(ApplicationAliases, UnknownAndPartialNamesHaveNoAlias) {
     EXPECT_FALSE(applicationIdForAlias("fire"));
     EXPECT_FALSE(applicationIdForAlias("firefoxx"));
     EXPECT_FALSE(applicationIdForAlias("/usr/bin/firefox/extra"));
+}
+
+TEST(ApplicationAliases, ReverseListingGivesTheOtherNamesOfAnApplication) {
+    const auto chrome = aliasesOfApplication("com.google.Chrome");
+    for (const char* name : {"google-chrome", "chromium", "org.chromium.Chromium"}) {
+        EXPECT_NE(std::ranges::find(chrome, name), chrome.end()) << name;
+    }
+    EXPECT_EQ(std::ranges::find(chrome, "com.google.Chrome"), chrome.end());
+    EXPECT_TRUE(aliasesOfApplication("org.gnome.gedit").empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/foundation/HoverScale.h"
+#include "ui/foundation/IconImage.h"
 #include "ui/foundation/SymbolPainter.h"
 #include "ui/foundation/Theme.h"
 
@@ -34,12 +35,7 @@ void AppPickerRow::paint(QPainter& painter, const QRectF& rect, const QImage& gr
     const QRectF content = rect.adjusted(kHorizontalPadding, 0, -kHorizontalPadding, 0);
     QRectF iconFrame(content.left(), rect.center().y() - kIconSide / 2.0, kIconSide, kIconSide);
     if (!greyIcon.isNull()) {
-        // Fitted into its frame, proportions kept.
-        QSizeF drawn = greyIcon.deviceIndependentSize();
-        drawn.scale(iconFrame.size(), Qt::KeepAspectRatio);
-        QRectF target(QPointF(), drawn);
-        target.moveCenter(iconFrame.center());
-        painter.drawImage(target, greyIcon);
+        painter.drawImage(IconImage::fittedIn(greyIcon, iconFrame), greyIcon);
     }
 
     qreal trailing = content.right();

@@ -2,37 +2,14 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
+#include "ui/foundation/StatusDot.h"
 #include "ui/foundation/TextRowButton.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
 
 namespace olvane::ui {
-
-// The 8-point status dot: filled when connected, a one-point ring otherwise.
-class StatusDot final : public QWidget {
-  public:
-    explicit StatusDot(QWidget* parent) : QWidget(parent) { setFixedSize(8, 8); }
-    void setFilled(bool filled) {
-        filled_ = filled;
-        update();
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Theme::black(), 1));
-        painter.setBrush(filled_ ? QBrush(Theme::black()) : Qt::NoBrush);
-        painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-
-  private:
-    bool filled_ = false;
-};
-
 namespace {
 
 QLabel* smallLabel(const QString& text, FontWeight weight, QWidget* parent) {

@@ -52,6 +52,14 @@ QImage IconImage::desaturated(const QImage& image) {
     return grey;
 }
 
+QRectF IconImage::fittedIn(const QImage& image, const QRectF& frame) {
+    QSizeF drawn = image.deviceIndependentSize();
+    drawn.scale(frame.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(), drawn);
+    target.moveCenter(frame.center());
+    return target;
+}
+
 QImage IconImage::symbol(std::string_view name, int points) {
     const int side = pixelsFor(points);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);

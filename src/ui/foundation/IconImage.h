@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRectF>
 #include <filesystem>
 #include <string_view>
 
@@ -21,6 +22,8 @@ class IconImage {
     static QImage fromData(const QByteArray& bytes, int points);
     // The same image in shades of grey, its transparency kept. Safe on any thread.
     static QImage desaturated(const QImage& image);
+    // Where `image` goes when fitted into `frame`, proportions kept, centred.
+    static QRectF fittedIn(const QImage& image, const QRectF& frame);
     // A symbol of the interface drawn in black on a transparent square. Main thread only.
     static QImage symbol(std::string_view name, int points);
 };

@@ -7,6 +7,7 @@
 #include <QStackedLayout>
 
 #include "ui/foundation/Separator.h"
+#include "ui/foundation/SheetPresenter.h"
 #include "ui/foundation/SidebarView.h"
 #include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/Theme.h"
@@ -55,17 +56,20 @@ MainWindowView::MainWindowView(AppState& appState, PageFactory& pages,
         appState_.selectedNavigationItem.observe([this](NavigationItem item) { showPage(item); }));
     observations_.push_back(
         appState_.isUninstalling.observe([this](bool) { showUninstallState(); }));
-    observations_.push_back(
-        appState_.showWebExtensionPrompt.observe([this](bool) { showPromptState(); }));
     // The page starts anew in the new mode; the sidebar stays and is only repainted.
     observations_.push_back(spacingDebug.rebuildToken.observe([this](int) {
         showPage(appState_.selectedNavigationItem.get());
         sidebar_->update();
     }));
-    showPromptState();
+    prompt_ = std::make_unique<SheetPresenter>(*this, appState_.showWebExtensionPrompt,
+                                               [this] { return buildPrompt(); });
 }
 
 MainWindowView::~MainWindowView() = default;
+
+QWidget* MainWindowView::webExtensionPrompt() const {
+    return prompt_ ? prompt_->sheet() : nullptr;
+}
 
 bool MainWindowView::isPageScrollable() const {
     return scroll_ != nullptr;
@@ -137,26 +141,17 @@ void MainWindowView::showUninstallState() {
         stack_->addWidget(uninstall_.get());
     }
     // Nothing of the pages or the prompt stays reachable.
-    prompt_.reset();
+    appState_.showWebExtensionPrompt.set(false);
     stack_->setCurrentWidget(uninstall_.get());
 }
 
-void MainWindowView::showPromptState() {
-    if (!appState_.showWebExtensionPrompt.get() || appState_.isUninstalling.get()) {
-        prompt_.reset();
-        return;
+// None while an uninstall runs: the presenter then leaves the flag down.
+std::unique_ptr<QWidget> MainWindowView::buildPrompt() {
+    if (appState_.isUninstalling.get()) {
+        return nullptr;
     }
-    if (prompt_) {
-        return;
-    }
-    prompt_ =
-        pages_.createWebExtensionPrompt([this] { openExtensionsFromPrompt(); },
-                                        [this] { appState_.showWebExtensionPrompt.set(false); });
-    if (prompt_) {
-        prompt_->setParent(this, Qt::Sheet);
-        prompt_->setWindowModality(Qt::WindowModal);
-        prompt_->show();
-    }
+    return pages_.createWebExtensionPrompt([this] { openExtensionsFromPrompt(); },
+                                           [this] { appState_.showWebExtensionPrompt.set(false); });
 }
 
 void MainWindowView::resizeEvent(QResizeEvent* event) {

@@ -14,6 +14,7 @@ class QVBoxLayout;
 
 namespace olvane::ui {
 
+class SheetPresenter;
 class SidebarView;
 class SpacingDebugManager;
 
@@ -39,7 +40,8 @@ class MainWindowView final : public QWidget {
     bool isPageScrollable() const;
     bool isShowingUninstallProgress() const;
     WindowWidth& windowWidth() { return windowWidth_; }
-    QWidget* webExtensionPrompt() const { return prompt_.get(); }
+    // The extension prompt on screen, as a sheet over the window; null while none is.
+    QWidget* webExtensionPrompt() const;
 
     // The action of the extension prompt: close it, then go to the Extensions page without
     // asking the navigation guard.
@@ -52,7 +54,7 @@ class MainWindowView final : public QWidget {
   private:
     void showPage(NavigationItem item);
     void showUninstallState();
-    void showPromptState();
+    std::unique_ptr<QWidget> buildPrompt();
 
     AppState& appState_;
     PageFactory& pages_;
@@ -64,7 +66,7 @@ class MainWindowView final : public QWidget {
     QWidget* page_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     std::unique_ptr<QWidget> uninstall_;
-    std::unique_ptr<QWidget> prompt_;
+    std::unique_ptr<SheetPresenter> prompt_;
     WindowWidth windowWidth_;
     std::vector<platform::Handle> observations_;
 };

@@ -8,7 +8,11 @@
 
 namespace olvane::ui {
 
-PageFrame::PageFrame(QWidget* header, QWidget* parent) : QWidget(parent) {
+PageFrame::PageFrame(QWidget* header, QWidget* parent)
+    : PageFrame(header, QStringLiteral("pageHeaderGap"), Theme::pageHeaderGap, parent) {}
+
+PageFrame::PageFrame(QWidget* header, const QString& gapName, qreal gap, QWidget* parent)
+    : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -23,8 +27,7 @@ PageFrame::PageFrame(QWidget* header, QWidget* parent) : QWidget(parent) {
     column_->setSpacing(0);
     header->setParent(this);
     column_->addWidget(header);
-    column_->addWidget(
-        new DebugSpacingIndicator(QStringLiteral("pageHeaderGap"), Theme::pageHeaderGap));
+    column_->addWidget(new DebugSpacingIndicator(gapName, gap));
     row->addLayout(column_, 1);
     row->addWidget(new DebugSpacingIndicator(QStringLiteral("pageMarginRight"),
                                              Theme::pageMarginRight, Qt::Horizontal));

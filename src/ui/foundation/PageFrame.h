@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QVBoxLayout;
@@ -13,6 +14,8 @@ class PageFrame final : public QWidget {
 
   public:
     explicit PageFrame(QWidget* header, QWidget* parent = nullptr);
+    // A page whose first section follows the header after its own named gap.
+    PageFrame(QWidget* header, const QString& gapName, qreal gap, QWidget* parent = nullptr);
 
     // The page's own column: the page adds its sections here, under the header and its gap.
     QVBoxLayout* column() const { return column_; }

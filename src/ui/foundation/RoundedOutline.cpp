@@ -9,7 +9,16 @@
 namespace olvane::ui {
 
 RoundedOutline::RoundedOutline(QWidget* host, qreal radius, qreal visibleWidth)
-    : OverlayLayer(host), radius_(radius), width_(visibleWidth) {}
+    : OverlayLayer(host), radius_(radius), width_(visibleWidth), color_(Theme::black()) {}
+
+void RoundedOutline::setOutline(qreal visibleWidth, const QColor& color) {
+    if (visibleWidth == width_ && color == color_) {
+        return;
+    }
+    width_ = visibleWidth;
+    color_ = color;
+    update();
+}
 
 QPainterPath RoundedOutline::shape(const QRect& rect, qreal radius, qreal visibleWidth) {
     const qreal half = visibleWidth / 2;
@@ -23,7 +32,7 @@ void RoundedOutline::paintEvent(QPaintEvent*) {
     QPainterPath outside;
     outside.addRect(rect());
     painter.fillPath(outside.subtracted(outline), Theme::windowBackground());
-    QPen pen(Theme::black(), width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(color_, width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     pen.setMiterLimit(10);
     painter.strokePath(outline, pen);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPainterPath>
 
 #include "ui/foundation/OverlayLayer.h"
@@ -15,6 +16,11 @@ class RoundedOutline final : public OverlayLayer {
   public:
     RoundedOutline(QWidget* host, qreal radius, qreal visibleWidth);
 
+    // For outlines that change with their card's state (and animate).
+    void setOutline(qreal visibleWidth, const QColor& color);
+    qreal outlineWidth() const { return width_; }
+    QColor outlineColor() const { return color_; }
+
     // The shape the outline runs along, for the host's own background.
     static QPainterPath shape(const QRect& rect, qreal radius, qreal visibleWidth);
 
@@ -24,6 +30,7 @@ class RoundedOutline final : public OverlayLayer {
   private:
     qreal radius_;
     qreal width_;
+    QColor color_;
 };
 
 }  // namespace olvane::ui

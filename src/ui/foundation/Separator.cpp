@@ -23,6 +23,11 @@ Separator* Separator::divider(QWidget* parent) {
     return new Separator(Qt::Horizontal, color, parent);
 }
 
+void Separator::setColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
 void Separator::paintEvent(QPaintEvent*) {
     QPainter(this).fillRect(rect(), color_);
 }

@@ -14,6 +14,9 @@ class Separator final : public QWidget {
     // The light line between blocks: black at 0.1.
     static Separator* divider(QWidget* parent = nullptr);
 
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -5,6 +5,10 @@
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/SpacingDebugManager.h"
 #include "ui/pages/accueil/AccueilView.h"
+#include "ui/pages/assainisseur/ContentFilterView.h"
+#include "ui/pages/assainisseur/ContentFilterViewModel.h"
+#include "ui/pages/extensions/ExtensionsView.h"
+#include "ui/pages/extensions/WebExtensionPromptSheet.h"
 #include "ui/pages/guide/GuideView.h"
 #include "ui/pages/reglages/SettingsView.h"
 #include "ui/pages/reglages/UninstallProgressView.h"
@@ -19,8 +23,8 @@ ApplicationPageFactory::~ApplicationPageFactory() = default;
 
 void ApplicationPageFactory::attachServices(AppServices& services, IconSources& icons) {
     services_ = &services;
-    configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
     icons_ = &icons;
+    configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item) {
@@ -39,6 +43,16 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item)
                 return settingsPage();
             }
             break;
+        case NavigationItem::contentFilter:
+            if (services_) {
+                return contentFilterPage();
+            }
+            break;
+        case NavigationItem::extensions:
+            if (services_) {
+                return std::make_unique<ExtensionsView>(appState_, extensionsCollaborators());
+            }
+            break;
         default:
             break;
     }
@@ -54,7 +68,11 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createUninstallProgress() {
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createWebExtensionPrompt(
     std::function<void()> openExtensions, std::function<void()> dismiss) {
-    return frames_.createWebExtensionPrompt(std::move(openExtensions), std::move(dismiss));
+    return std::make_unique<WebExtensionPromptSheet>(std::move(dismiss), std::move(openExtensions));
+}
+
+ExtensionsViewModel::Collaborators ApplicationPageFactory::extensionsCollaborators() {
+    return {icons_->installedApps(), urls_, safari_};
 }
 
 // A new model at each opening, so the wizard starts from the saved settings.
@@ -68,6 +86,16 @@ std::unique_ptr<QWidget> ApplicationPageFactory::settingsPage() {
     UninstallService& uninstall = services_->uninstallService();
     return std::make_unique<SettingsView>(SettingsView::Collaborators{
         appState_, SpacingDebugManager::shared(), loop_, [&uninstall] { uninstall.uninstall(); }});
+}
+
+std::unique_ptr<QWidget> ApplicationPageFactory::contentFilterPage() {
+    FaviconService& favicons = icons_->favicons();
+    auto model = std::make_unique<ContentFilterViewModel>(ContentFilterViewModel::Collaborators{
+        services_->settings(), services_->rulesFile(), services_->extensionAccompaniment(),
+        [&favicons](const std::vector<std::string>& domains) {
+            favicons.prefetchFavicons(domains);
+        }});
+    return std::make_unique<ContentFilterView>(std::move(model), favicons);
 }
 
 }  // namespace olvane::ui

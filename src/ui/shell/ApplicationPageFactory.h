@@ -4,8 +4,11 @@
 
 #include "app/AppState.h"
 #include "platform/RunLoop.h"
+#include "platform/linux/NoSafariApplication.h"
 #include "ui/foundation/PageFactory.h"
 #include "ui/foundation/PageFrames.h"
+#include "ui/pages/extensions/DesktopUrlOpener.h"
+#include "ui/pages/extensions/ExtensionsViewModel.h"
 
 namespace olvane {
 class AppServices;
@@ -35,16 +38,23 @@ class ApplicationPageFactory final : public PageFactory {
     std::unique_ptr<QWidget> createWebExtensionPrompt(std::function<void()> openExtensions,
                                                       std::function<void()> dismiss) override;
 
+    // What every list of browser cards is made with (the Extensions page, the wizard's last
+    // screen). Only once the services are attached.
+    ExtensionsViewModel::Collaborators extensionsCollaborators();
+
   private:
     std::unique_ptr<QWidget> configurateurPage();
+    std::unique_ptr<QWidget> contentFilterPage();
     std::unique_ptr<QWidget> settingsPage();
 
     AppState& appState_;
     platform::RunLoop& loop_;
     AppServices* services_ = nullptr;
+    IconSources* icons_ = nullptr;
     PageFrames frames_;
     std::unique_ptr<ConfigurateurServices> configurateur_;
-    IconSources* icons_ = nullptr;
+    DesktopUrlOpener urls_;
+    platform::os::NoSafariApplication safari_{loop_};
 };
 
 }  // namespace olvane::ui

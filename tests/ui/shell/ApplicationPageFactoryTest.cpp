@@ -29,6 +29,9 @@
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/PageHeader.h"
 #include "ui/pages/accueil/AccueilView.h"
+#include "ui/pages/assainisseur/ContentFilterView.h"
+#include "ui/pages/extensions/ExtensionsView.h"
+#include "ui/pages/extensions/WebExtensionPromptSheet.h"
 #include "ui/pages/reglages/SettingsView.h"
 #include "ui/pages/reglages/UninstallProgressView.h"
 #include "ui/shell/ApplicationPageFactory.h"
@@ -137,6 +140,21 @@ TEST(ApplicationPageFactory, TheSettingsPageAndTheProgressScreenStandOnTheUninst
     ASSERT_NE(view, nullptr);
     program.services.uninstallService().currentStepLabel.set("Envoi des commandes");
     EXPECT_EQ(view->stepLabel(), "Envoi des commandes");
+}
+
+TEST(ApplicationPageFactory, BuildsTheAssainisseurAndExtensionsPagesAndThePrompt) {
+    Program program;
+    ApplicationPageFactory pages(program.appState, program.loop);
+    pages.attachServices(program.services, program.icons);
+
+    EXPECT_NE(
+        dynamic_cast<ContentFilterView*>(pages.createPage(NavigationItem::contentFilter).get()),
+        nullptr);
+    EXPECT_NE(dynamic_cast<ExtensionsView*>(pages.createPage(NavigationItem::extensions).get()),
+              nullptr);
+    EXPECT_NE(
+        dynamic_cast<WebExtensionPromptSheet*>(pages.createWebExtensionPrompt([] {}, [] {}).get()),
+        nullptr);
 }
 
 TEST(ConfigurateurServices, ActivationReachesTheGrayscaleFilterAndItsSites) {

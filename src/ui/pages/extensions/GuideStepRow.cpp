@@ -1,0 +1,124 @@
+#include "ui/pages/extensions/GuideStepRow.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <cmath>
+
+#include "ui/foundation/HoverButton.h"
+#include "ui/foundation/TabularDigits.h"
+#include "ui/foundation/Theme.h"
+#include "ui/foundation/ThemedLabel.h"
+#include "ui/foundation/WrappingLabel.h"
+
+namespace olvane::ui {
+namespace {
+
+int ceilWidth(const QString& text, const QFont& font) {
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
+// "n." with digits of equal width.
+class StepNumber final : public QWidget {
+  public:
+    StepNumber(int number, QWidget* parent)
+        : QWidget(parent), text_(QString::number(number) + QLatin1Char('.')) {
+        const QFontMetricsF metrics(Theme::fontRegular14());
+        setFixedSize(static_cast<int>(std::ceil(TabularDigits::width(text_, metrics))),
+                     static_cast<int>(std::ceil(metrics.height())));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(Theme::fontRegular14());
+        painter.setPen(Theme::black());
+        TabularDigits::draw(painter, text_, QPointF(0, QFontMetricsF(painter.font()).ascent()));
+    }
+
+  private:
+    QString text_;
+};
+
+// The link phrase: underlined, without chrome; it acts on click.
+class LinkButton final : public HoverButton {
+  public:
+    LinkButton(const QString& phrase, QWidget* parent) : HoverButton(parent) {
+        setText(phrase);
+        setAccessibleName(QStringLiteral("Ouvrir ") + phrase);
+        setCursor(Qt::PointingHandCursor);
+        setFixedSize(ceilWidth(phrase, Theme::fontRegular14()),
+                     QFontMetrics(Theme::fontRegular14()).height());
+    }
+
+  protected:
+    void paintContent(QPainter& painter) override {
+        QFont font = Theme::fontRegular14();
+        font.setUnderline(true);
+        painter.setFont(font);
+        painter.setPen(Theme::black());
+        painter.drawText(QPointF(0, QFontMetricsF(font).ascent()), text());
+    }
+};
+
+// The text of a step that holds its link phrase: the words before it, the link, the words after,
+// on one baseline.
+class LinkedText final : public QWidget {
+  public:
+    LinkedText(QString before, LinkButton* link, QString after, QWidget* parent)
+        : QWidget(parent), before_(std::move(before)), after_(std::move(after)), link_(link) {
+        link_->setParent(this);
+        const QFont font = Theme::fontRegular14();
+        link_->move(ceilWidth(before_, font), 0);
+        setFixedHeight(link_->height());
+        setMinimumWidth(link_->x() + link_->width() + ceilWidth(after_, font));
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(Theme::fontRegular14());
+        painter.setPen(Theme::black());
+        const qreal baseline = QFontMetricsF(painter.font()).ascent();
+        painter.drawText(QPointF(0, baseline), before_);
+        painter.drawText(QPointF(link_->x() + link_->width(), baseline), after_);
+    }
+
+  private:
+    QString before_;
+    QString after_;
+    LinkButton* link_;
+};
+
+}  // namespace
+
+GuideStepRow::GuideStepRow(int number, const QString& text,
+                           const std::optional<QString>& linkPhrase,
+                           std::function<void()> onPrimaryAction, QWidget* parent)
+    : QWidget(parent), number_(number) {
+    setAccessibleName(QStringLiteral("Étape %1. %2").arg(number).arg(text));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kSpacing);
+    row->addWidget(new StepNumber(number, this), 0, Qt::AlignTop);
+
+    const qsizetype at =
+        linkPhrase && !linkPhrase->isEmpty() ? text.indexOf(*linkPhrase) : qsizetype(-1);
+    if (at < 0) {
+        auto* label = new WrappingLabel(text, this);
+        label->setFont(Theme::fontRegular14());
+        setTextColor(label, Theme::black());
+        row->addWidget(label, 1, Qt::AlignTop);
+        return;
+    }
+    auto* link = new LinkButton(*linkPhrase, this);
+    connect(link, &QAbstractButton::clicked, this,
+            [onPrimaryAction = std::move(onPrimaryAction)] { onPrimaryAction(); });
+    link_ = link;
+    row->addWidget(new LinkedText(text.left(at), link, text.mid(at + linkPhrase->size()), this), 1,
+                   Qt::AlignTop);
+}
+
+}  // namespace olvane::ui

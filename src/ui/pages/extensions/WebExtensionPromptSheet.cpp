@@ -6,9 +6,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "ui/foundation/HoverButton.h"
+#include "ui/foundation/ActionButton.h"
 #include "ui/foundation/HoverableIconButton.h"
-#include "ui/foundation/RoundedShape.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
 
@@ -20,8 +19,16 @@ constexpr int kHeaderBottom = 16;
 constexpr int kMessageBottom = 20;
 constexpr int kButtonSpacing = 12;
 constexpr int kButtonPaddingH = 16;
-constexpr int kButtonPaddingV = 10;
 constexpr qreal kCloseSize = 14;
+
+// As wide as its text and its padding, at the trailing edge of the row.
+ActionButton* button(const QString& text, ActionButton::Style style, QWidget* parent) {
+    auto* made = new ActionButton(text, style, Theme::outlineWidth, parent);
+    const QFontMetrics metrics(made->font());
+    made->setFixedSize(metrics.horizontalAdvance(text) + 2 * kButtonPaddingH + 1,
+                       made->sizeHint().height());
+    return made;
+}
 
 QLabel* wrappedLabel(const QString& text, const QFont& font, QWidget* parent) {
     auto* label = themedLabel(text, font, parent);
@@ -32,38 +39,6 @@ QLabel* wrappedLabel(const QString& text, const QFont& font, QWidget* parent) {
 }
 
 }  // namespace
-
-// A text button without chrome: black on a white outlined box, or white on a black one.
-class WebExtensionPromptSheet::Button final : public HoverButton {
-  public:
-    enum class Style { outlined, filled };
-
-    Button(const QString& text, Style style, QWidget* parent) : HoverButton(parent), style_(style) {
-        setText(text);
-        setAccessibleName(text);
-        const QFontMetrics metrics(Theme::fontRegular14());
-        setFixedSize(metrics.horizontalAdvance(text) + 2 * kButtonPaddingH + 1,
-                     metrics.height() + 2 * kButtonPaddingV);
-    }
-
-  protected:
-    void paintContent(QPainter& painter) override {
-        const bool filled = style_ == Style::filled;
-        const qreal inset = filled ? 0 : Theme::outlineWidth / 2;
-        const QPainterPath shape = RoundedShape::continuous(
-            QRectF(rect()).adjusted(inset, inset, -inset, -inset), Theme::cornerRadius);
-        painter.fillPath(shape, filled ? Theme::black() : Theme::white());
-        if (!filled) {
-            painter.strokePath(shape, QPen(Theme::black(), Theme::outlineWidth));
-        }
-        painter.setFont(Theme::fontRegular14());
-        painter.setPen(filled ? Theme::white() : Theme::black());
-        painter.drawText(rect(), Qt::AlignCenter, text());
-    }
-
-  private:
-    Style style_;
-};
 
 WebExtensionPromptSheet::WebExtensionPromptSheet(std::function<void()> close,
                                                  std::function<void()> onOpenExtensions,
@@ -93,8 +68,8 @@ WebExtensionPromptSheet::WebExtensionPromptSheet(std::function<void()> close,
                        "s'appliquent aux sites web."),
         Theme::fontRegular14(), this);
 
-    later_ = new Button(QStringLiteral("Plus tard"), Button::Style::outlined, this);
-    open_ = new Button(QStringLiteral("Ouvrir la page Extensions"), Button::Style::filled, this);
+    later_ = button(QStringLiteral("Plus tard"), ActionButton::Style::outlined, this);
+    open_ = button(QStringLiteral("Ouvrir la page Extensions"), ActionButton::Style::filled, this);
     connect(later_, &QAbstractButton::clicked, this, [this] { dismiss_(); });
     connect(open_, &QAbstractButton::clicked, this, [this] { openExtensions_(); });
     auto* buttons = new QHBoxLayout();

@@ -37,8 +37,6 @@ class WebExtensionPromptSheet final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    class Button;
-
     std::function<void()> dismiss_;
     std::function<void()> openExtensions_;
     QLabel* title_;

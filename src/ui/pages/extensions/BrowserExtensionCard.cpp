@@ -31,6 +31,9 @@ constexpr int kStepSpacing = 8;
 constexpr int kToggleSpacing = 8;
 constexpr qreal kChevronSize = 12;
 constexpr qreal kInfoSize = 14;
+// The guide toggle spans the card; growing under the pointer moves its ends by a few points,
+// so it reaches this far into the padding to keep its text whole.
+constexpr int kHoverRoom = 6;
 constexpr qreal kClosedBorder = 1.0;
 constexpr qreal kOpenBorder = 1.5;
 
@@ -127,11 +130,12 @@ class BrowserExtensionCard::GuideToggle final : public HoverButton {
         painter.setFont(Theme::fontRegular14());
         painter.setPen(Theme::black());
         const qreal textWidth = QFontMetricsF(painter.font()).horizontalAdvance(text());
-        painter.drawText(QRectF(0, 0, textWidth + 1, height()),
+        painter.drawText(QRectF(kHoverRoom, 0, textWidth + 1, height()),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
         const qreal side = SymbolPainter::boxSide(kChevronSize);
         SymbolPainter::paint(
-            painter, QRectF(textWidth + kToggleSpacing, (height() - side) / 2, side, side),
+            painter,
+            QRectF(kHoverRoom + textWidth + kToggleSpacing, (height() - side) / 2, side, side),
             expanded_ ? "chevron.up" : "chevron.down", kChevronSize, Theme::black());
     }
 
@@ -207,7 +211,7 @@ BrowserExtensionCard::BrowserExtensionCard(BrowserType browser, ExtensionStatus 
     column->addWidget(guide_);
 
     auto* header = new QVBoxLayout(header_);
-    header->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    header->setContentsMargins(kPadding - kHoverRoom, kPadding, kPadding - kHoverRoom, kPadding);
     header->setSpacing(kHeaderRowsSpacing);
     header->addWidget(buildHeaderRow());
     header->addWidget(guideToggle_);
@@ -240,7 +244,7 @@ BrowserExtensionCard::~BrowserExtensionCard() = default;
 QWidget* BrowserExtensionCard::buildHeaderRow() {
     headerRow_ = new QWidget(header_);
     auto* row = new QHBoxLayout(headerRow_);
-    row->setContentsMargins(0, 0, 0, 0);
+    row->setContentsMargins(kHoverRoom, 0, kHoverRoom, 0);
     row->setSpacing(kRowSpacing);
     icon_ = new Icon(headerRow_);
     row->addWidget(icon_, 0, Qt::AlignVCenter);

@@ -13,6 +13,9 @@
 namespace olvane::ui {
 namespace {
 
+// Room around the link for its growth under the pointer, which would otherwise cut its ends.
+constexpr int kHoverRoom = 3;
+
 int ceilWidth(const QString& text, const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
@@ -47,7 +50,7 @@ class LinkButton final : public HoverButton {
         setText(phrase);
         setAccessibleName(QStringLiteral("Ouvrir ") + phrase);
         setCursor(Qt::PointingHandCursor);
-        setFixedSize(ceilWidth(phrase, Theme::fontRegular14()),
+        setFixedSize(ceilWidth(phrase, Theme::fontRegular14()) + 2 * kHoverRoom,
                      QFontMetrics(Theme::fontRegular14()).height());
     }
 
@@ -57,7 +60,7 @@ class LinkButton final : public HoverButton {
         font.setUnderline(true);
         painter.setFont(font);
         painter.setPen(Theme::black());
-        painter.drawText(QPointF(0, QFontMetricsF(font).ascent()), text());
+        painter.drawText(QPointF(kHoverRoom, QFontMetricsF(font).ascent()), text());
     }
 };
 
@@ -69,9 +72,9 @@ class LinkedText final : public QWidget {
         : QWidget(parent), before_(std::move(before)), after_(std::move(after)), link_(link) {
         link_->setParent(this);
         const QFont font = Theme::fontRegular14();
-        link_->move(ceilWidth(before_, font), 0);
+        link_->move(ceilWidth(before_, font) - kHoverRoom, 0);
         setFixedHeight(link_->height());
-        setMinimumWidth(link_->x() + link_->width() + ceilWidth(after_, font));
+        setMinimumWidth(afterStart() + ceilWidth(after_, font));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
 
@@ -83,10 +86,12 @@ class LinkedText final : public QWidget {
         painter.setPen(Theme::black());
         const qreal baseline = QFontMetricsF(painter.font()).ascent();
         painter.drawText(QPointF(0, baseline), before_);
-        painter.drawText(QPointF(link_->x() + link_->width(), baseline), after_);
+        painter.drawText(QPointF(afterStart(), baseline), after_);
     }
 
   private:
+    int afterStart() const { return link_->x() + link_->width() - kHoverRoom; }
+
     QString before_;
     QString after_;
     LinkButton* link_;

@@ -210,6 +210,15 @@ TEST_F(ContentFilterViewModelTest, ToggleTable) {
     }
 }
 
+TEST_F(ContentFilterViewModelTest, OfTwoSetsForOnePlatformTheToggledFirstIsPublished) {
+    storeRules({set(Platform::youtube, {{"yt_shorts", false}}),
+                set(Platform::youtube, {{"yt_home", true}})});
+    const auto model = makeModel();
+
+    model->toggleRule("yt_shorts", Platform::youtube, true);
+    EXPECT_EQ(fileAt(rulesFile.rulesFile())->at("youtube"), (Json{{"yt_shorts", true}}));
+}
+
 TEST_F(ContentFilterViewModelTest, TheLastRuleOffRemovesItsPlatformAndKeepsTheOtherSections) {
     storeRules({set(Platform::youtube, {{"yt_shorts", true}, {"yt_home", false}})});
     ASSERT_TRUE(platform::writeFileAtomically(rulesFile.rulesFile(), R"({

@@ -9,6 +9,7 @@
 #include "ui/foundation/Animations.h"
 #include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/RoundedShape.h"
+#include "ui/foundation/TabularDigits.h"
 #include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
@@ -35,33 +36,9 @@ QFont brandFont() {
 }
 
 // Digits all take the width of the widest, so the time does not shift as it counts down.
-qreal digitCell(const QFontMetricsF& metrics) {
-    qreal widest = 0;
-    for (char digit = '0'; digit <= '9'; ++digit) {
-        widest = std::max(widest, metrics.horizontalAdvance(QChar(digit)));
-    }
-    return widest;
-}
-
-qreal tabularWidth(const QString& text, const QFontMetricsF& metrics) {
-    const qreal cell = digitCell(metrics);
-    qreal width = 0;
-    for (const QChar c : text) {
-        width += c.isDigit() ? cell : metrics.horizontalAdvance(c);
-    }
-    return width;
-}
-
 void drawTabular(QPainter& painter, const QString& text, qreal centreX, qreal baseline) {
-    const QFontMetricsF metrics(painter.font());
-    const qreal cell = digitCell(metrics);
-    qreal x = centreX - tabularWidth(text, metrics) / 2;
-    for (const QChar c : text) {
-        const qreal advance = metrics.horizontalAdvance(c);
-        const qreal width = c.isDigit() ? cell : advance;
-        painter.drawText(QPointF(x + (width - advance) / 2, baseline), QString(c));
-        x += width;
-    }
+    const qreal width = TabularDigits::width(text, QFontMetricsF(painter.font()));
+    TabularDigits::draw(painter, text, QPointF(centreX - width / 2, baseline));
 }
 
 }  // namespace

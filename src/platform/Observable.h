@@ -30,6 +30,18 @@ class Observable {
         return true;
     }
 
+    // As set(), but an equal value is stored too, silently: for values whose equality leaves
+    // out a part that is never drawn (the images of list rows).
+    bool store(T value) {
+        if constexpr (std::equality_comparable<T>) {
+            if (value == value_) {
+                value_ = std::move(value);
+                return false;
+            }
+        }
+        return set(std::move(value));
+    }
+
     Handle observe(typename Signal<T>::Slot slot) { return changed_.connect(std::move(slot)); }
 
   private:

@@ -93,7 +93,7 @@ void MainWindowView::showPage(NavigationItem item) {
         old->deleteLater();
     }
     scroll_ = nullptr;
-    page_ = pages_.createPage(item).release();
+    page_ = pages_.createPage(item, windowWidth_).release();
     if (!page_) {
         page_ = new QWidget();
     }

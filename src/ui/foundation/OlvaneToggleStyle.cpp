@@ -19,6 +19,11 @@ OlvaneToggleStyle::OlvaneToggleStyle(qreal scale, QWidget* parent)
             [this](bool on) { thumb_->slideTo(geometry_.thumbX(on)); });
 }
 
+void OlvaneToggleStyle::setCheckedAtOnce(bool checked) {
+    setChecked(checked);
+    thumb_->jumpTo(geometry_.thumbX(checked));
+}
+
 qreal OlvaneToggleStyle::thumbX() const {
     return thumb_->value();
 }

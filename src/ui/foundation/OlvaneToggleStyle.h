@@ -17,6 +17,8 @@ class OlvaneToggleStyle final : public HoverButton {
     explicit OlvaneToggleStyle(qreal scale = 1.0, QWidget* parent = nullptr);
 
     const ToggleGeometry& geometry() const { return geometry_; }
+    // Shows `checked` with the thumb already in place, as when a page first appears.
+    void setCheckedAtOnce(bool checked);
     // The thumb's offset from the track's leading edge, as drawn now.
     qreal thumbX() const;
 

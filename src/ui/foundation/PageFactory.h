@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/NavigationItem.h"
+#include "ui/foundation/WindowWidth.h"
 
 namespace olvane::ui {
 
@@ -14,7 +15,8 @@ class PageFactory {
   public:
     virtual ~PageFactory() = default;
 
-    virtual std::unique_ptr<QWidget> createPage(NavigationItem item) = 0;
+    // `windowWidth` is the main window's, for the pages that follow it.
+    virtual std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth& windowWidth) = 0;
     // Shown alone while an uninstall runs.
     virtual std::unique_ptr<QWidget> createUninstallProgress() = 0;
     // The sheet that asks for the browser extension; `openExtensions` closes it and goes to the

@@ -9,7 +9,10 @@ namespace olvane::ui {
 // the home page, which has no header, is empty.
 class PageFrames final : public PageFactory {
   public:
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override;
+    std::unique_ptr<QWidget> createPage(NavigationItem item);
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth&) override {
+        return createPage(item);
+    }
     std::unique_ptr<QWidget> createUninstallProgress() override;
     std::unique_ptr<QWidget> createWebExtensionPrompt(std::function<void()> openExtensions,
                                                       std::function<void()> dismiss) override;

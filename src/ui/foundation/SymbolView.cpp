@@ -12,6 +12,15 @@ SymbolView::SymbolView(std::string name, qreal size, QColor color, QWidget* pare
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void SymbolView::setSymbol(std::string name, QColor color) {
+    if (name == name_ && color == color_) {
+        return;
+    }
+    name_ = std::move(name);
+    color_ = color;
+    update();
+}
+
 void SymbolView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     SymbolPainter::paint(painter, rect(), name_, size_, color_);

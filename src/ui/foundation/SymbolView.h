@@ -14,6 +14,8 @@ class SymbolView final : public QWidget {
     SymbolView(std::string name, qreal size, QColor color = Qt::black, QWidget* parent = nullptr);
 
     const std::string& name() const { return name_; }
+    const QColor& color() const { return color_; }
+    void setSymbol(std::string name, QColor color);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include "ui/shell/ApplicationPageFactory.h"
 
 #include "app/AppServices.h"
+#include "grayscale/GrayscaleFilterService.h"
 #include "ui/configurateur/ConfigurateurView.h"
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/SpacingDebugManager.h"
@@ -10,6 +11,7 @@
 #include "ui/pages/extensions/ExtensionsView.h"
 #include "ui/pages/extensions/WebExtensionPromptSheet.h"
 #include "ui/pages/guide/GuideView.h"
+#include "ui/pages/monochrome/GrayscaleFilterView.h"
 #include "ui/pages/reglages/SettingsView.h"
 #include "ui/pages/reglages/UninstallProgressView.h"
 #include "ui/shell/ConfigurateurServices.h"
@@ -27,7 +29,8 @@ void ApplicationPageFactory::attachServices(AppServices& services, IconSources& 
     configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
 }
 
-std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item) {
+std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item,
+                                                            WindowWidth& windowWidth) {
     switch (item) {
         case NavigationItem::accueil:
             return std::make_unique<AccueilView>(appState_);
@@ -51,6 +54,11 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item)
         case NavigationItem::extensions:
             if (services_) {
                 return std::make_unique<ExtensionsView>(appState_, extensionsCollaborators());
+            }
+            break;
+        case NavigationItem::grayscaleFilter:
+            if (services_) {
+                return grayscalePage(windowWidth);
             }
             break;
         default:
@@ -96,6 +104,17 @@ std::unique_ptr<QWidget> ApplicationPageFactory::contentFilterPage() {
             favicons.prefetchFavicons(domains);
         }});
     return std::make_unique<ContentFilterView>(std::move(model), favicons);
+}
+
+// Opening the page does not make the grayscale filter: the first action that needs it does.
+std::unique_ptr<QWidget> ApplicationPageFactory::grayscalePage(WindowWidth& windowWidth) {
+    AppServices& services = *services_;
+    return std::make_unique<GrayscaleFilterView>(
+        GrayscaleFilterViewModel::Collaborators{
+            appState_, services.settings(),
+            [&services]() -> GrayscaleFilterService& { return services.grayscale(); },
+            icons_->favicons(), icons_->installedApps(), services.extensionAccompaniment()},
+        windowWidth);
 }
 
 }  // namespace olvane::ui

@@ -33,7 +33,7 @@ class ApplicationPageFactory final : public PageFactory {
     // page).
     void attachServices(AppServices& services, IconSources& icons);
 
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override;
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth& windowWidth) override;
     std::unique_ptr<QWidget> createUninstallProgress() override;
     std::unique_ptr<QWidget> createWebExtensionPrompt(std::function<void()> openExtensions,
                                                       std::function<void()> dismiss) override;
@@ -46,6 +46,7 @@ class ApplicationPageFactory final : public PageFactory {
     std::unique_ptr<QWidget> configurateurPage();
     std::unique_ptr<QWidget> contentFilterPage();
     std::unique_ptr<QWidget> settingsPage();
+    std::unique_ptr<QWidget> grayscalePage(WindowWidth& windowWidth);
 
     AppState& appState_;
     platform::RunLoop& loop_;

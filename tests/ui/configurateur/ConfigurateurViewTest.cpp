@@ -61,7 +61,7 @@ class WizardPages final : public PageFactory {
     WizardPages(test::RecordingCollaborators& fakes, ConfigurateurViewServices services)
         : fakes_(fakes), services_(services) {}
 
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override {
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth&) override {
         if (item != NavigationItem::configurateur) {
             return frames_.createPage(item);
         }

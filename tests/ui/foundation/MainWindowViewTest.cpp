@@ -16,7 +16,7 @@ namespace {
 // Counts the pages it builds and can offer a prompt sheet.
 class CountingPages final : public PageFactory {
   public:
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override {
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth&) override {
         ++built;
         return frames.createPage(item);
     }

@@ -113,7 +113,7 @@ class HomePages final : public PageFactory {
   public:
     explicit HomePages(AppState& appState) : appState_(appState) {}
 
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override {
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth&) override {
         if (item == NavigationItem::accueil) {
             return std::make_unique<AccueilView>(appState_);
         }

@@ -166,7 +166,7 @@ class PromptPages final : public PageFactory {
     explicit PromptPages(AppState& appState, test::BrowserFixture& fixture)
         : appState_(appState), fixture_(fixture) {}
 
-    std::unique_ptr<QWidget> createPage(NavigationItem item) override {
+    std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth&) override {
         ++built;
         if (item == NavigationItem::extensions) {
             return std::make_unique<ExtensionsView>(appState_, fixture_.collaborators());

@@ -1,37 +1,17 @@
 // The program's pages over the real composition root in a temporary home.
 #include <gtest/gtest.h>
 
-#include "app/AppServices.h"
-#include "app/MenuBarPresence.h"
 #include "grayscale/GrayscaleFilterService.h"
 #include "platform/FileIO.h"
-#include "platform/LoopFrameClock.h"
-#include "platform/linux/FreedesktopTrash.h"
 #include "platform/sim/CaptureLogSink.h"
-#include "platform/sim/ManualRunLoop.h"
-#include "platform/sim/MemoryKeyValueStore.h"
-#include "platform/sim/MemoryLoginItems.h"
-#include "platform/sim/MemoryServiceManager.h"
-#include "platform/sim/RecordingDetachedProcesses.h"
-#include "platform/sim/ScriptedSystemEvents.h"
-#include "platform/sim/SimAccessibilityTrust.h"
-#include "platform/sim/SimEventTap.h"
-#include "platform/sim/SimFileWatcher.h"
-#include "platform/sim/SimGrayscaleSwitch.h"
-#include "platform/sim/SimKeyEventSource.h"
-#include "platform/sim/SimOverlayWindows.h"
-#include "platform/sim/SimSafariExtensionManager.h"
-#include "platform/sim/SimWindowServer.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/SimulatedDisplayDevice.h"
-#include "platform/sim/SimulatedDisplayFile.h"
-#include "support/TempHome.h"
+#include "ui/SimulatedProgram.h"
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/PageHeader.h"
 #include "ui/pages/accueil/AccueilView.h"
 #include "ui/pages/assainisseur/ContentFilterView.h"
 #include "ui/pages/extensions/ExtensionsView.h"
 #include "ui/pages/extensions/WebExtensionPromptSheet.h"
+#include "ui/pages/monochrome/GrayscaleFilterView.h"
 #include "ui/pages/reglages/SettingsView.h"
 #include "ui/pages/reglages/UninstallProgressView.h"
 #include "ui/shell/ApplicationPageFactory.h"
@@ -41,85 +21,33 @@ namespace olvane::ui {
 namespace {
 
 using platform::sim::ScopedLogCapture;
+using Program = test::SimulatedProgram;
 
-class NoMenuBar final : public MenuBarPresence {
-  public:
-    void setupMenuBar() override {}
-    void updateStatusItemIcon() override {}
-    void hideExtensionWarning() override {}
-};
+// The pages of a program attached to its services.
+struct ProgramPages {
+    Program program;
+    IconSources icons{program.loop, program.loop.clock(), program.paths};
+    ApplicationPageFactory pages{program.appState, program.loop};
+    WindowWidth windowWidth;
 
-// The composition root over simulated seams and real files.
-struct Program {
-    test::TempHome home;
-    platform::Paths paths = home.paths();
-    platform::sim::ManualRunLoop loop;
-    platform::sim::SimFileWatcher files;
-    platform::sim::MemoryKeyValueStore defaults;
-    platform::sim::SimulatedDisplayDevice display{
-        platform::sim::SimulatedDisplayFile::defaultPath(paths)};
-    platform::sim::SimGrayscaleSwitch grayscaleSwitch;
-    platform::sim::SimAccessibilityTrust trust{true};
-    platform::sim::SimKeyEventSource keys;
-    platform::sim::SimWorkspace workspace;
-    platform::sim::SimWindowServer windowServer;
-    platform::sim::SimEventTap eventTap;
-    platform::sim::SimOverlayWindows<FogEffectState> fogWindows;
-    platform::LoopFrameClock frameClock{loop, FogEffectService::kMinFrameInterval};
-    platform::sim::SimOverlayWindows<DelayPanelState> delayPanels;
-    platform::sim::ScriptedSystemEvents systemEvents;
-    platform::sim::MemoryServiceManager userServices;
-    platform::sim::RecordingDetachedProcesses detachedProcesses;
-    platform::sim::MemoryLoginItems loginItems;
-    platform::os::FreedesktopTrash trash{paths.trashFolder(), loop.clock()};
-    platform::sim::SimSafariExtensionManager safari;
-    AppState appState;
-    NoMenuBar menuBar;
-    AppServices services{PlatformBackends{.loop = loop,
-                                          .clock = loop.clock(),
-                                          .paths = paths,
-                                          .files = files,
-                                          .defaults = defaults,
-                                          .display = display,
-                                          .grayscaleSwitch = grayscaleSwitch,
-                                          .accessibilityTrust = trust,
-                                          .keys = keys,
-                                          .workspace = workspace,
-                                          .windowServer = windowServer,
-                                          .eventTap = eventTap,
-                                          .eventTapTrust = trust,
-                                          .fogWindows = fogWindows,
-                                          .pointer = eventTap,
-                                          .frameClock = frameClock,
-                                          .delayPanels = delayPanels,
-                                          .systemEvents = systemEvents,
-                                          .userServices = userServices,
-                                          .detachedProcesses = detachedProcesses,
-                                          .loginItems = loginItems,
-                                          .trash = trash,
-                                          .safariExtensions = safari,
-                                          .watchdogExecutable = home.root() / "OlvaneWatchdog",
-                                          .hostExecutable = home.root() / "olvanemac-host",
-                                          .bundle = ApplicationBundle::locate(
-                                              home.root() / "OlvaneMac", std::nullopt, paths)},
-                         appState, menuBar, [] {}};
-    // Nothing here looks a site up: no download starts.
-    IconSources icons{loop, loop.clock(), paths};
+    ProgramPages() { pages.attachServices(program.services, icons); }
+    std::unique_ptr<QWidget> open(NavigationItem item) {
+        return pages.createPage(item, windowWidth);
+    }
 };
 
 TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSettings) {
-    Program program;
-    ApplicationPageFactory pages(program.appState, program.loop);
-    pages.attachServices(program.services, program.icons);
+    ProgramPages opened;
+    auto& program = opened.program;
     ScopedLogCapture log;
 
-    const auto first = pages.createPage(NavigationItem::configurateur);
+    const auto first = opened.open(NavigationItem::configurateur);
     EXPECT_EQ(first->objectName(), "configurateur");
     EXPECT_EQ(first->findChild<PageHeader*>()->title(), "Configurateur");
     program.services.settings().settings().grayscaleAllowedApps = {"org.example.app"};
     ASSERT_TRUE(program.services.settings().saveSettings(false));
-    const auto second = pages.createPage(NavigationItem::configurateur);
-    EXPECT_EQ(pages.createPage(NavigationItem::guide)->objectName(), "guide");
+    const auto second = opened.open(NavigationItem::configurateur);
+    EXPECT_EQ(opened.open(NavigationItem::guide)->objectName(), "guide");
     EXPECT_EQ(
         log->texts("Settings"),
         (std::vector<std::string>{"ConfigurateurViewModel initialisé — isFreshConfig: true",
@@ -129,10 +57,13 @@ TEST(ApplicationPageFactory, EachOpeningOfTheConfigurateurStartsFromTheSavedSett
 
 TEST(ApplicationPageFactory, TheSettingsPageAndTheProgressScreenStandOnTheUninstallService) {
     Program program;
+    IconSources icons{program.loop, program.loop.clock(), program.paths};
     ApplicationPageFactory pages(program.appState, program.loop);
-    EXPECT_NE(qobject_cast<AccueilView*>(pages.createPage(NavigationItem::accueil).get()), nullptr);
-    pages.attachServices(program.services, program.icons);
-    EXPECT_NE(qobject_cast<SettingsView*>(pages.createPage(NavigationItem::settings).get()),
+    WindowWidth width;
+    EXPECT_NE(qobject_cast<AccueilView*>(pages.createPage(NavigationItem::accueil, width).get()),
+              nullptr);
+    pages.attachServices(program.services, icons);
+    EXPECT_NE(qobject_cast<SettingsView*>(pages.createPage(NavigationItem::settings, width).get()),
               nullptr);
 
     const auto progress = pages.createUninstallProgress();
@@ -143,18 +74,26 @@ TEST(ApplicationPageFactory, TheSettingsPageAndTheProgressScreenStandOnTheUninst
 }
 
 TEST(ApplicationPageFactory, BuildsTheAssainisseurAndExtensionsPagesAndThePrompt) {
-    Program program;
-    ApplicationPageFactory pages(program.appState, program.loop);
-    pages.attachServices(program.services, program.icons);
+    ProgramPages opened;
 
-    EXPECT_NE(
-        dynamic_cast<ContentFilterView*>(pages.createPage(NavigationItem::contentFilter).get()),
-        nullptr);
-    EXPECT_NE(dynamic_cast<ExtensionsView*>(pages.createPage(NavigationItem::extensions).get()),
+    EXPECT_NE(dynamic_cast<ContentFilterView*>(opened.open(NavigationItem::contentFilter).get()),
               nullptr);
-    EXPECT_NE(
-        dynamic_cast<WebExtensionPromptSheet*>(pages.createWebExtensionPrompt([] {}, [] {}).get()),
-        nullptr);
+    EXPECT_NE(dynamic_cast<ExtensionsView*>(opened.open(NavigationItem::extensions).get()),
+              nullptr);
+    EXPECT_NE(dynamic_cast<WebExtensionPromptSheet*>(
+                  opened.pages.createWebExtensionPrompt([] {}, [] {}).get()),
+              nullptr);
+}
+
+TEST(ApplicationPageFactory, TheMonochromePageLeavesTheFilterToItsFirstUse) {
+    ProgramPages opened;
+    const auto page = opened.open(NavigationItem::grayscaleFilter);
+    auto* monochrome = dynamic_cast<GrayscaleFilterView*>(page.get());
+    ASSERT_TRUE(monochrome);
+    EXPECT_FALSE(opened.program.services.hasGrayscale());
+    monochrome->viewModel().toggleFilter();
+    EXPECT_TRUE(opened.program.services.hasGrayscale());
+    EXPECT_TRUE(opened.program.appState.isGrayscaleFilterEnabled());
 }
 
 TEST(ConfigurateurServices, ActivationReachesTheGrayscaleFilterAndItsSites) {

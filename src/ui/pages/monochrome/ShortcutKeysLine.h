@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace olvane::ui {
+
+// The keys of a shortcut as key caps: the first group pressed together, joined by "+", and, for
+// a sequence, "puis" and the second group pressed one after the other, joined by "→".
+class ShortcutKeysLine final : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ShortcutKeysLine(const QStringList& together, const QStringList& then = {},
+                              QWidget* parent = nullptr);
+
+    // The captions and joining texts in order ("Ctrl", "+", "Alt"…), for reading it back.
+    QStringList texts() const;
+};
+
+}  // namespace olvane::ui

@@ -67,7 +67,7 @@ bool LogindSessionEvents::connect(const std::string& sessionId) {
     if (sd_bus_open_system(&bus->bus) < 0) {
         return false;
     }
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL is a C compound literal
     sd_bus_message* reply = nullptr;
     const char* id = sessionId.empty() ? std::getenv("XDG_SESSION_ID") : sessionId.c_str();
     const int called =

@@ -39,7 +39,7 @@ class Call {
     }
 
   private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+    sd_bus_error error_{};  // SD_BUS_ERROR_NULL is a C compound literal
     sd_bus_message* reply_ = nullptr;
 };
 

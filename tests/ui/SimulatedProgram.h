@@ -2,12 +2,14 @@
 
 // The composition root over simulated seams and real files in a temporary home, for the tests
 // of the pages that reach the program's services.
+#include <cstdlib>
+
 #include "app/AppServices.h"
 #include "app/MenuBarPresence.h"
 #include "platform/LoopFrameClock.h"
+#include "platform/linux/FileKeyValueStore.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/sim/ManualRunLoop.h"
-#include "platform/sim/MemoryKeyValueStore.h"
 #include "platform/sim/MemoryLoginItems.h"
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/RecordingDetachedProcesses.h"
@@ -34,13 +36,26 @@ class NoMenuBar final : public MenuBarPresence {
     void hideExtensionWarning() override {}
 };
 
-// The composition root over simulated seams and real files.
+// The folders of a temporary home whose system data folder is in it too, so that no desktop
+// entry of this machine shows.
+inline platform::Paths hermeticPathsIn(const TempHome& home) {
+    const std::string share = (home.root() / "share").string();
+    return platform::Paths([share](const std::string& name) -> std::optional<std::string> {
+        if (name == "XDG_DATA_DIRS") {
+            return share;
+        }
+        const char* value = std::getenv(name.c_str());
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    });
+}
+
+// The composition root over simulated seams and real files, defaults.json among them.
 struct SimulatedProgram {
     test::TempHome home;
-    platform::Paths paths = home.paths();
+    platform::Paths paths = hermeticPathsIn(home);
     platform::sim::ManualRunLoop loop;
     platform::sim::SimFileWatcher files;
-    platform::sim::MemoryKeyValueStore defaults;
+    platform::os::FileKeyValueStore defaults{paths.defaultsFile()};
     platform::sim::SimulatedDisplayDevice display{
         platform::sim::SimulatedDisplayFile::defaultPath(paths)};
     platform::sim::SimGrayscaleSwitch grayscaleSwitch;

@@ -6,6 +6,8 @@
 #include "ui/configurateur/ConfigurateurNavigationGuard.h"
 #include "ui/configurateur/ConfigurateurViewModel.h"
 #include "ui/configurateur/ConfiguratorBottomActions.h"
+#include "ui/configurateur/Screen12_Recap.h"
+#include "ui/configurateur/Screen13_Extensions.h"
 #include "ui/configurateur/Screen1_Welcome.h"
 #include "ui/configurateur/Screen2_MonochromeActivation.h"
 #include "ui/configurateur/Screen3_MonochromeApps.h"
@@ -140,9 +142,9 @@ QWidget* ConfigurateurView::makeScreen(int index) {
         case 11:
             return new Screen8_11_AssainisseurPlatform(model, Platform::facebook);
         case ConfigurateurViewModel::kRecapScreen:
-            // No recap lines yet: the bar under it already activates.
-            return new QWidget();
+            return new Screen12_Recap(model, {icons, apps});
         case ConfigurateurViewModel::kExtensionsScreen:
+            return new Screen13_Extensions(services_.appState, services_.extensions);
         default:
             return new QWidget();
     }

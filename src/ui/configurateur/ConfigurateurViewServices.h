@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "platform/RunLoop.h"
+#include "ui/pages/extensions/ExtensionsViewModel.h"
 
 namespace olvane::ui {
 
@@ -14,6 +15,8 @@ struct ConfigurateurViewServices {
     platform::RunLoop& loop;
     FaviconService& favicons;
     InstalledAppsService& installedApps;
+    // What the browser cards of the last screen are made with.
+    ExtensionsViewModel::Collaborators extensions;
 };
 
 }  // namespace olvane::ui

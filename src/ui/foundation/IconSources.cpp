@@ -6,11 +6,18 @@ IconSources::IconSources(platform::RunLoop& loop, const platform::Clock& clock,
                          platform::Paths paths)
     : loop_(loop), clock_(clock), paths_(std::move(paths)) {}
 
+IconSources::IconSources(platform::RunLoop& loop, const platform::Clock& clock,
+                         platform::Paths paths, FaviconFetcher& fetcher)
+    : loop_(loop), clock_(clock), paths_(std::move(paths)), fetcher_(&fetcher) {}
+
 IconSources::~IconSources() = default;
 
 FaviconService& IconSources::favicons() {
     if (!favicons_) {
-        fetcher_ = std::make_unique<NetworkFaviconFetcher>();
+        if (!fetcher_) {
+            networkFetcher_ = std::make_unique<NetworkFaviconFetcher>();
+            fetcher_ = networkFetcher_.get();
+        }
         favicons_ = std::make_unique<FaviconService>(
             loop_, clock_, *fetcher_, FaviconService::cacheFolderIn(paths_),
             QUrl(QString::fromLatin1(FaviconService::kPublicServiceAddress)));

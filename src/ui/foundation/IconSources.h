@@ -19,6 +19,9 @@ namespace olvane::ui {
 class IconSources {
   public:
     IconSources(platform::RunLoop& loop, const platform::Clock& clock, platform::Paths paths);
+    // The favicons come from `fetcher` instead of the network.
+    IconSources(platform::RunLoop& loop, const platform::Clock& clock, platform::Paths paths,
+                FaviconFetcher& fetcher);
     ~IconSources();
     IconSources(const IconSources&) = delete;
     IconSources& operator=(const IconSources&) = delete;
@@ -32,7 +35,8 @@ class IconSources {
     platform::Paths paths_;
     // In this order, so that the services go first and the worker stops before the catalogue
     // it reads.
-    std::unique_ptr<NetworkFaviconFetcher> fetcher_;
+    FaviconFetcher* fetcher_ = nullptr;
+    std::unique_ptr<NetworkFaviconFetcher> networkFetcher_;
     std::unique_ptr<XdgApplicationCatalogue> catalogue_;
     std::unique_ptr<platform::BackgroundQueue> background_;
     std::unique_ptr<FaviconService> favicons_;

@@ -87,7 +87,8 @@ ExtensionsViewModel::Collaborators ApplicationPageFactory::extensionsCollaborato
 std::unique_ptr<QWidget> ApplicationPageFactory::configurateurPage() {
     return std::make_unique<ConfigurateurView>(
         std::make_shared<ConfigurateurViewModel>(configurateur_->collaborators()),
-        ConfigurateurViewServices{appState_, loop_, icons_->favicons(), icons_->installedApps()});
+        ConfigurateurViewServices{appState_, loop_, icons_->favicons(), icons_->installedApps(),
+                                  extensionsCollaborators()});
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::settingsPage() {

@@ -39,6 +39,7 @@
 #include "ui/foundation/SitePickerSheet.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedTextField.h"
+#include "ui/pages/BrowserFixture.h"
 
 namespace olvane::ui {
 namespace {
@@ -158,7 +159,9 @@ class ConfigurateurViewTest : public ::testing::Test {
     test::FakeFaviconFetcher fetcher;
     FaviconService favicons{loop, loop.clock(), fetcher, home.root() / "favicons",
                             QUrl("https://favicons.test/s2")};
-    WizardPages pages{fakes, {fakes.appState, loop, favicons, apps}};
+    test::RecordingUrlOpener urls;
+    platform::os::NoSafariApplication safari{loop};
+    WizardPages pages{fakes, {fakes.appState, loop, favicons, apps, {apps, urls, safari}}};
     MainWindowView window{fakes.appState, pages};
 };
 
@@ -416,7 +419,7 @@ TEST_F(ConfigurateurViewTest, PicturesOfTheScreensWithTheirDraftsFilled) {
         }
     }
     open();
-    for (int index = 1; index <= 11; ++index) {
+    for (int index = 1; index <= 12; ++index) {
         ASSERT_EQ(screen(), index);
         answerFavicons();
         EXPECT_TRUE(test::saveArtefact(window, QStringLiteral("configurateur-%1").arg(index)));

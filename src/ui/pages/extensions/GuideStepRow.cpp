@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "ui/foundation/HoverButton.h"
-#include "ui/foundation/TabularDigits.h"
+#include "ui/foundation/TabularLabel.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
 #include "ui/foundation/WrappingLabel.h"
@@ -19,29 +19,6 @@ constexpr int kHoverRoom = 3;
 int ceilWidth(const QString& text, const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
-
-// "n." with digits of equal width.
-class StepNumber final : public QWidget {
-  public:
-    StepNumber(int number, QWidget* parent)
-        : QWidget(parent), text_(QString::number(number) + QLatin1Char('.')) {
-        const QFontMetricsF metrics(Theme::fontRegular14());
-        setFixedSize(static_cast<int>(std::ceil(TabularDigits::width(text_, metrics))),
-                     static_cast<int>(std::ceil(metrics.height())));
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.setFont(Theme::fontRegular14());
-        painter.setPen(Theme::black());
-        TabularDigits::draw(painter, text_, QPointF(0, QFontMetricsF(painter.font()).ascent()));
-    }
-
-  private:
-    QString text_;
-};
 
 // The link phrase: underlined, without chrome; it acts on click.
 class LinkButton final : public HoverButton {
@@ -107,7 +84,10 @@ GuideStepRow::GuideStepRow(int number, const QString& text,
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kSpacing);
-    row->addWidget(new StepNumber(number, this), 0, Qt::AlignTop);
+    // "n." with digits of equal width.
+    row->addWidget(
+        new TabularLabel(QString::number(number) + QLatin1Char('.'), Theme::fontRegular14(), this),
+        0, Qt::AlignTop);
 
     const qsizetype at =
         linkPhrase && !linkPhrase->isEmpty() ? text.indexOf(*linkPhrase) : qsizetype(-1);

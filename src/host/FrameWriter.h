@@ -14,6 +14,7 @@ class FrameWriter final : public MessageSink {
 
     // A message too long for the browser is not sent, and logged.
     void send(const Json& message) override;
+    void sendSerialised(std::string_view type, std::string_view payload) override;
 
   private:
     OutputGate& gate_;

@@ -4,7 +4,7 @@
 
 namespace olvane::host {
 
-MessageDispatcher::MessageDispatcher(const platform::Clock& clock, const RulesFile& rules,
+MessageDispatcher::MessageDispatcher(const platform::Clock& clock, RulesFile& rules,
                                      HostFiles& files, HealthReporter& health, MessageSink& out)
     : clock_(clock), rules_(rules), files_(files), health_(health), out_(out) {}
 
@@ -32,8 +32,12 @@ void MessageDispatcher::handle(const std::string& type, const Json& message) {
 
 void MessageDispatcher::getRules() {
     // Asking does not count as having seen a change: a pending push still goes out.
-    auto rules = rules_.load();
-    out_.send(outgoing::rules(std::move(rules), rules_.modificationTime()));
+    const auto& contents = rules_.read();
+    if (rulesReplyGeneration_ != contents.generation) {
+        rulesReply_ = outgoing::rules(contents.objectText, contents.modificationTimeNs);
+        rulesReplyGeneration_ = contents.generation;
+    }
+    out_.sendSerialised("RULES", rulesReply_);
 }
 
 void MessageDispatcher::init(const Json& message) {

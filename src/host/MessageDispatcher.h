@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "host/HealthReporter.h"
@@ -15,7 +16,7 @@ namespace olvane::host {
 // missing or of another JSON type takes its default.
 class MessageDispatcher {
   public:
-    MessageDispatcher(const platform::Clock& clock, const RulesFile& rules, HostFiles& files,
+    MessageDispatcher(const platform::Clock& clock, RulesFile& rules, HostFiles& files,
                       HealthReporter& health, MessageSink& out);
 
     // The "type" member; the empty string when missing or not a string.
@@ -31,7 +32,10 @@ class MessageDispatcher {
     void siteContext(const Json& message);
 
     const platform::Clock& clock_;
-    const RulesFile& rules_;
+    RulesFile& rules_;
+    // The last RULES reply, sent again while the file is unchanged.
+    std::string rulesReply_;
+    std::optional<unsigned long long> rulesReplyGeneration_;
     HostFiles& files_;
     HealthReporter& health_;
     MessageSink& out_;

@@ -11,16 +11,31 @@ Json rulesTimestamp(std::optional<long long> modificationTimeNs) {
     return static_cast<double>(*modificationTimeNs) / 1e9;
 }
 
-Json rules(Json rules, std::optional<long long> modificationTimeNs) {
-    return {{"type", "RULES"},
-            {"rules", std::move(rules)},
-            {"timestamp", rulesTimestamp(modificationTimeNs)}};
+namespace {
+
+// The members in the order of sorted keys, as every other message is written.
+std::string rulesMessage(std::string_view rulesObjectText,
+                         std::optional<long long> modificationTimeNs, bool pushed) {
+    const std::string timestamp = json::dumpCompact(rulesTimestamp(modificationTimeNs));
+    std::string text;
+    text.reserve(rulesObjectText.size() + 80);
+    text.append(R"({"rules":)").append(rulesObjectText);
+    if (pushed) {
+        text.append(R"(,"source":"file_change")");
+    }
+    text.append(R"(,"timestamp":)").append(timestamp).append(R"(,"type":"RULES"})");
+    return text;
 }
 
-Json rulesChanged(Json rules, std::optional<long long> modificationTimeNs) {
-    auto message = outgoing::rules(std::move(rules), modificationTimeNs);
-    message["source"] = "file_change";
-    return message;
+}  // namespace
+
+std::string rules(std::string_view rulesObjectText, std::optional<long long> modificationTimeNs) {
+    return rulesMessage(rulesObjectText, modificationTimeNs, false);
+}
+
+std::string rulesChanged(std::string_view rulesObjectText,
+                         std::optional<long long> modificationTimeNs) {
+    return rulesMessage(rulesObjectText, modificationTimeNs, true);
 }
 
 Json pong() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Json.h"
@@ -15,9 +16,11 @@ inline constexpr const char* kHostVersion = "1.2.0";
 // there is no file.
 Json rulesTimestamp(std::optional<long long> modificationTimeNs);
 
-// {"type": "RULES", "rules", "timestamp"}; a push after a change adds "source": "file_change".
-Json rules(Json rules, std::optional<long long> modificationTimeNs);
-Json rulesChanged(Json rules, std::optional<long long> modificationTimeNs);
+// {"type": "RULES", "rules", "timestamp"}, serialised compactly as json::dumpCompact would, around
+// the rules' own compact text; a push after a change adds "source": "file_change".
+std::string rules(std::string_view rulesObjectText, std::optional<long long> modificationTimeNs);
+std::string rulesChanged(std::string_view rulesObjectText,
+                         std::optional<long long> modificationTimeNs);
 Json pong();
 Json grayscaleCommandAck(const platform::Status& written);
 Json heartbeat(double unixNow);

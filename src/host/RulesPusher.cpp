@@ -6,8 +6,8 @@
 
 namespace olvane::host {
 
-RulesPusher::RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher,
-                         const RulesFile& rules, MessageSink& out)
+RulesPusher::RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, RulesFile& rules,
+                         MessageSink& out)
     : loop_(loop), watcher_(watcher), rules_(rules), out_(out) {}
 
 void RulesPusher::start() {
@@ -53,7 +53,8 @@ void RulesPusher::checkForChange() {
         return;
     }
     lastModificationTime_ = modified;
-    out_.send(outgoing::rulesChanged(rules_.load(), modified));
+    const auto& contents = rules_.read();
+    out_.sendSerialised("RULES", outgoing::rulesChanged(contents.objectText, modified));
 }
 
 }  // namespace olvane::host

@@ -21,7 +21,7 @@ class RulesPusher {
     static constexpr double kDebounceSeconds = 0.1;
     static constexpr double kFolderLookSeconds = 0.5;
 
-    RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, const RulesFile& rules,
+    RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, RulesFile& rules,
                 MessageSink& out);
 
     // Creates the data folder and a "{}" rules file when they are missing, then watches.
@@ -36,7 +36,7 @@ class RulesPusher {
 
     platform::RunLoop& loop_;
     platform::FileWatcher& watcher_;
-    const RulesFile& rules_;
+    RulesFile& rules_;
     MessageSink& out_;
     std::optional<long long> lastModificationTime_;
     platform::Handle watch_;

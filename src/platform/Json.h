@@ -25,6 +25,10 @@ std::optional<OrderedJson> parseOrdered(std::string_view text, int maxDepth = kM
 std::optional<Json> parse(std::string_view text, std::string& error, int maxDepth = kMaxDepth);
 // Parses and requires a top-level object.
 std::optional<Json> parseObject(std::string_view text, int maxDepth = kMaxDepth);
+// The text of one JSON object with the white space between its tokens dropped, checked without
+// building the value (for text passed on as it is); nullopt when `text` is not one JSON object,
+// has invalid UTF-8 in a string, or nests beyond `maxDepth`.
+std::optional<std::string> compactObjectText(std::string_view text, int maxDepth = kMaxDepth);
 
 // Serialisers never throw: invalid UTF-8 in strings is replaced.
 std::string dumpCompact(const Json& value);

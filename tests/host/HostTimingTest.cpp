@@ -20,6 +20,9 @@ using platform::FileEvent;
 struct RecordingSink final : MessageSink {
     std::vector<Json> sent;
     void send(const Json& message) override { sent.push_back(message); }
+    void sendSerialised(std::string_view, std::string_view payload) override {
+        sent.push_back(json::parse(payload).value_or(Json("not JSON")));
+    }
 };
 
 class HostTiming : public ::testing::Test {

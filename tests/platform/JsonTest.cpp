@@ -33,6 +33,28 @@ TEST(Json, DumpsInvalidUtf8WithoutThrowingAndSortsKeys) {
     EXPECT_EQ(json::dumpPretty(Json{{"k", true}}), "{\n  \"k\": true\n}");
 }
 
+TEST(Json, CompactObjectTextDropsOnlyTheSpaceBetweenTokensAndRefusesWhatIsNotOneObject) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"{\n  \"a b\": [1, 2.5e3, true, null],\r\n\t\"c\": \"\\\" x \"\n}\n",
+         R"({"a b":[1,2.5e3,true,null],"c":"\" x "})"},
+        {"{}", "{}"},
+        {R"({"a": tr ue})", std::nullopt},  // a space inside a literal is no space between tokens
+        {R"({"a": 1 2})", std::nullopt},
+        {"[1]", std::nullopt},
+        {R"({"a": 1} {})", std::nullopt},
+        {"{\"a\": \"\xff\"}", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, compact] : cases) {
+        EXPECT_EQ(json::compactObjectText(text), compact) << text;
+        if (compact) {
+            EXPECT_EQ(json::parse(*compact), json::parse(text)) << text;
+        }
+    }
+    EXPECT_FALSE(json::compactObjectText(std::string("{\"a\":") + std::string(600, '[') +
+                                         std::string(600, ']') + "}"));
+}
+
 TEST(Json, TypedMembersNeverThrow) {
     const auto object = *json::parse(R"({"s": "x", "n": 2.5, "b": true})");
     EXPECT_EQ(json::stringMember(object, "s"), "x");

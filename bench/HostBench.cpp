@@ -165,25 +165,25 @@ Spread coldStart(const std::string& executable, const std::vector<std::string>& 
 
 // GET_RULES right after each rewrite of the rules, so that every answer reads the file anew. The
 // host's push of each change comes a tenth of a second later and is waited for, outside the
-// measure.
-double perRequestAfterChange(Peer& peer, const fs::path& rules, const std::string& text,
+// measure. A median: on a busy machine a few of these few samples wait for a processor.
+Spread perRequestAfterChange(Peer& peer, const fs::path& rules, const std::string& text,
                              int count) {
     const auto where = text.find("wikipedia");
-    double total = 0;
+    std::vector<double> samples;
     for (int i = 0; i < count; ++i) {
         std::string changed = text;
         changed[where] = static_cast<char>('0' + i % 10);  // inside a site's name
         std::ofstream(rules, std::ios::trunc) << changed;
         const auto start = Clock::now();
         peer.exchange(kGetRules);
-        total += microseconds(Clock::now() - start);
+        samples.push_back(microseconds(Clock::now() - start));
         if (peer.lastWasPush()) {
             std::fprintf(stderr, "poussée avant la réponse\n");
             std::exit(1);
         }
         peer.receive();  // the push
     }
-    return total / count;
+    return spread(samples);
 }
 
 double perRequest(Peer& peer, const std::string& request, int count) {
@@ -268,9 +268,10 @@ int main(int argc, char** argv) {
     std::snprintf(label, sizeof label, "GET_RULES, rules.json de %ju Ko",
                   static_cast<std::uintmax_t>(rulesSize / 1000));
     row(label, hostRules, floorRulesTime, "µs");
-    const double hostChanged =
+    const auto hostChanged =
         perRequestAfterChange(hostPeer, rules, hundredKilobytesOfRules(), 50 * scale);
-    row("  le premier après un changement", hostChanged, floorRulesTime, "µs");
+    row("  premier après changement, médiane", hostChanged.median, floorRulesTime, "µs");
+    row("  premier après changement, p90", hostChanged.p90, floorRulesTime, "µs");
 
     const auto [hostPeak, hostNow] = hostPeer.residentKiB();
     const auto [floorPeak, floorNow] = floorPeer.residentKiB();
@@ -286,7 +287,7 @@ int main(int argc, char** argv) {
         "  PING/PONG ≤ 2× (%s), GET_RULES d’un fichier inchangé ≤ 2× (%s), "
         "le premier après un changement ≤ 5× (%s)\n",
         verdict(hostPing <= 2 * floorPing), verdict(hostRules <= 2 * floorRulesTime),
-        verdict(hostChanged <= 5 * floorRulesTime));
+        verdict(hostChanged.median <= 5 * floorRulesTime));
     std::error_code ec;
     fs::remove_all(home, ec);
     return 0;

@@ -12,11 +12,21 @@ std::string MessageDispatcher::typeOf(const Json& message) {
     return json::stringMember(message, "type").value_or("");
 }
 
+bool MessageDispatcher::answerStateless(const std::string& type, MessageSink& out) {
+    if (type != "PING") {
+        return false;
+    }
+    static const std::string pong = json::dumpCompact(outgoing::pong());
+    out.sendSerialised("PONG", pong);
+    return true;
+}
+
 void MessageDispatcher::handle(const std::string& type, const Json& message) {
+    if (answerStateless(type, out_)) {
+        return;
+    }
     if (type == "GET_RULES") {
         getRules();
-    } else if (type == "PING") {
-        out_.send(outgoing::pong());
     } else if (type == "INIT") {
         init(message);
     } else if (type == "GRAYSCALE_COMMAND") {

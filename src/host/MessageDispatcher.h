@@ -19,6 +19,10 @@ class MessageDispatcher {
     MessageDispatcher(const platform::Clock& clock, RulesFile& rules, HostFiles& files,
                       HealthReporter& health, MessageSink& out);
 
+    // Answers a message that needs none of the state (PING), from any thread; false for the
+    // others.
+    static bool answerStateless(const std::string& type, MessageSink& out);
+
     // The "type" member; the empty string when missing or not a string.
     static std::string typeOf(const Json& message);
 

@@ -2,6 +2,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <memory>
 
 #include "host/MessageDispatcher.h"
@@ -17,13 +18,23 @@ struct ReaderWork {
     platform::RunLoop& loop;
     FrameReader reader;
     std::shared_ptr<const MessageHandler> handler;
+    StatelessAnswer answerAtOnce;
     std::function<void()> onEnd;
+    // Messages posted to the loop and not yet handled (their replies not yet written).
+    std::shared_ptr<std::atomic<int>> waiting = std::make_shared<std::atomic<int>>(0);
 
     void run() {
         while (auto message = reader.readMessage()) {
             auto type = MessageDispatcher::typeOf(*message);
-            loop.postFromAnyThread([handler = handler, type = std::move(type),
-                                    message = std::move(*message)] { (*handler)(type, message); });
+            if (waiting->load() == 0 && answerAtOnce(type)) {
+                continue;
+            }
+            waiting->fetch_add(1);
+            loop.postFromAnyThread([handler = handler, waiting = waiting, type = std::move(type),
+                                    message = std::move(*message)] {
+                (*handler)(type, message);
+                waiting->fetch_sub(1);
+            });
         }
         onEnd();
     }
@@ -38,11 +49,11 @@ void* runReader(void* work) {
 }  // namespace
 
 void startReaderThread(platform::RunLoop& loop, FrameReader reader, MessageHandler onMessage,
-                       std::function<void()> onEnd) {
+                       StatelessAnswer answerAtOnce, std::function<void()> onEnd) {
     // Posted work shares the handler, so it stays valid however long the loop takes.
-    auto work = std::make_unique<ReaderWork>(
-        ReaderWork{loop, std::move(reader),
-                   std::make_shared<const MessageHandler>(std::move(onMessage)), std::move(onEnd)});
+    auto work = std::make_unique<ReaderWork>(ReaderWork{
+        loop, std::move(reader), std::make_shared<const MessageHandler>(std::move(onMessage)),
+        std::move(answerAtOnce), std::move(onEnd)});
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kReaderStackBytes);

@@ -10,11 +10,15 @@
 namespace olvane::host {
 
 using MessageHandler = std::function<void(const std::string& type, const Json& message)>;
+// Answers a message that needs no state, from the reader's thread; false for the others.
+using StatelessAnswer = std::function<bool(const std::string& type)>;
 
 // Starts the thread that blocks on the input and hands each message to the loop, in arrival
-// order, without waiting for it to be handled. At the first frame that cannot be read it calls
-// `onEnd` from that thread, which is expected not to return.
+// order, without waiting for it to be handled. A message `answerAtOnce` takes while nothing
+// waits on the loop is answered there instead: the replies keep their order and the main thread
+// sleeps on. At the first frame that cannot be read it calls `onEnd` from that thread, which is
+// expected not to return.
 void startReaderThread(platform::RunLoop& loop, FrameReader reader, MessageHandler onMessage,
-                       std::function<void()> onEnd);
+                       StatelessAnswer answerAtOnce, std::function<void()> onEnd);
 
 }  // namespace olvane::host

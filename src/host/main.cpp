@@ -10,6 +10,7 @@
 #include "host/FrameReader.h"
 #include "host/FrameWriter.h"
 #include "host/Host.h"
+#include "host/MessageDispatcher.h"
 #include "host/ReaderThread.h"
 #include "platform/Paths.h"
 #include "platform/linux/EpollRunLoop.h"
@@ -22,6 +23,10 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
     // One heap for both threads: the reader's own arena would cost start-up time and memory.
     mallopt(M_ARENA_MAX, 1);
+    // Rules frames of a few hundred kilobytes come and go: keep their pages rather than giving
+    // them back and faulting them in again for the next.
+    mallopt(M_TRIM_THRESHOLD, 4 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
 
     const host::HostLog log;
     platform::os::EpollRunLoop loop;
@@ -42,6 +47,9 @@ int main() {
     host::startReaderThread(
         loop, host::FrameReader(host::readFromDescriptor(STDIN_FILENO), log),
         [&host](const std::string& type, const Json& message) { host.handle(type, message); },
+        [&writer](const std::string& type) {
+            return host::MessageDispatcher::answerStateless(type, writer);
+        },
         [&gate] { gate.endProcess(0); });
     host.startHeartbeat();
     loop.run();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -14,6 +15,8 @@ namespace olvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::size_t kReadChunk = 64 * 1024;
 
 void syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -33,10 +36,19 @@ std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* err
         }
         return std::nullopt;
     }
+    // Read straight into the result, sized from the file when it says: one read, no copy.
     std::string content;
-    char buffer[64 * 1024];
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    content.reserve(sized ? static_cast<std::size_t>(st.st_size) + 1 : kReadChunk);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const auto used = content.size();
+        if (used == content.capacity()) {
+            content.reserve(used + kReadChunk);
+        }
+        content.resize(content.capacity());
+        const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
+        content.resize(used + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -51,7 +63,6 @@ std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* err
         if (n == 0) {
             break;
         }
-        content.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
     return content;

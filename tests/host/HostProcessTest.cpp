@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/Frame.h"
 #include "model/exchange/ExchangeFiles.h"
@@ -231,6 +232,31 @@ TEST_F(HostProcess, AnswersFramesSplitAcrossWritesInOrder) {
     EXPECT_EQ((*receive())["type"], "RULES");
     EXPECT_EQ(receive(), kPong);
     EXPECT_EQ((*receive())["message"], "Unknown message type: nope");
+}
+
+TEST_F(HostProcess, AnswersAPingAfterSlowerRequestsOnlyOnceTheirRepliesAreOut) {
+    Json sites = Json::array();
+    for (int i = 0; i < 2000; ++i) {
+        sites.push_back({{"domain", "site-" + std::to_string(i) + ".fr"}});
+    }
+    ASSERT_TRUE(platform::writeFileAtomically(rulesPath, json::dumpPretty({{"sites", sites}})));
+    std::string burst;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20; ++i) {
+        burst += frameOf({{"type", "GET_RULES"}}) + frameOf(kPing) + frameOf({{"type", "?"}}) +
+                 frameOf(kPing);
+        expected.insert(expected.end(), {"RULES", "PONG", "ERROR", "PONG"});
+    }
+    sendRaw(burst);
+    std::vector<std::string> types;
+    while (types.size() < expected.size()) {
+        const auto reply = receive();
+        ASSERT_TRUE(reply);
+        if (!reply->contains("source")) {
+            types.push_back(json::stringMember(*reply, "type").value_or(""));
+        }
+    }
+    EXPECT_EQ(types, expected);
 }
 
 TEST_F(HostProcess, PushesEveryRewriteOfTheRulesInPlaceOrByRename) {

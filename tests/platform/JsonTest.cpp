@@ -38,6 +38,8 @@ TEST(Json, CompactObjectTextDropsOnlyTheSpaceBetweenTokensAndRefusesWhatIsNotOne
         {"{\n  \"a b\": [1, 2.5e3, true, null],\r\n\t\"c\": \"\\\" x \"\n}\n",
          R"({"a b":[1,2.5e3,true,null],"c":"\" x "})"},
         {"{}", "{}"},
+        {"  {\"a key well over thirty-two bytes long\" :\"so is this value, spaces and all\" } ",
+         R"({"a key well over thirty-two bytes long":"so is this value, spaces and all"})"},
         {R"({"a": tr ue})", std::nullopt},  // a space inside a literal is no space between tokens
         {R"({"a": 1 2})", std::nullopt},
         {"[1]", std::nullopt},

@@ -108,8 +108,14 @@ bool EpollRunLoop::runUntil(const std::function<bool()>& predicate, Duration tim
 }
 
 void EpollRunLoop::armTimerFd() {
+    const auto due = timers().nextDue();
+    // Most turns of the loop leave the next expiry as it was: no system call for those.
+    if (due == armedFor_) {
+        return;
+    }
+    armedFor_ = due;
     itimerspec timer{};
-    if (const auto due = timers().nextDue()) {
+    if (due) {
         timer.it_value = toTimespec(*due);
         if (timer.it_value.tv_sec == 0 && timer.it_value.tv_nsec == 0) {
             timer.it_value.tv_nsec = 1;  // zero would disarm
@@ -151,6 +157,7 @@ void EpollRunLoop::iterate(std::optional<MonotonicTime> deadline) {
         const int fd = events[i].data.fd;
         if (fd == timerFd_) {
             readCounter(timerFd_);
+            armedFor_.reset();  // an expired timer is disarmed
         } else if (fd == wakeFd_) {
             readCounter(wakeFd_);
             drainForeignPosts();

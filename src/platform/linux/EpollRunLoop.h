@@ -49,6 +49,8 @@ class EpollRunLoop final : public QueuedRunLoop {
     int epollFd_ = -1;
     int timerFd_ = -1;
     int wakeFd_ = -1;
+    // The expiry the timer descriptor is set to; nullopt when it is disarmed.
+    std::optional<MonotonicTime> armedFor_;
     std::shared_ptr<std::map<int, Watch>> watches_;
     std::atomic<bool> quit_{false};
     std::mutex foreignMutex_;

@@ -135,8 +135,8 @@ std::string firstLine(const Child& child, std::chrono::milliseconds timeout) {
     std::string line;
     const auto deadline = Clock::now() + timeout;
     while (line.empty() || line.back() != '\n') {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                 Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd readable{child.out, POLLIN, 0};
         char byte = 0;
         if (left.count() <= 0 || ::poll(&readable, 1, static_cast<int>(left.count())) <= 0 ||
@@ -270,7 +270,8 @@ int runStandIn(std::string_view mode) {
 void report(benchmark::State& state, std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     const auto n = samples.size();
-    state.counters["median_ms"] = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+    state.counters["median_ms"] =
+        n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
     state.counters["p90_ms"] = samples[n * 9 / 10];
     state.counters["max_ms"] = samples.back();
     state.counters["target_ms"] = 20;

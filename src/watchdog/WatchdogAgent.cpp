@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
 #include "watchdog/PidFileParser.h"
@@ -38,6 +40,10 @@ WatchdogAgent::WatchdogAgent(
       devices_(std::move(devices)),
       pidFile_(std::move(pidFile)),
       desktopSwitches_(std::move(desktopSwitches)) {}
+
+WatchdogAgent::~WatchdogAgent() {
+    releasePreparation();
+}
 
 void WatchdogAgent::startWatching() {
     fileWatch_.cancel();
@@ -80,11 +86,15 @@ std::optional<pid_t> WatchdogAgent::readPID() {
 
 void WatchdogAgent::watchProcess(pid_t pid) {
     processWatch_.cancel();
+    // Before the watch: it may point a device elsewhere (another display).
+    releasePreparation();
     // A process that ended since the file was read is reported at once by the watcher.
     processWatch_ = processes_.watchExit(pid, [this] { resetColorRemap(); });
     if (!processWatch_) {
         retryLater();
+        return;
     }
+    prepareReset();
 }
 
 void WatchdogAgent::handlePIDFileEvent() {
@@ -103,8 +113,14 @@ void WatchdogAgent::folderLost() {
 }
 
 void WatchdogAgent::resetColorRemap() {
-    for (auto& device : devices_) {
-        resetDevice(device.get());
+    // The displays first: they are what the user sees.
+    auto prepared = std::exchange(prepared_, {});
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        if (i < prepared.size()) {
+            resetPrepared(devices_[i].get(), prepared[i]);
+        } else {
+            resetDevice(devices_[i].get());
+        }
     }
     // The desktop's settings outlive the application as the displays' modes do. Each switch
     // only gives back what the application had changed, so a clean quit leaves nothing to do.
@@ -126,6 +142,76 @@ void WatchdogAgent::guardOnly(pid_t pid, std::function<void()> onDone) {
     processWatch_ = processes_.watchExit(pid, [this] { resetColorRemap(); });
     if (!processWatch_) {
         resetColorRemap();  // already gone
+        return;
+    }
+    prepareReset();
+}
+
+void WatchdogAgent::prepareReset() {
+    for (auto& device : devices_) {
+        auto& opened = prepared_.emplace_back();
+        const auto outcome = device.get().load().outcome;
+        if (outcome == RemapLoadResult::Outcome::Loaded) {
+            if (const auto services = device.get().matchServices()) {
+                for (const auto& entry : *services) {
+                    platform::RemapConnection connection = 0;
+                    if (device.get().open(entry.service, connection) == remap::kSuccess) {
+                        opened.emplace_back(entry.service, connection);
+                    }
+                }
+            }
+        }
+        // Nothing to hold on to: the device is tried again at the reset.
+        if (opened.empty() && outcome != RemapLoadResult::Outcome::FrameworkMissing) {
+            device.get().unload();
+        }
+    }
+}
+
+void WatchdogAgent::release(platform::ColorRemapDevice& device, OpenServices& opened) {
+    for (const auto& service : opened) {
+        device.close(service.second);
+    }
+    if (!opened.empty()) {
+        device.unload();
+    }
+    opened.clear();
+}
+
+void WatchdogAgent::releasePreparation() {
+    for (std::size_t i = 0; i < prepared_.size(); ++i) {
+        release(devices_[i].get(), prepared_[i]);
+    }
+    prepared_.clear();
+}
+
+void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, OpenServices& opened) {
+    if (opened.empty()) {
+        resetDevice(device);
+        return;
+    }
+    bool failed = false;
+    for (const auto& service : opened) {
+        failed =
+            device.setMode(service.second, platform::kRemapModeColour) != remap::kSuccess || failed;
+    }
+    if (!failed) {
+        // Services that came while the application ran.
+        if (const auto services = device.matchServices()) {
+            for (const auto& entry : *services) {
+                if (std::none_of(opened.begin(), opened.end(), [&](const auto& service) {
+                        return service.first == entry.service;
+                    })) {
+                    resetService(device, entry.service);
+                }
+            }
+        }
+    }
+    release(device, opened);
+    // A connection may have broken while the application ran (its X server went, say): the
+    // device is loaded afresh, as if nothing had been readied.
+    if (failed) {
+        resetDevice(device);
     }
 }
 
@@ -138,15 +224,19 @@ void WatchdogAgent::resetDevice(platform::ColorRemapDevice& device) {
         // Every service, built in or external; one that cannot be opened is skipped.
         if (const auto services = device.matchServices()) {
             for (const auto& entry : *services) {
-                platform::RemapConnection connection = 0;
-                if (device.open(entry.service, connection) == remap::kSuccess) {
-                    device.setMode(connection, platform::kRemapModeColour);
-                    device.close(connection);
-                }
+                resetService(device, entry.service);
             }
         }
     }
     device.unload();
+}
+
+void WatchdogAgent::resetService(platform::ColorRemapDevice& device, const std::string& service) {
+    platform::RemapConnection connection = 0;
+    if (device.open(service, connection) == remap::kSuccess) {
+        device.setMode(connection, platform::kRemapModeColour);
+        device.close(connection);
+    }
 }
 
 void WatchdogAgent::retryLater() {

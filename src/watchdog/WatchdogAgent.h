@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ColorRemapDevice.h"
@@ -18,6 +20,10 @@ namespace olvane {
 // Watches the application named by the PID file and, whenever that process ends, however it
 // ends, puts every display of every device back to colour (mode 0) and switches the desktop's
 // own grayscale off; then waits for the next run. Silent: it writes no log.
+//
+// While the application runs, every device is kept loaded with its services open, so that the
+// reset after the exit starts with the writes themselves; a device that could not be readied,
+// or whose connection broke meanwhile, is loaded afresh at the reset.
 class WatchdogAgent {
   public:
     WatchdogAgent(
@@ -25,6 +31,9 @@ class WatchdogAgent {
         std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices,
         std::filesystem::path pidFile,
         std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches = {});
+    ~WatchdogAgent();
+    WatchdogAgent(const WatchdogAgent&) = delete;
+    WatchdogAgent& operator=(const WatchdogAgent&) = delete;
 
     // Watches the process the PID file names when it lives, else waits for the file to name one.
     void startWatching();
@@ -41,8 +50,17 @@ class WatchdogAgent {
     bool isWaitingForPIDFile() const { return static_cast<bool>(fileWatch_); }
 
   private:
+    // The services of one device opened while the application runs, by name; the device stays
+    // loaded while there are any.
+    using OpenServices = std::vector<std::pair<std::string, platform::RemapConnection>>;
+
     void folderLost();
+    void prepareReset();
+    void release(platform::ColorRemapDevice& device, OpenServices& opened);
+    void releasePreparation();
+    void resetPrepared(platform::ColorRemapDevice& device, OpenServices& opened);
     void resetDevice(platform::ColorRemapDevice& device);
+    void resetService(platform::ColorRemapDevice& device, const std::string& service);
     void retryLater();
 
     platform::RunLoop& loop_;
@@ -51,6 +69,8 @@ class WatchdogAgent {
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices_;
     std::filesystem::path pidFile_;
     std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches_;
+    // One per device, in the same order, while a process is watched; empty otherwise.
+    std::vector<OpenServices> prepared_;
     platform::Handle fileWatch_;
     platform::Handle processWatch_;
     platform::Handle retry_;

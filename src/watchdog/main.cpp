@@ -2,6 +2,7 @@
 // Started by the user's service manager, with no arguments: no output, never exits on its own.
 // Started by OlvaneMac itself where no service manager runs, as "OlvaneWatchdog --pid <its pid>":
 // guards that run only, and ends once it has put the colour back.
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     } else if (argc != 1) {
         return 2;
     }
+    // A write to an X server that went away fails instead of ending the agent.
+    ::signal(SIGPIPE, SIG_IGN);
     const auto paths = platform::Paths::fromProcessEnvironment();
     platform::os::EpollRunLoop loop;
     if (!loop.valid()) {
@@ -38,7 +41,8 @@ int main(int argc, char** argv) {
     }
     platform::os::InotifyFileWatcher files(loop);
     platform::os::PidfdProcessWatcher pidfds(loop);
-    // Connects to the X server only for a reset, and resets every output that has a CTM.
+    // Connected to the application's X server while it runs, and resets every output that has a
+    // CTM.
     platform::os::RandrCtmDevice outputs;
     DisplayFollowingProcessWatcher processes(pidfds, outputs);
     platform::sim::SimulatedDisplayDevice simulatedDisplay(

@@ -10,13 +10,12 @@ namespace olvane::test {
 using platform::os::CtmWords;
 using platform::os::XcbPtr;
 
-bool addCtmToOutputs(const std::string& display) {
+bool addCtmToOutputs(const std::string& display, const CtmWords& words) {
     auto x = platform::os::X11Connection::open(display);
     if (!x || !platform::os::hasRandr(*x)) {
         return false;
     }
     const auto ctm = x->atom("CTM");
-    const auto identity = platform::os::encodeCtm(platform::os::kIdentityMatrix);
     bool added = false;
     for (const auto& output : platform::os::randrOutputs(*x)) {
         if (!output.connected) {
@@ -25,7 +24,7 @@ bool addCtmToOutputs(const std::string& display) {
         const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
             x->get(), xcb_randr_change_output_property_checked(
                           x->get(), output.id, ctm, XCB_ATOM_INTEGER, 32, XCB_PROP_MODE_REPLACE,
-                          identity.size(), identity.data())));
+                          static_cast<std::uint32_t>(words.size()), words.data())));
         added = !error;
         if (error) {
             return false;

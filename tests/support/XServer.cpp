@@ -128,8 +128,8 @@ bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds 
 
 XServer::XServer() : XServer(Options{}) {}
 
-XServer::XServer(Options options) {
-    if (!startServer(options.screen)) {
+XServer::XServer(Options options) : screen_(options.screen) {
+    if (!startServer()) {
         return;
     }
     if (options.windowManager && !startWindowManager()) {
@@ -162,13 +162,27 @@ void XServer::kill() {
     }
 }
 
-bool XServer::startServer(const std::string& screen) {
+bool XServer::restart() {
+    if (!server_ || windowManager_ || compositor_) {
+        return false;
+    }
+    server_->signal(SIGTERM);
+    server_->wait(5s);
+    server_.reset();
+    return startServer();
+}
+
+bool XServer::startServer() {
     static constexpr const char* kXvfb = "/usr/bin/Xvfb";
     if (!std::filesystem::exists(kXvfb)) {
         return false;
     }
-    server_.emplace(kXvfb, std::vector<std::string>{"-displayfd", "1", "-screen", "0", screen,
-                                                    "-nolisten", "tcp", "-noreset"});
+    std::vector<std::string> arguments{"-displayfd", "1",         "-screen", "0",
+                                       screen_,      "-nolisten", "tcp",     "-noreset"};
+    if (!display_.empty()) {
+        arguments.insert(arguments.begin(), display_);  // the same number again
+    }
+    server_.emplace(kXvfb, arguments);
     std::string number;
     while (number.empty() || number.back() != '\n') {
         const std::string byte = server_->readStdout(1, 10s);
@@ -178,6 +192,9 @@ bool XServer::startServer(const std::string& screen) {
         number += byte;
     }
     number.pop_back();
+    if (environmentSet_) {
+        return display_ == ":" + number;
+    }
     display_ = ":" + number;
     savedDisplay_ = environment("DISPLAY");
     savedPlatform_ = environment("QT_QPA_PLATFORM");

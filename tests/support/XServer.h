@@ -30,15 +30,19 @@ class XServer {
     const std::string& display() const { return display_; }
     // Ends the server at once, as a session that goes away does.
     void kill();
+    // Ends the server and starts a new one on the same display, as a new session does; false
+    // when it could not (or when a window manager or compositor runs on it).
+    bool restart();
 
   private:
-    bool startServer(const std::string& screen);
+    bool startServer();
     bool startWindowManager();
     bool startCompositor();
 
     std::optional<ChildProcess> server_;
     std::optional<ChildProcess> windowManager_;
     std::optional<ChildProcess> compositor_;
+    std::string screen_;
     std::string display_;
     std::optional<std::string> savedDisplay_;
     std::optional<std::string> savedPlatform_;

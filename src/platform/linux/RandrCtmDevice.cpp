@@ -1,5 +1,6 @@
 #include "platform/linux/RandrCtmDevice.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -168,20 +169,46 @@ void RandrCtmDevice::close(RemapConnection connection) {
 }
 
 RemapStatus RandrCtmDevice::setMode(RemapConnection connection, std::uint32_t mode) {
-    if (!x_ || !find(connection)) {
+    auto* open = x_ ? find(connection) : nullptr;
+    if (!open) {
         return remap::kBadArgument;
     }
     if (mode != kRemapModeColour && mode != kRemapModeGrayscale) {
         return remap::kUnsupported;
     }
     const auto& words = mode == kRemapModeGrayscale ? grayscaleWords() : identityWords();
+    // The outputs the connection knows are written before any question to the server: that is
+    // what the user sees change. Outputs found since are written next.
+    std::vector<std::pair<xcb_randr_output_t, xcb_void_cookie_t>> sent;
+    for (const auto output : open->prepared) {
+        sent.emplace_back(output, sendCtm(output, words));
+    }
+    x_->flush();
     const auto outputs = coveredOutputs();
-    if (outputs.empty()) {
-        return remap::kNotFound;
+    const auto covers = [&outputs](xcb_randr_output_t id) {
+        return std::any_of(outputs.begin(), outputs.end(),
+                           [id](const Output& output) { return output.id == id; });
+    };
+    for (const auto& output : outputs) {
+        if (std::find(open->prepared.begin(), open->prepared.end(), output.id) ==
+            open->prepared.end()) {
+            sent.emplace_back(output.id, sendCtm(output.id, words));
+        }
+    }
+    if (const auto opcode = x_->extensionMajorOpcode(xcb_randr_id)) {
+        open->prepare(outputs, *opcode, ctmAtom_);
     }
     bool written = true;
-    for (const auto& output : outputs) {
-        written = writeCtm(output.id, words) && written;
+    for (const auto& [output, cookie] : sent) {
+        const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), cookie));
+        written = !(error && covers(output)) && written;
+    }
+    // A server that went away answers nothing, errors included.
+    if (!x_->isUsable()) {
+        return remap::kFailed;
+    }
+    if (outputs.empty()) {
+        return remap::kNotFound;
     }
     if (!written) {
         return remap::kFailed;
@@ -225,7 +252,9 @@ RemapStatus RandrCtmDevice::resetFromSignal(RemapConnection connection, std::uin
         const auto& request = open->requests[i];
         std::size_t sent = 0;
         while (sent < request.size()) {
-            const ssize_t n = ::write(open->fd, request.data() + sent, request.size() - sent);
+            // A server gone must not end the process with SIGPIPE instead of its own signal.
+            const ssize_t n =
+                ::send(open->fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -267,12 +296,15 @@ std::optional<CtmWords> RandrCtmDevice::readCtm(xcb_randr_output_t output) {
     return words;
 }
 
+xcb_void_cookie_t RandrCtmDevice::sendCtm(xcb_randr_output_t output, const CtmWords& words) {
+    return xcb_randr_change_output_property_checked(x_->get(), output, ctmAtom_, XCB_ATOM_INTEGER,
+                                                    32, XCB_PROP_MODE_REPLACE, kCtmItems,
+                                                    words.data());
+}
+
 bool RandrCtmDevice::writeCtm(xcb_randr_output_t output, const CtmWords& words) {
-    const auto cookie =
-        xcb_randr_change_output_property_checked(x_->get(), output, ctmAtom_, XCB_ATOM_INTEGER, 32,
-                                                 XCB_PROP_MODE_REPLACE, kCtmItems, words.data());
-    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), cookie));
-    return !error;
+    const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), sendCtm(output, words)));
+    return !error && x_->isUsable();
 }
 
 RandrCtmDevice::Connection* RandrCtmDevice::find(RemapConnection connection) const {

@@ -59,6 +59,8 @@ class RandrCtmDevice final : public ColorRemapDevice {
     static RemapStatus resetFromSignal(RemapConnection connection, std::uint32_t mode);
     std::vector<Output> coveredOutputs();
     std::optional<CtmWords> readCtm(xcb_randr_output_t output);
+    // Sends the write, checked; writeCtm also waits for its outcome.
+    xcb_void_cookie_t sendCtm(xcb_randr_output_t output, const CtmWords& words);
     bool writeCtm(xcb_randr_output_t output, const CtmWords& words);
     Connection* find(RemapConnection connection) const;
     void followOutputChanges();

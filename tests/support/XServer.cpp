@@ -2,6 +2,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
+#include <xcb/res.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,10 +13,16 @@
 #include <thread>
 #include <vector>
 
+#include "platform/linux/X11Connection.h"
+
 namespace olvane::test {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Servers that choose their own number take the lowest free one: from here up, numbers are left
+// to servers that must find theirs free again after a restart.
+constexpr int kRestartableDisplays = 600;
 
 std::optional<std::string> environment(const char* name) {
     const char* value = std::getenv(name);
@@ -128,8 +136,19 @@ bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds 
 
 XServer::XServer() : XServer(Options{}) {}
 
-XServer::XServer(Options options) : screen_(options.screen) {
-    if (!startServer()) {
+XServer::XServer(Options options) : screen_(options.screen), restartable_(options.restartable) {
+    bool started = false;
+    if (options.restartable) {
+        // Spread by process, so that concurrent runs seldom try the same numbers first.
+        const int first = kRestartableDisplays + ::getpid() % 300;
+        for (int number = first; !started && number < first + 20; ++number) {
+            display_ = ":" + std::to_string(number);
+            started = startServer();
+        }
+    } else {
+        started = startServer();
+    }
+    if (!started) {
         return;
     }
     if (options.windowManager && !startWindowManager()) {
@@ -163,13 +182,31 @@ void XServer::kill() {
 }
 
 bool XServer::restart() {
-    if (!server_ || windowManager_ || compositor_) {
+    if (!server_ || !restartable_ || windowManager_ || compositor_) {
         return false;
     }
     server_->signal(SIGTERM);
     server_->wait(5s);
     server_.reset();
     return startServer();
+}
+
+std::size_t XServer::clientCountOf(pid_t pid) {
+    const auto x = platform::os::X11Connection::open(display_);
+    if (!x || !x->extensionMajorOpcode(xcb_res_id)) {
+        return 0;
+    }
+    // Client 0 stands for every client.
+    xcb_res_client_id_spec_t every{0, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    const platform::os::XcbPtr<xcb_res_query_client_ids_reply_t> ids(xcb_res_query_client_ids_reply(
+        x->get(), xcb_res_query_client_ids(x->get(), 1, &every), nullptr));
+    std::size_t count = 0;
+    for (auto it = xcb_res_query_client_ids_ids_iterator(ids.get()); ids && it.rem > 0;
+         xcb_res_client_id_value_next(&it)) {
+        count += xcb_res_client_id_value_value_length(it.data) >= 1 &&
+                 static_cast<pid_t>(*xcb_res_client_id_value_value(it.data)) == pid;
+    }
+    return count;
 }
 
 bool XServer::startServer() {
@@ -180,7 +217,7 @@ bool XServer::startServer() {
     std::vector<std::string> arguments{"-displayfd", "1",         "-screen", "0",
                                        screen_,      "-nolisten", "tcp",     "-noreset"};
     if (!display_.empty()) {
-        arguments.insert(arguments.begin(), display_);  // the same number again
+        arguments.insert(arguments.begin(), display_);
     }
     server_.emplace(kXvfb, arguments);
     std::string number;
@@ -192,10 +229,13 @@ bool XServer::startServer() {
         number += byte;
     }
     number.pop_back();
-    if (environmentSet_) {
-        return display_ == ":" + number;
+    if (!display_.empty() && display_ != ":" + number) {
+        return false;
     }
     display_ = ":" + number;
+    if (environmentSet_) {
+        return true;
+    }
     savedDisplay_ = environment("DISPLAY");
     savedPlatform_ = environment("QT_QPA_PLATFORM");
     savedAsan_ = environment("ASAN_OPTIONS");

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -17,6 +20,8 @@ class XServer {
         bool windowManager = false;
         bool compositor = false;
         std::string screen = "1280x800x24";
+        // On a display number that restart() finds free again.
+        bool restartable = false;
     };
 
     XServer();
@@ -31,8 +36,11 @@ class XServer {
     // Ends the server at once, as a session that goes away does.
     void kill();
     // Ends the server and starts a new one on the same display, as a new session does; false
-    // when it could not (or when a window manager or compositor runs on it).
+    // when it could not (or when the server is not restartable, or a window manager or
+    // compositor runs on it).
     bool restart();
+    // How many connections process `pid` holds to the server.
+    std::size_t clientCountOf(pid_t pid);
 
   private:
     bool startServer();
@@ -43,6 +51,7 @@ class XServer {
     std::optional<ChildProcess> windowManager_;
     std::optional<ChildProcess> compositor_;
     std::string screen_;
+    bool restartable_ = false;
     std::string display_;
     std::optional<std::string> savedDisplay_;
     std::optional<std::string> savedPlatform_;

@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <csignal>
-
 #include "platform/FileIO.h"
-#include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/SimFileWatcher.h"
 #include "platform/sim/SimProcessWatcher.h"
-#include "support/CtmOutputs.h"
 #include "support/ScriptedColorRemapDevice.h"
 #include "support/TempHome.h"
-#include "support/XServer.h"
 #include "watchdog/WatchdogAgent.h"
 
 namespace olvane {
@@ -181,38 +175,6 @@ TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {
     EXPECT_TRUE(agent_.isWatchingProcess());
     processes_.exit(55);
     EXPECT_EQ(device_.writes.size(), 2u);
-}
-
-// The outputs' device is connected while the application runs; the session's X server may go
-// meanwhile and a new one take its display.
-TEST(WatchdogAgentOnXTest, AConnectionThatBrokeWhileWaitingIsMadeAgainForTheReset) {
-    ::signal(SIGPIPE, SIG_IGN);  // as OlvaneWatchdog does
-    test::TempHome home;
-    test::XServer server;
-    ASSERT_TRUE(server.ready());
-    const auto grey = platform::os::encodeCtm(platform::os::kGrayscaleMatrix);
-    ASSERT_TRUE(test::addCtmToOutputs(server.display(), grey));
-    platform::sim::ManualRunLoop loop;
-    platform::sim::SimFileWatcher files;
-    platform::sim::SimProcessWatcher processes{loop};
-    platform::os::RandrCtmDevice outputs(nullptr, server.display());
-    const auto pidFile = home.paths().dataFolder() / "watchdog-pid";
-    WatchdogAgent agent(loop, files, processes, {outputs}, pidFile);
-    agent.startWatching();
-    processes.start(4711);
-    ASSERT_TRUE(platform::writeFileAtomically(pidFile, "4711"));
-    files.fire(pidFile, FileEvent::Create | FileEvent::Rename);
-    ASSERT_TRUE(agent.isWatchingProcess());
-
-    ASSERT_TRUE(server.restart());
-    ASSERT_TRUE(test::addCtmToOutputs(server.display(), grey));
-    processes.exit(4711);
-    const auto identity = platform::os::encodeCtm(platform::os::kIdentityMatrix);
-    const auto held = test::ctmOfOutputs(server.display());
-    EXPECT_FALSE(held.empty());
-    EXPECT_TRUE(
-        std::all_of(held.begin(), held.end(), [&](const auto& w) { return w == identity; }));
-    EXPECT_TRUE(agent.isWaitingForPIDFile());
 }
 
 }  // namespace

@@ -133,10 +133,10 @@ TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {
 }
 
 // The X server's outputs through their "CTM" property; the agent learns the display from the
-// application itself.
+// application itself and stays connected while it runs.
 TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
     test::TempHome home;
-    test::XServer server;
+    test::XServer server({.restartable = true});
     ASSERT_TRUE(server.ready());
     ASSERT_TRUE(test::addCtmToOutputs(server.display()));
     const auto pidFile = home.paths().dataFolder() / "watchdog-pid";
@@ -147,16 +147,29 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
     ::setenv("DISPLAY", server.display().c_str(), 1);
     ASSERT_TRUE(waitUntil([&] { return fs::exists(pidFile); }, 10s));
 
-    test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
-                           {"--ctm"});
-    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
-    ASSERT_TRUE(outputsHold(server.display(), platform::os::kGrayscaleMatrix));
-    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    for (const bool connectionsBreak : {false, true}) {
+        SCOPED_TRACE(connectionsBreak ? "connections broken while waiting" : "plain kill");
+        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
+                               {"--ctm"});
+        ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+        ASSERT_TRUE(outputsHold(server.display(), platform::os::kGrayscaleMatrix));
+        ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+        if (connectionsBreak) {
+            // Once the agent holds its connection and the open output's second line, the
+            // session's server goes and a new one takes its display: the agent writes on a dead
+            // socket first, and must neither die of it nor give up.
+            ASSERT_TRUE(waitUntil([&] { return server.clientCountOf(watchdog.pid()) == 2; }, 10s));
+            ASSERT_TRUE(server.restart());
+            ASSERT_TRUE(test::addCtmToOutputs(
+                server.display(), platform::os::encodeCtm(platform::os::kGrayscaleMatrix)));
+        }
 
-    app.signal(SIGKILL);
-    ASSERT_TRUE(app.wait(10s));
-    EXPECT_TRUE(waitUntil(
-        [&] { return outputsHold(server.display(), platform::os::kIdentityMatrix); }, 10s));
+        app.signal(SIGKILL);
+        ASSERT_TRUE(app.wait(10s));
+        EXPECT_TRUE(waitUntil(
+            [&] { return outputsHold(server.display(), platform::os::kIdentityMatrix); }, 10s));
+        EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
+    }
 }
 
 // The desktops' own switches: their settings outlive the application as a display's mode does.

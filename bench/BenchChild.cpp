@@ -80,9 +80,9 @@ std::optional<Child> startXvfb(std::string& display) {
     if (!std::filesystem::exists("/usr/bin/Xvfb")) {
         return std::nullopt;
     }
-    Child server = spawn(
-        {"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1440x900x24", "-nolisten", "tcp"},
-        false);
+    Child server = spawn({"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1440x900x24",
+                          "-nolisten", "tcp", "-noreset"},
+                         false);
     std::string seen;
     if (!waitFor(server, "\n", seen)) {
         stop(server);

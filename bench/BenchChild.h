@@ -23,7 +23,8 @@ Child spawn(const std::vector<std::string>& argv, bool withStderr = true);
 // Reads the child's output until `text` shows; false after 30 s or at the end of output.
 bool waitFor(const Child& child, const std::string& text, std::string& seen);
 void stop(Child& child);
-// A private X server (its display number in `display`), or none.
+// A private X server (its display number in `display`), or none. It keeps what clients set
+// (output properties) when the last one leaves.
 std::optional<Child> startXvfb(std::string& display);
 
 }  // namespace olvane::bench

@@ -1,9 +1,14 @@
-// Figures for the OlvaneMac program: the time from launch to "Initialisation terminée" and the
-// resident memory once started, over several launches, each in a fresh HOME, on a private Xvfb
-// (offscreen when there is none).
+// Figures for the OlvaneMac program: the time from launch to "Initialisation terminée", the
+// resident memory once started, and the time the kernel takes to report its end after SIGKILL
+// (the floor under the watchdog's reset), over several launches, each in a fresh HOME, on a
+// private Xvfb (offscreen when there is none).
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +51,21 @@ fs::path freshHome() {
     return home;
 }
 
+// Milliseconds from SIGKILL to the end of `pid` as a pidfd reports it; negative when unseen.
+double killReportedMs(pid_t pid) {
+    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd < 0) {
+        return -1;
+    }
+    const auto start = Clock::now();
+    ::kill(pid, SIGKILL);
+    pollfd ended{pidfd, POLLIN, 0};
+    const bool seen = ::poll(&ended, 1, 5000) == 1;
+    const auto elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    ::close(pidfd);
+    return seen ? elapsed : -1;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -65,6 +85,7 @@ int main() {
     }
     std::vector<double> startupMs;
     std::vector<double> residentMb;
+    std::vector<double> killMs;
     for (int i = 0; i < kLaunches; ++i) {
         const fs::path home = freshHome();
         const auto start = Clock::now();
@@ -82,6 +103,7 @@ int main() {
         startupMs.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         residentMb.push_back(static_cast<double>(residentKilobytes(app.pid)) / 1024.0);
+        killMs.push_back(killReportedMs(app.pid));
         stop(app);
         fs::remove_all(home);
     }
@@ -94,5 +116,7 @@ int main() {
                 median(startupMs), *std::max_element(startupMs.begin(), startupMs.end()));
     std::printf("  mémoire résidente après le démarrage : médiane %.1f Mo, max %.1f Mo\n",
                 median(residentMb), *std::max_element(residentMb.begin(), residentMb.end()));
+    std::printf("  fin signalée par le noyau après SIGKILL : médiane %.1f ms, max %.1f ms\n",
+                median(killMs), *std::max_element(killMs.begin(), killMs.end()));
     return 0;
 }

@@ -20,6 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+// Generous: under ASan on a loaded machine the host takes seconds over a megabyte of rules.
+constexpr auto kHostBound = 30s;
+
 const Json kPing = {{"type", "PING"}};
 const Json kPong = {{"type", "PONG"}, {"version", "1.2.0"}};
 
@@ -50,7 +53,7 @@ class HostProcess : public ::testing::Test {
 
     void sendRaw(const std::string& bytes) { ASSERT_TRUE(child->writeStdin(bytes)); }
     void send(const Json& message) { sendRaw(frameOf(message)); }
-    std::optional<Json> receive(std::chrono::milliseconds timeout = 5s) {
+    std::optional<Json> receive(std::chrono::milliseconds timeout = kHostBound) {
         const auto head = child->readStdout(kFrameHeaderSize, timeout);
         if (head.size() < kFrameHeaderSize) {
             return std::nullopt;
@@ -76,8 +79,8 @@ class HostProcess : public ::testing::Test {
     void sync() { EXPECT_EQ(roundTrip(kPing), kPong); }
 
     void expectEndsQuietly() {
-        EXPECT_EQ(child->readStdoutToEnd(5s), "");
-        const auto exit = child->wait(5s);
+        EXPECT_EQ(child->readStdoutToEnd(kHostBound), "");
+        const auto exit = child->wait(kHostBound);
         ASSERT_TRUE(exit);
         EXPECT_TRUE(exit->exited);
         EXPECT_EQ(exit->code, 0);
@@ -318,7 +321,7 @@ TEST_F(HostProcess, ForwardsNoRulesItCannotSafelyCarry) {
     EXPECT_TRUE(child->waitForStderr(
         "[olvanemac-host] loadRules: lecture/parsing rules.json échoué: imbrication JSON trop "
         "profonde (plus de 512 niveaux) — fichier potentiellement corrompu\n",
-        5s));
+        kHostBound));
 
     ASSERT_TRUE(platform::writeFileInPlace(rulesPath, R"(["youtube"])"));
     EXPECT_EQ(roundTrip({{"type", "GET_RULES"}})["rules"], Json::object());
@@ -327,7 +330,7 @@ TEST_F(HostProcess, ForwardsNoRulesItCannotSafelyCarry) {
     ASSERT_TRUE(platform::writeFileInPlace(rulesPath, json::dumpCompact(huge)));
     send({{"type", "GET_RULES"}});
     EXPECT_EQ(roundTrip(kPing), kPong);  // the rules were held back, not cut
-    EXPECT_TRUE(child->waitForStderr("writeMessage: message RULES de 1048", 5s));
+    EXPECT_TRUE(child->waitForStderr("writeMessage: message RULES de 1048", kHostBound));
 }
 
 TEST_F(HostProcess, LeavesOnlyWholeFramesWhenItEndsInTheMiddleOfReplying) {
@@ -336,8 +339,8 @@ TEST_F(HostProcess, LeavesOnlyWholeFramesWhenItEndsInTheMiddleOfReplying) {
         burst += frameOf(kPing);
     }
     sendRaw(burst + header(0));
-    std::string out = child->readStdoutToEnd(10s);
-    ASSERT_TRUE(child->wait(5s));
+    std::string out = child->readStdoutToEnd(kHostBound);
+    ASSERT_TRUE(child->wait(kHostBound));
     const std::string pong = frameOf(kPong);
     EXPECT_EQ(out.size() % pong.size(), 0u);
     for (std::size_t at = 0; at < out.size(); at += pong.size()) {

@@ -16,8 +16,17 @@ TEST(EpollRunLoop, FiresRealTimersInOrderAndRepeats) {
     ASSERT_TRUE(loop.valid());
     std::vector<int> order;
     int ticks = 0;
-    auto late = loop.after(30ms, [&] { order.push_back(2); });
-    auto early = loop.after(10ms, [&] { order.push_back(1); });
+    Handle late;
+    Handle early;
+    const auto scheduleBoth = [&] {
+        const auto start = loop.now();
+        late = loop.after(30ms, [&] { order.push_back(2); });
+        early = loop.after(10ms, [&] { order.push_back(1); });
+        return loop.now() - start < 20ms;
+    };
+    // After a stall of 20ms between the two calls `late` would rightly be due first.
+    while (!scheduleBoth()) {
+    }
     auto cancelled = loop.after(5ms, [&] { order.push_back(99); });
     cancelled.cancel();
     auto repeating = loop.every(5ms, [&] { ++ticks; });

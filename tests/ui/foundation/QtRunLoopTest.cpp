@@ -18,11 +18,22 @@ TEST(QtRunLoop, RunsTimedAndPostedWorkInDueOrderAndCancelsIt) {
     QtRunLoop loop;
     std::vector<std::string> order;
     int ticks = 0;
-    auto late = loop.after(30ms, [&] { order.push_back("30ms"); });
-    auto early = loop.after(10ms, [&] { order.push_back("10ms"); });
+    platform::Handle late;
+    platform::Handle early;
+    platform::Handle first;
+    platform::Handle second;
+    const auto scheduleAll = [&] {
+        const auto start = loop.now();
+        late = loop.after(30ms, [&] { order.push_back("30ms"); });
+        early = loop.after(10ms, [&] { order.push_back("10ms"); });
+        first = loop.post([&] { order.push_back("post 1"); });
+        second = loop.post([&] { order.push_back("post 2"); });
+        return loop.now() - start < 10ms;
+    };
+    // After a stall of 10ms between the calls the due order would rightly differ.
+    while (!scheduleAll()) {
+    }
     auto cancelled = loop.after(5ms, [&] { order.push_back("cancelled"); });
-    auto first = loop.post([&] { order.push_back("post 1"); });
-    auto second = loop.post([&] { order.push_back("post 2"); });
     cancelled.cancel();
     auto repeating = loop.every(5ms, [&] { ++ticks; });
     ASSERT_TRUE(processEventsUntil([&] { return order.size() == 4 && ticks >= 3; }));

@@ -202,6 +202,39 @@ class Desktop {
         XFlush(x_);
     }
 
+    // Pings the program that owns `window` and waits for its answer: by then it has handled every
+    // event the server sent it before, such as the mapping of its window.
+    bool ping(Window window, std::chrono::milliseconds timeout) {
+        const Window root = DefaultRootWindow(x_);
+        const Atom protocols = XInternAtom(x_, "WM_PROTOCOLS", False);
+        const Atom ping = XInternAtom(x_, "_NET_WM_PING", False);
+        const long stamp = 4242;                      // tells our ping from the window manager's
+        XSelectInput(x_, root, StructureNotifyMask);  // the answer comes by the root window
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = protocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(ping);
+        event.xclient.data.l[1] = stamp;
+        event.xclient.data.l[2] = static_cast<long>(window);
+        XSendEvent(x_, window, False, NoEventMask, &event);
+        XFlush(x_);
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        bool answered = false;
+        while (!answered && std::chrono::steady_clock::now() < deadline) {
+            while (!answered && XPending(x_)) {
+                XNextEvent(x_, &event);
+                answered = event.type == ClientMessage && event.xclient.message_type == protocols &&
+                           event.xclient.data.l[0] == static_cast<long>(ping) &&
+                           event.xclient.data.l[1] == stamp;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        XSelectInput(x_, root, NoEventMask);
+        return answered;
+    }
+
     void minimise(Window window) {
         XIconifyWindow(x_, window, DefaultScreen(x_));
         XFlush(x_);
@@ -288,6 +321,9 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
             }
             break;
         case WindowChange::minimised:
+            // The program asks for the focus once it sees its window mapped, which would undo a
+            // minimise sent before.
+            ASSERT_TRUE(desktop.ping(window, 20s));
             desktop.minimise(window);
             ASSERT_TRUE(desktop.waitUntilViewable(window, false, 20s));
             break;

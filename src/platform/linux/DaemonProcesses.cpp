@@ -9,6 +9,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <optional>
+
+#include "platform/FileDescriptor.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -39,6 +42,19 @@ int openPidfd(pid_t pid) {
     const int error = errno;
     [[maybe_unused]] auto n = ::write(reportFd, &error, sizeof error);
     ::_exit(127);
+}
+
+struct Pipe {
+    FileDescriptor read;
+    FileDescriptor write;
+};
+
+std::optional<Pipe> openPipe() {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        return std::nullopt;
+    }
+    return Pipe{FileDescriptor(ends[0]), FileDescriptor(ends[1])};
 }
 
 bool readAll(int fd, void* buffer, std::size_t size) {
@@ -75,38 +91,36 @@ Status DaemonProcesses::start(const std::filesystem::path& program,
     }
     argv.push_back(nullptr);
 
-    // The middle child reports the grandchild's number, then the grandchild, through the same
-    // pipe, its exec error; a pipe closed without one means the program runs.
-    int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
+    // The middle child reports the grandchild's number on one pipe and the grandchild its exec
+    // error on another: on a shared pipe the two could come in either order. The error pipe
+    // closed without a word (it is close-on-exec) means the program runs.
+    auto number = openPipe();
+    auto error = openPipe();
+    if (!number || !error) {
         return errnoFailure("Impossible de lancer " + quotedPath(program), errno);
     }
     const pid_t middle = ::fork();
     if (middle < 0) {
-        const int error = errno;
-        ::close(report[0]);
-        ::close(report[1]);
-        return errnoFailure("Impossible de lancer " + quotedPath(program), error);
+        return errnoFailure("Impossible de lancer " + quotedPath(program), errno);
     }
     if (middle == 0) {
-        ::close(report[0]);
         ::setsid();
         const pid_t daemon = ::fork();
         if (daemon == 0) {
-            becomeDaemon(argv, report[1]);
+            becomeDaemon(argv, error->write.get());
         }
-        [[maybe_unused]] auto n = ::write(report[1], &daemon, sizeof daemon);
+        [[maybe_unused]] auto n = ::write(number->write.get(), &daemon, sizeof daemon);
         ::_exit(daemon > 0 ? 0 : 127);
     }
-    ::close(report[1]);
+    number->write.reset();
+    error->write.reset();
     int status = 0;
     while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
     }
     pid_t daemon = -1;
     int execError = 0;
-    const bool forked = readAll(report[0], &daemon, sizeof daemon) && daemon > 0;
-    const bool execFailed = forked && readAll(report[0], &execError, sizeof execError);
-    ::close(report[0]);
+    const bool forked = readAll(number->read.get(), &daemon, sizeof daemon) && daemon > 0;
+    const bool execFailed = forked && readAll(error->read.get(), &execError, sizeof execError);
     if (!forked) {
         return Status::failure("Impossible de lancer " + quotedPath(program));
     }

@@ -141,9 +141,8 @@ void AppMonitoringService::activateTurtle(const RedListConfig& target) {
 }
 
 void AppMonitoringService::setCustomTurtleFactors(const RedListConfig& target) {
-    turtle_.setCustomIntensity(
-        target.customTurtleMouseFactor.value_or(kDefaultCustomTurtleFactor),
-        target.customTurtleScrollFactor.value_or(kDefaultCustomTurtleFactor));
+    const TurtleFactors custom = TurtleFactors::storedCustom(target);
+    turtle_.setCustomIntensity(custom.mouse, custom.scroll);
 }
 
 void AppMonitoringService::applyFog(const std::string& bundleID,

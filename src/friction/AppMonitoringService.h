@@ -54,8 +54,6 @@ class AppMonitoringService {
     static constexpr int kLaunchCheckLimit = 15;
     static constexpr double kActivationRetryInterval = 0.3;
     static constexpr int kActivationRetryLimit = 17;
-    // A custom turtle target without factors of its own.
-    static constexpr double kDefaultCustomTurtleFactor = 4.0;
 
     explicit AppMonitoringService(Collaborators collaborators);
     ~AppMonitoringService();

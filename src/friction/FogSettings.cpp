@@ -14,9 +14,16 @@ FogSettings FogSettings::preset(FogIntensity intensity) {
         {150, 8, 0.98},   // medium
         {120, 4, 0.99},   // strong
         {80, 2, 0.99},    // intense
-        {50, 1.0, 0.99},  // custom
+        unstoredCustom(),
     }};
     return presets[static_cast<std::size_t>(intensity)];
+}
+
+FogSettings FogSettings::storedCustom(const RedListConfig& target) {
+    const FogSettings unstored = unstoredCustom();
+    return {target.customFogClearRadius.value_or(unstored.clearRadius),
+            target.customFogRegenerationDuration.value_or(unstored.regenerationDuration),
+            target.customFogOpacity.value_or(unstored.fogOpacity)};
 }
 
 FogSettings FogSettings::custom(double clearRadius, double regenerationDuration, double opacity) {

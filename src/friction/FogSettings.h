@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "model/FogIntensity.h"
+#include "model/RedListConfig.h"
 
 namespace olvane {
 
@@ -20,6 +21,12 @@ struct FogSettings {
     double fogOpacity = 0.99;
 
     static FogSettings preset(FogIntensity intensity);
+    // A custom target's fog for each value it never stored: the effect applies it, the
+    // configuration panel and the editor start from it.
+    static constexpr FogSettings unstoredCustom() { return {50, 1.0, 0.99}; }
+    // The target's custom values as stored (not clamped), each missing one from
+    // unstoredCustom().
+    static FogSettings storedCustom(const RedListConfig& target);
     // A user's values within their limits; a value that is not a finite number takes the lower.
     static FogSettings custom(double clearRadius, double regenerationDuration, double opacity);
 

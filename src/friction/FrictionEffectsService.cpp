@@ -61,10 +61,8 @@ bool FrictionEffectsService::activateFog(const std::string& bundleID, const RedL
     auto& fog = fogEffect();
     fog.deactivate();
     if (config.fogIntensity == FogIntensity::custom) {
-        fog.setCustomIntensity(
-            config.customFogClearRadius.value_or(kDefaultCustomClearRadius),
-            config.customFogRegenerationDuration.value_or(kDefaultCustomRegeneration),
-            config.customFogOpacity.value_or(kDefaultCustomOpacity));
+        const FogSettings custom = FogSettings::storedCustom(config);
+        fog.setCustomIntensity(custom.clearRadius, custom.regenerationDuration, custom.fogOpacity);
     } else {
         fog.setIntensity(config.fogIntensity);
     }

@@ -35,11 +35,6 @@ class FrictionEffectsService final : public FrictionEffectDelegate {
         FogEffectService::Collaborators fog;
     };
 
-    // The fog of a custom target that has none of its own values.
-    static constexpr double kDefaultCustomClearRadius = 50;
-    static constexpr double kDefaultCustomRegeneration = 1.0;
-    static constexpr double kDefaultCustomOpacity = 0.99;
-
     explicit FrictionEffectsService(Collaborators collaborators);
     FrictionEffectsService(const FrictionEffectsService&) = delete;
     FrictionEffectsService& operator=(const FrictionEffectsService&) = delete;

@@ -17,6 +17,12 @@ TurtleFactors TurtleFactors::preset(TurtleIntensity intensity) {
     return presets[static_cast<std::size_t>(intensity)];
 }
 
+TurtleFactors TurtleFactors::storedCustom(const RedListConfig& target) {
+    const TurtleFactors unstored = unstoredCustom();
+    return {target.customTurtleMouseFactor.value_or(unstored.mouse),
+            target.customTurtleScrollFactor.value_or(unstored.scroll)};
+}
+
 TurtleFactors TurtleFactors::custom(double mouse, double scroll) {
     return {clampedSetting(mouse, kMinMouse, kMaxMouse),
             clampedSetting(scroll, kMinScroll, kMaxScroll)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RedListConfig.h"
 #include "model/TurtleIntensity.h"
 
 namespace olvane {
@@ -16,6 +17,12 @@ struct TurtleFactors {
 
     // The preset of an intensity; the custom row stands until the target's own factors come.
     static TurtleFactors preset(TurtleIntensity intensity);
+    // A custom target's factors for each one it never stored: what its callers apply right
+    // after activation, and what the configuration panel and the editor start from.
+    static constexpr TurtleFactors unstoredCustom() { return {4.0, 4.0}; }
+    // The target's custom factors as stored (not clamped), each missing one from
+    // unstoredCustom().
+    static TurtleFactors storedCustom(const RedListConfig& target);
     // A user's factors within their limits (2 to 30, 1.5 to 10; not a finite number: the lower).
     static TurtleFactors custom(double mouse, double scroll);
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "ui/foundation/Animations.h"
+#include "ui/foundation/FadingSeparator.h"
 #include "ui/foundation/HoverButton.h"
 #include "ui/foundation/SymbolPainter.h"
 #include "ui/foundation/Theme.h"
@@ -15,32 +15,6 @@ namespace {
 
 constexpr int kBadgeSide = 24;
 constexpr int kSpacing = 12;
-// The line is half a point thick with a point of room above and below it.
-constexpr qreal kLineThickness = 0.5;
-constexpr int kSeparatorHeight = 3;
-constexpr int kSeparatorInset = 16;
-
-// The faint line above the row, drawn at the row's current opacity.
-class RowSeparator final : public QWidget {
-  public:
-    RowSeparator(const qreal& opacity, QWidget* parent) : QWidget(parent), opacity_(opacity) {
-        setFixedHeight(kSeparatorHeight);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setOpacity(opacity_);
-        painter.fillRect(
-            QRectF(kSeparatorInset, 1, width() - 2.0 * kSeparatorInset, kLineThickness),
-            Theme::withOpacity(Theme::black(), 0.1));
-    }
-
-  private:
-    const qreal& opacity_;
-};
-
 // The badge and the label: the part that grows under the pointer.
 class AddGroup final : public HoverButton {
   public:
@@ -90,13 +64,12 @@ AddExceptionRow::AddExceptionRow(const QString& label, std::function<void()> act
     : QWidget(parent),
       button_(new RowButton(this)),
       group_(new AddGroup(label, button_)),
-      separatorHidden_(separatorHidden),
-      separatorOpacity_(separatorHidden ? 0.0 : 1.0) {
+      separatorHidden_(separatorHidden) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     if (showSeparator) {
-        separator_ = new RowSeparator(separatorOpacity_, this);
+        separator_ = new FadingSeparator(separatorHidden, this);
         column->addWidget(separator_);
     }
     column->addWidget(button_);
@@ -114,14 +87,6 @@ AddExceptionRow::AddExceptionRow(const QString& label, std::function<void()> act
             }
         });
     }
-    fade_.setDuration(kSeparatorAnimationMs);
-    fade_.setEasingCurve(QEasingCurve::InOutQuad);
-    connect(&fade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        separatorOpacity_ = value.toReal();
-        if (separator_) {
-            separator_->update();
-        }
-    });
 }
 
 void AddExceptionRow::setSeparatorHidden(bool hidden) {
@@ -129,14 +94,13 @@ void AddExceptionRow::setSeparatorHidden(bool hidden) {
         return;
     }
     separatorHidden_ = hidden;
-    fade_.stop();
-    fade_.setStartValue(separatorOpacity_);
-    fade_.setEndValue(hidden ? 0.0 : 1.0);
-    Animations::start(fade_);
+    if (separator_) {
+        separator_->setLineHidden(hidden);
+    }
 }
 
 qreal AddExceptionRow::separatorOpacity() const {
-    return separator_ ? separatorOpacity_ : 0.0;
+    return separator_ ? separator_->opacity() : 0.0;
 }
 
 }  // namespace olvane::ui

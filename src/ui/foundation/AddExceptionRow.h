@@ -2,9 +2,10 @@
 
 #include <QAbstractButton>
 #include <QString>
-#include <QVariantAnimation>
 #include <QWidget>
 #include <functional>
+
+#include "ui/foundation/FadingSeparator.h"
 
 namespace olvane::ui {
 
@@ -17,7 +18,7 @@ class AddExceptionRow final : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kSeparatorAnimationMs = 200;
+    static constexpr int kSeparatorAnimationMs = FadingSeparator::kAnimationMs;
 
     AddExceptionRow(const QString& label, std::function<void()> action, bool showSeparator,
                     bool separatorHidden = false, QWidget* parent = nullptr);
@@ -33,12 +34,10 @@ class AddExceptionRow final : public QWidget {
     QAbstractButton* button() const { return button_; }
 
   private:
-    QWidget* separator_ = nullptr;
+    FadingSeparator* separator_ = nullptr;
     QAbstractButton* button_;
     HoverButton* group_;
     bool separatorHidden_ = false;
-    qreal separatorOpacity_ = 1.0;
-    QVariantAnimation fade_;
 };
 
 }  // namespace olvane::ui

@@ -31,13 +31,9 @@ int shadowMargin() {
 CustomIntensityPopup::CustomIntensityPopup(const QString& title, QWidget* content,
                                            std::function<void()> onApply,
                                            std::function<void()> onCancel, QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), margin_(shadowMargin()) {
     setAttribute(Qt::WA_TranslucentBackground);
-    const int margin = shadowMargin();
-    setFixedWidth(kWidth + 2 * margin);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(margin + kPadding, margin + kPadding, margin + kPadding,
-                               margin + kPadding);
     column->setSpacing(kSpacing);
     column->addWidget(themedLabel(title, Theme::fontMedium14(), this));
 
@@ -58,22 +54,36 @@ CustomIntensityPopup::CustomIntensityPopup(const QString& title, QWidget* conten
         buttons->addWidget(button, 1);
     }
     column->addLayout(buttons);
+    applyMargin();
 }
 
 QRect CustomIntensityPopup::panelRect() const {
-    const int margin = shadowMargin();
-    return rect().adjusted(margin, margin, -margin, -margin);
+    return rect().adjusted(margin_, margin_, -margin_, -margin_);
+}
+
+void CustomIntensityPopup::setShadowed(bool shadowed) {
+    margin_ = shadowed ? shadowMargin() : 0;
+    applyMargin();
+    update();
+}
+
+void CustomIntensityPopup::applyMargin() {
+    setFixedWidth(kWidth + 2 * margin_);
+    const int inset = margin_ + kPadding;
+    layout()->setContentsMargins(inset, inset, inset, inset);
 }
 
 void CustomIntensityPopup::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect panel = panelRect();
-    if (shadow_.isNull() || shadowSize_ != panel.size()) {
-        shadowSize_ = panel.size();
-        shadow_ = DropShadow::render(shadowSize_, panelShadow(), devicePixelRatioF());
+    if (isShadowed()) {
+        if (shadow_.isNull() || shadowSize_ != panel.size()) {
+            shadowSize_ = panel.size();
+            shadow_ = DropShadow::render(shadowSize_, panelShadow(), devicePixelRatioF());
+        }
+        painter.drawImage(QPointF(0, 0), shadow_);
     }
-    painter.drawImage(QPointF(0, 0), shadow_);
     painter.fillPath(RoundedShape::continuous(panel, Theme::cornerRadius), Theme::white());
 }
 

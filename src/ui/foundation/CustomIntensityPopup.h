@@ -25,6 +25,9 @@ class CustomIntensityPopup final : public QWidget {
 
     // The panel inside the widget (the shadow lies around it).
     QRect panelRect() const;
+    // Without its shadow the panel fills the widget: for a sheet whose window casts the shadow.
+    void setShadowed(bool shadowed);
+    bool isShadowed() const { return margin_ > 0; }
     QAbstractButton* cancelButton() const { return cancel_; }
     QAbstractButton* applyButton() const { return apply_; }
 
@@ -32,6 +35,9 @@ class CustomIntensityPopup final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void applyMargin();
+
+    int margin_;
     QAbstractButton* cancel_;
     QAbstractButton* apply_;
     QImage shadow_;

@@ -35,6 +35,17 @@ class Theme {
         return color;
     }
 
+    // `from` moved `amount` (0 to 1) of the way to `to`, alpha included: a colour change in
+    // progress.
+    static QColor mixed(const QColor& from, const QColor& to, qreal amount) {
+        const auto channel = [amount](float a, float b) {
+            return static_cast<float>(a + (b - a) * amount);
+        };
+        return QColor::fromRgbF(
+            channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
+            channel(from.blueF(), to.blueF()), channel(from.alphaF(), to.alphaF()));
+    }
+
     // Roles: each use can be re-coloured alone.
     static QColor windowBackground() { return white(); }
     static QColor sidebarBackground() { return white(); }

@@ -8,6 +8,9 @@
 #include "ui/pages/accueil/AccueilView.h"
 #include "ui/pages/assainisseur/ContentFilterView.h"
 #include "ui/pages/assainisseur/ContentFilterViewModel.h"
+#include "ui/pages/contrepoids/FrictionEffectsView.h"
+#include "ui/pages/contrepoids/QtDelayTestPanel.h"
+#include "ui/pages/contrepoids/ServicesFrictionEngine.h"
 #include "ui/pages/extensions/ExtensionsView.h"
 #include "ui/pages/extensions/WebExtensionPromptSheet.h"
 #include "ui/pages/guide/GuideView.h"
@@ -27,6 +30,14 @@ void ApplicationPageFactory::attachServices(AppServices& services, IconSources& 
     services_ = &services;
     icons_ = &icons;
     configurateur_ = std::make_unique<ConfigurateurServices>(services, appState_);
+    friction_ = std::make_unique<ServicesFrictionEngine>(
+        services.appMonitoring(), services.frictionEffects(), services.turtle());
+}
+
+void ApplicationPageFactory::stopEffectTests() {
+    if (frictionPage_) {
+        frictionPage_->viewModel().stopTests();
+    }
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item,
@@ -44,6 +55,11 @@ std::unique_ptr<QWidget> ApplicationPageFactory::createPage(NavigationItem item,
         case NavigationItem::settings:
             if (services_) {
                 return settingsPage();
+            }
+            break;
+        case NavigationItem::frictionEffects:
+            if (services_) {
+                return frictionPage();
             }
             break;
         case NavigationItem::contentFilter:
@@ -95,6 +111,24 @@ std::unique_ptr<QWidget> ApplicationPageFactory::settingsPage() {
     UninstallService& uninstall = services_->uninstallService();
     return std::make_unique<SettingsView>(SettingsView::Collaborators{
         appState_, SpacingDebugManager::shared(), loop_, [&uninstall] { uninstall.uninstall(); }});
+}
+
+// The page's model owns the delay test's panel, which covers the window that shows the page.
+std::unique_ptr<QWidget> ApplicationPageFactory::frictionPage() {
+    auto page = std::make_unique<FrictionEffectsView>(
+        [this](QWidget& view) {
+            return FrictionEffectsViewModel::Collaborators{
+                loop_,
+                services_->settings(),
+                services_->rulesFile(),
+                *friction_,
+                icons_->favicons(),
+                services_->extensionAccompaniment(),
+                std::make_unique<QtDelayTestPanel>(view, effectWindows_)};
+        },
+        icons_->installedApps());
+    frictionPage_ = page.get();
+    return page;
 }
 
 std::unique_ptr<QWidget> ApplicationPageFactory::contentFilterPage() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <memory>
 
 #include "app/AppState.h"
@@ -17,7 +18,10 @@ class AppServices;
 namespace olvane::ui {
 
 class ConfigurateurServices;
+class FrictionEffectsView;
 class IconSources;
+class ServicesFrictionEngine;
+class X11EffectWindows;
 
 // The program's pages, each made anew at every opening with a new model over the program's
 // services; a page not built yet is its frame.
@@ -32,6 +36,11 @@ class ApplicationPageFactory final : public PageFactory {
     // it; until then only the pages that need none are built (the window opens on the home
     // page).
     void attachServices(AppServices& services, IconSources& icons);
+    // How the delay test's panel is dressed on X11; null (the default) without X11.
+    void setEffectWindows(X11EffectWindows* windows) { effectWindows_ = windows; }
+    // Ends the Contrepoids page's five-second tests while the services still stand: the
+    // program is quitting and the page would only go after them.
+    void stopEffectTests();
 
     std::unique_ptr<QWidget> createPage(NavigationItem item, WindowWidth& windowWidth) override;
     std::unique_ptr<QWidget> createUninstallProgress() override;
@@ -45,6 +54,7 @@ class ApplicationPageFactory final : public PageFactory {
   private:
     std::unique_ptr<QWidget> configurateurPage();
     std::unique_ptr<QWidget> contentFilterPage();
+    std::unique_ptr<QWidget> frictionPage();
     std::unique_ptr<QWidget> settingsPage();
     std::unique_ptr<QWidget> grayscalePage(WindowWidth& windowWidth);
 
@@ -54,6 +64,9 @@ class ApplicationPageFactory final : public PageFactory {
     IconSources* icons_ = nullptr;
     PageFrames frames_;
     std::unique_ptr<ConfigurateurServices> configurateur_;
+    std::unique_ptr<ServicesFrictionEngine> friction_;
+    X11EffectWindows* effectWindows_ = nullptr;
+    QPointer<FrictionEffectsView> frictionPage_;
     DesktopUrlOpener urls_;
     platform::os::NoSafariApplication safari_{loop_};
 };

@@ -135,6 +135,7 @@ int runOlvaneApplication(int argc, char** argv) {
     AppServices services(host.backends(), appState, shell.statusItems(),
                          [&shell] { shell.quitApp(); });
     pages.attachServices(services, icons);
+    pages.setEffectWindows(x11EffectWindows.get());
     services.frictionEffects().findOwnWindow = [&shell] { return ownWindow(shell); };
     shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
                                                &host.pointerPresses());
@@ -152,6 +153,7 @@ int runOlvaneApplication(int argc, char** argv) {
     bool shutDown = false;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
         if (!std::exchange(shutDown, true)) {
+            pages.stopEffectTests();
             lifecycle.performShutdown();
         }
     });

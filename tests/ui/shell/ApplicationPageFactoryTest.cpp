@@ -9,6 +9,7 @@
 #include "ui/foundation/PageHeader.h"
 #include "ui/pages/accueil/AccueilView.h"
 #include "ui/pages/assainisseur/ContentFilterView.h"
+#include "ui/pages/contrepoids/FrictionEffectsView.h"
 #include "ui/pages/extensions/ExtensionsView.h"
 #include "ui/pages/extensions/WebExtensionPromptSheet.h"
 #include "ui/pages/monochrome/GrayscaleFilterView.h"
@@ -94,6 +95,22 @@ TEST(ApplicationPageFactory, TheMonochromePageLeavesTheFilterToItsFirstUse) {
     monochrome->viewModel().toggleFilter();
     EXPECT_TRUE(opened.program.services.hasGrayscale());
     EXPECT_TRUE(opened.program.appState.isGrayscaleFilterEnabled());
+}
+
+TEST(ApplicationPageFactory, TheContrepoidsPageTestsEndBeforeTheServicesGo) {
+    ProgramPages opened;
+    Program& program = opened.program;
+    program.services.frictionEffects().findOwnWindow = [] {
+        return std::optional<OwnWindow>(OwnWindow{7, {0, 0, 970, 670}});
+    };
+    const auto page = opened.open(NavigationItem::frictionEffects);
+    auto* contrepoids = qobject_cast<FrictionEffectsView*>(page.get());
+    ASSERT_NE(contrepoids, nullptr);
+    contrepoids->viewModel().testFog();
+    EXPECT_EQ(program.fogWindows.open().size(), 1u);
+    opened.pages.stopEffectTests();
+    EXPECT_TRUE(program.fogWindows.open().empty());
+    EXPECT_FALSE(contrepoids->viewModel().isFogTesting());
 }
 
 TEST(ConfigurateurServices, ActivationReachesTheGrayscaleFilterAndItsSites) {

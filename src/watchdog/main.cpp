@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
     platform::os::InotifyFileWatcher files(loop);
     platform::os::PidfdProcessWatcher pidfds(loop);
     // Connected to the application's X server while it runs, and resets every output that has a
-    // CTM.
-    platform::os::RandrCtmDevice outputs;
+    // CTM. The crash line is the application's own: nothing here would ever write on it.
+    platform::os::RandrCtmDevice outputs(&loop, {}, platform::os::RandrCtmDevice::CrashLine::None);
     DisplayFollowingProcessWatcher processes(pidfds, outputs);
     platform::sim::SimulatedDisplayDevice simulatedDisplay(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));

@@ -8,6 +8,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/linux/CtmMatrix.h"
+#include "platform/linux/X11Connection.h"
 #include "platform/sim/SimulatedDisplayFile.h"
 #include "support/ChildProcess.h"
 #include "support/CtmOutputs.h"
@@ -15,6 +16,7 @@
 #include "support/KeyfileSettings.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
+#include "support/UnreadSocketBytes.h"
 #include "support/XServer.h"
 
 namespace olvane {
@@ -53,6 +55,27 @@ bool outputsHold(const std::string& display, const platform::os::ColourMatrix& m
     const auto words = platform::os::encodeCtm(matrix);
     return !outputs.empty() &&
            std::all_of(outputs.begin(), outputs.end(), [&](const auto& w) { return w == words; });
+}
+
+// Has the server tell every client `count` times that the pointer's buttons were mapped anew
+// (to the same mapping), as a new keyboard layout does for the keys.
+bool announceMappingChanges(const std::string& display, int count) {
+    const auto x = platform::os::X11Connection::open(display);
+    using platform::os::XcbPtr;
+    const XcbPtr<xcb_get_pointer_mapping_reply_t> mapping(
+        x ? xcb_get_pointer_mapping_reply(x->get(), xcb_get_pointer_mapping(x->get()), nullptr)
+          : nullptr);
+    for (int i = 0; mapping && i < count; ++i) {
+        const XcbPtr<xcb_set_pointer_mapping_reply_t> set(xcb_set_pointer_mapping_reply(
+            x->get(),
+            xcb_set_pointer_mapping(x->get(), mapping->map_len,
+                                    xcb_get_pointer_mapping_map(mapping.get())),
+            nullptr));
+        if (!set || set->status != XCB_MAPPING_STATUS_SUCCESS) {
+            return false;
+        }
+    }
+    return static_cast<bool>(mapping);
 }
 
 class WatchdogEndToEndTest : public ::testing::Test {
@@ -154,11 +177,24 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
         ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
         ASSERT_TRUE(outputsHold(server.display(), platform::os::kGrayscaleMatrix));
         ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
-        if (connectionsBreak) {
-            // Once the agent holds its connection and the open output's second line, the
-            // session's server goes and a new one takes its display: the agent writes on a dead
-            // socket first, and must neither die of it nor give up.
-            ASSERT_TRUE(waitUntil([&] { return server.clientCountOf(watchdog.pid()) == 2; }, 10s));
+        // One connection: the crash handlers' line is the application's alone.
+        ASSERT_TRUE(waitUntil([&] { return server.clientCountOf(watchdog.pid()) == 1; }, 10s));
+        if (!connectionsBreak) {
+            // What the server sends every client while the agent waits (a new key or button
+            // mapping) is read, not left to pile up for as long as the session lasts.
+            watchdog.signal(SIGSTOP);
+            const bool queued =
+                announceMappingChanges(server.display(), 20) &&
+                waitUntil([&] { return test::unreadSocketBytes(watchdog.pid()).value_or(0) > 0; },
+                          10s);
+            watchdog.signal(SIGCONT);
+            ASSERT_TRUE(queued);
+            EXPECT_TRUE(
+                waitUntil([&] { return test::unreadSocketBytes(watchdog.pid()) == 0u; }, 10s));
+            EXPECT_EQ(server.clientCountOf(watchdog.pid()), 1u);
+        } else {
+            // The session's server goes and a new one takes its display: the agent writes on a
+            // dead socket first, and must neither die of it nor give up.
             ASSERT_TRUE(server.restart());
             ASSERT_TRUE(test::addCtmToOutputs(
                 server.display(), platform::os::encodeCtm(platform::os::kGrayscaleMatrix)));

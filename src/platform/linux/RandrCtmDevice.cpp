@@ -52,13 +52,14 @@ std::array<std::uint8_t, kRequestBytes> identityRequest(std::uint8_t majorOpcode
 
 }  // namespace
 
-// An open connection. It keeps a second X connection of its own, used only by the crash
-// handlers, which write ready-made identity requests on its socket: no allocation, no lock, and
-// a stream that no one else writes, so it always stands between two requests.
+// An open connection. With a crash line, it keeps a second X connection of its own, used only
+// by the crash handlers, which write ready-made identity requests on its socket: no allocation,
+// no lock, and a stream that no one else writes, so it always stands between two requests.
 struct RandrCtmDevice::Connection {
     static constexpr std::size_t kMaxOutputs = 16;
 
     std::unique_ptr<X11Connection> resetLine;
+    Handle resetLineEvents;
     int fd = -1;
     std::vector<xcb_randr_output_t> prepared;
     std::array<std::array<std::uint8_t, kRequestBytes>, kMaxOutputs> requests{};
@@ -79,8 +80,8 @@ struct RandrCtmDevice::Connection {
     }
 };
 
-RandrCtmDevice::RandrCtmDevice(RunLoop* loop, std::string display)
-    : loop_(loop), display_(std::move(display)) {}
+RandrCtmDevice::RandrCtmDevice(RunLoop* loop, std::string display, CrashLine crashLine)
+    : loop_(loop), display_(std::move(display)), crashLine_(crashLine) {}
 
 RandrCtmDevice::~RandrCtmDevice() {
     events_.cancel();
@@ -124,6 +125,9 @@ void RandrCtmDevice::unload() {
     }
     events_.cancel();
     x_.reset();
+    // A later load may reach another server, whose outputs this mode was never written on.
+    currentMode_.reset();
+    written_.clear();
 }
 
 std::optional<std::vector<FramebufferServiceEntry>> RandrCtmDevice::matchServices() {
@@ -149,17 +153,32 @@ RemapStatus RandrCtmDevice::open(const std::string& service, RemapConnection& co
     if (outputs.empty()) {
         return remap::kNotFound;
     }
-    auto opened = std::make_unique<Connection>();
-    opened->resetLine = X11Connection::open(display_);
     const auto opcode = x_->extensionMajorOpcode(xcb_randr_id);
-    if (!opened->resetLine || !opcode) {
+    if (!opcode) {
         return remap::kFailed;
     }
-    opened->fd = xcb_get_file_descriptor(opened->resetLine->get());
+    auto opened = std::make_unique<Connection>();
+    if (crashLine_ == CrashLine::Ready && !openCrashLine(*opened)) {
+        return remap::kFailed;
+    }
     opened->prepare(outputs, *opcode, ctmAtom_);
     connection = reinterpret_cast<RemapConnection>(opened.get());
     connections_.push_back(std::move(opened));
     return remap::kSuccess;
+}
+
+bool RandrCtmDevice::openCrashLine(Connection& opened) {
+    opened.resetLine = X11Connection::open(display_);
+    if (!opened.resetLine) {
+        return false;
+    }
+    opened.fd = xcb_get_file_descriptor(opened.resetLine->get());
+    if (loop_) {
+        // Only the server's own events come on it (a new keyboard mapping): read them away.
+        opened.resetLineEvents =
+            opened.resetLine->watchEvents(*loop_, [](const xcb_generic_event_t&) {});
+    }
+    return true;
 }
 
 void RandrCtmDevice::close(RemapConnection connection) {

@@ -24,9 +24,15 @@ class RandrCtmDevice final : public ColorRemapDevice {
   public:
     static constexpr const char* kService = "randr-ctm";
 
-    // `loop`: when given, outputs that appear while the device is loaded get the current mode.
+    // Whether an open service also readies the crash handlers' line (signalSafeSetMode): only
+    // a process whose crash handlers reset the outputs needs it.
+    enum class CrashLine { Ready, None };
+
+    // `loop`: when given, the device reads its connections while loaded, so that what the
+    // server sends every client does not pile up, and outputs that appear get the current mode.
     // `display`: the X display (the DISPLAY variable when empty).
-    explicit RandrCtmDevice(RunLoop* loop = nullptr, std::string display = {});
+    explicit RandrCtmDevice(RunLoop* loop = nullptr, std::string display = {},
+                            CrashLine crashLine = CrashLine::Ready);
     ~RandrCtmDevice() override;
     RandrCtmDevice(const RandrCtmDevice&) = delete;
     RandrCtmDevice& operator=(const RandrCtmDevice&) = delete;
@@ -57,6 +63,7 @@ class RandrCtmDevice final : public ColorRemapDevice {
     struct Connection;
 
     static RemapStatus resetFromSignal(RemapConnection connection, std::uint32_t mode);
+    bool openCrashLine(Connection& opened);
     std::vector<Output> coveredOutputs();
     std::optional<CtmWords> readCtm(xcb_randr_output_t output);
     // Sends the write, checked; writeCtm also waits for its outcome.
@@ -68,6 +75,7 @@ class RandrCtmDevice final : public ColorRemapDevice {
 
     RunLoop* loop_;
     std::string display_;
+    CrashLine crashLine_;
     int loads_ = 0;
     std::unique_ptr<X11Connection> x_;
     xcb_atom_t ctmAtom_ = XCB_ATOM_NONE;

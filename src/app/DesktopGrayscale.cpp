@@ -70,6 +70,7 @@ DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs
             break;
         case Switch::Unavailable:
             simulated_.setLoadable(false);
+            simulated_.setLoadFailureText("Impossible de charger un filtre N&B du bureau");
             break;
         case Switch::Simulated:
             break;

@@ -27,7 +27,7 @@ bool TurtleEffectService::activate(TurtleIntensity intensity, bool testMode) {
     if (!trust_.isProcessTrusted()) {
         if (!didLogAccessibilityError_) {
             frictionLogger().error(
-                "Tortue: permissions Accessibilité manquantes - CGEventTap impossible");
+                "Tortue: permissions Accessibilité manquantes - capture du pointeur impossible");
             didLogAccessibilityError_ = true;
         }
         if (checkAccessibilityPermissions_) {
@@ -115,7 +115,7 @@ bool TurtleEffectService::createEventTap() {
     auto tap = input_.createTap([this](const auto& event) { return handleTapEvent(event); });
     if (!tap) {
         frictionLogger().error(
-            "CGEvent.tapCreate a échoué - vérifier les permissions Accessibilité");
+            "La capture du pointeur a échoué - vérifier les permissions Accessibilité");
         return false;
     }
     if (!tap->addToRunLoop()) {
@@ -142,7 +142,7 @@ void TurtleEffectService::handleFailsafeKey(const platform::KeyEvent& event) {
     using platform::KeyModifier;
     if (event.keyCode == kEscapeKeyCode &&
         event.modifiers.containsAll(KeyModifier::Command | KeyModifier::Shift)) {
-        frictionLogger().logUserAction("⌘⇧⎋ détecté - Désactivation d'urgence Tortue");
+        frictionLogger().logUserAction("Super⇧⎋ détecté - Désactivation d'urgence Tortue");
         deactivateSoon();
     }
 }

@@ -14,11 +14,11 @@ bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
     }
     const auto& log = Logger::grayscaleFilter();
     if (library_ == Library::Missing) {
-        log.logError("Impossible de charger UniversalAccess.framework");
+        log.logError(platform::ComposedText(switch_.loadFailureText()));
         return false;
     }
     if (!switch_.hasSetEnabled()) {
-        log.logError("Fonction UAGrayscaleSetEnabled non trouvée");
+        log.logError(platform::ComposedText(switch_.lookUpFailureText()));
         return false;
     }
     // The desktop's switch can fail where the original could not: say so rather than claim it.

@@ -44,7 +44,7 @@ bool FramebufferService::probe() {
     log().info("Probe DCP : démarrage...");
     const auto loaded = device_.load();
     if (loaded.outcome == RemapLoadResult::Outcome::FrameworkMissing) {
-        log().info("Probe DCP : framework indisponible (%{public}s)", loaded.error);
+        log().info("Probe DCP : pilote indisponible (%{public}s)", loaded.error);
         isAvailable_ = false;
         return false;
     }

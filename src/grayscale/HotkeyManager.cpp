@@ -26,7 +26,7 @@ HotkeyManager::~HotkeyManager() {
 
 void HotkeyManager::startMonitoring() {
     log().notice("🔥 Démarrage de la surveillance des raccourcis");
-    log().notice("📋 Raccourcis: Ctrl+Alt+Cmd+A (3s), Ctrl+Alt+Cmd+Z puis PMNB (5min)");
+    log().notice("📋 Raccourcis: Ctrl+Alt+Super+A (3s), Ctrl+Alt+Super+Z puis PMNB (5min)");
     const bool trusted = trust_.isProcessTrusted();
     log().notice("🔑 Permissions Accessibility: %{public}s", trusted ? "OK" : "MANQUANTES");
     if (!trusted) {
@@ -62,7 +62,7 @@ void HotkeyManager::handleKeyEvent(const platform::KeyEvent& event) {
     const auto flags = event.modifiers;
     // Every key typed in the session passes here, passwords included, and the journal keeps
     // debug lines: which key it was stays out of persistent logs.
-    log().debug("keyCode=%{private}hu | Ctrl=%{bool}d Alt=%{bool}d Cmd=%{bool}d", event.keyCode,
+    log().debug("keyCode=%{private}hu | Ctrl=%{bool}d Alt=%{bool}d Super=%{bool}d", event.keyCode,
                 flags.has(platform::KeyModifier::Control), flags.has(platform::KeyModifier::Option),
                 flags.has(platform::KeyModifier::Command));
     // While the sequence runs every key-down is one of its keys, repeats included.
@@ -74,10 +74,10 @@ void HotkeyManager::handleKeyEvent(const platform::KeyEvent& event) {
         return;
     }
     if (event.keyCode == kSequenceStartKey) {
-        log().notice("🎹 Ctrl+Alt+Cmd+Z détecté → En attente de séquence P-M-N-B");
+        log().notice("🎹 Ctrl+Alt+Super+Z détecté → En attente de séquence P-M-N-B");
         beginSequence();
     } else if (event.keyCode == kPause3SecondsKey) {
-        log().logUserAction("🎹 Ctrl+Alt+Cmd+A détecté → Pause 3 secondes");
+        log().logUserAction("🎹 Ctrl+Alt+Super+A détecté → Pause 3 secondes");
         runSoon(&HotkeyManager::onPause3Seconds);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/Status.h"
 
 namespace olvane::platform {
@@ -12,6 +14,9 @@ class GrayscaleSwitch {
     virtual bool load() = 0;
     // Looks the switch up in the loaded library.
     virtual bool hasSetEnabled() = 0;
+    // What the log says when load(), or hasSetEnabled(), answered false.
+    virtual std::string loadFailureText() const = 0;
+    virtual std::string lookUpFailureText() const = 0;
     // Only after hasSetEnabled() answered true. A failure says why the desktop may not be in the
     // state asked for.
     virtual Status setEnabled(bool on) = 0;

@@ -133,6 +133,7 @@ TEST_F(TurtleEffectServiceTest, FailsafeKeySwitchesOffWithShiftAndSuperWhateverE
         {KeyModifier::Command | KeyModifier::Shift | KeyModifier::Option, true},
         {KeyModifier::Command, false},
     };
+    ScopedLogCapture capture;
     for (const auto& c : cases) {
         ASSERT_TRUE(turtle.activate(TurtleIntensity::medium));
         keys.pressGlobal(TurtleEffectService::kEscapeKeyCode, c.modifiers);
@@ -142,6 +143,7 @@ TEST_F(TurtleEffectServiceTest, FailsafeKeySwitchesOffWithShiftAndSuperWhateverE
         EXPECT_EQ(turtle.isActive(), !c.switchesOff) << c.modifiers.mask();
         turtle.deactivate();
     }
+    EXPECT_EQ(capture->count("👆 Super⇧⎋ détecté - Désactivation d'urgence Tortue"), 2u);
 }
 
 TEST_F(TurtleEffectServiceTest, TapsTheSessionSwitchesOffEndTheTurtle) {
@@ -171,7 +173,7 @@ TEST_F(TurtleEffectServiceTest, MissingPermissionPromptsOnceAndLogsOnceUntilGran
     EXPECT_FALSE(turtle.activate(TurtleIntensity::medium));
     EXPECT_EQ(permissionChecks, (std::vector<bool>{true, false}));
     const std::string missing =
-        "Tortue: permissions Accessibilité manquantes - CGEventTap impossible";
+        "Tortue: permissions Accessibilité manquantes - capture du pointeur impossible";
     EXPECT_EQ(capture->count(missing), 1u);
     EXPECT_FALSE(input.hasTap());
 
@@ -191,7 +193,7 @@ TEST_F(TurtleEffectServiceTest, RefusedTapsLeaveNothingInstalled) {
     EXPECT_EQ(capture->texts("FrictionEffects"),
               (std::vector<std::string>{
                   "Activation de l'effet Tortue (Moyenne) [TEST MODE]",
-                  "CGEvent.tapCreate a échoué - vérifier les permissions Accessibilité",
+                  "La capture du pointeur a échoué - vérifier les permissions Accessibilité",
                   "Échec de création de l'EventTap Tortue"}));
     EXPECT_FALSE(turtle.isTestMode());
 

@@ -25,9 +25,9 @@ TEST_F(AccessibilityBridgeTest, MissingLibraryFailsEveryCallWithoutRetrying) {
     EXPECT_FALSE(bridge_.setGrayscaleEnabled(false));
 
     EXPECT_EQ(switch_.loadCount(), 1);
-    EXPECT_EQ(capture_->count("⚠️ Impossible de charger UniversalAccess.framework"), 2u);
+    EXPECT_EQ(capture_->count("⚠️ Impossible de charger le filtre N&B simulé"), 2u);
     EXPECT_TRUE(capture_->contains("GrayscaleFilter", LogLevel::Error,
-                                   "⚠️ Impossible de charger UniversalAccess.framework"));
+                                   "⚠️ Impossible de charger le filtre N&B simulé"));
     EXPECT_EQ(switch_.enabled(), std::nullopt);
 }
 
@@ -35,7 +35,7 @@ TEST_F(AccessibilityBridgeTest, SwitchIsLookedUpOnEveryCall) {
     switch_.setHasSymbol(false);
     EXPECT_FALSE(bridge_.setGrayscaleEnabled(true));
     EXPECT_TRUE(capture_->contains("GrayscaleFilter", LogLevel::Error,
-                                   "⚠️ Fonction UAGrayscaleSetEnabled non trouvée"));
+                                   "⚠️ Fonction du filtre N&B simulé non trouvée"));
 
     switch_.setHasSymbol(true);
     EXPECT_TRUE(bridge_.setGrayscaleEnabled(true));

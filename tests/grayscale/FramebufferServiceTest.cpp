@@ -34,7 +34,7 @@ TEST_F(FramebufferServiceTest, MissingDriverLeavesEveryOperationInert) {
     EXPECT_FALSE(service.probe());
     EXPECT_TRUE(logged(LogLevel::Info, "Probe DCP : démarrage..."));
     EXPECT_TRUE(logged(LogLevel::Info,
-                       "Probe DCP : framework indisponible "
+                       "Probe DCP : pilote indisponible "
                        "(libcolorremap.so: introuvable)"));
     EXPECT_EQ(device_.unloadCount, 0);
 

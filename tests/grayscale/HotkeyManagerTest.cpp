@@ -57,7 +57,7 @@ TEST_F(HotkeyManagerTest, StartReportsPermissionAndMonitorsAndStopRemovesThem) {
     EXPECT_EQ(capture->texts("Hotkeys"),
               (std::vector<std::string>{
                   "🔥 Démarrage de la surveillance des raccourcis",
-                  "📋 Raccourcis: Ctrl+Alt+Cmd+A (3s), Ctrl+Alt+Cmd+Z puis PMNB (5min)",
+                  "📋 Raccourcis: Ctrl+Alt+Super+A (3s), Ctrl+Alt+Super+Z puis PMNB (5min)",
                   "🔑 Permissions Accessibility: MANQUANTES",
                   "⚠️ Les raccourcis globaux ne fonctionneront pas sans les permissions "
                   "Accessibility",
@@ -87,11 +87,12 @@ TEST_F(HotkeyManagerTest, ThreeSecondShortcutNeedsTheThreeModifiersAndRunsAfterT
     loop.runPending();
     EXPECT_EQ(pauses3s, 1);
     EXPECT_TRUE(capture->contains("Hotkeys", LogLevel::Info,
-                                  "👆 🎹 Ctrl+Alt+Cmd+A détecté → Pause 3 secondes"));
-    EXPECT_TRUE(
-        capture->contains("Hotkeys", LogLevel::Debug, "keyCode=12 | Ctrl=true Alt=true Cmd=true"));
+                                  "👆 🎹 Ctrl+Alt+Super+A détecté → Pause 3 secondes"));
+    EXPECT_TRUE(capture->contains("Hotkeys", LogLevel::Debug,
+                                  "keyCode=12 | Ctrl=true Alt=true Super=true"));
     // What was typed never reaches a persistent log.
-    EXPECT_EQ(capture->lines().front().redacted, "keyCode=<private> | Ctrl=true Alt=true Cmd=true");
+    EXPECT_EQ(capture->lines().front().redacted,
+              "keyCode=<private> | Ctrl=true Alt=true Super=true");
 
     keys.pressGlobal(kA, KeyModifier::Control | KeyModifier::Option);
     keys.pressGlobal(kA, KeyModifier::Control | KeyModifier::Command);
@@ -111,7 +112,7 @@ TEST_F(HotkeyManagerTest, SequenceCompletesWithGapsBelowThreeSecondsAndRunsAfter
     ScopedLogCapture capture;
     keys.pressGlobal(kZ, kHyper);
     EXPECT_TRUE(capture->contains("Hotkeys", LogLevel::Default,
-                                  "🎹 Ctrl+Alt+Cmd+Z détecté → En attente de séquence P-M-N-B"));
+                                  "🎹 Ctrl+Alt+Super+Z détecté → En attente de séquence P-M-N-B"));
     EXPECT_TRUE(hotkeys->isWaitingForSequence());
     loop.advanceSeconds(2.9);
     // QWERTY positions: P, semicolon, N, B; no modifiers needed in the sequence.

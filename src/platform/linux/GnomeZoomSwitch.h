@@ -24,6 +24,10 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
 
     bool load() override { return schemasInstalled(); }
     bool hasSetEnabled() override { return schemasInstalled(); }
+    std::string loadFailureText() const override {
+        return "Impossible de charger les schémas du zoom de GNOME";
+    }
+    std::string lookUpFailureText() const override { return "Clés du zoom de GNOME non trouvées"; }
     Status setEnabled(bool on) override;
 
   private:

@@ -32,6 +32,12 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     // Connects to the session bus; true when KWin answers with a version that has the mode.
     bool load() override;
     bool hasSetEnabled() override { return bus_ != nullptr; }
+    std::string loadFailureText() const override {
+        return "Impossible de charger l’effet de correction des couleurs de KWin";
+    }
+    std::string lookUpFailureText() const override {
+        return "Connexion de KWin sur le bus de session non trouvée";
+    }
     Status setEnabled(bool on) override;
 
   private:

@@ -16,6 +16,10 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
         return loadable_;
     }
     bool hasSetEnabled() override { return hasSymbol_; }
+    std::string loadFailureText() const override { return loadFailureText_; }
+    std::string lookUpFailureText() const override {
+        return "Fonction du filtre N&B simulé non trouvée";
+    }
     Status setEnabled(bool on) override {
         ++setCount_;
         if (!failure_.empty()) {
@@ -26,6 +30,7 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
     }
 
     void setLoadable(bool loadable) { loadable_ = loadable; }
+    void setLoadFailureText(std::string text) { loadFailureText_ = std::move(text); }
     void setHasSymbol(bool hasSymbol) { hasSymbol_ = hasSymbol; }
     // Non-empty: every switch fails with this description and changes nothing.
     void setFailure(std::string failure) { failure_ = std::move(failure); }
@@ -36,6 +41,7 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
 
   private:
     bool loadable_ = true;
+    std::string loadFailureText_ = "Impossible de charger le filtre N&B simulé";
     bool hasSymbol_ = true;
     std::string failure_;
     std::optional<bool> enabled_;

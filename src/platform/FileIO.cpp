@@ -68,12 +68,25 @@ std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* err
     return content;
 }
 
-Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+namespace {
+
+// The hidden name of a temporary file for `path`, with its six random characters to fill.
+std::string temporaryNamePattern(const fs::path& path) {
     // Appended piece by piece: GCC 12 at -O3 sees a false overlap in `"." + name + ...`.
     std::string hidden(".");
     hidden.append(path.filename().string()).append(".XXXXXX");
-    const std::string temporary = (folder / hidden).string();
+    return hidden;
+}
+
+fs::path folderOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+}  // namespace
+
+Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
+    const fs::path folder = folderOf(path);
+    const std::string temporary = (folder / temporaryNamePattern(path)).string();
     std::vector<char> name(temporary.begin(), temporary.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -96,6 +109,18 @@ Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t 
     }
     syncFolder(folder);
     return Status::success();
+}
+
+void removeUnfinishedWrites(const fs::path& path) {
+    const std::string pattern = temporaryNamePattern(path);
+    const std::string_view prefix(pattern.data(), pattern.size() - 6);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == pattern.size() && name.rfind(prefix, 0) == 0) {
+            fs::remove(entry.path(), ec);
+        }
+    }
 }
 
 Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mode) {

@@ -21,6 +21,9 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path,
 // reader sees the old content or the new, never a part, and a crash leaves one of the two.
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                            mode_t mode = kPrivateFileMode);
+// Removes the temporary files that atomic writes of `path` cut short by a crash left beside it.
+// Only for a file that no other process may be writing at the time.
+void removeUnfinishedWrites(const std::filesystem::path& path);
 
 // Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
 Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,

@@ -7,6 +7,7 @@
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/MemoryKeyValueStore.h"
+#include "support/KilledSaves.h"
 #include "support/TempHome.h"
 
 namespace olvane {
@@ -415,6 +416,18 @@ TEST(SettingsManager, SettingsSurviveAReopenOfTheDefaultsFile) {
     EXPECT_FALSE(recovered.settings().userWantsGrayscaleEnabled);
     EXPECT_EQ(recovered.settings().grayscaleAllowedSites,
               std::vector<std::string>{"=exemple.fr/é"});
+}
+
+TEST(SettingsManager, AWriterKilledWhileSavingLeavesOneWholeSaveEachTime) {
+    // In memory when it can: with no wait on the disk the kills fall all over the saves.
+    test::TempHome home;
+    const auto folder = test::memoryFolderOr(home.root());
+    const auto report =
+        test::killDuringSaves(folder.path() / "defaults.json", 200, std::chrono::microseconds(5000),
+                              ::testing::UnitTest::GetInstance()->random_seed());
+    EXPECT_EQ(report.corrupt, 0) << report.firstProblem;
+    EXPECT_GT(report.lastSave, 20);  // the kills fell inside the saving, not before it
+    EXPECT_EQ(report.leftovers, 0);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ FileKeyValueStore::FileKeyValueStore(std::filesystem::path file) : file_(std::mo
 }
 
 void FileKeyValueStore::load() {
+    // Only this process writes the file: what a killed write left beside it is of no use.
+    removeUnfinishedWrites(file_);
     std::error_code ec;
     if (!std::filesystem::exists(file_, ec)) {
         return;

@@ -1,10 +1,8 @@
 #include "ui/pages/contrepoids/DropdownOptionList.h"
 
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "ui/foundation/DropdownOptionButton.h"
-#include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
 namespace {
@@ -24,10 +22,6 @@ DropdownOptionList::DropdownOptionList(const std::vector<Option>& options,
         column->addWidget(new DropdownOptionButton(
             options[i].title, options[i].isSelected, [onChoose, i] { onChoose(i); }, this));
     }
-}
-
-void DropdownOptionList::paintEvent(QPaintEvent*) {
-    QPainter(this).fillRect(rect(), Theme::white());
 }
 
 }  // namespace olvane::ui

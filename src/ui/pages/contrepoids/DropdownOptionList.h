@@ -8,8 +8,9 @@
 
 namespace olvane::ui {
 
-// The content of a menu's popover: one option per row, the selected one checked, on white,
-// at least 120 points wide. Choosing runs `onChoose` with the option's position.
+// The content of a menu's popover: one option per row, the selected one checked, at least 120
+// points wide; the popover's white card and outline show around and under it. Choosing runs
+// `onChoose` with the option's position.
 class DropdownOptionList final : public QWidget {
     Q_OBJECT
 
@@ -23,9 +24,6 @@ class DropdownOptionList final : public QWidget {
 
     DropdownOptionList(const std::vector<Option>& options,
                        std::function<void(std::size_t)> onChoose, QWidget* parent = nullptr);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace olvane::ui

@@ -9,11 +9,13 @@
 #include <set>
 #include <string>
 
+#include "fuzz/FuzzCheck.h"
 #include "host/Frame.h"
 #include "host/FrameReader.h"
 #include "host/FrameWriter.h"
 #include "host/Host.h"
 #include "host/MessageDispatcher.h"
+#include "model/exchange/ExchangeFiles.h"
 #include "platform/FileIO.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/SimFileWatcher.h"
@@ -22,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace olvane;
+using fuzz::check;
 
 const std::set<std::string> kFixedNames = {
     "rules.json",       "grayscale-command.json", "fullscreen-command.json", "firefox-site.json",
@@ -33,10 +36,15 @@ const std::set<std::string> kOutgoingTypes = {"RULES", "PONG", "GRAYSCALE_COMMAN
 // Made once per process, removed at exit; kept in a plain buffer that outlives the statics.
 char gRoot[4096];
 
+// A folder in memory where there is one: the host writes a file or two for most inputs.
+fs::path scratchParent() {
+    std::error_code ec;
+    return ::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path(ec);
+}
+
 fs::path dataFolder() {
     if (gRoot[0] == '\0') {
-        const std::string pattern =
-            (fs::temp_directory_path() / "olvane-host-fuzz-XXXXXX").string();
+        const std::string pattern = (scratchParent() / "olvane-host-fuzz-XXXXXX").string();
         if (pattern.size() >= sizeof gRoot) {
             std::abort();
         }
@@ -52,12 +60,6 @@ fs::path dataFolder() {
     return fs::path(gRoot) / "OlvaneMac";
 }
 
-void check(bool condition) {
-    if (!condition) {
-        __builtin_trap();
-    }
-}
-
 void checkWholeFrames(std::string_view out) {
     while (!out.empty()) {
         check(out.size() >= host::kFrameHeaderSize);
@@ -69,9 +71,15 @@ void checkWholeFrames(std::string_view out) {
     }
 }
 
-void checkOnlyFixedNames() {
+// Then clears what the host wrote, for the next input; rules.json is the application's.
+void checkOnlyFixedNamesAndClear() {
     for (const auto& entry : fs::directory_iterator(dataFolder())) {
-        check(kFixedNames.count(entry.path().filename().string()) == 1);
+        const auto name = entry.path().filename().string();
+        check(kFixedNames.count(name) == 1);
+        if (name != exchange::kRulesFile) {
+            std::error_code ec;
+            fs::remove(entry.path(), ec);
+        }
     }
 }
 
@@ -89,12 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t chunk = (options & 0x3f) + 1;
 
     const auto folder = dataFolder();
-    for (const auto& name : kFixedNames) {
-        if (name != "rules.json") {
-            std::error_code ec;
-            fs::remove(folder / name, ec);
-        }
-    }
     if ((options & 0x80) && input.size() >= 2) {
         const std::size_t length =
             std::min<std::size_t>(input.size() - 2, static_cast<std::uint8_t>(input[0]) |
@@ -132,6 +134,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loop.advanceSeconds(20);
 
     checkWholeFrames(out);
-    checkOnlyFixedNames();
+    checkOnlyFixedNamesAndClear();
     return 0;
 }

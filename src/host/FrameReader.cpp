@@ -1,5 +1,6 @@
 #include "host/FrameReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,20 +13,29 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 
 }  // namespace
 
-FrameReader::FrameReader(ReadBytes read, const HostLog& log)
-    : read_(std::move(read)), log_(log), buffer_(kReadChunk) {}
+FrameReader::FrameReader(ReadBytes read, const HostLog& log) : read_(std::move(read)), log_(log) {}
+
+void FrameReader::reserve(std::size_t capacity) {
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (available() > 0) {
+        std::memcpy(larger.get(), buffer_.get() + begin_, available());
+    }
+    end_ -= begin_;
+    begin_ = 0;
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+}
 
 bool FrameReader::fill(std::size_t count) {
     while (available() < count) {
-        if (buffer_.size() - begin_ < count || end_ == buffer_.size()) {
-            std::memmove(buffer_.data(), buffer_.data() + begin_, available());
+        if (capacity_ < count) {
+            reserve(std::max(count, kReadChunk));
+        } else if (capacity_ - begin_ < count || end_ == capacity_) {
+            std::memmove(buffer_.get(), buffer_.get() + begin_, available());
             end_ -= begin_;
             begin_ = 0;
         }
-        if (buffer_.size() < count) {
-            buffer_.resize(count);
-        }
-        const auto n = read_(buffer_.data() + end_, buffer_.size() - end_);
+        const auto n = read_(buffer_.get() + end_, capacity_ - end_);
         if (n <= 0) {
             return false;
         }
@@ -38,7 +48,7 @@ std::optional<Json> FrameReader::readMessage() {
     if (!fill(kFrameHeaderSize)) {
         return std::nullopt;
     }
-    const auto length = decodeLength(buffer_.data() + begin_);
+    const auto length = decodeLength(buffer_.get() + begin_);
     begin_ += kFrameHeaderSize;
     if (length == 0 || length > kMaxIncomingPayload) {
         return std::nullopt;
@@ -46,7 +56,7 @@ std::optional<Json> FrameReader::readMessage() {
     if (!fill(length)) {
         return std::nullopt;
     }
-    const std::string_view payload(buffer_.data() + begin_, length);
+    const std::string_view payload(buffer_.get() + begin_, length);
     begin_ += length;
     std::string error;
     auto value = json::parse(payload, error);

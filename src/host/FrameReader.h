@@ -1,7 +1,7 @@
 #pragma once
 
+#include <memory>
 #include <optional>
-#include <vector>
 
 #include "host/ByteStreams.h"
 #include "host/HostLog.h"
@@ -24,10 +24,14 @@ class FrameReader {
     // Makes `count` unread bytes available; false when the input ends first.
     bool fill(std::size_t count);
     std::size_t available() const { return end_ - begin_; }
+    // Moves the unread bytes to the start of a buffer of `capacity` bytes.
+    void reserve(std::size_t capacity);
 
     ReadBytes read_;
     const HostLog& log_;
-    std::vector<char> buffer_;
+    // Left unset until read into: a host that reads little never pays for the whole chunk.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };

@@ -13,10 +13,40 @@ namespace {
 const char* const kNotBinaryData = "la valeur enregistrée n’est pas une donnée binaire";
 const char* const kNotJson = "les données ne sont pas du JSON valide";
 
-bool isKnownPlatformEntry(const OrderedJson& entry) {
+template <typename J>
+bool isKnownPlatformEntry(const J& entry) {
     const auto it = entry.find("platform");
     return it != entry.end() && it->is_string() &&
-           fromRawValue<Platform>(it->get_ref<const std::string&>()).has_value();
+           fromRawValue<Platform>(it->template get_ref<const std::string&>()).has_value();
+}
+
+// Drops the content-rule entries of platforms we no longer know; how many went. A document whose
+// rules are not a list of objects is left whole.
+template <typename J>
+std::size_t dropUnknownPlatforms(J& document) {
+    if (!document.is_object()) {
+        return 0;
+    }
+    const auto rules = document.find("contentFilterRules");
+    if (rules == document.end() || !rules->is_array() ||
+        !std::ranges::all_of(*rules, [](const J& e) { return e.is_object(); })) {
+        return 0;
+    }
+    const auto known =
+        std::ranges::count_if(*rules, [](const J& e) { return isKnownPlatformEntry(e); });
+    const auto dropped = rules->size() - static_cast<std::size_t>(known);
+    if (dropped == 0) {
+        return 0;
+    }
+    J kept = J::array();
+    for (auto& entry : *rules) {
+        if (isKnownPlatformEntry(entry)) {
+            kept.push_back(std::move(entry));
+        }
+    }
+    Logger::settings().info("Sanitisation: %ld plateforme(s) obsolète(s) retirée(s)", dropped);
+    *rules = std::move(kept);
+    return dropped;
 }
 
 Decoded<Json> parseStored(const platform::StoredValue& stored) {
@@ -86,14 +116,14 @@ void SettingsManager::loadLastKnownState() {
 }
 
 Decoded<UserSettings> SettingsManager::decodeSettings(const platform::StoredValue& stored) {
-    if (!stored.isPresent()) {
-        return DecodeError{kNotBinaryData};
-    }
-    auto parsed = parseStored(platform::StoredValue::present(sanitizeSettingsData(stored.bytes)));
+    // One parse: the unknown platforms go from the tree itself.
+    auto parsed = parseStored(stored);
     if (!parsed) {
         return std::move(parsed).takeError();
     }
-    return UserSettings::fromJson(*parsed);
+    auto document = std::move(parsed).value();
+    dropUnknownPlatforms(document);
+    return UserSettings::fromJson(document);
 }
 
 bool SettingsManager::restoreFromBackup() {
@@ -189,26 +219,9 @@ void SettingsManager::migrateDelayAccessConfigs() {
 
 std::string SettingsManager::sanitizeSettingsData(std::string_view bytes) {
     auto parsed = json::parseOrdered(bytes);
-    if (!parsed || !parsed->is_object() || parsed->empty()) {
+    if (!parsed || parsed->empty() || dropUnknownPlatforms(*parsed) == 0) {
         return std::string(bytes);
     }
-    const auto rules = parsed->find("contentFilterRules");
-    if (rules == parsed->end() || !rules->is_array() ||
-        !std::ranges::all_of(*rules, [](const OrderedJson& e) { return e.is_object(); })) {
-        return std::string(bytes);
-    }
-    OrderedJson kept = OrderedJson::array();
-    for (auto& entry : *rules) {
-        if (isKnownPlatformEntry(entry)) {
-            kept.push_back(std::move(entry));
-        }
-    }
-    const auto dropped = rules->size() - kept.size();
-    if (dropped == 0) {
-        return std::string(bytes);
-    }
-    Logger::settings().info("Sanitisation: %ld plateforme(s) obsolète(s) retirée(s)", dropped);
-    *rules = std::move(kept);
     return json::dumpCompact(*parsed);
 }
 

@@ -54,14 +54,35 @@ std::optional<J> parseAs(std::string_view text, int maxDepth) {
     return value;
 }
 
+// Accepts every event and keeps where the parser gave up: a second pass that throws nothing
+// and builds nothing.
+struct FailureFinder : nlohmann::json_sax<Json> {
+    std::size_t position = 0;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t where, const std::string&,
+                     const nlohmann::detail::exception&) override {
+        position = where;
+        return false;
+    }
+};
+
 // Where the parser gave up, 1-based; only asked once a parse has failed.
 std::size_t failurePosition(std::string_view text) {
-    try {
-        [[maybe_unused]] const auto ignored = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& e) {
-        return e.byte;
-    }
-    return 0;
+    FailureFinder finder;
+    Json::sax_parse(text.begin(), text.end(), &finder);
+    return finder.position;
 }
 
 template <typename J>

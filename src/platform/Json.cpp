@@ -44,7 +44,8 @@ namespace {
 
 template <typename J>
 std::optional<J> parseAs(std::string_view text, int maxDepth) {
-    if (nestingDepth(text) > maxDepth) {
+    // The library takes a NUL byte for the end of the text and would accept what follows it.
+    if (text.find('\0') != std::string_view::npos || nestingDepth(text) > maxDepth) {
         return std::nullopt;
     }
     J value = J::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
@@ -80,9 +81,10 @@ struct FailureFinder : nlohmann::json_sax<Json> {
 
 // Where the parser gave up, 1-based; only asked once a parse has failed.
 std::size_t failurePosition(std::string_view text) {
+    const auto nul = std::min(text.find('\0'), text.size());
     FailureFinder finder;
-    Json::sax_parse(text.begin(), text.end(), &finder);
-    return finder.position;
+    Json::sax_parse(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), &finder);
+    return finder.position != 0 ? finder.position : nul + 1;
 }
 
 template <typename J>

@@ -21,6 +21,9 @@ TEST(Json, ParsesWithoutThrowingAndRefusesDeepNesting) {
     std::string error;
     EXPECT_FALSE(json::parse(R"({"a": x})", error));
     EXPECT_EQ(error, "JSON invalide à l’octet 7");
+    // Nothing may follow the value, not even behind a NUL byte.
+    EXPECT_FALSE(json::parse(std::string_view("{}\0x", 4), error));
+    EXPECT_EQ(error, "JSON invalide à l’octet 3");
     EXPECT_FALSE(json::parse(deep, error));
     EXPECT_EQ(error, "imbrication JSON trop profonde (plus de 512 niveaux)");
 }

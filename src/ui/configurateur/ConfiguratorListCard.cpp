@@ -23,7 +23,7 @@ ConfiguratorListCard::ConfiguratorListCard(const QString& addLabel, std::functio
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll_);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
-    makeAddRow(false);
+    setHasEntries(false);
 }
 
 QVBoxLayout& ConfiguratorListCard::rows() const {
@@ -31,20 +31,8 @@ QVBoxLayout& ConfiguratorListCard::rows() const {
 }
 
 void ConfiguratorListCard::setHasEntries(bool hasEntries) {
-    if (addRow_->hasSeparator() != hasEntries) {
-        makeAddRow(hasEntries);
-    }
-}
-
-void ConfiguratorListCard::makeAddRow(bool separated) {
-    // Its own click may be running: the old row goes after it.
-    if (addRow_) {
-        rows().removeWidget(addRow_);
-        addRow_->hide();
-        addRow_->deleteLater();
-    }
-    addRow_ = new AddExceptionRow(addLabel_, onAdd_, separated, false, scroll_->widget());
-    rows().addWidget(addRow_);
+    addRow_ = AddExceptionRow::keptAtEnd(addRow_, rows(), addLabel_, onAdd_, hasEntries,
+                                         scroll_->widget());
 }
 
 }  // namespace olvane::ui

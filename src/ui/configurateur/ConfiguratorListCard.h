@@ -28,8 +28,6 @@ class ConfiguratorListCard final : public QWidget {
     AnswerScrollArea* scrollArea() const { return scroll_; }
 
   private:
-    void makeAddRow(bool separated);
-
     QString addLabel_;
     std::function<void()> onAdd_;
     AnswerScrollArea* scroll_;

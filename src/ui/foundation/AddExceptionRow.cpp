@@ -89,6 +89,23 @@ AddExceptionRow::AddExceptionRow(const QString& label, std::function<void()> act
     }
 }
 
+AddExceptionRow* AddExceptionRow::keptAtEnd(AddExceptionRow* current, QBoxLayout& layout,
+                                            const QString& label,
+                                            const std::function<void()>& action, bool showSeparator,
+                                            QWidget* parent) {
+    if (current && current->hasSeparator() == showSeparator) {
+        return current;
+    }
+    if (current) {
+        layout.removeWidget(current);
+        current->hide();
+        current->deleteLater();
+    }
+    auto* row = new AddExceptionRow(label, action, showSeparator, false, parent);
+    layout.addWidget(row);
+    return row;
+}
+
 void AddExceptionRow::setSeparatorHidden(bool hidden) {
     if (hidden == separatorHidden_) {
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -22,6 +23,13 @@ class AddExceptionRow final : public QWidget {
 
     AddExceptionRow(const QString& label, std::function<void()> action, bool showSeparator,
                     bool separatorHidden = false, QWidget* parent = nullptr);
+
+    // The add row at the end of `layout`: `current` while its separator is as wanted, else a new
+    // row (not shown yet) in its place. The old row goes once control is back in the loop, since
+    // the click that changed the list may be its own.
+    static AddExceptionRow* keptAtEnd(AddExceptionRow* current, QBoxLayout& layout,
+                                      const QString& label, const std::function<void()>& action,
+                                      bool showSeparator, QWidget* parent);
 
     // Fades the separator out (true) or in (false), ease-in-out over 0.2 s.
     void setSeparatorHidden(bool hidden);

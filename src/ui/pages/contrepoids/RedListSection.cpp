@@ -132,16 +132,8 @@ class RedListSection::TargetList {
     }
 
     void showAddRow() {
-        const bool separated = !rows.empty();
-        if (add && add->hasSeparator() == separated) {
-            return;
-        }
-        if (add) {
-            layout_->removeWidget(add);
-            discard(add);
-        }
-        add = new AddExceptionRow(addLabel_, openPicker_, separated, false, widget);
-        layout_->addWidget(add);
+        add = AddExceptionRow::keptAtEnd(add, *layout_, addLabel_, openPicker_, !rows.empty(),
+                                         widget);
         add->show();
     }
 

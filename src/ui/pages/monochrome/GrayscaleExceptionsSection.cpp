@@ -95,15 +95,7 @@ class GrayscaleExceptionsSection::RowList {
 
   private:
     void showAddRow(bool separated) {
-        if (add && add->hasSeparator() == separated) {
-            return;
-        }
-        if (add) {
-            layout_->removeWidget(add);
-            discard(add);
-        }
-        add = new AddExceptionRow(addLabel_, openPicker_, separated, false, widget);
-        layout_->addWidget(add);
+        add = AddExceptionRow::keptAtEnd(add, *layout_, addLabel_, openPicker_, separated, widget);
         showNow(add);
     }
 

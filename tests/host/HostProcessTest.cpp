@@ -242,6 +242,7 @@ TEST_F(HostProcess, AnswersAPingAfterSlowerRequestsOnlyOnceTheirRepliesAreOut) {
     for (int i = 0; i < 2000; ++i) {
         sites.push_back({{"domain", "site-" + std::to_string(i) + ".fr"}});
     }
+    sync();  // the host has made the data folder and seeded its rules
     ASSERT_TRUE(platform::writeFileAtomically(rulesPath, json::dumpPretty({{"sites", sites}})));
     std::string burst;
     std::vector<std::string> expected;

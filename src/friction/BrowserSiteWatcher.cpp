@@ -35,7 +35,7 @@ void BrowserSiteWatcher::start() {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         // A failure shows in the watch that follows.
-        (void)platform::writeFileAtomically(path, "{}");
+        (void)platform::createFileAtomically(path, "{}");
     }
     currentDomain_.reset();
     fileWatcher_ = files_.watchFile(path, [this](platform::FileEvents events) {

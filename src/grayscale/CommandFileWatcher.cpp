@@ -41,7 +41,7 @@ void CommandFileWatcher::seedFile() const {
     (void)platform::ensurePrivateFolder(file_.parent_path());
     std::error_code ec;
     if (!std::filesystem::exists(file_, ec)) {
-        (void)platform::writeFileAtomically(file_, "{}");
+        (void)platform::createFileAtomically(file_, "{}");
     }
 }
 

@@ -15,7 +15,7 @@ void RulesPusher::start() {
     [[maybe_unused]] const auto folder = platform::ensurePrivateFolder(path.parent_path());
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        [[maybe_unused]] const auto seeded = platform::writeFileAtomically(path, "{}");
+        [[maybe_unused]] const auto seeded = platform::createFileAtomically(path, "{}");
     }
     watch();
     lastModificationTime_ = rules_.modificationTime();

@@ -82,32 +82,63 @@ fs::path folderOf(const fs::path& path) {
     return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
-}  // namespace
-
-Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
-    const fs::path folder = folderOf(path);
-    const std::string temporary = (folder / temporaryNamePattern(path)).string();
-    std::vector<char> name(temporary.begin(), temporary.end());
+// A hidden temporary file beside `path` holding `bytes`, flushed to disk; its path goes in
+// `temporary`.
+Status writeTemporaryBeside(const fs::path& path, std::string_view bytes, mode_t mode,
+                            fs::path& temporary) {
+    const std::string pattern = (folderOf(path) / temporaryNamePattern(path)).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
         return errnoFailure("Impossible d’écrire " + quotedPath(path), errno);
     }
-    const fs::path tempPath(name.data());
+    temporary = fs::path(name.data());
     const bool written =
         ::fchmod(fd, mode) == 0 && writeAllToDescriptor(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     ::close(fd);
     if (!written) {
-        ::unlink(tempPath.c_str());
+        ::unlink(temporary.c_str());
         return errnoFailure("Impossible d’écrire " + quotedPath(path), writeError);
     }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+    return Status::success();
+}
+
+}  // namespace
+
+Status writeFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
+    fs::path temporary;
+    if (auto written = writeTemporaryBeside(path, bytes, mode, temporary); !written) {
+        return written;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const int renameError = errno;
-        ::unlink(tempPath.c_str());
+        ::unlink(temporary.c_str());
         return errnoFailure("Impossible de remplacer " + quotedPath(path), renameError);
     }
-    syncFolder(folder);
+    syncFolder(folderOf(path));
+    return Status::success();
+}
+
+Status createFileAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
+    fs::path temporary;
+    if (auto written = writeTemporaryBeside(path, bytes, mode, temporary); !written) {
+        return written;
+    }
+    // A link, unlike a rename, fails on a name that is taken.
+    bool created = ::link(temporary.c_str(), path.c_str()) == 0;
+    int error = errno;
+    if (!created && error != EEXIST && !existsAtPath(path)) {
+        // A file system without hard links: a rename, checked just before, comes closest.
+        created = ::rename(temporary.c_str(), path.c_str()) == 0;
+        error = errno;
+    }
+    ::unlink(temporary.c_str());
+    if (!created) {
+        return errnoFailure("Impossible de créer " + quotedPath(path), error);
+    }
+    syncFolder(folderOf(path));
     return Status::success();
 }
 

@@ -25,6 +25,11 @@ Status writeFileAtomically(const std::filesystem::path& path, std::string_view b
 // Only for a file that no other process may be writing at the time.
 void removeUnfinishedWrites(const std::filesystem::path& path);
 
+// As writeFileAtomically, but only where nothing is at `path` yet: what another process put
+// there meanwhile is never replaced.
+Status createFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                            mode_t mode = kPrivateFileMode);
+
 // Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
 Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,
                         mode_t mode = kPrivateFileMode);

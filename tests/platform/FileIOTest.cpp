@@ -31,6 +31,25 @@ TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(entries, 2);  // rules.json and the runtime folder
 }
 
+TEST(FileIO, CreationLeavesAFileAlreadyThereAloneAndNoTemporary) {
+    test::TempHome home;
+    const auto path = home.root() / "rules.json";
+    ASSERT_TRUE(createFileAtomically(path, "{}"));
+    EXPECT_EQ(readWholeFile(path), "{}");
+    EXPECT_EQ(test::permissionsOf(path), 0600u);
+    ASSERT_TRUE(writeFileAtomically(path, "the application's"));
+    const auto again = createFileAtomically(path, "{}");
+    EXPECT_FALSE(again);
+    EXPECT_EQ(again.description().redacted(),
+              "Impossible de créer « <private> » : Le fichier existe déjà");
+    EXPECT_EQ(readWholeFile(path), "the application's");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(home.root())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2);  // rules.json and the runtime folder
+}
+
 TEST(FileIO, InPlaceWriteKeepsTheInode) {
     test::TempHome home;
     const auto path = home.root() / "site.json";

@@ -15,6 +15,10 @@ ino_t inodeOf(const fs::path& path) {
     return st.st_ino;
 }
 
+long entriesIn(const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+}
+
 TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     test::TempHome home;
     const auto path = home.root() / "rules.json";
@@ -24,11 +28,7 @@ TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_EQ(readWholeFile(path), "new");
     EXPECT_NE(inodeOf(path), before);
     EXPECT_EQ(test::permissionsOf(path), 0600u);
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(home.root())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 2);  // rules.json and the runtime folder
+    EXPECT_EQ(entriesIn(home.root()), 2);  // rules.json and the runtime folder
 }
 
 TEST(FileIO, CreationLeavesAFileAlreadyThereAloneAndNoTemporary) {
@@ -43,11 +43,7 @@ TEST(FileIO, CreationLeavesAFileAlreadyThereAloneAndNoTemporary) {
     EXPECT_EQ(again.description().redacted(),
               "Impossible de créer « <private> » : Le fichier existe déjà");
     EXPECT_EQ(readWholeFile(path), "the application's");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(home.root())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 2);  // rules.json and the runtime folder
+    EXPECT_EQ(entriesIn(home.root()), 2);  // rules.json and the runtime folder
 }
 
 TEST(FileIO, InPlaceWriteKeepsTheInode) {

@@ -124,7 +124,14 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
         }
         if (launch == 2) {
             // The whole data folder goes: the agent makes it again and sees the next launch.
-            fs::remove_all(pidFile_.parent_path());
+            // It may put a file back while the folder is being emptied: empty it again then.
+            ASSERT_TRUE(waitUntil(
+                [&] {
+                    std::error_code ec;
+                    fs::remove_all(pidFile_.parent_path(), ec);
+                    return !ec;
+                },
+                10s));
             std::this_thread::sleep_for(50ms);
         }
     }

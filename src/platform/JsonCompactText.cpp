@@ -149,6 +149,21 @@ class Compactor {
     }
 
     bool number() {
+        const auto start = pos_;
+        return numberGrammar() && fitsADouble(text_.substr(start, pos_ - start));
+    }
+
+    // A number beyond the range of a double is refused, as the parser refuses it (one that only
+    // rounds to zero is taken). Short numbers without an exponent are always in range.
+    static bool fitsADouble(std::string_view token) {
+        if (token.size() < 300 && token.find_first_of("eE") == std::string_view::npos) {
+            return true;
+        }
+        return !Json::parse(token.begin(), token.end(), nullptr, /*allow_exceptions=*/false)
+                    .is_discarded();
+    }
+
+    bool numberGrammar() {
         if (at() == '-') {
             ++pos_;
         }

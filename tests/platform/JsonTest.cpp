@@ -48,6 +48,8 @@ TEST(Json, CompactObjectTextDropsOnlyTheSpaceBetweenTokensAndRefusesWhatIsNotOne
         {"[1]", std::nullopt},
         {R"({"a": 1} {})", std::nullopt},
         {"{\"a\": \"\xff\"}", std::nullopt},
+        {R"({"a": 1e999})", std::nullopt},  // beyond a double, as the parser says
+        {R"({"a": -1e-999})", R"({"a":-1e-999})"},
         {"", std::nullopt},
     };
     for (const auto& [text, compact] : cases) {

@@ -96,16 +96,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.remove_prefix(1);
     const std::size_t chunk = (options & 0x3f) + 1;
 
+    // Every input brings its own rules file or the empty one, so that none runs on what an
+    // earlier one left.
     const auto folder = dataFolder();
+    std::string_view rules = "{}";
     if ((options & 0x80) && input.size() >= 2) {
         const std::size_t length =
             std::min<std::size_t>(input.size() - 2, static_cast<std::uint8_t>(input[0]) |
                                                         static_cast<std::uint8_t>(input[1]) << 8);
-        fs::create_directories(folder);
-        static_cast<void>(
-            platform::writeFileInPlace(folder / "rules.json", input.substr(2, length)));
+        rules = input.substr(2, length);
         input.remove_prefix(2 + length);
     }
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    static_cast<void>(platform::writeFileInPlace(folder / exchange::kRulesFile, rules));
 
     platform::sim::ManualRunLoop loop;
     platform::sim::SimFileWatcher watcher;

@@ -1,5 +1,7 @@
 #include "platform/DesktopEntryKeys.h"
 
+#include <algorithm>
+
 namespace olvane::platform {
 namespace {
 
@@ -13,15 +15,19 @@ string_view trimmed(string_view text) {
     return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
 }
 
-// The escapes of string values: \s \n \t \r \\.
+// The escapes of string values: \s \n \t \r \\. The text between them is copied in runs.
 std::string unescapedValue(string_view value) {
     std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
+    out.reserve(value.size());
+    std::size_t i = 0;
+    while (i < value.size()) {
+        const auto backslash = std::min(value.find('\\', i), value.size());
+        out.append(value.substr(i, backslash - i));
+        if (backslash + 1 >= value.size()) {
+            out.append(value.substr(backslash));  // a backslash that ends the value stays
+            break;
         }
-        switch (const char c = value[++i]) {
+        switch (const char c = value[backslash + 1]) {
             case 's':
                 out += ' ';
                 break;
@@ -41,6 +47,7 @@ std::string unescapedValue(string_view value) {
                 out += '\\';
                 out += c;
         }
+        i = backslash + 2;
     }
     return out;
 }

@@ -1,50 +1,13 @@
 #include "safari-extension/DesktopEntryOpener.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
 #include <string>
 
+#include "platform/ProgramSearch.h"
+#include "platform/linux/DaemonStart.h"
 #include "safari-extension/DesktopEntry.h"
 
 namespace olvane::safari {
-namespace {
-
-// Runs `command` in a grandchild of its own session with its standard streams on /dev/null,
-// so it neither holds our pipes nor stays our zombie.
-void spawnDetached(const std::vector<std::string>& command, const std::filesystem::path& folder) {
-    std::vector<char*> argv;
-    for (const auto& arg : command) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return;
-    }
-    if (child == 0) {
-        ::setsid();
-        if (::fork() == 0) {
-            const int devNull = ::open("/dev/null", O_RDWR);
-            ::dup2(devNull, STDIN_FILENO);
-            ::dup2(devNull, STDOUT_FILENO);
-            ::dup2(devNull, STDERR_FILENO);
-            ::signal(SIGPIPE, SIG_DFL);
-            if (::chdir(folder.c_str()) != 0) {
-                (void)::chdir("/");
-            }
-            ::execvp(argv[0], argv.data());
-        }
-        ::_exit(0);
-    }
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-}
-
-}  // namespace
 
 DesktopEntryOpener::DesktopEntryOpener(std::vector<std::filesystem::path> entryFolders,
                                        std::filesystem::path workingFolder)
@@ -64,16 +27,24 @@ std::optional<std::filesystem::path> DesktopEntryOpener::urlForApplication(
     return std::nullopt;
 }
 
-void DesktopEntryOpener::openApplication(const std::filesystem::path& url) {
+platform::Status DesktopEntryOpener::openApplication(const std::filesystem::path& url) {
     const auto entry = DesktopEntry::load(url);
-    if (!entry) {
-        return;
-    }
-    const auto command = entry->commandLine();
+    auto command = entry ? entry->commandLine() : std::vector<std::string>{};
     if (command.empty()) {
-        return;
+        return platform::Status::failure("Aucune application à lancer dans " +
+                                         platform::quotedPath(url));
     }
-    spawnDetached(command, workingFolder_);
+    // A bare name is looked up in PATH, as a shell would.
+    if (command.front().find('/') == std::string::npos) {
+        const auto program = platform::findProgramOnPath(command.front());
+        if (!program) {
+            return platform::errnoFailure(
+                "Impossible de lancer " + platform::quotedPath(command.front()), ENOENT);
+        }
+        command.front() = program->string();
+    }
+    pid_t pid = 0;
+    return platform::os::startDaemon(command, workingFolder_, pid);
 }
 
 }  // namespace olvane::safari

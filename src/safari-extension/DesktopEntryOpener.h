@@ -18,7 +18,7 @@ class DesktopEntryOpener final : public ApplicationOpener {
 
     std::optional<std::filesystem::path> urlForApplication(
         std::string_view applicationId) const override;
-    void openApplication(const std::filesystem::path& url) override;
+    platform::Status openApplication(const std::filesystem::path& url) override;
 
   private:
     std::vector<std::filesystem::path> entryFolders_;

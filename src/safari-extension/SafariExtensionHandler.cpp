@@ -115,7 +115,9 @@ void SafariExtensionHandler::pageWillNavigateTo(const std::optional<std::string>
 
 void SafariExtensionHandler::toolbarItemClicked() {
     if (const auto url = opener_.urlForApplication(platform::Paths::kApplicationId)) {
-        opener_.openApplication(*url);
+        if (const auto opened = opener_.openApplication(*url); !opened) {
+            defaultLog().logError("Impossible d’ouvrir l’application", opened);
+        }
     }
 }
 

@@ -45,16 +45,17 @@ TEST(DesktopEntryOpener, FindsTheFirstEntryAndStartsItDetached) {
     const fs::path system = home.root() / "system-apps";
     fs::create_directories(user);
     fs::create_directories(system);
-    const fs::path marker = home.root() / "launched";
-    const std::string entry = "[Desktop Entry]\nType=Application\nExec=touch " + marker.string();
-    ASSERT_TRUE(platform::writeFileInPlace(system / "so.olvane.mac.desktop", entry));
+    const fs::path marker = home.root() / "launched";  // in the working folder
+    const std::string head = "[Desktop Entry]\nType=Application\nExec=";
+    ASSERT_TRUE(
+        platform::writeFileInPlace(system / "so.olvane.mac.desktop", head + "touch launched"));
 
     DesktopEntryOpener opener({user, system}, home.root());
     EXPECT_FALSE(opener.urlForApplication("org.example.absent"));
     const auto url = opener.urlForApplication("so.olvane.mac");
     ASSERT_EQ(url, system / "so.olvane.mac.desktop");
 
-    opener.openApplication(*url);
+    EXPECT_TRUE(opener.openApplication(*url));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!fs::exists(marker) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -65,6 +66,19 @@ TEST(DesktopEntryOpener, FindsTheFirstEntryAndStartsItDetached) {
     ASSERT_TRUE(platform::writeFileInPlace(user / "so.olvane.mac.desktop",
                                            "[Desktop Entry]\nType=Application\nHidden=true\n"));
     EXPECT_FALSE(opener.urlForApplication("so.olvane.mac"));
+
+    // A program that cannot be started is reported, whether exec or the PATH lookup refuses it.
+    const fs::path notExecutable = home.root() / "not-executable";
+    ASSERT_TRUE(platform::writeFileInPlace(notExecutable, "#!/bin/sh\n"));
+    for (const auto& [program, reason] :
+         {std::pair<std::string, std::string>{notExecutable.string(), "Permission refusée"},
+          {"olvane-absent-program", "Aucun fichier ou dossier de ce nom"}}) {
+        ASSERT_TRUE(platform::writeFileInPlace(user / "so.olvane.mac.desktop", head + program));
+        const auto opened = opener.openApplication(user / "so.olvane.mac.desktop");
+        EXPECT_FALSE(opened) << program;
+        EXPECT_EQ(opened.description().redacted(),
+                  "Impossible de lancer « <private> » : " + reason);
+    }
 }
 
 }  // namespace

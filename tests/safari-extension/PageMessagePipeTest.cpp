@@ -23,7 +23,9 @@ class NoApplication final : public ApplicationOpener {
     std::optional<std::filesystem::path> urlForApplication(std::string_view) const override {
         return std::nullopt;
     }
-    void openApplication(const std::filesystem::path&) override {}
+    platform::Status openApplication(const std::filesystem::path&) override {
+        return platform::Status::success();
+    }
 };
 
 // Runs the pipe over `frames` and returns the frames it wrote.

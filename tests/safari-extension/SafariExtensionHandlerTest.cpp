@@ -36,7 +36,10 @@ class RecordingOpener final : public ApplicationOpener {
         lookedUp.emplace_back(id);
         return installedAt;
     }
-    void openApplication(const fs::path& url) override { opened.push_back(url); }
+    platform::Status openApplication(const fs::path& url) override {
+        opened.push_back(url);
+        return platform::Status::success();
+    }
 
     std::optional<fs::path> installedAt;
     mutable std::vector<std::string> lookedUp;

@@ -6,9 +6,8 @@
 
 namespace olvane::platform::os {
 
-// DetachedProcesses by a double fork: the program is no child of ours (nothing to reap), runs in
-// a new session, with standard streams on /dev/null and no other descriptor. Each is followed by
-// a pidfd, so that a stop never reaches a process that reused the number.
+// DetachedProcesses started as daemons (startDaemon). Each is followed by a pidfd, so that a stop
+// never reaches a process that reused the number.
 class DaemonProcesses final : public DetachedProcesses {
   public:
     DaemonProcesses() = default;

@@ -59,6 +59,7 @@ TEST(Logger, PersistentSinksRedactPrivateValuesTheCaptureKeepsThem) {
         platform::errnoFailure("Impossible d’écrire " + platform::quotedPath("/home/u/x"), ENOSPC));
     Logger::app().logUserAction("Site ajouté aux autorisés: " + platform::userData("exemple.fr"));
     Logger::app().info("%{private}s", platform::ComposedText("tout privé"));
+    Logger("").info("sans catégorie");
     platform::LogRouter::instance().removeSink(stderrSink);
 
     std::rewind(stream);
@@ -72,7 +73,8 @@ TEST(Logger, PersistentSinksRedactPrivateValuesTheCaptureKeepsThem) {
               "d’espace "
               "disponible sur le disque\n"
               "App: 👆 Site ajouté aux autorisés: <private>\n"
-              "App: <private>\n");
+              "App: <private>\n"
+              "sans catégorie\n");
     EXPECT_EQ(capture->lines().front().text, "Règles exportées vers /home/u/rules.json (4)");
 }
 

@@ -5,8 +5,11 @@
 namespace olvane::platform::os {
 
 void StderrLogSink::write(const LogEntry& entry) {
+    // The default log has no category: its lines are the text alone.
     std::string line(entry.category());
-    line += ": ";
+    if (!line.empty()) {
+        line += ": ";
+    }
     line += entry.redactedText();
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stream_);

@@ -63,8 +63,9 @@ class RecordingOpener final : public safari::ApplicationOpener {
         check(applicationId == platform::Paths::kApplicationId);
         return fs::path("/usr/share/applications/so.olvane.mac.desktop");
     }
-    void openApplication(const fs::path& url) override {
+    platform::Status openApplication(const fs::path& url) override {
         check(url == "/usr/share/applications/so.olvane.mac.desktop");
+        return platform::Status::success();
     }
 };
 

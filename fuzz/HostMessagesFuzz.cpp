@@ -1,15 +1,14 @@
 // Drives the host's reader and dispatcher over arbitrary bytes. Checks that nothing crashes,
 // that the output is made of whole frames the browser accepts, and that no file but the fixed
 // ones ever appears in the data folder.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/ScratchFolder.h"
 #include "host/Frame.h"
 #include "host/FrameReader.h"
 #include "host/FrameWriter.h"
@@ -33,31 +32,8 @@ const std::set<std::string> kFixedNames = {
 const std::set<std::string> kOutgoingTypes = {"RULES", "PONG", "GRAYSCALE_COMMAND_ACK", "HEARTBEAT",
                                               "ERROR"};
 
-// Made once per process, removed at exit; kept in a plain buffer that outlives the statics.
-char gRoot[4096];
-
-// A folder in memory where there is one: the host writes a file or two for most inputs.
-fs::path scratchParent() {
-    std::error_code ec;
-    return ::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm") : fs::temp_directory_path(ec);
-}
-
 fs::path dataFolder() {
-    if (gRoot[0] == '\0') {
-        const std::string pattern = (scratchParent() / "olvane-host-fuzz-XXXXXX").string();
-        if (pattern.size() >= sizeof gRoot) {
-            std::abort();
-        }
-        pattern.copy(gRoot, pattern.size());
-        if (!::mkdtemp(gRoot)) {
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(gRoot, ec);
-        });
-    }
-    return fs::path(gRoot) / "OlvaneMac";
+    return fs::path(fuzz::scratchFolder()) / "OlvaneMac";
 }
 
 void checkWholeFrames(std::string_view out) {

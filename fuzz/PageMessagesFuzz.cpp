@@ -2,9 +2,6 @@
 // rules.json in the shared container. Every reply is a whole frame of one of the two kinds the
 // page side reads; only the application is ever opened; only the exchange files appear in the
 // container, and a grayscale command there says "enable" or "disable".
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +9,7 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/ScratchFolder.h"
 #include "model/exchange/ExchangeFiles.h"
 #include "model/exchange/FrameCodec.h"
 #include "platform/FileIO.h"
@@ -30,30 +28,10 @@ using fuzz::check;
 const std::set<std::string> kContainerNames = {"rules.json", "grayscale-command.json",
                                                "fullscreen-command.json", "safari-site.json"};
 
-// Made once per process in memory where there is a place for it, removed at exit.
-char gHome[4096];
-
 const platform::Paths& paths() {
-    static const platform::Paths made = [] {
-        const std::string pattern =
-            (::access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm")
-                                             : fs::temp_directory_path().string()) +
-            "/olvane-page-fuzz-XXXXXX";
-        if (pattern.size() >= sizeof gHome) {
-            std::abort();
-        }
-        pattern.copy(gHome, pattern.size());
-        if (!::mkdtemp(gHome)) {
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(gHome, ec);
-        });
-        return platform::Paths([](const std::string& name) -> std::optional<std::string> {
-            return name == "HOME" ? std::optional<std::string>(gHome) : std::nullopt;
-        });
-    }();
+    static const platform::Paths made([](const std::string& name) -> std::optional<std::string> {
+        return name == "HOME" ? std::optional<std::string>(fuzz::scratchFolder()) : std::nullopt;
+    });
     return made;
 }
 

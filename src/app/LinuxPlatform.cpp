@@ -44,7 +44,8 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
                                                    missing);
                           }),
       processes_(loop),
-      x11Workspace_(platform::os::X11Workspace::create(loop, processes_)),
+      x11Workspace_(
+          platform::os::X11Workspace::create(loop, processes_, paths_.applicationEntryFolders())),
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
       pointerInput_(loop),
       x11Pointer_(platform::os::X11Pointer::create(loop)),

@@ -4,12 +4,14 @@
 
 #include <cstring>
 
+#include "platform/FileIO.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
 #include "support/ChildProcess.h"
+#include "support/TempHome.h"
 #include "support/X11TestWindows.h"
 #include "support/XServer.h"
 
@@ -27,7 +29,7 @@ class X11WorkspaceTest : public ::testing::Test {
         ASSERT_TRUE(server_.ready());
         client_ = X11Connection::open();
         ASSERT_TRUE(client_);
-        workspace_ = X11Workspace::create(loop_, processes_);
+        workspace_ = X11Workspace::create(loop_, processes_, {home_.root() / "applications"});
         windows_ = X11WindowServer::create();
         ASSERT_TRUE(workspace_ && windows_);
         activations_ = workspace_->observeActivation(
@@ -39,6 +41,7 @@ class X11WorkspaceTest : public ::testing::Test {
     }
 
     test::XServer server_{{.windowManager = true}};
+    test::TempHome home_;
     EpollRunLoop loop_;
     PidfdProcessWatcher processes_{loop_};
     std::unique_ptr<X11Connection> client_;
@@ -102,6 +105,19 @@ TEST_F(X11WorkspaceTest, WindowsApplicationsAndTheFrontmostOne) {
     ASSERT_TRUE(loop_.runUntil([&] { return !terminated_.empty(); }, 10s));
     EXPECT_EQ(terminated_.front()->bundleIdentifier, "org.mozilla.firefox");
     EXPECT_TRUE(workspace_->runningApplications("org.mozilla.firefox").empty());
+}
+
+TEST_F(X11WorkspaceTest, AWindowTakesTheIdOfItsDesktopEntry) {
+    std::filesystem::create_directories(home_.root() / "applications");
+    ASSERT_TRUE(writeFileAtomically(home_.root() / "applications" / "obconf.desktop",
+                                    "[Desktop Entry]\nType=Application\nName=O\nExec=obconf\n"));
+    test::ChildProcess known("/bin/sleep", {"60"});
+    test::ChildProcess unknown("/bin/sleep", {"60"});
+    makeWindow(*client_, {{40, 60, 200, 100}, "obconf", "Obconf", known.pid(), {}});
+    makeWindow(*client_, {{300, 60, 200, 100}, "tool", "Tool", unknown.pid(), {}});
+    ASSERT_TRUE(loop_.runUntil([&] { return launched_.size() == 2; }, 10s));
+    EXPECT_EQ(launched_[0]->bundleIdentifier, "obconf");
+    EXPECT_EQ(launched_[1]->bundleIdentifier, "Tool");
 }
 
 TEST_F(X11WorkspaceTest, ScreensComeFromRandr) {

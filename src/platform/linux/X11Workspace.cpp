@@ -22,18 +22,24 @@ bool isApplicationWindow(X11Connection& x, xcb_window_t window) {
 
 }  // namespace
 
-std::unique_ptr<X11Workspace> X11Workspace::create(RunLoop& loop, ProcessWatcher& processes,
-                                                   const std::string& display) {
+std::unique_ptr<X11Workspace> X11Workspace::create(
+    RunLoop& loop, ProcessWatcher& processes, std::vector<std::filesystem::path> applicationFolders,
+    const std::string& display) {
     auto x = X11Connection::open(display);
     if (!x || !ewmh::hasWindowManager(*x)) {
         return nullptr;
     }
-    return std::unique_ptr<X11Workspace>(new X11Workspace(loop, processes, std::move(x)));
+    return std::unique_ptr<X11Workspace>(
+        new X11Workspace(loop, processes, std::move(x), std::move(applicationFolders)));
 }
 
 X11Workspace::X11Workspace(RunLoop& loop, ProcessWatcher& processes,
-                           std::unique_ptr<X11Connection> x)
-    : loop_(loop), processes_(processes), x_(std::move(x)) {
+                           std::unique_ptr<X11Connection> x,
+                           std::vector<std::filesystem::path> applicationFolders)
+    : loop_(loop),
+      processes_(processes),
+      x_(std::move(x)),
+      desktopEntries_(std::move(applicationFolders)) {
     selectWindowEvents(*x_, x_->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
     x_->flush();
     refreshClients();
@@ -179,16 +185,17 @@ RunningApplication X11Workspace::describe(pid_t pid, xcb_window_t window) {
     application.processIdentifier = pid;
     application.launchDate = proc_.launchDate(pid);
     const auto classes = ewmh::windowClass(*x_, window);
+    const std::string instance = classes.empty() ? std::string() : classes[0];
+    const std::string windowClass = classes.size() > 1 ? classes[1] : std::string();
     const auto executable = proc_.executableName(pid);
-    // The most precise name first; a name the alias table knows gives the application's ID.
+    // The most precise name first; a name the alias table knows gives the application's ID,
+    // else the desktop entry matching the window's class does.
     if (const auto gtk = readProperty(*x_, window, "_GTK_APPLICATION_ID")) {
         application.bundleIdentifier = gtk->text();
     } else if (auto flatpak = proc_.flatpakId(pid)) {
         application.bundleIdentifier = std::move(flatpak);
     }
-    for (const auto& name :
-         {classes.size() > 1 ? classes[1] : std::string(),
-          classes.empty() ? std::string() : classes[0], executable.value_or(std::string())}) {
+    for (const auto& name : {windowClass, instance, executable.value_or(std::string())}) {
         if (application.bundleIdentifier) {
             break;
         }
@@ -196,15 +203,18 @@ RunningApplication X11Workspace::describe(pid_t pid, xcb_window_t window) {
             application.bundleIdentifier = std::string(*alias);
         }
     }
-    if (!application.bundleIdentifier && classes.size() > 1 && !classes[1].empty()) {
-        application.bundleIdentifier = classes[1];
+    if (!application.bundleIdentifier) {
+        application.bundleIdentifier = desktopEntries_.applicationId(windowClass, instance);
+    }
+    if (!application.bundleIdentifier && !windowClass.empty()) {
+        application.bundleIdentifier = windowClass;
     } else if (!application.bundleIdentifier && executable) {
         application.bundleIdentifier = executable;
     }
     if (application.bundleIdentifier && application.bundleIdentifier->empty()) {
         application.bundleIdentifier.reset();
     }
-    application.localizedName = classes.size() > 1 ? std::optional(classes[1]) : executable;
+    application.localizedName = classes.size() > 1 ? std::optional(windowClass) : executable;
     return application;
 }
 

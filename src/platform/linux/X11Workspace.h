@@ -1,11 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
 
 #include "platform/ProcessWatcher.h"
 #include "platform/RunLoop.h"
 #include "platform/Signal.h"
+#include "platform/WindowClassApplications.h"
 #include "platform/Workspace.h"
 #include "platform/linux/ProcessInfo.h"
 #include "platform/linux/X11Connection.h"
@@ -17,9 +19,11 @@ namespace olvane::platform::os {
 // one owns _NET_ACTIVE_WINDOW. Changes come from the root window's property events.
 class X11Workspace final : public Workspace {
   public:
-    // Null when no X server answers or no EWMH window manager runs.
-    static std::unique_ptr<X11Workspace> create(RunLoop& loop, ProcessWatcher& processes,
-                                                const std::string& display = {});
+    // Null when no X server answers or no EWMH window manager runs. Applications take the ID of
+    // their desktop entry in `applicationFolders` (searched in order) when one matches.
+    static std::unique_ptr<X11Workspace> create(
+        RunLoop& loop, ProcessWatcher& processes,
+        std::vector<std::filesystem::path> applicationFolders, const std::string& display = {});
     ~X11Workspace() override;
 
     std::optional<RunningApplication> frontmostApplication() override;
@@ -36,7 +40,8 @@ class X11Workspace final : public Workspace {
         Handle exitWatch;
     };
 
-    X11Workspace(RunLoop& loop, ProcessWatcher& processes, std::unique_ptr<X11Connection> x);
+    X11Workspace(RunLoop& loop, ProcessWatcher& processes, std::unique_ptr<X11Connection> x,
+                 std::vector<std::filesystem::path> applicationFolders);
     void handleEvent(const xcb_generic_event_t& event);
     void refreshClients();
     // The application of the window's process, tracked from then on.
@@ -51,6 +56,7 @@ class X11Workspace final : public Workspace {
     ProcessWatcher& processes_;
     std::unique_ptr<X11Connection> x_;
     ProcessInfo proc_;
+    WindowClassApplications desktopEntries_;
     std::map<pid_t, Tracked> running_;
     std::optional<pid_t> frontmostPid_;
     Signal<std::optional<RunningApplication>> activated_;

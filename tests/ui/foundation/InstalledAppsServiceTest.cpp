@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <utility>
 
+#include "platform/WindowClassApplications.h"
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "support/TempHome.h"
@@ -205,6 +207,54 @@ TEST_F(InstalledAppsServiceTest, TheDesktopCatalogueFindsThemeIconsAndPixmapsOfI
         EXPECT_EQ(app.icon.pixelColor(app.icon.width() / 2, app.icon.height() / 2), colour)
             << app.name;
     }
+}
+
+// A running window must carry the ID the picker stored for its entry, whatever its X11 class.
+TEST(InstalledAppsWindowClassTest, AWindowTakesTheIdThePickerOffers) {
+    const test::TempHome home;
+    const fs::path first = home.root() / "first", second = home.root() / "second";
+    const platform::Paths paths([&](const std::string& name) -> std::optional<std::string> {
+        if (name == "HOME") {
+            return home.root().string();
+        }
+        return name == "XDG_DATA_DIRS" ? std::optional(first.string() + ":" + second.string())
+                                       : std::nullopt;
+    });
+    using F = FixtureCatalogue;
+    F::write(paths.dataHome() / "applications" / "vendor" / "tool.desktop",
+             F::application("Outil", {}, "StartupWMClass=ToolWindow\n"));
+    F::write(first / "applications" / "obconf.desktop", F::application("Openbox"));
+    F::write(second / "applications" / "obconf.desktop",
+             F::application("Masqué", {}, "StartupWMClass=Shadowed\n"));
+    F::write(second / "applications" / "org.example.Viewer.desktop", F::application("Visionneuse"));
+
+    std::set<std::string> offered;
+    for (const auto& entry : XdgApplicationCatalogue(paths).listApplications()) {
+        offered.insert(entry.id);
+    }
+    platform::WindowClassApplications windows(paths.applicationEntryFolders());
+    const struct {
+        const char* windowClass;
+        const char* instance;
+        std::optional<std::string> id;
+    } cases[] = {
+        {"ToolWindow", "tool", "vendor-tool"},
+        {"Other", "ToolWindow", "vendor-tool"},
+        {"Obconf", "obconf-main", "obconf"},
+        {"Viewer", "org.example.Viewer", "org.example.Viewer"},
+        {"Shadowed", "shadowed", std::nullopt},
+        {"Unknown", "unknown", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto id = windows.applicationId(c.windowClass, c.instance);
+        EXPECT_EQ(id, c.id) << c.windowClass;
+        if (id) {
+            EXPECT_TRUE(offered.contains(*id)) << *id;
+        }
+    }
+    // An application installed after its class was first met is found when met again.
+    F::write(first / "applications" / "unknown.desktop", F::application("Inconnu"));
+    EXPECT_EQ(windows.applicationId("Unknown", "unknown"), "unknown");
 }
 
 }  // namespace

@@ -10,27 +10,27 @@ void setProperty(platform::os::X11Connection& x, xcb_window_t window, const char
                         static_cast<std::uint32_t>(count), data);
 }
 
-xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowSpec& spec) {
+xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowTraits& traits) {
     const xcb_window_t window = xcb_generate_id(x.get());
     xcb_create_window(
-        x.get(), XCB_COPY_FROM_PARENT, window, x.root(), static_cast<std::int16_t>(spec.frame.x),
-        static_cast<std::int16_t>(spec.frame.y), static_cast<std::uint16_t>(spec.frame.width),
-        static_cast<std::uint16_t>(spec.frame.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+        x.get(), XCB_COPY_FROM_PARENT, window, x.root(), static_cast<std::int16_t>(traits.frame.x),
+        static_cast<std::int16_t>(traits.frame.y), static_cast<std::uint16_t>(traits.frame.width),
+        static_cast<std::uint16_t>(traits.frame.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
         XCB_COPY_FROM_PARENT, 0, nullptr);
-    std::string wmClass = spec.instance + '\0' + spec.windowClass + '\0';
+    std::string wmClass = traits.instance + '\0' + traits.windowClass + '\0';
     setProperty(x, window, "WM_CLASS", XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
-    const auto pid = static_cast<std::uint32_t>(spec.pid);
+    const auto pid = static_cast<std::uint32_t>(traits.pid);
     setProperty(x, window, "_NET_WM_PID", XCB_ATOM_CARDINAL, 32, &pid, 1);
-    if (!spec.gtkApplicationId.empty()) {
+    if (!traits.gtkApplicationId.empty()) {
         setProperty(x, window, "_GTK_APPLICATION_ID", x.atom("UTF8_STRING"), 8,
-                    spec.gtkApplicationId.data(), spec.gtkApplicationId.size());
+                    traits.gtkApplicationId.data(), traits.gtkApplicationId.size());
     }
     std::uint32_t hints[18] = {};
     hints[0] = 1 | 2;  // USPosition | USSize
-    hints[1] = static_cast<std::uint32_t>(spec.frame.x);
-    hints[2] = static_cast<std::uint32_t>(spec.frame.y);
-    hints[3] = static_cast<std::uint32_t>(spec.frame.width);
-    hints[4] = static_cast<std::uint32_t>(spec.frame.height);
+    hints[1] = static_cast<std::uint32_t>(traits.frame.x);
+    hints[2] = static_cast<std::uint32_t>(traits.frame.y);
+    hints[3] = static_cast<std::uint32_t>(traits.frame.width);
+    hints[4] = static_cast<std::uint32_t>(traits.frame.height);
     setProperty(x, window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
     xcb_map_window(x.get(), window);
     x.flush();

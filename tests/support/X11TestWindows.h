@@ -12,14 +12,14 @@ namespace olvane::test {
 
 // A top-level window as an application makes it, placed where the test says (WM_NORMAL_HINTS
 // with a user position), mapped.
-struct TestWindowSpec {
+struct TestWindowTraits {
     platform::Rect frame;
     std::string instance;
     std::string windowClass;
     pid_t pid = 0;
     std::string gtkApplicationId;
 };
-xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowSpec& spec);
+xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowTraits& traits);
 
 void setProperty(platform::os::X11Connection& x, xcb_window_t window, const char* name,
                  xcb_atom_t type, std::uint8_t format, const void* data, std::size_t count);

@@ -33,9 +33,9 @@ std::optional<pid_t> clientPid(X11Connection& x, xcb_window_t window) {
     if (!exists || !x.extensionMajorOpcode(xcb_res_id)) {
         return std::nullopt;
     }
-    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    xcb_res_client_id_spec_t wanted{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     const XcbPtr<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(
-        x.get(), xcb_res_query_client_ids(x.get(), 1, &spec), nullptr));
+        x.get(), xcb_res_query_client_ids(x.get(), 1, &wanted), nullptr));
     if (!reply) {
         return std::nullopt;
     }

@@ -6,23 +6,10 @@
 #include "ui/foundation/FaviconService.h"
 #include "ui/foundation/GrayIconView.h"
 #include "ui/foundation/InstalledAppsService.h"
+#include "ui/foundation/PlatformSymbol.h"
 
 namespace olvane::ui {
 namespace {
-
-std::string platformSymbol(Platform platform) {
-    switch (platform) {
-        case Platform::youtube:
-            return "play.rectangle.fill";
-        case Platform::instagram:
-            return "camera.fill";
-        case Platform::linkedin:
-            return "briefcase.fill";
-        case Platform::facebook:
-            return "person.2.fill";
-    }
-    return "globe";
-}
 
 // The smallest rectangle holding every pixel of `image` whose alpha is above `threshold`; empty
 // when there is none.

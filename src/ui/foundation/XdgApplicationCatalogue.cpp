@@ -17,7 +17,7 @@ QStringList existingFolders(const std::vector<std::filesystem::path>& candidates
     return folders;
 }
 
-// Gives Qt the icon folders of the freedesktop specification where the platform gave none.
+// Gives Qt the freedesktop icon folders where the platform gave none.
 void useFreedesktopIconFolders(const platform::Paths& paths) {
     std::vector<std::filesystem::path> themes{paths.home() / ".icons", paths.dataHome() / "icons"};
     std::vector<std::filesystem::path> pixmaps;

@@ -10,6 +10,7 @@
 #include "ui/foundation/FaviconService.h"
 #include "ui/foundation/HoverButton.h"
 #include "ui/foundation/IconImage.h"
+#include "ui/foundation/PlatformSymbol.h"
 #include "ui/foundation/RoundedOutline.h"
 #include "ui/foundation/RoundedShape.h"
 #include "ui/foundation/Separator.h"
@@ -48,20 +49,6 @@ QColor faintBlack(qreal share = 1) {
     return Theme::withOpacity(Theme::black(), kFaintOpacity * share);
 }
 
-const char* fallbackSymbol(Platform platform) {
-    switch (platform) {
-        case Platform::youtube:
-            return "play.rectangle.fill";
-        case Platform::instagram:
-            return "camera.fill";
-        case Platform::linkedin:
-            return "briefcase.fill";
-        case Platform::facebook:
-            return "person.2.fill";
-    }
-    return "globe";
-}
-
 QString displayName(Platform platform) {
     const auto name = ContentRuleCatalogue::displayName(platform);
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -88,7 +75,7 @@ class PlatformCard::Header final : public HoverButton {
         if (!card_.logo().isNull()) {
             painter.drawImage(IconImage::fittedIn(card_.logo(), logo), card_.logo());
         } else {
-            SymbolPainter::paint(painter, logo, fallbackSymbol(card_.platform()), kLogoSymbolSize,
+            SymbolPainter::paint(painter, logo, platformSymbol(card_.platform()), kLogoSymbolSize,
                                  foreground);
         }
         const QRectF chevron(width() - kHeaderPadding - kChevronFrame,

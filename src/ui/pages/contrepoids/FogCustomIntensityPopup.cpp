@@ -3,7 +3,7 @@
 namespace olvane::ui {
 namespace {
 
-std::vector<PresetIntensityPopup::SliderSpec> fogSliders() {
+std::vector<PresetIntensityPopup::SliderSetting> fogSliders() {
     using F = FogSettings;
     return {
         {QStringLiteral("Rayon de clarté"),

@@ -23,7 +23,7 @@ constexpr int kRowSpacing = 8;
 
 PresetIntensityPopup::PresetIntensityPopup(const QString& title,
                                            std::unique_ptr<PresetEditorModel> model,
-                                           const std::vector<SliderSpec>& sliders,
+                                           const std::vector<SliderSetting>& sliders,
                                            std::function<void()> onApply,
                                            std::function<void()> onCancel, QWidget* parent)
     : QWidget(parent), model_(std::move(model)) {
@@ -35,9 +35,10 @@ PresetIntensityPopup::PresetIntensityPopup(const QString& title,
     column->addWidget(presetRow());
     const auto& values = model_->working();
     for (std::size_t i = 0; i < sliders.size(); ++i) {
-        const SliderSpec& spec = sliders[i];
-        auto* slider = new ThemedSlider(spec.label, i < values.size() ? values[i] : 0, spec.range,
-                                        spec.step, spec.unit, spec.decimals);
+        const SliderSetting& setting = sliders[i];
+        auto* slider =
+            new ThemedSlider(setting.label, i < values.size() ? values[i] : 0, setting.range,
+                             setting.step, setting.unit, setting.decimals);
         connect(slider, &ThemedSlider::valueEdited, this,
                 [this, i](double value) { model_->setWorkingValue(i, value); });
         sliders_.push_back(slider);

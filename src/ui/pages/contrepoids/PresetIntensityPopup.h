@@ -25,7 +25,7 @@ class PresetIntensityPopup : public QWidget {
     Q_OBJECT
 
   public:
-    struct SliderSpec {
+    struct SliderSetting {
         QString label;
         SliderModel::Range range;
         double step;
@@ -34,7 +34,7 @@ class PresetIntensityPopup : public QWidget {
     };
 
     PresetIntensityPopup(const QString& title, std::unique_ptr<PresetEditorModel> model,
-                         const std::vector<SliderSpec>& sliders, std::function<void()> onApply,
+                         const std::vector<SliderSetting>& sliders, std::function<void()> onApply,
                          std::function<void()> onCancel, QWidget* parent = nullptr);
     ~PresetIntensityPopup() override;
 

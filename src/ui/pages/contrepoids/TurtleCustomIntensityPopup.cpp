@@ -3,7 +3,7 @@
 namespace olvane::ui {
 namespace {
 
-std::vector<PresetIntensityPopup::SliderSpec> turtleSliders() {
+std::vector<PresetIntensityPopup::SliderSetting> turtleSliders() {
     using T = TurtleFactors;
     return {
         {QStringLiteral("Ralentissement souris"),

@@ -8,15 +8,14 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
-#include "fuzz/ScratchFolder.h"
 #include "host/Frame.h"
 #include "host/FrameReader.h"
 #include "host/FrameWriter.h"
 #include "host/Host.h"
 #include "host/MessageDispatcher.h"
 #include "model/exchange/ExchangeFiles.h"
-#include "platform/FileIO.h"
 #include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "platform/sim/SimFileWatcher.h"
 
 namespace {
@@ -32,30 +31,75 @@ const std::set<std::string> kFixedNames = {
 const std::set<std::string> kOutgoingTypes = {"RULES", "PONG", "GRAYSCALE_COMMAND_ACK", "HEARTBEAT",
                                               "ERROR"};
 
-fs::path dataFolder() {
-    return fs::path(fuzz::scratchFolder()) / "OlvaneMac";
-}
+const fs::path kDataFolder = "/home/fuzz/.local/share/OlvaneMac";
+
+// Reads a JSON text without building it, keeping the string its object's last "type" member
+// holds (as the browser would read it).
+struct TypeFinder final : nlohmann::json_sax<Json> {
+    int depth = 0;
+    bool started = false;
+    bool isObject = false;
+    bool nextIsType = false;
+    std::string type;
+
+    bool value(bool startsObject = false) {
+        isObject = started ? isObject : startsObject;
+        started = true;
+        if (nextIsType) {
+            type.clear();
+        }
+        nextIsType = false;
+        return true;
+    }
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool string(string_t& text) override {
+        if (nextIsType) {
+            value();
+            type = text;
+            return true;
+        }
+        return value();
+    }
+    bool start_object(std::size_t) override {
+        ++depth;
+        return value(true);
+    }
+    bool key(string_t& name) override {
+        nextIsType = depth == 1 && name == "type";
+        return true;
+    }
+    bool end_object() override { return --depth, true; }
+    bool start_array(std::size_t) override { return ++depth, value(); }
+    bool end_array() override { return --depth, true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+};
 
 void checkWholeFrames(std::string_view out) {
     while (!out.empty()) {
         check(out.size() >= host::kFrameHeaderSize);
         const auto length = host::decodeLength(out.data());
         check(length <= host::kMaxOutgoingPayload && out.size() - host::kFrameHeaderSize >= length);
-        const auto message = json::parseObject(out.substr(host::kFrameHeaderSize, length));
-        check(message && kOutgoingTypes.count(host::MessageDispatcher::typeOf(*message)) == 1);
+        const auto payload = out.substr(host::kFrameHeaderSize, length);
+        TypeFinder finder;
+        check(payload.find('\0') == std::string_view::npos &&
+              Json::sax_parse(payload.begin(), payload.end(), &finder));
+        check(finder.isObject && kOutgoingTypes.count(finder.type) == 1);
         out.remove_prefix(host::kFrameHeaderSize + length);
     }
 }
 
-// Then clears what the host wrote, for the next input; rules.json is the application's.
-void checkOnlyFixedNamesAndClear() {
-    for (const auto& entry : fs::directory_iterator(dataFolder())) {
-        const auto name = entry.path().filename().string();
-        check(kFixedNames.count(name) == 1);
-        if (name != exchange::kRulesFile) {
-            std::error_code ec;
-            fs::remove(entry.path(), ec);
-        }
+void checkOnlyFixedNames(const platform::sim::MemoryFileSystem& files) {
+    for (const auto& [path, file] : files.files()) {
+        const fs::path written(path);
+        check(written.parent_path() == kDataFolder &&
+              kFixedNames.count(written.filename().string()) == 1);
     }
 }
 
@@ -72,9 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.remove_prefix(1);
     const std::size_t chunk = (options & 0x3f) + 1;
 
-    // Every input brings its own rules file or the empty one, so that none runs on what an
-    // earlier one left.
-    const auto folder = dataFolder();
+    // Every input brings its own rules file or the empty one.
     std::string_view rules = "{}";
     if ((options & 0x80) && input.size() >= 2) {
         const std::size_t length =
@@ -83,18 +125,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rules = input.substr(2, length);
         input.remove_prefix(2 + length);
     }
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    static_cast<void>(platform::writeFileInPlace(folder / exchange::kRulesFile, rules));
-
     platform::sim::ManualRunLoop loop;
+    platform::sim::MemoryFileSystem files(loop.clock());
+    check(files.ensurePrivateFolder(kDataFolder).ok());
+    check(files.writeInPlace(kDataFolder / exchange::kRulesFile, rules).ok());
     platform::sim::SimFileWatcher watcher;
     const host::HostLog log([](std::string_view) {});
     host::OutputGate gate;
     std::string out;
     host::FrameWriter writer(
         gate, [&out](std::string_view bytes) { out.append(bytes); }, log);
-    host::Host host({loop, watcher, loop.clock(), log, gate, writer}, folder);
+    host::Host host({loop, watcher, files, loop.clock(), log, gate, writer}, kDataFolder);
     host.startRulesWatcher();
     host.startHeartbeat();
 
@@ -108,12 +149,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         log);
     while (auto message = reader.readMessage()) {
         host.handle(host::MessageDispatcher::typeOf(*message), *message);
-        watcher.fire(folder / "rules.json", platform::FileEvent::Write);
+        watcher.fire(kDataFolder / exchange::kRulesFile, platform::FileEvent::Write);
         loop.advanceSeconds(0.06);
     }
     loop.advanceSeconds(20);
 
     checkWholeFrames(out);
-    checkOnlyFixedNamesAndClear();
+    checkOnlyFixedNames(files);
     return 0;
 }

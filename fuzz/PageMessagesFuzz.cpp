@@ -9,12 +9,11 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
-#include "fuzz/ScratchFolder.h"
 #include "model/exchange/ExchangeFiles.h"
 #include "model/exchange/FrameCodec.h"
-#include "platform/FileIO.h"
 #include "platform/Paths.h"
 #include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/MemoryFileSystem.h"
 #include "safari-extension/ApplicationOpener.h"
 #include "safari-extension/PageMessagePipe.h"
 #include "safari-extension/SafariExtensionHandler.h"
@@ -30,7 +29,7 @@ const std::set<std::string> kContainerNames = {"rules.json", "grayscale-command.
 
 const platform::Paths& paths() {
     static const platform::Paths made([](const std::string& name) -> std::optional<std::string> {
-        return name == "HOME" ? std::optional<std::string>(fuzz::scratchFolder()) : std::nullopt;
+        return name == "HOME" ? std::optional<std::string>("/home/fuzz") : std::nullopt;
     });
     return made;
 }
@@ -60,18 +59,16 @@ void checkReply(const Json& reply) {
     check(reply.size() == (reply.contains("page") ? 3u : 2u));
 }
 
-void checkContainer(const fs::path& container) {
-    for (const auto& entry : fs::directory_iterator(container)) {
-        const auto name = entry.path().filename().string();
-        check(kContainerNames.count(name) == 1);
+void checkContainer(const platform::sim::MemoryFileSystem& files) {
+    for (const auto& [path, file] : files.files()) {
+        const fs::path written(path);
+        const auto name = written.filename().string();
+        check(written.parent_path() == paths().sharedContainer() &&
+              kContainerNames.count(name) == 1);
         if (name == exchange::kGrayscaleCommandFile) {
-            const auto command = exchange::readJsonObject(entry.path());
+            const auto command = json::parseObject(file.content);
             check(command && (command->at("action") == exchange::kActionEnable ||
                               command->at("action") == exchange::kActionDisable));
-        }
-        if (name != exchange::kRulesFile) {
-            std::error_code ec;
-            fs::remove(entry.path(), ec);
         }
     }
 }
@@ -85,24 +82,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const auto container = paths().sharedContainer();
-    std::error_code ec;
-    fs::remove(container / exchange::kRulesFile, ec);
+    platform::sim::ManualRunLoop loop;
+    platform::sim::MemoryFileSystem files(loop.clock());
     if ((data[0] & 0x80) && input.size() >= 2) {
         const std::size_t length =
             std::min<std::size_t>(input.size() - 2, static_cast<std::uint8_t>(input[0]) |
                                                         static_cast<std::uint8_t>(input[1]) << 8);
-        (void)platform::ensurePrivateFolder(container);
-        (void)platform::writeFileInPlace(container / exchange::kRulesFile, input.substr(2, length));
+        const auto container = paths().sharedContainer();
+        check(files.ensurePrivateFolder(container).ok());
+        check(files.writeInPlace(container / exchange::kRulesFile, input.substr(2, length)).ok());
         input.erase(0, 2 + length);
     }
     if (input.empty()) {
         return 0;
     }
 
-    platform::sim::ManualRunLoop loop;
     RecordingOpener opener;
-    safari::SafariExtensionHandler handler(paths(), loop.clock(), opener);
+    safari::SafariExtensionHandler handler(paths(), files, loop.clock(), opener);
     std::FILE* in = ::fmemopen(input.data(), input.size(), "r");
     char* written = nullptr;
     std::size_t writtenSize = 0;
@@ -123,8 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         replies.remove_prefix(exchange::kFrameHeaderSize + length);
     }
     std::free(written);
-    if (fs::exists(container, ec)) {
-        checkContainer(container);
-    }
+    checkContainer(files);
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "host/RulesFile.h"
 #include "host/RulesPusher.h"
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/FileWatcher.h"
 #include "platform/RunLoop.h"
 
@@ -21,6 +22,7 @@ namespace olvane::host {
 struct HostServices {
     platform::RunLoop& loop;
     platform::FileWatcher& watcher;
+    platform::FileSystem& files;
     const platform::Clock& clock;
     const HostLog& log;
     OutputGate& gate;

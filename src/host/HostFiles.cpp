@@ -2,11 +2,13 @@
 
 namespace olvane::host {
 
-HostFiles::HostFiles(std::filesystem::path dataFolder, OutputGate& gate)
-    : dataFolder_(std::move(dataFolder)), gate_(gate) {}
+HostFiles::HostFiles(platform::FileSystem& files, std::filesystem::path dataFolder,
+                     OutputGate& gate)
+    : files_(files), dataFolder_(std::move(dataFolder)), gate_(gate) {}
 
 platform::Status HostFiles::write(const std::string& name, const Json& object) {
-    return gate_.hold([&] { return exchange::writeExchangeFile(dataFolder_ / name, object); });
+    return gate_.hold(
+        [&] { return exchange::writeExchangeFile(files_, dataFolder_ / name, object); });
 }
 
 platform::Status HostFiles::writeGrayscaleCommand(const exchange::GrayscaleCommand& command) {

@@ -5,6 +5,7 @@
 
 #include "host/OutputGate.h"
 #include "model/exchange/ExchangeFiles.h"
+#include "platform/FileSystem.h"
 #include "platform/Status.h"
 
 namespace olvane::host {
@@ -13,7 +14,7 @@ namespace olvane::host {
 // output gate. The folder is not created here.
 class HostFiles {
   public:
-    HostFiles(std::filesystem::path dataFolder, OutputGate& gate);
+    HostFiles(platform::FileSystem& files, std::filesystem::path dataFolder, OutputGate& gate);
 
     const std::filesystem::path& dataFolder() const { return dataFolder_; }
 
@@ -26,6 +27,7 @@ class HostFiles {
   private:
     platform::Status write(const std::string& name, const Json& object);
 
+    platform::FileSystem& files_;
     std::filesystem::path dataFolder_;
     OutputGate& gate_;
 };

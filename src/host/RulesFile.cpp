@@ -1,10 +1,6 @@
 #include "host/RulesFile.h"
 
-#include <time.h>
-
 #include <string>
-
-#include "platform/FileIO.h"
 
 namespace olvane::host {
 namespace {
@@ -13,32 +9,13 @@ namespace {
 // change again with the same times, so what was read from it is not kept.
 constexpr long long kSettledNs = 2'000'000'000LL;
 
-long long nanoseconds(const timespec& time) {
-    return static_cast<long long>(time.tv_sec) * 1'000'000'000LL + time.tv_nsec;
-}
-
-long long wallClockNs() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return nanoseconds(now);
-}
-
 }  // namespace
 
-RulesFile::RulesFile(std::filesystem::path path, const HostLog& log)
-    : path_(std::move(path)), log_(log) {}
-
-std::optional<RulesFile::Identity> RulesFile::identityOf(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return std::nullopt;
-    }
-    return Identity{st.st_dev, st.st_ino, st.st_size, nanoseconds(st.st_mtim),
-                    nanoseconds(st.st_ctim)};
-}
+RulesFile::RulesFile(platform::FileSystem& files, std::filesystem::path path, const HostLog& log)
+    : files_(files), path_(std::move(path)), log_(log) {}
 
 const RulesFile::Contents& RulesFile::read() {
-    const auto identity = identityOf(path_);
+    const auto identity = files_.identity(path_);
     if (!identity) {
         if (contents_.modificationTimeNs || contents_.objectText != "{}") {
             contents_ = {"{}", std::nullopt, contents_.generation + 1};
@@ -55,7 +32,7 @@ const RulesFile::Contents& RulesFile::read() {
 void RulesFile::readAgain(const Identity& identity) {
     std::string text;
     platform::ComposedText readError;
-    if (auto bytes = platform::readWholeFile(path_, &readError)) {
+    if (auto bytes = files_.read(path_, &readError)) {
         text = std::move(*bytes);
     }
     auto compact = readError.empty() ? json::compactObjectText(text) : std::nullopt;
@@ -70,12 +47,12 @@ void RulesFile::readAgain(const Identity& identity) {
     }
     contents_ = {compact ? std::move(*compact) : std::string("{}"), identity.modifiedNs,
                  contents_.generation + 1};
-    const bool settled = wallClockNs() - identity.modifiedNs >= kSettledNs;
+    const bool settled = files_.nowNs() - identity.modifiedNs >= kSettledNs;
     readFrom_ = settled ? std::optional(identity) : std::nullopt;
 }
 
 std::optional<long long> RulesFile::modificationTime() const {
-    return platform::modificationTimeNs(path_);
+    return files_.modificationTimeNs(path_);
 }
 
 }  // namespace olvane::host

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "host/HostLog.h"
+#include "platform/FileSystem.h"
 #include "platform/Json.h"
 
 namespace olvane::host {
@@ -24,7 +23,7 @@ class RulesFile {
         unsigned long long generation = 0;
     };
 
-    RulesFile(std::filesystem::path path, const HostLog& log);
+    RulesFile(platform::FileSystem& files, std::filesystem::path path, const HostLog& log);
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -35,17 +34,10 @@ class RulesFile {
     std::optional<long long> modificationTime() const;
 
   private:
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        long long modifiedNs = 0;
-        long long changedNs = 0;
-        bool operator==(const Identity&) const = default;
-    };
-    static std::optional<Identity> identityOf(const std::filesystem::path& path);
+    using Identity = platform::FileSystem::Identity;
     void readAgain(const Identity& identity);
 
+    platform::FileSystem& files_;
     std::filesystem::path path_;
     const HostLog& log_;
     Contents contents_;

@@ -1,21 +1,18 @@
 #include "host/RulesPusher.h"
 
 #include "host/OutgoingMessages.h"
-#include "platform/FileIO.h"
-#include "platform/Paths.h"
 
 namespace olvane::host {
 
-RulesPusher::RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, RulesFile& rules,
-                         MessageSink& out)
-    : loop_(loop), watcher_(watcher), rules_(rules), out_(out) {}
+RulesPusher::RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher,
+                         platform::FileSystem& files, RulesFile& rules, MessageSink& out)
+    : loop_(loop), watcher_(watcher), files_(files), rules_(rules), out_(out) {}
 
 void RulesPusher::start() {
     const auto& path = rules_.path();
-    [[maybe_unused]] const auto folder = platform::ensurePrivateFolder(path.parent_path());
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        [[maybe_unused]] const auto seeded = platform::createFileAtomically(path, "{}");
+    [[maybe_unused]] const auto folder = files_.ensurePrivateFolder(path.parent_path());
+    if (!files_.exists(path)) {
+        [[maybe_unused]] const auto seeded = files_.createAtomically(path, "{}");
     }
     watch();
     lastModificationTime_ = rules_.modificationTime();
@@ -35,8 +32,7 @@ bool RulesPusher::watch() {
 
 void RulesPusher::folderLost() {
     folderLook_ = loop_.every(platform::seconds(kFolderLookSeconds), [this] {
-        std::error_code ec;
-        if (std::filesystem::is_directory(rules_.path().parent_path(), ec) && watch()) {
+        if (files_.isFolder(rules_.path().parent_path()) && watch()) {
             folderLook_.cancel();
             scheduleCheck();  // the file may be back already
         }

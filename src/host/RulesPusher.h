@@ -4,6 +4,7 @@
 
 #include "host/MessageSink.h"
 #include "host/RulesFile.h"
+#include "platform/FileSystem.h"
 #include "platform/FileWatcher.h"
 #include "platform/Handle.h"
 #include "platform/RunLoop.h"
@@ -21,8 +22,8 @@ class RulesPusher {
     static constexpr double kDebounceSeconds = 0.1;
     static constexpr double kFolderLookSeconds = 0.5;
 
-    RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher, RulesFile& rules,
-                MessageSink& out);
+    RulesPusher(platform::RunLoop& loop, platform::FileWatcher& watcher,
+                platform::FileSystem& files, RulesFile& rules, MessageSink& out);
 
     // Creates the data folder and a "{}" rules file when they are missing, then watches.
     // Without a watch (folder not creatable) the host runs on and answers requests.
@@ -36,6 +37,7 @@ class RulesPusher {
 
     platform::RunLoop& loop_;
     platform::FileWatcher& watcher_;
+    platform::FileSystem& files_;
     RulesFile& rules_;
     MessageSink& out_;
     std::optional<long long> lastModificationTime_;

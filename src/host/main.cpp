@@ -13,6 +13,7 @@
 #include "host/MessageDispatcher.h"
 #include "host/ReaderThread.h"
 #include "platform/Paths.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/SystemClock.h"
@@ -35,10 +36,11 @@ int main() {
         return 1;
     }
     platform::os::InotifyFileWatcher watcher(loop);
+    platform::os::DiskFileSystem files;
     const platform::os::SystemClock clock;
     host::OutputGate gate;
     host::FrameWriter writer(gate, host::writeToDescriptor(STDOUT_FILENO), log);
-    host::Host host({loop, watcher, clock, log, gate, writer},
+    host::Host host({loop, watcher, files, clock, log, gate, writer},
                     platform::Paths::fromProcessEnvironment().dataFolder());
 
     // The watch (and the seed file) is in place before anything is read, so an input that ends

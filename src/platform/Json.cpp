@@ -42,10 +42,11 @@ int nestingDepth(std::string_view text) {
 
 namespace {
 
+// For a text whose nesting is known to be within bounds.
 template <typename J>
-std::optional<J> parseAs(std::string_view text, int maxDepth) {
+std::optional<J> parseShallow(std::string_view text) {
     // The library takes a NUL byte for the end of the text and would accept what follows it.
-    if (text.find('\0') != std::string_view::npos || nestingDepth(text) > maxDepth) {
+    if (text.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
     J value = J::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
@@ -53,6 +54,11 @@ std::optional<J> parseAs(std::string_view text, int maxDepth) {
         return std::nullopt;
     }
     return value;
+}
+
+template <typename J>
+std::optional<J> parseAs(std::string_view text, int maxDepth) {
+    return nestingDepth(text) > maxDepth ? std::nullopt : parseShallow<J>(text);
 }
 
 // Accepts every event and keeps where the parser gave up: a second pass that throws nothing
@@ -107,7 +113,7 @@ std::optional<Json> parse(std::string_view text, std::string& error, int maxDept
         error = "imbrication JSON trop profonde (plus de " + std::to_string(maxDepth) + " niveaux)";
         return std::nullopt;
     }
-    auto value = parseAs<Json>(text, maxDepth);
+    auto value = parseShallow<Json>(text);
     if (!value) {
         error = "JSON invalide à l’octet " + std::to_string(failurePosition(text));
     }

@@ -45,9 +45,10 @@ std::optional<std::vector<std::string>> allowedSiteList(const Json& rules) {
 }  // namespace
 
 SafariExtensionHandler::SafariExtensionHandler(const platform::Paths& paths,
+                                               platform::FileSystem& files,
                                                const platform::Clock& clock,
                                                ApplicationOpener& opener)
-    : paths_(paths), clock_(clock), opener_(opener) {}
+    : paths_(paths), files_(files), clock_(clock), opener_(opener) {}
 
 void SafariExtensionHandler::messageReceived(std::string_view name, SafariPage& page,
                                              const Json& userInfo) {
@@ -128,24 +129,25 @@ void SafariExtensionHandler::validateToolbarItem(
 
 const std::filesystem::path& SafariExtensionHandler::containerURL() {
     if (!container_) {
-        if (platform::ensurePrivateFolder(paths_.sharedContainer())) {
+        if (files_.ensurePrivateFolder(paths_.sharedContainer())) {
             container_ = paths_.sharedContainer();
         } else {
             // Our own private folder, never a shared temporary one with fixed names.
             container_ = paths_.runtimeFolder();
-            (void)platform::ensurePrivateFolder(*container_);
+            (void)files_.ensurePrivateFolder(*container_);
         }
     }
     return *container_;
 }
 
 Json SafariExtensionHandler::readRules() {
-    return exchange::readJsonObject(containerURL() / exchange::kRulesFile).value_or(Json::object());
+    return exchange::readJsonObject(files_, containerURL() / exchange::kRulesFile)
+        .value_or(Json::object());
 }
 
 void SafariExtensionHandler::writeFile(const std::string& name, const Json& object) {
     // Failures are silent: the page must never notice the application's side.
-    (void)exchange::writeExchangeFile(containerURL() / name, object);
+    (void)exchange::writeExchangeFile(files_, containerURL() / name, object);
 }
 
 }  // namespace olvane::safari

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/Json.h"
 #include "platform/Paths.h"
 #include "safari-extension/ApplicationOpener.h"
@@ -24,8 +25,8 @@ class SafariExtensionHandler {
     static constexpr const char* kFullscreenVideo = "FULLSCREEN_VIDEO";
     static constexpr const char* kBrowserName = "safari";
 
-    SafariExtensionHandler(const platform::Paths& paths, const platform::Clock& clock,
-                           ApplicationOpener& opener);
+    SafariExtensionHandler(const platform::Paths& paths, platform::FileSystem& files,
+                           const platform::Clock& clock, ApplicationOpener& opener);
 
     // `userInfo` may be anything; what is not an object counts as empty.
     void messageReceived(std::string_view name, SafariPage& page, const Json& userInfo);
@@ -59,6 +60,7 @@ class SafariExtensionHandler {
     void writeFile(const std::string& name, const Json& object);
 
     const platform::Paths& paths_;
+    platform::FileSystem& files_;
     const platform::Clock& clock_;
     ApplicationOpener& opener_;
     std::optional<std::filesystem::path> container_;

@@ -4,6 +4,7 @@
 #include "model/Logger.h"
 #include "platform/LogRouter.h"
 #include "platform/Paths.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
 #include "platform/linux/SystemClock.h"
@@ -24,7 +25,8 @@ int main() {
     const auto paths = platform::Paths::fromProcessEnvironment();
     const platform::os::SystemClock clock;
     safari::DesktopEntryOpener opener(paths.applicationEntryFolders(), paths.home());
-    safari::SafariExtensionHandler handler(paths, clock, opener);
+    platform::os::DiskFileSystem files;
+    safari::SafariExtensionHandler handler(paths, files, clock, opener);
     safari::PageMessagePipe(handler, stdin, stdout).run();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "host/Host.h"
 #include "model/exchange/ExchangeFiles.h"
 #include "platform/FileIO.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/SimFileWatcher.h"
 #include "support/TempHome.h"
@@ -34,9 +35,10 @@ class HostTiming : public ::testing::Test {
     HostLog log{[this](std::string_view line) { logLines.emplace_back(line); }};
     OutputGate gate;
     RecordingSink out;
+    platform::os::DiskFileSystem files;
     fs::path data = home.paths().dataFolder();
     fs::path rulesPath = data / exchange::kRulesFile;
-    Host host{{loop, watcher, loop.clock(), log, gate, out}, data};
+    Host host{{loop, watcher, files, loop.clock(), log, gate, out}, data};
 
     // Rewrites the rules in place with a modification time `secondsLater` than the seed's.
     void rewriteRules(const std::string& text, int secondsLater) {

@@ -4,6 +4,7 @@
 
 #include "host/RulesFile.h"
 #include "platform/FileIO.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "support/TempHome.h"
 
 namespace olvane::host {
@@ -17,7 +18,8 @@ TEST(RulesFile, KeepsWhatItReadWhileTheFileIsUnchangedAndOnlyThen) {
     const auto path = home.root() / "rules.json";
     std::vector<std::string> logged;
     const HostLog log([&](std::string_view line) { logged.emplace_back(line); });
-    RulesFile rules(path, log);
+    platform::os::DiskFileSystem files;
+    RulesFile rules(files, path, log);
     const auto write = [&](const std::string& text, fs::file_time_type stamp) {
         ASSERT_TRUE(platform::writeFileInPlace(path, text));
         fs::last_write_time(path, stamp);

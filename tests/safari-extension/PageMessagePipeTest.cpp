@@ -5,6 +5,7 @@
 
 #include "model/exchange/ExchangeFiles.h"
 #include "model/exchange/FrameCodec.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "platform/sim/CaptureLogSink.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "safari-extension/PageMessagePipe.h"
@@ -52,7 +53,8 @@ TEST(PageMessagePipe, RepliesToTheSendingPageAndStopsAtAMalformedFrame) {
     const auto paths = home.paths();
     platform::sim::ManualRunLoop loop;
     NoApplication opener;
-    SafariExtensionHandler handler(paths, loop.clock(), opener);
+    platform::os::DiskFileSystem files;
+    SafariExtensionHandler handler(paths, files, loop.clock(), opener);
     platform::sim::ScopedLogCapture capture;
 
     const auto written = serve(

@@ -5,6 +5,7 @@
 
 #include "model/exchange/ExchangeFiles.h"
 #include "platform/FileIO.h"
+#include "platform/linux/DiskFileSystem.h"
 #include "platform/sim/CaptureLogSink.h"
 #include "safari-extension/SafariExtensionHandler.h"
 #include "support/TempHome.h"
@@ -73,7 +74,8 @@ class SafariExtensionHandlerTest : public ::testing::Test {
     platform::Paths paths = home.paths();
     FixedClock clock;
     RecordingOpener opener;
-    SafariExtensionHandler handler{paths, clock, opener};
+    platform::os::DiskFileSystem files;
+    SafariExtensionHandler handler{paths, files, clock, opener};
 };
 
 Json configOf(Json rules, bool hasDelay, long long seconds, const std::string& name) {
@@ -212,7 +214,7 @@ TEST_F(SafariExtensionHandlerTest, ContainerIsCreatedPrivateOrReplacedByTheRunti
     // Something that is not a folder stands where the container should be.
     fs::remove_all(container());
     ASSERT_TRUE(platform::writeFileInPlace(container(), "not a folder"));
-    SafariExtensionHandler cut(paths, clock, opener);
+    SafariExtensionHandler cut(paths, files, clock, opener);
     // The first handler keeps the place it resolved: its writes now fail, silently.
     send("SITE_CONTEXT", {{"domain", "docs.test"}});
     cut.pageWillNavigateTo(std::nullopt);

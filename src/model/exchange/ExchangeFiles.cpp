@@ -71,8 +71,19 @@ std::optional<Json> readJsonObject(const std::filesystem::path& path) {
     return text ? json::parseObject(*text) : std::nullopt;
 }
 
+std::optional<Json> readJsonObject(const platform::FileSystem& files,
+                                   const std::filesystem::path& path) {
+    const auto text = files.read(path);
+    return text ? json::parseObject(*text) : std::nullopt;
+}
+
 platform::Status writeExchangeFile(const std::filesystem::path& path, const Json& object) {
     return platform::writeFileInPlace(path, json::dumpCompact(object));
+}
+
+platform::Status writeExchangeFile(platform::FileSystem& files, const std::filesystem::path& path,
+                                   const Json& object) {
+    return files.writeInPlace(path, json::dumpCompact(object));
 }
 
 }  // namespace olvane::exchange

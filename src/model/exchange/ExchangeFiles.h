@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
 #include "platform/Json.h"
 #include "platform/Status.h"
 
@@ -76,9 +77,13 @@ struct HealthRecord {
 
 // Reads a file holding one JSON object; nullopt when missing, unreadable or not an object.
 std::optional<Json> readJsonObject(const std::filesystem::path& path);
+std::optional<Json> readJsonObject(const platform::FileSystem& files,
+                                   const std::filesystem::path& path);
 
 // Writes a command, site or health file: compact JSON, in place. The readers watch the file
 // itself (its inode), so it must not be replaced by a rename.
 platform::Status writeExchangeFile(const std::filesystem::path& path, const Json& object);
+platform::Status writeExchangeFile(platform::FileSystem& files, const std::filesystem::path& path,
+                                   const Json& object);
 
 }  // namespace olvane::exchange

@@ -31,7 +31,7 @@ const std::set<std::string> kFixedNames = {
 const std::set<std::string> kOutgoingTypes = {"RULES", "PONG", "GRAYSCALE_COMMAND_ACK", "HEARTBEAT",
                                               "ERROR"};
 
-const fs::path kDataFolder = "/home/fuzz/.local/share/OlvaneMac";
+const fs::path kDataFolder = "/OlvaneMac";
 
 // Reads a JSON text without building it, keeping the string its object's last "type" member
 // holds (as the browser would read it).
@@ -105,8 +105,10 @@ void checkOnlyFixedNames(const platform::sim::MemoryFileSystem& files) {
 
 }  // namespace
 
-// Input: one byte of options (low bits: read chunk size; high bit: a rules file follows, its
-// length in the next two bytes), then the bytes of standard input.
+// Input: one byte of options, then the bytes of standard input. The options' low five bits give
+// the read chunk size; 0x20: the rules file is a minute old when the host starts (else just
+// written); 0x40: the input ends with a heartbeat; 0x80: a rules file follows, its length in the
+// next two bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
@@ -114,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view input(reinterpret_cast<const char*>(data), size);
     const auto options = static_cast<std::uint8_t>(input[0]);
     input.remove_prefix(1);
-    const std::size_t chunk = (options & 0x3f) + 1;
+    const std::size_t chunk = (options & 0x1f) + 1;
 
     // Every input brings its own rules file or the empty one.
     std::string_view rules = "{}";
@@ -129,6 +131,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::sim::MemoryFileSystem files(loop.clock());
     check(files.ensurePrivateFolder(kDataFolder).ok());
     check(files.writeInPlace(kDataFolder / exchange::kRulesFile, rules).ok());
+    if (options & 0x20) {
+        loop.advanceSeconds(60);
+    }
     platform::sim::SimFileWatcher watcher;
     const host::HostLog log([](std::string_view) {});
     host::OutputGate gate;
@@ -152,7 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         watcher.fire(kDataFolder / exchange::kRulesFile, platform::FileEvent::Write);
         loop.advanceSeconds(0.06);
     }
-    loop.advanceSeconds(20);
+    loop.advanceSeconds((options & 0x40) ? host::Heartbeat::kIntervalSeconds
+                                         : host::RulesPusher::kDebounceSeconds);
 
     checkWholeFrames(out);
     checkOnlyFixedNames(files);

@@ -28,8 +28,12 @@ const std::set<std::string> kContainerNames = {"rules.json", "grayscale-command.
                                                "fullscreen-command.json", "safari-site.json"};
 
 const platform::Paths& paths() {
+    // Short folders: the memory file system makes each of their levels for every input.
     static const platform::Paths made([](const std::string& name) -> std::optional<std::string> {
-        return name == "HOME" ? std::optional<std::string>("/home/fuzz") : std::nullopt;
+        if (name == "HOME") {
+            return "/home";
+        }
+        return name == "XDG_DATA_HOME" ? std::optional<std::string>("/data") : std::nullopt;
     });
     return made;
 }

@@ -42,55 +42,67 @@ int nestingDepth(std::string_view text) {
 
 namespace {
 
-// For a text whose nesting is known to be within bounds.
+// The library's own tree builder, keeping where the text stopped being JSON.
 template <typename J>
-std::optional<J> parseShallow(std::string_view text) {
+class TreeBuilder {
+  public:
+    using number_integer_t = typename J::number_integer_t;
+    using number_unsigned_t = typename J::number_unsigned_t;
+    using number_float_t = typename J::number_float_t;
+    using string_t = typename J::string_t;
+    using binary_t = typename J::binary_t;
+
+    explicit TreeBuilder(J& root) : builder_(root, /*allow_exceptions=*/false) {}
+
+    bool null() { return builder_.null(); }
+    bool boolean(bool value) { return builder_.boolean(value); }
+    bool number_integer(number_integer_t value) { return builder_.number_integer(value); }
+    bool number_unsigned(number_unsigned_t value) { return builder_.number_unsigned(value); }
+    bool number_float(number_float_t value, const string_t& text) {
+        return builder_.number_float(value, text);
+    }
+    bool string(string_t& value) { return builder_.string(value); }
+    bool binary(binary_t& value) { return builder_.binary(value); }
+    bool start_object(std::size_t size) { return builder_.start_object(size); }
+    bool key(string_t& name) { return builder_.key(name); }
+    bool end_object() { return builder_.end_object(); }
+    bool start_array(std::size_t size) { return builder_.start_array(size); }
+    bool end_array() { return builder_.end_array(); }
+    template <typename Exception>
+    bool parse_error(std::size_t position, const std::string& token, const Exception& error) {
+        failedAt = position;
+        return builder_.parse_error(position, token, error);
+    }
+
+    // 1-based; 0 while nothing failed.
+    std::size_t failedAt = 0;
+
+  private:
+    nlohmann::detail::json_sax_dom_parser<J> builder_;
+};
+
+// For a text whose nesting is known to be within bounds. One pass, which also finds where a
+// failure lies (1-based) for whoever asks.
+template <typename J>
+std::optional<J> parseShallow(std::string_view text, std::size_t* failedAt = nullptr) {
     // The library takes a NUL byte for the end of the text and would accept what follows it.
-    if (text.find('\0') != std::string_view::npos) {
-        return std::nullopt;
+    const auto nul = std::min(text.find('\0'), text.size());
+    J value;
+    TreeBuilder<J> builder(value);
+    const bool parsed =
+        J::sax_parse(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), &builder);
+    if (parsed && nul == text.size()) {
+        return value;
     }
-    J value = J::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
-    if (value.is_discarded()) {
-        return std::nullopt;
+    if (failedAt) {
+        *failedAt = parsed ? nul + 1 : builder.failedAt;
     }
-    return value;
+    return std::nullopt;
 }
 
 template <typename J>
 std::optional<J> parseAs(std::string_view text, int maxDepth) {
     return nestingDepth(text) > maxDepth ? std::nullopt : parseShallow<J>(text);
-}
-
-// Accepts every event and keeps where the parser gave up: a second pass that throws nothing
-// and builds nothing.
-struct FailureFinder : nlohmann::json_sax<Json> {
-    std::size_t position = 0;
-
-    bool null() override { return true; }
-    bool boolean(bool) override { return true; }
-    bool number_integer(number_integer_t) override { return true; }
-    bool number_unsigned(number_unsigned_t) override { return true; }
-    bool number_float(number_float_t, const string_t&) override { return true; }
-    bool string(string_t&) override { return true; }
-    bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return true; }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return true; }
-    bool start_array(std::size_t) override { return true; }
-    bool end_array() override { return true; }
-    bool parse_error(std::size_t where, const std::string&,
-                     const nlohmann::detail::exception&) override {
-        position = where;
-        return false;
-    }
-};
-
-// Where the parser gave up, 1-based; only asked once a parse has failed.
-std::size_t failurePosition(std::string_view text) {
-    const auto nul = std::min(text.find('\0'), text.size());
-    FailureFinder finder;
-    Json::sax_parse(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), &finder);
-    return finder.position != 0 ? finder.position : nul + 1;
 }
 
 template <typename J>
@@ -113,9 +125,10 @@ std::optional<Json> parse(std::string_view text, std::string& error, int maxDept
         error = "imbrication JSON trop profonde (plus de " + std::to_string(maxDepth) + " niveaux)";
         return std::nullopt;
     }
-    auto value = parseShallow<Json>(text);
+    std::size_t failedAt = 0;
+    auto value = parseShallow<Json>(text, &failedAt);
     if (!value) {
-        error = "JSON invalide à l’octet " + std::to_string(failurePosition(text));
+        error = "JSON invalide à l’octet " + std::to_string(failedAt);
     }
     return value;
 }

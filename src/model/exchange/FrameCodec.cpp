@@ -1,5 +1,6 @@
 #include "model/exchange/FrameCodec.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -27,9 +28,17 @@ std::optional<std::string> readFrame(std::FILE* in) {
     if (length == 0 || length > kMaxFramePayload) {
         return std::nullopt;
     }
-    std::string payload(length, '\0');
-    if (std::fread(payload.data(), 1, length, in) != length) {
-        return std::nullopt;
+    // The buffer grows with what arrives, not with what the header claims: a cut frame that
+    // announces a megabyte costs no megabyte.
+    constexpr std::size_t kStep = 16 * 1024;
+    std::string payload;
+    while (payload.size() < length) {
+        const auto before = payload.size();
+        const auto step = std::min<std::size_t>(length - before, kStep);
+        payload.resize(before + step);
+        if (std::fread(payload.data() + before, 1, step, in) != step) {
+            return std::nullopt;
+        }
     }
     return payload;
 }

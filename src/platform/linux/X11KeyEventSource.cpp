@@ -2,9 +2,17 @@
 
 #include <unistd.h>
 #include <xcb/xinput.h>
-#define explicit explicit_  // the XKB header names a field after the C++ keyword
+// The XKB header names a field after the C++ keyword.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
+#define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #include "platform/KeyCodes.h"
 #include "platform/linux/Ewmh.h"

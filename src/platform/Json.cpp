@@ -1,29 +1,45 @@
 #include "platform/Json.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace olvane::json {
 
+namespace {
+
+// The closing quote of the string whose text starts at `from`, or `end` when there is none: the
+// first quote that no odd run of backslashes escapes.
+const char* closingQuote(const char* from, const char* end) {
+    const auto nextQuote = [end](const char* at) {
+        return static_cast<const char*>(std::memchr(at, '"', static_cast<std::size_t>(end - at)));
+    };
+    for (const char* quote = nextQuote(from); quote != nullptr; quote = nextQuote(quote + 1)) {
+        const char* backslashes = quote;
+        while (backslashes != from && backslashes[-1] == '\\') {
+            --backslashes;
+        }
+        if ((quote - backslashes) % 2 == 0) {
+            return quote;
+        }
+    }
+    return end;
+}
+
+}  // namespace
+
+// Skips each string with one search.
 int nestingDepth(std::string_view text) {
     int depth = 0;
     int deepest = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
-            }
-            continue;
-        }
-        switch (c) {
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data(); at != end; ++at) {
+        switch (*at) {
             case '"':
-                inString = true;
+                at = closingQuote(at + 1, end);
+                if (at == end) {
+                    return deepest;
+                }
                 break;
             case '[':
             case '{':

@@ -11,6 +11,12 @@ TEST(Json, ParsesWithoutThrowingAndRefusesDeepNesting) {
     EXPECT_FALSE(json::parse(""));
     EXPECT_FALSE(json::parseObject("[1]"));
     EXPECT_TRUE(json::parseObject(R"({"a": "[[[["})"));  // brackets inside strings do not count
+    for (const auto& [text, depth] : {std::pair{R"(["\\", [1]])", 2},
+                                      {R"(["\"[[", 1])", 1},
+                                      {R"(["\\\"[[", {}])", 2},
+                                      {R"([[] "[[)", 2}}) {
+        EXPECT_EQ(json::nestingDepth(text), depth) << text;
+    }
 
     const std::string deep = std::string(600, '[') + std::string(600, ']');
     EXPECT_EQ(json::nestingDepth(deep), 600);

@@ -34,8 +34,8 @@ std::string ContentRule::displayLabel(std::string_view ruleId) {
     return std::string(ruleId);
 }
 
-Json ContentRule::toJson() const {
-    return {{"id", id}, {"isEnabled", isEnabled}};
+void ContentRule::writeJson(JsonWriter& out) const {
+    out.beginObject().member("id", id).member("isEnabled", isEnabled).endObject();
 }
 
 Decoded<ContentRule> ContentRule::fromJson(const Json& value, const std::string& path) {

@@ -6,6 +6,7 @@
 #include "model/Decoded.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // One content rule of a platform, such as "yt_shorts". JSON: {"id": …, "isEnabled": …}.
@@ -18,7 +19,7 @@ struct ContentRule {
     // The French label of a rule identifier; an unknown identifier is shown as itself.
     static std::string displayLabel(std::string_view ruleId);
 
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
     // Both keys required.
     static Decoded<ContentRule> fromJson(const Json& value, const std::string& path = {});
 };

@@ -4,15 +4,15 @@
 
 namespace olvane {
 
-Json DelayAccessConfig::toJson() const {
-    return {
-        {"id", id.string()},
-        {"targetType", std::string(rawValue(targetType))},
-        {"targetIdentifier", targetIdentifier},
-        {"targetDisplayName", targetDisplayName},
-        {"delayDuration", delayDuration.toJson()},
-        {"isEnabled", isEnabled},
-    };
+void DelayAccessConfig::writeJson(JsonWriter& out) const {
+    out.beginObject().key("delayDuration");
+    delayDuration.writeJson(out);
+    out.member("id", id.string())
+        .member("isEnabled", isEnabled)
+        .member("targetDisplayName", targetDisplayName)
+        .member("targetIdentifier", targetIdentifier)
+        .member("targetType", rawValue(targetType))
+        .endObject();
 }
 
 Decoded<DelayAccessConfig> DelayAccessConfig::fromJson(const Json& value, const std::string& path) {

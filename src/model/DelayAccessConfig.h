@@ -8,6 +8,7 @@
 #include "model/Uuid.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // The legacy form of a delay target. Loading folds every stored record into the friction targets
@@ -22,7 +23,7 @@ struct DelayAccessConfig {
 
     bool operator==(const DelayAccessConfig&) const = default;
 
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
     // All six keys required.
     static Decoded<DelayAccessConfig> fromJson(const Json& value, const std::string& path = {});
 };

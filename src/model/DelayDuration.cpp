@@ -16,12 +16,12 @@ std::string DelayDuration::id() const {
     return std::string(kPresetIds[static_cast<std::size_t>(type_)]);
 }
 
-Json DelayDuration::toJson() const {
-    Json object = {{"type", std::string(rawValue(type_))}};
+void DelayDuration::writeJson(JsonWriter& out) const {
+    out.beginObject();
     if (isCustom()) {
-        object["customSeconds"] = customSeconds_;
+        out.member("customSeconds", customSeconds_);
     }
-    return object;
+    out.member("type", rawValue(type_)).endObject();
 }
 
 Decoded<DelayDuration> DelayDuration::fromJson(const Json& value, const std::string& path) {

@@ -8,6 +8,7 @@
 #include "model/RawValueEnum.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // How long the delay screen waits: one of five presets, or a custom number of seconds.
@@ -41,7 +42,7 @@ class DelayDuration {
         return type_ == other.type_ && (!isCustom() || customSeconds_ == other.customSeconds_);
     }
 
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
     // "type" is required; "customSeconds" is required for "custom" and ignored otherwise.
     static Decoded<DelayDuration> fromJson(const Json& value, const std::string& path = {});
 

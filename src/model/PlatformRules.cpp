@@ -4,14 +4,11 @@
 
 namespace olvane {
 
-Json PlatformRules::toJson() const {
-    Json ruleList = Json::array();
-    for (const auto& rule : rules) {
-        ruleList.push_back(rule.toJson());
-    }
-    return {{"platform", std::string(rawValue(platform))},
-            {"isEnabled", isEnabled},
-            {"rules", std::move(ruleList)}};
+void PlatformRules::writeJson(JsonWriter& out) const {
+    out.beginObject().member("isEnabled", isEnabled).member("platform", rawValue(platform));
+    out.key("rules").array(rules,
+                           [](JsonWriter& w, const ContentRule& rule) { rule.writeJson(w); });
+    out.endObject();
 }
 
 Decoded<PlatformRules> PlatformRules::fromJson(const Json& value, const std::string& path) {

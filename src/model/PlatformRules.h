@@ -9,6 +9,7 @@
 #include "model/Platform.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // The content rules of one platform with the platform's own switch.
@@ -23,7 +24,7 @@ struct PlatformRules {
     // The platform's raw value ("youtube"…).
     std::string_view id() const { return rawValue(platform); }
 
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
     // All three keys required.
     static Decoded<PlatformRules> fromJson(const Json& value, const std::string& path = {});
 };

@@ -1,5 +1,6 @@
 #include "model/RedListConfig.h"
 
+#include <array>
 #include <cmath>
 
 #include "model/KeyedDecoder.h"
@@ -8,44 +9,56 @@
 namespace olvane {
 namespace {
 
-void encodeCustomValue(Json& object, const char* key, const std::optional<double>& value,
-                       const std::string& targetName) {
-    if (!value) {
-        return;
-    }
-    if (!std::isfinite(*value)) {
+struct CustomValue {
+    const char* key;
+    const std::optional<double>& value;
+};
+
+bool isStorable(const CustomValue& custom) {
+    return custom.value && std::isfinite(*custom.value);
+}
+
+void logIfUnstorable(const CustomValue& custom, const std::string& targetName) {
+    if (custom.value && !isStorable(custom)) {
         Logger::settings().logError(
             "Valeur personnalisée invalide non enregistrée",
-            platform::ComposedText(key) + " de « " + platform::userData(targetName) + " »");
-        return;
+            platform::ComposedText(custom.key) + " de « " + platform::userData(targetName) + " »");
     }
-    object[key] = *value;
 }
 
 }  // namespace
 
-Json RedListConfig::toJson() const {
-    Json object = {
-        {"id", id.string()},
-        {"targetType", std::string(rawValue(targetType))},
-        {"targetIdentifier", targetIdentifier},
-        {"targetDisplayName", targetDisplayName},
-        {"isFogEnabled", isFogEnabled},
-        {"fogIntensity", std::string(rawValue(fogIntensity))},
-        {"isTurtleEnabled", isTurtleEnabled},
-        {"turtleIntensity", std::string(rawValue(turtleIntensity))},
-        {"isDelayEnabled", isDelayEnabled},
-        {"delayDuration", delayDuration.toJson()},
+void RedListConfig::writeJson(JsonWriter& out) const {
+    // In the order of the fields, which the log follows.
+    const std::array custom{
+        CustomValue{"customFogClearRadius", customFogClearRadius},
+        CustomValue{"customFogRegenerationDuration", customFogRegenerationDuration},
+        CustomValue{"customFogOpacity", customFogOpacity},
+        CustomValue{"customTurtleMouseFactor", customTurtleMouseFactor},
+        CustomValue{"customTurtleScrollFactor", customTurtleScrollFactor},
     };
-    encodeCustomValue(object, "customFogClearRadius", customFogClearRadius, targetDisplayName);
-    encodeCustomValue(object, "customFogRegenerationDuration", customFogRegenerationDuration,
-                      targetDisplayName);
-    encodeCustomValue(object, "customFogOpacity", customFogOpacity, targetDisplayName);
-    encodeCustomValue(object, "customTurtleMouseFactor", customTurtleMouseFactor,
-                      targetDisplayName);
-    encodeCustomValue(object, "customTurtleScrollFactor", customTurtleScrollFactor,
-                      targetDisplayName);
-    return object;
+    for (const auto& value : custom) {
+        logIfUnstorable(value, targetDisplayName);
+    }
+    out.beginObject();
+    // In key order: "customFogOpacity" comes before "customFogRegenerationDuration".
+    for (const auto* value : {&custom[0], &custom[2], &custom[1], &custom[3], &custom[4]}) {
+        if (isStorable(*value)) {
+            out.member(value->key, *value->value);
+        }
+    }
+    out.key("delayDuration");
+    delayDuration.writeJson(out);
+    out.member("fogIntensity", rawValue(fogIntensity))
+        .member("id", id.string())
+        .member("isDelayEnabled", isDelayEnabled)
+        .member("isFogEnabled", isFogEnabled)
+        .member("isTurtleEnabled", isTurtleEnabled)
+        .member("targetDisplayName", targetDisplayName)
+        .member("targetIdentifier", targetIdentifier)
+        .member("targetType", rawValue(targetType))
+        .member("turtleIntensity", rawValue(turtleIntensity))
+        .endObject();
 }
 
 Decoded<RedListConfig> RedListConfig::fromJson(const Json& value, const std::string& path) {

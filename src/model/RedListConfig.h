@@ -11,6 +11,7 @@
 #include "model/Uuid.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // One friction target: an application or a website with its fog, turtle and delay.
@@ -38,10 +39,10 @@ struct RedListConfig {
     // Fog, turtle or delay switched on.
     bool hasAnyEffect() const { return isFogEnabled || isTurtleEnabled || isDelayEnabled; }
 
-    // The ten first keys always, each custom value only when present. A custom value that JSON
+    // The ten other keys always, each custom value only when present. A custom value that JSON
     // cannot hold (not a number, infinite) is left out and logged, so it never makes the whole
     // settings unsavable.
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
     // "id", "targetType", "targetIdentifier" and "targetDisplayName" are required; every other
     // key, when missing or null, keeps its default.
     static Decoded<RedListConfig> fromJson(const Json& value, const std::string& path = {});

@@ -149,7 +149,7 @@ bool SettingsManager::saveSettings(bool skipBackup) {
     if (!skipBackup) {
         copyCurrentBlobToBackup();
     }
-    const auto status = store_.set(kSettingsKey, json::dumpCompact(settings_.toJson()));
+    const auto status = store_.set(kSettingsKey, settings_.jsonText());
     if (!status) {
         Logger::settings().logError("Échec de sauvegarde des réglages", status);
         return false;

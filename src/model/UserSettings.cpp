@@ -7,15 +7,6 @@
 namespace olvane {
 namespace {
 
-template <typename T>
-Json jsonList(const std::vector<T>& values) {
-    Json list = Json::array();
-    for (const auto& value : values) {
-        list.push_back(value.toJson());
-    }
-    return list;
-}
-
 PlatformRules allOff(Platform platform, std::initializer_list<const char*> ruleIds) {
     PlatformRules rules{platform, false, {}};
     for (const char* id : ruleIds) {
@@ -27,13 +18,15 @@ PlatformRules allOff(Platform platform, std::initializer_list<const char*> ruleI
 }  // namespace
 
 std::vector<PlatformRules> UserSettings::defaultContentFilterRules() {
-    return {
+    // Every default settings value starts from these: built once, copied after.
+    static const std::vector<PlatformRules> rules{
         allOff(Platform::youtube,
                {"yt_home", "yt_shorts", "yt_recommendations", "yt_endscreen", "yt_comments"}),
         allOff(Platform::instagram, {"insta_feed", "insta_explore", "insta_reels"}),
         allOff(Platform::linkedin, {"linkedin_limit", "linkedin_feed", "linkedin_news"}),
         allOff(Platform::facebook, {"fb_feed"}),
     };
+    return rules;
 }
 
 bool UserSettings::hasActiveWebFeatures() const {
@@ -47,23 +40,31 @@ bool UserSettings::hasActiveWebFeatures() const {
     return someRuleOn || someSiteEffectOn || grayscaleSites;
 }
 
-Json UserSettings::toJson() const {
-    return {
-        {"schemaVersion", schemaVersion},
-        {"launchAtLogin", launchAtLogin},
-        {"showMenuBarIcon", showMenuBarIcon},
-        {"userWantsGrayscaleEnabled", userWantsGrayscaleEnabled},
-        {"grayscaleWasActiveOnShutdown", grayscaleWasActiveOnShutdown},
-        {"grayscaleAllowedApps", grayscaleAllowedApps},
-        {"grayscaleAllowedSites", grayscaleAllowedSites},
-        {"grayscalePauseOnFullscreenVideo", grayscalePauseOnFullscreenVideo},
-        {"contentFilterRules", jsonList(contentFilterRules)},
-        {"redListConfigs", jsonList(redListConfigs)},
-        {"delayAccessConfigs", jsonList(delayAccessConfigs)},
-        {"onboardingCompleted", onboardingCompleted},
-        {"onboardingVersion", onboardingVersion},
-        {"extensionEverDetected", extensionEverDetected},
-    };
+void UserSettings::writeJson(JsonWriter& out) const {
+    const auto writeOne = [](JsonWriter& w, const auto& element) { element.writeJson(w); };
+    const auto writeText = [](JsonWriter& w, const std::string& text) { w.value(text); };
+    out.beginObject();
+    out.key("contentFilterRules").array(contentFilterRules, writeOne);
+    out.key("delayAccessConfigs").array(delayAccessConfigs, writeOne);
+    out.member("extensionEverDetected", extensionEverDetected);
+    out.key("grayscaleAllowedApps").array(grayscaleAllowedApps, writeText);
+    out.key("grayscaleAllowedSites").array(grayscaleAllowedSites, writeText);
+    out.member("grayscalePauseOnFullscreenVideo", grayscalePauseOnFullscreenVideo)
+        .member("grayscaleWasActiveOnShutdown", grayscaleWasActiveOnShutdown)
+        .member("launchAtLogin", launchAtLogin)
+        .member("onboardingCompleted", onboardingCompleted)
+        .member("onboardingVersion", onboardingVersion);
+    out.key("redListConfigs").array(redListConfigs, writeOne);
+    out.member("schemaVersion", schemaVersion)
+        .member("showMenuBarIcon", showMenuBarIcon)
+        .member("userWantsGrayscaleEnabled", userWantsGrayscaleEnabled)
+        .endObject();
+}
+
+std::string UserSettings::jsonText() const {
+    JsonWriter out;
+    writeJson(out);
+    return std::move(out).text();
 }
 
 Decoded<UserSettings> UserSettings::fromJson(const Json& value, const std::string& path) {

@@ -10,6 +10,7 @@
 #include "model/RedListConfig.h"
 #include "platform/Json.h"
 
+#include "platform/JsonWriter.h"
 namespace olvane {
 
 // The whole persisted configuration. The default value is what a fresh installation uses.
@@ -44,7 +45,9 @@ struct UserSettings {
     bool hasActiveWebFeatures() const;
 
     // Every key, nested values in their own forms.
-    Json toJson() const;
+    void writeJson(JsonWriter& out) const;
+    // The stored form: compact JSON, keys in byte order.
+    std::string jsonText() const;
     // Starts from the defaults; each key present and not null replaces its default, decoded
     // strictly. A present "contentFilterRules" is taken whole, not merged with the catalogue.
     static Decoded<UserSettings> fromJson(const Json& value, const std::string& path = {});

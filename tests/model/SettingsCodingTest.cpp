@@ -22,6 +22,13 @@ Json minimalTarget() {
             {"targetDisplayName", "YouTube"}};
 }
 
+template <typename T>
+Json written(const T& value) {
+    JsonWriter out;
+    value.writeJson(out);
+    return *json::parse(out.text());
+}
+
 Decoded<UserSettings> decodeSettings(std::string_view text) {
     return UserSettings::fromJson(*json::parse(text));
 }
@@ -110,7 +117,7 @@ TEST(RedListConfigCoding, MinimalTargetTakesDefaultsAndReEncodesToTenKeys) {
     EXPECT_EQ(decoded->delayDuration, DelayDuration::preset30s());
     EXPECT_FALSE(decoded->customFogOpacity);
 
-    const auto encoded = decoded->toJson();
+    const auto encoded = written(*decoded);
     EXPECT_EQ(encoded.size(), 10u);
     EXPECT_EQ(encoded["id"], "0F8FAD5B-D9CB-469F-A165-70867728950E");
     EXPECT_EQ(encoded["delayDuration"], (Json{{"type", "preset30s"}}));
@@ -129,9 +136,9 @@ TEST(DelayDurationCoding, TypeTagAndCustomSeconds) {
     EXPECT_FALSE(DelayDuration::fromJson(Json{{"type", "custom"}}));
     EXPECT_FALSE(DelayDuration::fromJson(Json{{"type", "preset2h"}}));
     EXPECT_FALSE(DelayDuration::fromJson(Json{{"customSeconds", 5}}));
-    EXPECT_EQ(DelayDuration::custom(90).toJson(),
+    EXPECT_EQ(written(DelayDuration::custom(90)),
               (Json{{"type", "custom"}, {"customSeconds", 90}}));
-    EXPECT_EQ(DelayDuration::preset45s().toJson(), (Json{{"type", "preset45s"}}));
+    EXPECT_EQ(written(DelayDuration::preset45s()), (Json{{"type", "preset45s"}}));
 }
 
 UserSettings busySettings() {
@@ -158,11 +165,39 @@ UserSettings busySettings() {
 
 TEST(UserSettingsCoding, EveryKeyIsWrittenAndReadBack) {
     const auto settings = busySettings();
-    const auto encoded = settings.toJson();
-    EXPECT_EQ(encoded.size(), 14u);
-    const auto decoded = decodeSettings(json::dumpCompact(encoded));
+    EXPECT_EQ(written(settings).size(), 14u);
+    const auto decoded = decodeSettings(settings.jsonText());
     ASSERT_TRUE(decoded) << decoded.error();
     EXPECT_EQ(*decoded, settings);
+}
+
+TEST(UserSettingsCoding, TextIsWhatTheJsonLibraryWritesForTheSameValue) {
+    auto odd = busySettings();
+    odd.schemaVersion = std::numeric_limits<std::int64_t>::min();
+    odd.onboardingVersion = std::numeric_limits<std::int64_t>::max();
+    odd.grayscaleAllowedApps = {"", "\"q\" \\ / \b\f\n\r\t \x01\x1f\x7f", "Télé 🎬",
+                                "\xff\xfe cut \xc3", std::string("nul \0 inside", 13)};
+    auto target = odd.redListConfigs[0];
+    target.targetDisplayName = "Vidéo \"longue\"";
+    const double numbers[] = {0.1, 1.0, -0.0, 1e15, 1e16, 1e-5, 5e-324, 1.7976931348623157e308};
+    for (const double number : numbers) {
+        target.customFogClearRadius = number;
+        target.customFogOpacity = -number;
+        target.customFogRegenerationDuration = number / 3;
+        odd.redListConfigs.push_back(target);
+    }
+    auto legacy = odd.delayAccessConfigs[0];
+    legacy.delayDuration = DelayDuration::custom(-7);
+    odd.delayAccessConfigs.push_back(legacy);
+
+    for (const auto& settings : {UserSettings{}, busySettings(), odd}) {
+        const auto text = settings.jsonText();
+        const auto parsed = json::parse(text);
+        ASSERT_TRUE(parsed) << text;
+        // Keys in byte order, numbers and escapes as the library writes them: it writes what it
+        // read back as the same text.
+        EXPECT_EQ(json::dumpCompact(*parsed), text);
+    }
 }
 
 TEST(RedListConfigCoding, NonFiniteCustomValueIsLeftOutAndLoggedTheRestSaves) {
@@ -171,7 +206,7 @@ TEST(RedListConfigCoding, NonFiniteCustomValueIsLeftOutAndLoggedTheRestSaves) {
     settings.redListConfigs[0].customFogClearRadius = std::numeric_limits<double>::quiet_NaN();
     settings.redListConfigs[0].customTurtleScrollFactor = -std::numeric_limits<double>::infinity();
 
-    const auto encoded = settings.redListConfigs[0].toJson();
+    const auto encoded = written(settings.redListConfigs[0]);
     EXPECT_FALSE(encoded.contains("customFogClearRadius"));
     EXPECT_FALSE(encoded.contains("customTurtleScrollFactor"));
     EXPECT_EQ(encoded["customTurtleMouseFactor"], 12.5);
@@ -183,7 +218,7 @@ TEST(RedListConfigCoding, NonFiniteCustomValueIsLeftOutAndLoggedTheRestSaves) {
               "YouTube »");
     EXPECT_TRUE(capture->contains("Settings", LogLevel::Error, texts[1]));
 
-    const auto decoded = decodeSettings(json::dumpCompact(settings.toJson()));
+    const auto decoded = decodeSettings(settings.jsonText());
     ASSERT_TRUE(decoded) << decoded.error();
     EXPECT_FALSE(decoded->redListConfigs[0].customFogClearRadius);
     EXPECT_EQ(decoded->redListConfigs[0].customTurtleMouseFactor, 12.5);

@@ -26,7 +26,7 @@ constexpr const char* kState = SettingsManager::kLastKnownStateKey;
 std::string blobWith(const std::function<void(UserSettings&)>& change) {
     UserSettings settings;
     change(settings);
-    return json::dumpCompact(settings.toJson());
+    return settings.jsonText();
 }
 
 const std::string kGoodBlob = blobWith([](UserSettings& s) { s.launchAtLogin = true; });
@@ -228,7 +228,7 @@ TEST(SettingsManager, RestoreRewritesTheCurrentBlobAndLeavesTheBackupUntouched) 
     ASSERT_TRUE(manager.restoreFromBackup());
     EXPECT_EQ(manager.settings().onboardingVersion, 7);
     EXPECT_EQ(f.stored(kBackup), kOtherGoodBlob);
-    EXPECT_EQ(f.stored(kSettings), json::dumpCompact(manager.settings().toJson()));
+    EXPECT_EQ(f.stored(kSettings), manager.settings().jsonText());
     EXPECT_EQ(*UserSettings::fromJson(*json::parse(f.stored(kSettings))),
               *UserSettings::fromJson(*json::parse(kOtherGoodBlob)));
 
@@ -309,7 +309,7 @@ TEST(SettingsManager, LegacyDelayRecordsMergeIntoTargetsOrBecomeNewOnes) {
         {Uuid::random(), FrictionTargetType::website, "YouTube.com", "Majuscules",
          DelayDuration::preset10s(), true},
     };
-    const auto blob = json::dumpCompact(stored.toJson());
+    const auto blob = stored.jsonText();
     f.put(kSettings, blob);
 
     SettingsManager manager(f.store, f.loop.clock());

@@ -40,7 +40,9 @@ TEST(IntensityLevel, ReadsOnlyFogTurtleAndDelay) {
         {target(F::light, T::strong, D::preset10s()), IntensityLevel::equilibre},
     };
     for (const auto& [config, level] : cases) {
-        EXPECT_EQ(intensityLevel(config), level) << config.toJson().dump();
+        JsonWriter text;
+        config.writeJson(text);
+        EXPECT_EQ(intensityLevel(config), level) << text.text();
     }
 }
 

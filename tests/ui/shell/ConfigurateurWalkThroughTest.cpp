@@ -277,7 +277,7 @@ TEST_F(ConfigurateurWalkThrough, EverythingChosenThenEverythingDeclined) {
             rule.isEnabled = rule.id == "yt_shorts" || rule.id == "linkedin_limit";
         }
     }
-    EXPECT_EQ(stored.toJson(), expected.toJson());
+    EXPECT_EQ(stored.jsonText(), expected.jsonText());
 
     Json rules = rulesFile();
     EXPECT_EQ(rules["youtube"], (Json{{"yt_shorts", true}}));

@@ -38,7 +38,7 @@ void ContentRule::writeJson(JsonWriter& out) const {
     out.beginObject().member("id", id).member("isEnabled", isEnabled).endObject();
 }
 
-Decoded<ContentRule> ContentRule::fromJson(const Json& value, const std::string& path) {
+Decoded<ContentRule> ContentRule::fromJson(const Json& value, const DecodePath& path) {
     ContentRule rule;
     KeyedDecoder decoder(value, path);
     decoder.require("id", rule.id).require("isEnabled", rule.isEnabled);

@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // One content rule of a platform, such as "yt_shorts". JSON: {"id": …, "isEnabled": …}.
@@ -21,7 +22,7 @@ struct ContentRule {
 
     void writeJson(JsonWriter& out) const;
     // Both keys required.
-    static Decoded<ContentRule> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<ContentRule> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

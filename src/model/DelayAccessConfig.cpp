@@ -15,7 +15,7 @@ void DelayAccessConfig::writeJson(JsonWriter& out) const {
         .endObject();
 }
 
-Decoded<DelayAccessConfig> DelayAccessConfig::fromJson(const Json& value, const std::string& path) {
+Decoded<DelayAccessConfig> DelayAccessConfig::fromJson(const Json& value, const DecodePath& path) {
     DelayAccessConfig config;
     KeyedDecoder decoder(value, path);
     decoder.require("id", config.id)

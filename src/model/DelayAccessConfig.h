@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/DelayDuration.h"
 #include "model/FrictionTargetType.h"
 #include "model/Uuid.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // The legacy form of a delay target. Loading folds every stored record into the friction targets
@@ -25,7 +26,7 @@ struct DelayAccessConfig {
 
     void writeJson(JsonWriter& out) const;
     // All six keys required.
-    static Decoded<DelayAccessConfig> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<DelayAccessConfig> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

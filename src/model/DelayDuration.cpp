@@ -24,7 +24,7 @@ void DelayDuration::writeJson(JsonWriter& out) const {
     out.member("type", rawValue(type_)).endObject();
 }
 
-Decoded<DelayDuration> DelayDuration::fromJson(const Json& value, const std::string& path) {
+Decoded<DelayDuration> DelayDuration::fromJson(const Json& value, const DecodePath& path) {
     auto type = DurationType::preset30s;
     KeyedDecoder decoder(value, path);
     decoder.require("type", type);

@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/RawValueEnum.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // How long the delay screen waits: one of five presets, or a custom number of seconds.
@@ -44,7 +45,7 @@ class DelayDuration {
 
     void writeJson(JsonWriter& out) const;
     // "type" is required; "customSeconds" is required for "custom" and ignored otherwise.
-    static Decoded<DelayDuration> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<DelayDuration> fromJson(const Json& value, const DecodePath& path = {});
 
   private:
     constexpr explicit DelayDuration(DurationType type, std::int64_t customSeconds = 0)

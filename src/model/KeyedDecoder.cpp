@@ -22,29 +22,22 @@ std::string shortened(std::string_view text) {
 
 }  // namespace
 
-std::string memberPath(const std::string& path, std::string_view key) {
-    return path.empty() ? std::string(key) : path + "." + std::string(key);
-}
-
-std::string elementPath(const std::string& path, std::size_t index) {
-    return path + "[" + std::to_string(index) + "]";
-}
-
-DecodeError failure(const std::string& path, const platform::ComposedText& reason) {
-    if (path.empty()) {
+DecodeError failure(const DecodePath& path, const platform::ComposedText& reason) {
+    const auto where = path.text();
+    if (where.empty()) {
         return {reason};
     }
-    return {platform::ComposedText("« " + path + " » : ") + reason};
+    return {platform::ComposedText("« " + where + " » : ") + reason};
 }
 
-Decoded<bool> decodeBool(const Json& value, const std::string& path) {
+Decoded<bool> decodeBool(const Json& value, const DecodePath& path) {
     if (!value.is_boolean()) {
         return failure(path, "booléen attendu");
     }
     return value.get<bool>();
 }
 
-Decoded<std::int64_t> decodeInt64(const Json& value, const std::string& path) {
+Decoded<std::int64_t> decodeInt64(const Json& value, const DecodePath& path) {
     if (value.is_number_integer() && !value.is_number_unsigned()) {
         return value.get<std::int64_t>();
     }
@@ -67,21 +60,21 @@ Decoded<std::int64_t> decodeInt64(const Json& value, const std::string& path) {
     return failure(path, "nombre entier attendu");
 }
 
-Decoded<double> decodeDouble(const Json& value, const std::string& path) {
+Decoded<double> decodeDouble(const Json& value, const DecodePath& path) {
     if (!value.is_number()) {
         return failure(path, "nombre attendu");
     }
     return value.get<double>();
 }
 
-Decoded<std::string> decodeString(const Json& value, const std::string& path) {
+Decoded<std::string> decodeString(const Json& value, const DecodePath& path) {
     if (!value.is_string()) {
         return failure(path, "texte attendu");
     }
     return value.get<std::string>();
 }
 
-Decoded<Uuid> decodeUuid(const Json& value, const std::string& path) {
+Decoded<Uuid> decodeUuid(const Json& value, const DecodePath& path) {
     auto text = decodeString(value, path);
     if (!text) {
         return std::move(text).takeError();
@@ -92,14 +85,14 @@ Decoded<Uuid> decodeUuid(const Json& value, const std::string& path) {
     return failure(path, "identifiant invalide « " + platform::userData(shortened(*text)) + " »");
 }
 
-DecodeError unknownRawValue(const std::string& path, std::string_view text) {
+DecodeError unknownRawValue(const DecodePath& path, std::string_view text) {
     return failure(path, "valeur inconnue « " + platform::userData(shortened(text)) + " »");
 }
 
 }  // namespace coding
 
-KeyedDecoder::KeyedDecoder(const Json& value, std::string path)
-    : object_(value), path_(std::move(path)) {
+KeyedDecoder::KeyedDecoder(const Json& value, const DecodePath& path)
+    : object_(value), path_(path) {
     if (!object_.is_object()) {
         error_ = coding::failure(path_, "objet attendu");
     }
@@ -112,7 +105,7 @@ const Json* KeyedDecoder::find(std::string_view key, bool required) {
     const auto it = object_.find(key);
     if (it == object_.end()) {
         if (required) {
-            error_ = coding::failure(coding::memberPath(path_, key), "clé absente");
+            error_ = coding::failure(path_.member(key), "clé absente");
         }
         return nullptr;
     }

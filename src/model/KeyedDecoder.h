@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/RawValueEnum.h"
 #include "model/Uuid.h"
@@ -19,17 +20,15 @@ namespace olvane {
 
 namespace coding {
 
-std::string memberPath(const std::string& path, std::string_view key);
-std::string elementPath(const std::string& path, std::size_t index);
-DecodeError failure(const std::string& path, const platform::ComposedText& reason);
+DecodeError failure(const DecodePath& path, const platform::ComposedText& reason);
 
-Decoded<bool> decodeBool(const Json& value, const std::string& path);
+Decoded<bool> decodeBool(const Json& value, const DecodePath& path);
 // Any JSON number holding a whole value in range (1 and 1.0 alike).
-Decoded<std::int64_t> decodeInt64(const Json& value, const std::string& path);
-Decoded<double> decodeDouble(const Json& value, const std::string& path);
-Decoded<std::string> decodeString(const Json& value, const std::string& path);
-Decoded<Uuid> decodeUuid(const Json& value, const std::string& path);
-DecodeError unknownRawValue(const std::string& path, std::string_view text);
+Decoded<std::int64_t> decodeInt64(const Json& value, const DecodePath& path);
+Decoded<double> decodeDouble(const Json& value, const DecodePath& path);
+Decoded<std::string> decodeString(const Json& value, const DecodePath& path);
+Decoded<Uuid> decodeUuid(const Json& value, const DecodePath& path);
+DecodeError unknownRawValue(const DecodePath& path, std::string_view text);
 
 template <typename T>
 struct IsVector : std::false_type {};
@@ -37,10 +36,10 @@ template <typename T>
 struct IsVector<std::vector<T>> : std::true_type {};
 
 template <typename T>
-Decoded<T> decodeValue(const Json& value, const std::string& path);
+Decoded<T> decodeValue(const Json& value, const DecodePath& path);
 
 template <RawValueEnum E>
-Decoded<E> decodeRawValue(const Json& value, const std::string& path) {
+Decoded<E> decodeRawValue(const Json& value, const DecodePath& path) {
     auto text = decodeString(value, path);
     if (!text) {
         return std::move(text).takeError();
@@ -52,14 +51,14 @@ Decoded<E> decodeRawValue(const Json& value, const std::string& path) {
 }
 
 template <typename V>
-Decoded<V> decodeList(const Json& value, const std::string& path) {
+Decoded<V> decodeList(const Json& value, const DecodePath& path) {
     if (!value.is_array()) {
         return failure(path, "liste attendue");
     }
     V list;
     list.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
-        auto element = decodeValue<typename V::value_type>(value[i], elementPath(path, i));
+        auto element = decodeValue<typename V::value_type>(value[i], path.element(i));
         if (!element) {
             return std::move(element).takeError();
         }
@@ -69,7 +68,7 @@ Decoded<V> decodeList(const Json& value, const std::string& path) {
 }
 
 template <typename T>
-Decoded<T> decodeValue(const Json& value, const std::string& path) {
+Decoded<T> decodeValue(const Json& value, const DecodePath& path) {
     if constexpr (std::is_same_v<T, bool>) {
         return decodeBool(value, path);
     } else if constexpr (std::is_same_v<T, std::int64_t>) {
@@ -95,7 +94,7 @@ Decoded<T> decodeValue(const Json& value, const std::string& path) {
 // read does nothing, so a type's decoder reads all its keys and checks once at the end.
 class KeyedDecoder {
   public:
-    KeyedDecoder(const Json& value, std::string path);
+    KeyedDecoder(const Json& value, const DecodePath& path);
 
     // The key must be present with a value of the field's type.
     template <typename T>
@@ -141,7 +140,7 @@ class KeyedDecoder {
 
     template <typename T>
     void assign(const Json& member, std::string_view key, T& field) {
-        auto decoded = coding::decodeValue<T>(member, coding::memberPath(path_, key));
+        auto decoded = coding::decodeValue<T>(member, path_.member(key));
         if (decoded) {
             field = std::move(decoded).value();
         } else {
@@ -150,7 +149,7 @@ class KeyedDecoder {
     }
 
     const Json& object_;
-    std::string path_;
+    DecodePath path_;
     std::optional<DecodeError> error_;
 };
 

@@ -10,7 +10,7 @@ Json LastKnownState::toJson() const {
             {"activeEffects", activeEffects}};
 }
 
-Decoded<LastKnownState> LastKnownState::fromJson(const Json& value, const std::string& path) {
+Decoded<LastKnownState> LastKnownState::fromJson(const Json& value, const DecodePath& path) {
     LastKnownState state;
     KeyedDecoder decoder(value, path);
     decoder.require("timestamp", state.timestamp)

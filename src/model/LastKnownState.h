@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "platform/Json.h"
 
@@ -20,7 +21,7 @@ struct LastKnownState {
 
     Json toJson() const;
     // All three keys required.
-    static Decoded<LastKnownState> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<LastKnownState> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

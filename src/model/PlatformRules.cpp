@@ -11,7 +11,7 @@ void PlatformRules::writeJson(JsonWriter& out) const {
     out.endObject();
 }
 
-Decoded<PlatformRules> PlatformRules::fromJson(const Json& value, const std::string& path) {
+Decoded<PlatformRules> PlatformRules::fromJson(const Json& value, const DecodePath& path) {
     PlatformRules result;
     KeyedDecoder decoder(value, path);
     decoder.require("platform", result.platform)

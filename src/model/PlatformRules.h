@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "model/ContentRule.h"
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/Platform.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // The content rules of one platform with the platform's own switch.
@@ -26,7 +27,7 @@ struct PlatformRules {
 
     void writeJson(JsonWriter& out) const;
     // All three keys required.
-    static Decoded<PlatformRules> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<PlatformRules> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

@@ -61,7 +61,7 @@ void RedListConfig::writeJson(JsonWriter& out) const {
         .endObject();
 }
 
-Decoded<RedListConfig> RedListConfig::fromJson(const Json& value, const std::string& path) {
+Decoded<RedListConfig> RedListConfig::fromJson(const Json& value, const DecodePath& path) {
     RedListConfig config;
     KeyedDecoder decoder(value, path);
     decoder.require("id", config.id)

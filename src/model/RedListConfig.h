@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/DelayDuration.h"
 #include "model/FogIntensity.h"
@@ -10,8 +11,8 @@
 #include "model/TurtleIntensity.h"
 #include "model/Uuid.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // One friction target: an application or a website with its fog, turtle and delay.
@@ -45,7 +46,7 @@ struct RedListConfig {
     void writeJson(JsonWriter& out) const;
     // "id", "targetType", "targetIdentifier" and "targetDisplayName" are required; every other
     // key, when missing or null, keeps its default.
-    static Decoded<RedListConfig> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<RedListConfig> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

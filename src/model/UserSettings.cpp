@@ -67,7 +67,7 @@ std::string UserSettings::jsonText() const {
     return std::move(out).text();
 }
 
-Decoded<UserSettings> UserSettings::fromJson(const Json& value, const std::string& path) {
+Decoded<UserSettings> UserSettings::fromJson(const Json& value, const DecodePath& path) {
     UserSettings settings;
     KeyedDecoder decoder(value, path);
     decoder.ifPresent("schemaVersion", settings.schemaVersion)

@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "model/DecodePath.h"
 #include "model/Decoded.h"
 #include "model/DelayAccessConfig.h"
 #include "model/PlatformRules.h"
 #include "model/RedListConfig.h"
 #include "platform/Json.h"
-
 #include "platform/JsonWriter.h"
+
 namespace olvane {
 
 // The whole persisted configuration. The default value is what a fresh installation uses.
@@ -50,7 +51,7 @@ struct UserSettings {
     std::string jsonText() const;
     // Starts from the defaults; each key present and not null replaces its default, decoded
     // strictly. A present "contentFilterRules" is taken whole, not merged with the catalogue.
-    static Decoded<UserSettings> fromJson(const Json& value, const std::string& path = {});
+    static Decoded<UserSettings> fromJson(const Json& value, const DecodePath& path = {});
 };
 
 }  // namespace olvane

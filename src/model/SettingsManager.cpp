@@ -20,10 +20,10 @@ bool isKnownPlatformEntry(const J& entry) {
            fromRawValue<Platform>(it->template get_ref<const std::string&>()).has_value();
 }
 
-// Drops the content-rule entries of platforms we no longer know; how many went. A document whose
-// rules are not a list of objects is left whole.
+// How many content-rule entries name a platform we no longer know. Rules that are not a list of
+// objects count none: such a document is left whole.
 template <typename J>
-std::size_t dropUnknownPlatforms(J& document) {
+std::size_t unknownPlatformCount(const J& document) {
     if (!document.is_object()) {
         return 0;
     }
@@ -34,18 +34,25 @@ std::size_t dropUnknownPlatforms(J& document) {
     }
     const auto known =
         std::ranges::count_if(*rules, [](const J& e) { return isKnownPlatformEntry(e); });
-    const auto dropped = rules->size() - static_cast<std::size_t>(known);
+    return rules->size() - static_cast<std::size_t>(known);
+}
+
+// Drops the entries unknownPlatformCount counts; how many went.
+template <typename J>
+std::size_t dropUnknownPlatforms(J& document) {
+    const auto dropped = unknownPlatformCount(document);
     if (dropped == 0) {
         return 0;
     }
+    auto& rules = *document.find("contentFilterRules");
     J kept = J::array();
-    for (auto& entry : *rules) {
+    for (auto& entry : rules) {
         if (isKnownPlatformEntry(entry)) {
             kept.push_back(std::move(entry));
         }
     }
     Logger::settings().info("Sanitisation: %ld plateforme(s) obsolète(s) retirée(s)", dropped);
-    *rules = std::move(kept);
+    rules = std::move(kept);
     return dropped;
 }
 
@@ -218,11 +225,18 @@ void SettingsManager::migrateDelayAccessConfigs() {
 }
 
 std::string SettingsManager::sanitizeSettingsData(std::string_view bytes) {
-    auto parsed = json::parseOrdered(bytes);
-    if (!parsed || parsed->empty() || dropUnknownPlatforms(*parsed) == 0) {
+    // Most blobs have nothing to drop, which the plain tree tells as well. One that has is read
+    // again in order, so that everything it keeps stays in its place.
+    const auto parsed = json::parse(bytes);
+    if (!parsed || unknownPlatformCount(*parsed) == 0) {
         return std::string(bytes);
     }
-    return json::dumpCompact(*parsed);
+    auto ordered = json::parseOrdered(bytes);
+    if (!ordered) {
+        return std::string(bytes);
+    }
+    dropUnknownPlatforms(*ordered);
+    return json::dumpCompact(*ordered);
 }
 
 void SettingsManager::saveLastKnownState(bool wasGrayscaleEnabled,

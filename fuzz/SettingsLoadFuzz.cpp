@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* keys[] = {SettingsManager::kSettingsKey, SettingsManager::kBackupKey,
                           SettingsManager::kLastKnownStateKey};
 
+    static const UserSettings defaults;
     olvane::platform::sim::ManualRunLoop loop;
     olvane::platform::sim::MemoryKeyValueStore store;
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -60,30 +61,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SettingsManager manager(store, loop.clock());
     using Outcome = SettingsManager::LoadOutcome;
+    if (manager.loadOutcome() == Outcome::restoredFromBackup) {
+        // A restored backup is migrated by the next load; do it now to compare with that.
+        manager.migrateIfNeeded();
+    }
+    const bool endsInDefaults = manager.settings() == defaults;
     switch (manager.loadOutcome()) {
         case Outcome::nothingStored:
             check(parts.empty());
-            check(manager.settings() == UserSettings{});
+            check(endsInDefaults);
             break;
         case Outcome::defaultsAfterFailure:
-            check(manager.settings() == UserSettings{});
+            check(endsInDefaults);
             break;
         case Outcome::decoded:
             check(manager.settings().delayAccessConfigs.empty());
             check(manager.settings().schemaVersion >= UserSettings::kCurrentSchemaVersion);
             break;
         case Outcome::restoredFromBackup:
-            // A restored backup is migrated by the next load; do it now to compare with that.
-            manager.migrateIfNeeded();
             break;
         default:
             check(false);
     }
     check(!manager.lastKnownState() || parts.size() == 3);
 
-    static const UserSettings defaults;
     static bool defaultsChecked = false;
-    if (manager.settings() == defaults) {
+    if (endsInDefaults) {
         if (defaultsChecked) {
             return 0;
         }

@@ -33,6 +33,9 @@ class DisplayFollowingProcessWatcher final : public platform::ProcessWatcher {
         : inner_(inner), device_(device) {}
 
     bool isAlive(pid_t pid) override { return inner_.isAlive(pid); }
+    bool runsProgram(pid_t pid, const std::string& name) override {
+        return inner_.runsProgram(pid, name);
+    }
     platform::Handle watchExit(pid_t pid, platform::Task onExit) override;
 
   private:

@@ -45,6 +45,14 @@ WatchdogAgent::~WatchdogAgent() {
     releasePreparation();
 }
 
+void WatchdogAgent::start() {
+    if (const auto pid = namedPID(); pid && !isApplication(*pid)) {
+        resetColorRemap();  // then watches
+        return;
+    }
+    startWatching();
+}
+
 void WatchdogAgent::startWatching() {
     fileWatch_.cancel();
     retry_.cancel();
@@ -62,23 +70,25 @@ void WatchdogAgent::startWatching() {
                 handlePIDFileEvent();
             }
         });
-    if (const auto pid = readPID()) {
-        fileWatch_.cancel();
-        watchProcess(*pid);
-        return;
-    }
     if (!fileWatch_) {
         retryLater();
     }
+    handlePIDFileEvent();
+}
+
+std::optional<pid_t> WatchdogAgent::namedPID() const {
+    const auto text = platform::readWholeFile(pidFile_);
+    return text ? parsePidFileText(*text) : std::nullopt;
+}
+
+// After a power cut the number may have gone to any process of the new boot.
+bool WatchdogAgent::isApplication(pid_t pid) {
+    return processes_.isAlive(pid) && processes_.runsProgram(pid, kApplicationProgram);
 }
 
 std::optional<pid_t> WatchdogAgent::readPID() {
-    const auto text = platform::readWholeFile(pidFile_);
-    if (!text) {
-        return std::nullopt;
-    }
-    const auto pid = parsePidFileText(*text);
-    if (!pid || !processes_.isAlive(*pid)) {
+    const auto pid = namedPID();
+    if (!pid || !isApplication(*pid)) {
         return std::nullopt;
     }
     return pid;
@@ -86,6 +96,7 @@ std::optional<pid_t> WatchdogAgent::readPID() {
 
 void WatchdogAgent::watchProcess(pid_t pid) {
     processWatch_.cancel();
+    watched_.reset();
     // Before the watch: it may point a device elsewhere (another display).
     releasePreparation();
     // A process that ended since the file was read is reported at once by the watcher.
@@ -94,12 +105,14 @@ void WatchdogAgent::watchProcess(pid_t pid) {
         retryLater();
         return;
     }
+    watched_ = pid;
     prepareReset();
 }
 
+// The file changed, or is read afresh: a launch that wrote it takes over the watch, while a
+// file emptied or removed leaves the watched process to its end.
 void WatchdogAgent::handlePIDFileEvent() {
-    if (const auto pid = readPID()) {
-        fileWatch_.cancel();
+    if (const auto pid = readPID(); pid && pid != watched_) {
         watchProcess(*pid);
     }
 }
@@ -130,6 +143,7 @@ void WatchdogAgent::resetColorRemap() {
         }
     }
     processWatch_.cancel();
+    watched_.reset();
     if (afterReset_) {
         afterReset_();
         return;

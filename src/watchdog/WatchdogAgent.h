@@ -35,25 +35,35 @@ class WatchdogAgent {
     WatchdogAgent(const WatchdogAgent&) = delete;
     WatchdogAgent& operator=(const WatchdogAgent&) = delete;
 
-    // Watches the process the PID file names when it lives, else waits for the file to name one.
+    // The program whose identifier the PID file holds.
+    static constexpr const char* kApplicationProgram = "OlvaneMac";
+
+    // The agent's own start: a file that names a run that ended while no agent watched it (a
+    // crash, a power cut) has the colour put back at once; then as startWatching.
+    void start();
+    // Watches the PID file, and the application it names for as long as that runs: a number
+    // written meanwhile (a new launch) is watched instead at once.
     void startWatching();
     // Guards `pid` alone, without the PID file (started by the application itself where no
     // service manager runs): its end, or its absence, resets the displays, then `onDone` runs.
     void guardOnly(pid_t pid, std::function<void()> onDone);
-    // The live process the PID file names.
+    // The running application the PID file names; not another program that took its number.
     std::optional<pid_t> readPID();
     void watchProcess(pid_t pid);
     void handlePIDFileEvent();
     void resetColorRemap();
 
     bool isWatchingProcess() const { return static_cast<bool>(processWatch_); }
-    bool isWaitingForPIDFile() const { return static_cast<bool>(fileWatch_); }
+    bool isWatchingPIDFile() const { return static_cast<bool>(fileWatch_); }
 
   private:
     // The services of one device opened while the application runs, by name; the device stays
     // loaded while there are any.
     using OpenServices = std::vector<std::pair<std::string, platform::RemapConnection>>;
 
+    // The number the PID file holds, whatever runs under it.
+    std::optional<pid_t> namedPID() const;
+    bool isApplication(pid_t pid);
     void folderLost();
     void prepareReset();
     void release(platform::ColorRemapDevice& device, OpenServices& opened);
@@ -73,6 +83,8 @@ class WatchdogAgent {
     std::vector<OpenServices> prepared_;
     platform::Handle fileWatch_;
     platform::Handle processWatch_;
+    // The process processWatch_ follows.
+    std::optional<pid_t> watched_;
     platform::Handle retry_;
     // Set by guardOnly: what follows the reset instead of waiting for the next run.
     std::function<void()> afterReset_;

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     if (guarded) {
         agent.guardOnly(*guarded, [&loop] { loop.quit(); });
     } else {
-        agent.startWatching();
+        agent.start();
     }
     loop.run();
     return 0;

@@ -3,8 +3,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <thread>
+
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/PidfdProcessWatcher.h"
+#include "support/ChildProcess.h"
+#include "support/TempHome.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -82,6 +86,22 @@ TEST_F(PidfdProcessWatcherTest, LivenessOfOthersAndOfNonsense) {
     EXPECT_FALSE(watcher_.isAlive(0));
     EXPECT_FALSE(watcher_.isAlive(-1));
     EXPECT_FALSE(watcher_.watchExit(0, [] {}));
+}
+
+// Started through a link, a program is known by both names.
+TEST_F(PidfdProcessWatcherTest, KnowsAProgramByItsFileAndByTheNameItWasStartedUnder) {
+    test::TempHome home;
+    const auto link = home.root() / "OlvaneMac";
+    std::filesystem::create_symlink("/bin/sleep", link);
+    test::ChildProcess child(link, {"600"});
+    // Until the child has replaced itself with the program.
+    for (int i = 0; i < 2500 && !watcher_.runsProgram(child.pid(), "sleep"); ++i) {
+        std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_TRUE(watcher_.runsProgram(child.pid(), "sleep"));
+    EXPECT_TRUE(watcher_.runsProgram(child.pid(), "OlvaneMac"));
+    EXPECT_FALSE(watcher_.runsProgram(child.pid(), "Olvane"));
+    EXPECT_FALSE(watcher_.runsProgram(-1, "sleep"));
 }
 
 }  // namespace

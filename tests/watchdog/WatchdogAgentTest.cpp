@@ -25,7 +25,7 @@ class WatchdogAgentTest : public ::testing::Test {
 
     // The application's launch: a new file put in place by a rename.
     void launch(pid_t pid) {
-        processes_.start(pid);
+        processes_.start(pid, WatchdogAgent::kApplicationProgram);
         writePidFile(std::to_string(pid));
     }
     void writePidFile(const std::string& text) {
@@ -47,7 +47,7 @@ TEST_F(WatchdogAgentTest, WaitsForTheFileThenWatchesEachLaunchInTurn) {
     EXPECT_TRUE(fs::exists(pidFile_));
     EXPECT_EQ(platform::readWholeFile(pidFile_), "");
     EXPECT_EQ(test::permissionsOf(pidFile_.parent_path()), 0700u);
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
     EXPECT_FALSE(agent_.isWatchingProcess());
 
     // Three launches: a crash, a clean quit (the file removed), a crash.
@@ -55,9 +55,8 @@ TEST_F(WatchdogAgentTest, WaitsForTheFileThenWatchesEachLaunchInTurn) {
         launch(pid);
         ASSERT_TRUE(agent_.isWatchingProcess()) << pid;
         EXPECT_EQ(device_.openConnections(), 2u) << "readied for the reset";
-        EXPECT_FALSE(agent_.isWaitingForPIDFile());
         EXPECT_TRUE(processes_.isWatched(pid));
-        EXPECT_EQ(files_.watchCount(), 0u) << "the file is not watched meanwhile";
+        EXPECT_EQ(files_.watchCount(), 1u) << "the file is watched meanwhile";
 
         device_.writes.clear();
         if (pid == 4712) {
@@ -67,7 +66,7 @@ TEST_F(WatchdogAgentTest, WaitsForTheFileThenWatchesEachLaunchInTurn) {
         EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}, {"hdmi", 0}}));
         EXPECT_EQ(device_.openConnections(), 0u);
         EXPECT_EQ(device_.loadCount, device_.unloadCount);
-        EXPECT_TRUE(agent_.isWaitingForPIDFile());
+        EXPECT_TRUE(agent_.isWatchingPIDFile());
         EXPECT_FALSE(agent_.isWatchingProcess());
     }
     loop_.advanceSeconds(5);
@@ -78,26 +77,54 @@ TEST_F(WatchdogAgentTest, FileEventsWithoutALiveProcessChangeNothing) {
     agent_.startWatching();
     for (const char* text : {"", "abc", "0", "-4711", "4711"}) {  // 4711 is not running
         writePidFile(text);
-        EXPECT_TRUE(agent_.isWaitingForPIDFile()) << text;
+        EXPECT_TRUE(agent_.isWatchingPIDFile()) << text;
         EXPECT_FALSE(agent_.isWatchingProcess()) << text;
     }
     fs::remove(pidFile_);
     files_.fire(pidFile_, FileEvent::Delete);
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
 
-    processes_.start(4711);
+    processes_.start(4711, WatchdogAgent::kApplicationProgram);
     ASSERT_TRUE(platform::writeFileInPlace(pidFile_, " 4711\n"));
     files_.fire(pidFile_, FileEvent::Create | FileEvent::Write);
     EXPECT_TRUE(agent_.isWatchingProcess());
 }
 
-TEST_F(WatchdogAgentTest, StartsOnTheProcessTheFileAlreadyNames) {
-    processes_.start(321);
+TEST_F(WatchdogAgentTest, AtItsStartTheAgentPutsBackTheColourOfARunThatEndedUnwatched) {
     ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
-    ASSERT_TRUE(platform::writeFileAtomically(pidFile_, "321"));
-    agent_.startWatching();
-    EXPECT_TRUE(processes_.isWatched(321));
-    EXPECT_EQ(files_.watchCount(), 0u);
+    // A clean quit (no number), a live run, a crash, a power cut (the number now another's).
+    processes_.start(321, WatchdogAgent::kApplicationProgram);
+    processes_.start(654, "sleep");
+    const struct {
+        const char* file;
+        bool reset;
+        bool watched;
+    } cases[] = {
+        {"", false, false}, {"321", false, true}, {"4711", true, false}, {"654", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(platform::writeFileAtomically(pidFile_, c.file));
+        device_.writes.clear();
+        WatchdogAgent agent(loop_, files_, processes_, {device_}, pidFile_);
+        agent.start();
+        EXPECT_EQ(device_.writes.size(), c.reset ? 2u : 0u);
+        EXPECT_EQ(agent.isWatchingProcess(), c.watched);
+        EXPECT_TRUE(agent.isWatchingPIDFile());
+        EXPECT_FALSE(processes_.isWatched(654));
+    }
+}
+
+TEST_F(WatchdogAgentTest, ANumberWrittenWhileARunIsWatchedTakesOver) {
+    agent_.start();
+    launch(4711);
+    launch(4712);
+    EXPECT_TRUE(processes_.isWatched(4712));
+    EXPECT_FALSE(processes_.isWatched(4711));
+    processes_.start(99, "sleep");
+    writePidFile("99");
+    EXPECT_TRUE(processes_.isWatched(4712)) << "another program's number changes nothing";
+    processes_.exit(4712);
+    EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}, {"hdmi", 0}}));
 }
 
 TEST_F(WatchdogAgentTest, ProcessEndingBeforeItsWatchIsArmedStillResets) {
@@ -107,7 +134,7 @@ TEST_F(WatchdogAgentTest, ProcessEndingBeforeItsWatchIsArmedStillResets) {
     EXPECT_TRUE(device_.writes.empty());
     loop_.runPending();
     EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}, {"hdmi", 0}}));
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
 }
 
 TEST_F(WatchdogAgentTest, MissingDriverWritesNothingAndTheAgentGoesOn) {
@@ -138,16 +165,16 @@ TEST_F(WatchdogAgentTest, MissingDriverWritesNothingAndTheAgentGoesOn) {
     launch(4);
     processes_.exit(4);
     EXPECT_EQ(device_.writes, (std::vector<Write>{{"hdmi", 0}}));
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
 }
 
 TEST_F(WatchdogAgentTest, AFolderThatGoesIsMadeAgainAndTheNextLaunchIsSeen) {
     agent_.startWatching();
     fs::remove_all(pidFile_.parent_path());
     files_.fire(pidFile_, FileEvent::Lost);
-    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    EXPECT_FALSE(agent_.isWatchingPIDFile());
     loop_.advanceSeconds(0.5);
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
     EXPECT_TRUE(fs::exists(pidFile_));
     EXPECT_EQ(test::permissionsOf(pidFile_.parent_path()), 0700u);
 
@@ -160,12 +187,12 @@ TEST_F(WatchdogAgentTest, AFolderThatGoesIsMadeAgainAndTheNextLaunchIsSeen) {
 TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {
     files_.setFailNameWatches(true);
     agent_.startWatching();
-    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    EXPECT_FALSE(agent_.isWatchingPIDFile());
     files_.setFailNameWatches(false);
     loop_.advanceSeconds(0.4);
-    EXPECT_FALSE(agent_.isWaitingForPIDFile());
+    EXPECT_FALSE(agent_.isWatchingPIDFile());
     loop_.advanceSeconds(0.1);
-    EXPECT_TRUE(agent_.isWaitingForPIDFile());
+    EXPECT_TRUE(agent_.isWatchingPIDFile());
 
     processes_.failWatches(true);
     launch(55);

@@ -26,6 +26,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::sim::SimulatedDisplayFile;
 
+fs::path fakeApplication() {
+    return test::builtExecutable("tests/watchdog/stand-in/OlvaneMac");
+}
+
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
@@ -97,7 +101,7 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
 
     for (int launch = 1; launch <= 3; ++launch) {
         SCOPED_TRACE("launch " + std::to_string(launch));
-        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"));
+        test::ChildProcess app(fakeApplication());
         ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
         ASSERT_EQ(displayMode(), 2u);
         // An application that dies before the agent has even read its PID file is out of reach.
@@ -138,10 +142,32 @@ TEST_F(WatchdogEndToEndTest, DisplayReturnsToColourWheneverTheApplicationEnds) {
     EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
 }
 
+// After a power cut the PID file names whatever process of the new boot took the number: the
+// agent puts back the colour the dead run left, and watches the next launch all the same.
+TEST_F(WatchdogEndToEndTest, AStaleNumberPutsTheColourBackAndDoesNotBlindTheAgent) {
+    test::ChildProcess stranger("/bin/sleep", {"600"});
+    SimulatedDisplayFile grey;
+    grey.setMode(SimulatedDisplayFile::kDefaultDisplayId, 2);
+    ASSERT_TRUE(platform::ensurePrivateFolder(displayFile_.parent_path()));
+    ASSERT_TRUE(platform::writeFileAtomically(displayFile_, grey.serialize()));
+    ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
+    ASSERT_TRUE(platform::writeFileAtomically(pidFile_, std::to_string(stranger.pid())));
+
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+    EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+    test::ChildProcess app(fakeApplication());
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    EXPECT_FALSE(watches(watchdog.pid(), stranger.pid()));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+}
+
 // Started by the application itself where no service manager runs: it guards that one run,
 // puts the colour back when it ends, and ends too.
 TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {
-    test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"));
+    test::ChildProcess app(fakeApplication());
     ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
     test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"),
                                 {"--pid", std::to_string(app.pid())});
@@ -179,8 +205,7 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
 
     for (const bool connectionsBreak : {false, true}) {
         SCOPED_TRACE(connectionsBreak ? "connections broken while waiting" : "plain kill");
-        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
-                               {"--ctm"});
+        test::ChildProcess app(fakeApplication(), {"--ctm"});
         ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
         ASSERT_TRUE(outputsHold(server.display(), platform::os::kGrayscaleMatrix));
         ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
@@ -254,8 +279,7 @@ TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
-        test::ChildProcess app(test::builtExecutable("tests/watchdog/olvane-fake-application"),
-                               {c.mode});
+        test::ChildProcess app(fakeApplication(), {c.mode});
         ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
         ASSERT_TRUE(c.grey());
         ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/FileIO.h"
+#include "platform/linux/ProcessInfo.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -51,6 +52,11 @@ bool PidfdProcessWatcher::isAlive(pid_t pid) {
     }
     const char state = processState(pid);
     return state != 'Z' && state != 'X';
+}
+
+bool PidfdProcessWatcher::runsProgram(pid_t pid, const std::string& name) {
+    const ProcessInfo proc;
+    return proc.executableName(pid) == name || proc.commandName(pid) == name;
 }
 
 Handle PidfdProcessWatcher::watchExit(pid_t pid, Task onExit) {

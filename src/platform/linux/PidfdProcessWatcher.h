@@ -13,6 +13,7 @@ class PidfdProcessWatcher final : public ProcessWatcher {
 
     // A zombie, ended but not yet reaped by its parent, counts as ended.
     bool isAlive(pid_t pid) override;
+    bool runsProgram(pid_t pid, const std::string& name) override;
     Handle watchExit(pid_t pid, Task onExit) override;
 
   private:

@@ -93,6 +93,10 @@ std::optional<std::string> ProcessInfo::executableName(pid_t pid) const {
         }
         return name;
     }
+    return commandName(pid);
+}
+
+std::optional<std::string> ProcessInfo::commandName(pid_t pid) const {
     if (const auto command = readWholeFile(folder(pid) / "comm")) {
         if (auto name = trimmed(*command); !name.empty()) {
             return name;

@@ -17,6 +17,8 @@ class ProcessInfo {
     std::optional<double> launchDate(pid_t pid) const;
     // The file name of its executable ("firefox-esr"), else its command name.
     std::optional<std::string> executableName(pid_t pid) const;
+    // The name it was started under, as the kernel keeps it (15 bytes at most).
+    std::optional<std::string> commandName(pid_t pid) const;
     // The application ID of a Flatpak sandbox: its .flatpak-info, else its cgroup's scope name.
     std::optional<std::string> flatpakId(pid_t pid) const;
 

@@ -7,6 +7,11 @@ namespace olvane::platform::sim {
 SimProcessWatcher::SimProcessWatcher(RunLoop& loop)
     : loop_(loop), watches_(std::make_shared<std::vector<Watch>>()) {}
 
+bool SimProcessWatcher::runsProgram(pid_t pid, const std::string& name) {
+    const auto found = programs_.find(pid);
+    return isAlive(pid) && found != programs_.end() && found->second == name;
+}
+
 Handle SimProcessWatcher::watchExit(pid_t pid, Task onExit) {
     if (failWatches_) {
         return Handle();

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/ProcessWatcher.h"
@@ -15,9 +16,14 @@ class SimProcessWatcher final : public ProcessWatcher {
     explicit SimProcessWatcher(RunLoop& loop);
 
     bool isAlive(pid_t pid) override { return alive_.contains(pid); }
+    bool runsProgram(pid_t pid, const std::string& name) override;
     Handle watchExit(pid_t pid, Task onExit) override;
 
-    void start(pid_t pid) { alive_.insert(pid); }
+    // A process running `program`.
+    void start(pid_t pid, std::string program = {}) {
+        alive_.insert(pid);
+        programs_[pid] = std::move(program);
+    }
     // Ends the process and runs the callbacks of its watches.
     void exit(pid_t pid);
     // The process ends right before the next watch on it is armed (after a liveness check).
@@ -36,6 +42,7 @@ class SimProcessWatcher final : public ProcessWatcher {
 
     RunLoop& loop_;
     std::set<pid_t> alive_;
+    std::map<pid_t, std::string> programs_;
     std::set<pid_t> endingBeforeWatch_;
     std::shared_ptr<std::vector<Watch>> watches_;
     std::uint64_t nextId_ = 1;

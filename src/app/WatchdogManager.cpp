@@ -107,7 +107,27 @@ Status WatchdogManager::startDetachedAgent() {
         return started;
     }
     detachedAgent_ = pid;
+    detachedAgentEnd_ = detached_.watchEnd(pid, [this] { restartDetachedAgent(); });
     return Status::success();
+}
+
+// Killed or out of memory while this run goes on: without it, the run's crash would leave the
+// screen grey.
+void WatchdogManager::restartDetachedAgent() {
+    const pid_t ended = *std::exchange(detachedAgent_, std::nullopt);
+    if (agentRestarts_ == kMaxAgentRestarts) {
+        log().error("Watchdog agent (%d) terminé : plus de relance après %d", ended,
+                    kMaxAgentRestarts);
+        return;
+    }
+    ++agentRestarts_;
+    if (const auto started = startDetachedAgent(); !started) {
+        log().error("Watchdog agent (%d) terminé, relance impossible: %s", ended,
+                    started.description());
+        return;
+    }
+    log().notice("Watchdog agent (%d) terminé : relancé en processus détaché (%d)", ended,
+                 *detachedAgent_);
 }
 
 Status WatchdogManager::installAgent() {
@@ -145,6 +165,7 @@ void WatchdogManager::unregisterAgent() {
 
 Status WatchdogManager::removeAgent() {
     const bool stoppedDetached = detachedAgent_.has_value();
+    detachedAgentEnd_.cancel();
     if (detachedAgent_) {
         detached_.stop(*std::exchange(detachedAgent_, std::nullopt));
     }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Handle.h"
+#include "platform/RunLoop.h"
 #include "platform/Status.h"
 
 namespace olvane::platform {
@@ -23,6 +25,9 @@ class DetachedProcesses {
     virtual bool isRunning(pid_t pid) = 0;
     // Ends a process started here (SIGTERM), if it still runs; never another that took its number.
     virtual void stop(pid_t pid) = 0;
+    // Calls `onEnd` once, on the run loop, when a process started here ends without a stop. An
+    // empty handle for a number not ours.
+    virtual Handle watchEnd(pid_t pid, Task onEnd) = 0;
 };
 
 }  // namespace olvane::platform

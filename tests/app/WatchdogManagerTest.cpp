@@ -110,7 +110,7 @@ TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUnti
     services_.setRunning(false);
     manager_.registerAgent();
     ASSERT_EQ(detached_.started().size(), 1u);
-    const auto& started = detached_.started()[0];
+    const auto started = detached_.started()[0];
     EXPECT_EQ(started.program, agent_);
     EXPECT_EQ(started.arguments, (std::vector<std::string>{"--pid", std::to_string(::getpid())}));
     EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent démarré en processus détaché (" +
@@ -119,13 +119,34 @@ TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUnti
     EXPECT_FALSE(fs::exists(paths_.watchdogUnitFile()));
     EXPECT_TRUE(services_.calls().empty());
 
+    // Killed while this run goes on: another takes its place.
+    detached_.end(started.pid);
+    ASSERT_EQ(detached_.started().size(), 2u);
+    const auto restarted = detached_.started()[1];
+    EXPECT_EQ(restarted.arguments, started.arguments);
+    EXPECT_TRUE(logged(LogLevel::Default, "Watchdog agent (" + std::to_string(started.pid) +
+                                              ") terminé : relancé en processus détaché (" +
+                                              std::to_string(restarted.pid) + ")"));
+
     manager_.unregisterAgent();
-    EXPECT_EQ(detached_.stopped(), std::vector<pid_t>{started.pid});
+    EXPECT_EQ(detached_.stopped(), std::vector<pid_t>{restarted.pid});
     EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent désenregistré"));
 
     detached_.failStarts("Permission refusée");
     manager_.registerAgent();
     EXPECT_TRUE(logged(LogLevel::Error, "Échec enregistrement watchdog agent: Permission refusée"));
+}
+
+TEST_F(WatchdogManagerTest, ADetachedAgentThatKeepsEndingIsNotStartedForever) {
+    services_.setRunning(false);
+    manager_.registerAgent();
+    for (int i = 0; i <= WatchdogManager::kMaxAgentRestarts; ++i) {
+        detached_.end(detached_.started().back().pid);
+    }
+    EXPECT_EQ(detached_.started().size(), 1u + WatchdogManager::kMaxAgentRestarts);
+    EXPECT_TRUE(logged(LogLevel::Error, "Watchdog agent (" +
+                                            std::to_string(detached_.started().back().pid) +
+                                            ") terminé : plus de relance après 5"));
 }
 
 TEST_F(WatchdogManagerTest, OlvaneWatchdogIsFoundWhereTheBuildPutsIt) {

@@ -2,7 +2,10 @@
 // the simulated display grey, says "ready" and waits. "quit" on standard input is a clean quit
 // that removes the PID file but leaves the display grey, so that the watchdog's reset shows.
 // With "--ctm" it greys the outputs of the X server through their "CTM" property instead; with
-// "--gnome" or "--kwin", the desktop through its own switch.
+// "--gnome" or "--kwin", the desktop through its own switch. With "--detached-agent <path>" it
+// starts that agent itself and keeps it running, as where no user service manager runs.
+#include <unistd.h>
+
 #include <iostream>
 #include <memory>
 #include <string>
@@ -10,11 +13,12 @@
 #include "app/WatchdogManager.h"
 #include "grayscale/FramebufferService.h"
 #include "platform/Paths.h"
+#include "platform/linux/DaemonProcesses.h"
+#include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/GnomeZoomSwitch.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/MemoryServiceManager.h"
-#include "platform/sim/RecordingDetachedProcesses.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 
 namespace {
@@ -32,17 +36,35 @@ bool switchOnDesktop(const std::string& mode, const platform::Paths& paths) {
     return desktop->load() && desktop->hasSetEnabled() && desktop->setEnabled(true);
 }
 
+// Runs the agent's detached life until standard input closes.
+int keepDetachedAgent(WatchdogManager& watchdog, platform::os::EpollRunLoop& loop) {
+    watchdog.registerAgent();
+    std::cout << "ready" << std::endl;
+    auto input = loop.watchReadable(STDIN_FILENO, [&loop] {
+        char byte = 0;
+        if (::read(STDIN_FILENO, &byte, 1) <= 0) {
+            loop.quit();
+        }
+    });
+    loop.run();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const auto paths = platform::Paths::fromProcessEnvironment();
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const bool detachedAgent = mode == "--detached-agent" && argc > 2;
+    platform::os::EpollRunLoop loop;
     platform::sim::MemoryServiceManager services;
-    platform::sim::RecordingDetachedProcesses detached;
-    WatchdogManager watchdog(paths, services, detached, "/nonexistent/OlvaneWatchdog");
+    services.setRunning(!detachedAgent);
+    platform::os::DaemonProcesses detached(loop);
+    WatchdogManager watchdog(paths, services, detached,
+                             detachedAgent ? argv[2] : "/nonexistent/OlvaneWatchdog");
     platform::sim::SimulatedDisplayDevice simulated(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));
     platform::os::RandrCtmDevice outputs;
-    const std::string mode = argc > 1 ? argv[1] : "";
     FramebufferService framebuffer(
         mode == "--ctm" ? static_cast<platform::ColorRemapDevice&>(outputs) : simulated);
 
@@ -53,6 +75,9 @@ int main(int argc, char** argv) {
         }
     } else if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
         return 2;
+    }
+    if (detachedAgent) {
+        return keepDetachedAgent(watchdog, loop);
     }
     std::cout << "ready" << std::endl;
     for (std::string line; std::getline(std::cin, line);) {

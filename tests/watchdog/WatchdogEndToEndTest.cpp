@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "platform/FileIO.h"
@@ -52,6 +53,23 @@ bool watches(pid_t holder, pid_t target) {
         }
     }
     return false;
+}
+
+// The running OlvaneWatchdog that `parent` started; 0 when there is none.
+pid_t agentOf(pid_t parent) {
+    const auto children = platform::readWholeFile("/proc/" + std::to_string(parent) + "/task/" +
+                                                  std::to_string(parent) + "/children")
+                              .value_or("");
+    std::istringstream numbers(children);
+    for (pid_t child = 0; numbers >> child;) {
+        const auto status =
+            platform::readWholeFile("/proc/" + std::to_string(child) + "/status").value_or("");
+        if (status.starts_with("Name:\tOlvaneWatchdog\n") &&
+            status.find("\nState:\tZ") == std::string::npos) {
+            return child;
+        }
+    }
+    return 0;
 }
 
 bool outputsHold(const std::string& display, const platform::os::ColourMatrix& matrix) {
@@ -186,6 +204,27 @@ TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {
                             {"--pid", std::to_string(app.pid())});
     const auto lateExit = late.wait(10s);
     EXPECT_TRUE(lateExit && lateExit->exited && lateExit->code == 0);
+}
+
+// Where no service manager runs, the application keeps its agent: one killed is replaced, and
+// the replacement still puts the colour back when the application is killed in turn.
+TEST_F(WatchdogEndToEndTest, TheApplicationReplacesAKilledDetachedAgent) {
+    test::ChildProcess app(
+        fakeApplication(),
+        {"--detached-agent", test::builtExecutable("src/watchdog/OlvaneWatchdog").string()});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    pid_t first = 0;
+    ASSERT_TRUE(waitUntil([&] { return watches(first = agentOf(app.pid()), app.pid()); }, 10s));
+    ::kill(first, SIGKILL);
+    pid_t second = 0;
+    ASSERT_TRUE(waitUntil(
+        [&] { return (second = agentOf(app.pid())) != first && watches(second, app.pid()); }, 10s));
+    ASSERT_EQ(displayMode(), 2u);
+
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return !fs::exists("/proc/" + std::to_string(second)); }, 10s));
 }
 
 // The X server's outputs through their "CTM" property; the agent learns the display from the

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include "platform/DetachedProcesses.h"
 
 namespace olvane::platform::os {
 
-// DetachedProcesses started as daemons (startDaemon). Each is followed by a pidfd, so that a stop
-// never reaches a process that reused the number.
+// DetachedProcesses spawned without copying this process (posix_spawn): each in a session of its
+// own, with standard streams on /dev/null and no other descriptor of ours. They stay our children
+// while we run: each is followed by a pidfd, reaped on the run loop when it ends, and a stop never
+// reaches a process that reused the number.
 class DaemonProcesses final : public DetachedProcesses {
   public:
-    DaemonProcesses() = default;
+    explicit DaemonProcesses(RunLoop& loop) : loop_(loop) {}
     ~DaemonProcesses() override;
     DaemonProcesses(const DaemonProcesses&) = delete;
     DaemonProcesses& operator=(const DaemonProcesses&) = delete;
@@ -19,9 +22,15 @@ class DaemonProcesses final : public DetachedProcesses {
                  pid_t& pid) override;
     bool isRunning(pid_t pid) override;
     void stop(pid_t pid) override;
+    Handle watchEnd(pid_t pid, Task onEnd) override;
 
   private:
-    std::map<pid_t, int> pidfds_;
+    struct Child;
+
+    void reap(pid_t pid);
+
+    RunLoop& loop_;
+    std::map<pid_t, std::shared_ptr<Child>> children_;
 };
 
 }  // namespace olvane::platform::os

@@ -17,6 +17,28 @@ void RecordingDetachedProcesses::stop(pid_t pid) {
     if (running_.erase(pid) > 0) {
         stopped_.push_back(pid);
     }
+    endWatches_->erase(pid);
+}
+
+Handle RecordingDetachedProcesses::watchEnd(pid_t pid, Task onEnd) {
+    if (!running_.contains(pid)) {
+        return Handle();
+    }
+    (*endWatches_)[pid] = std::move(onEnd);
+    return Handle([watches = std::weak_ptr(endWatches_), pid] {
+        if (const auto live = watches.lock()) {
+            live->erase(pid);
+        }
+    });
+}
+
+void RecordingDetachedProcesses::end(pid_t pid) {
+    running_.erase(pid);
+    if (const auto found = endWatches_->find(pid); found != endWatches_->end()) {
+        auto onEnd = std::move(found->second);
+        endWatches_->erase(found);
+        onEnd();
+    }
 }
 
 }  // namespace olvane::platform::sim

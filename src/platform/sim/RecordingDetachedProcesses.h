@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,7 +11,7 @@
 namespace olvane::platform::sim {
 
 // Detached processes that only exist on paper: starts and stops are recorded, numbers counted
-// from 5000; a start can be made to fail.
+// from 5000; a start can be made to fail, and a process made to end by itself.
 class RecordingDetachedProcesses final : public DetachedProcesses {
   public:
     struct Started {
@@ -22,6 +24,10 @@ class RecordingDetachedProcesses final : public DetachedProcesses {
                  pid_t& pid) override;
     bool isRunning(pid_t pid) override { return running_.contains(pid); }
     void stop(pid_t pid) override;
+    Handle watchEnd(pid_t pid, Task onEnd) override;
+
+    // Ends the process as a kill would, and calls its end watch at once.
+    void end(pid_t pid);
 
     void failStarts(std::string description) { failure_ = std::move(description); }
     const std::vector<Started>& started() const { return started_; }
@@ -31,6 +37,7 @@ class RecordingDetachedProcesses final : public DetachedProcesses {
     std::vector<Started> started_;
     std::vector<pid_t> stopped_;
     std::set<pid_t> running_;
+    std::shared_ptr<std::map<pid_t, Task>> endWatches_ = std::make_shared<std::map<pid_t, Task>>();
     std::string failure_;
     pid_t next_ = 5000;
 };

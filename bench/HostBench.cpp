@@ -1,8 +1,10 @@
 // Figures for olvanemac-host next to a minimal C program that does only the frame I/O:
 // cold start to the first reply, PING/PONG round trips, GET_RULES with a 100 KB rules file (the
-// file unchanged, and the first request after each change), and resident memory. Targets: cold
-// start and PING/PONG within twice the floor, GET_RULES of an unchanged file within twice and the
-// first after a change within five times, resident memory under 4 MB.
+// file unchanged, the first request after each change and the requests of the next seconds), and
+// resident memory. Host and floor take turns, run by run, so that whatever the machine does
+// meanwhile (the reaping of a process's inotify watches, another program) weighs on both alike.
+// Targets: cold start within one and a half times the floor, PING/PONG and GET_RULES at any
+// moment within twice, the first after a change within five times, resident memory under 4 MB.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -152,47 +154,74 @@ Spread spread(std::vector<double> samples) {
     return {samples[samples.size() / 2], samples[samples.size() * 9 / 10]};
 }
 
-Spread coldStart(const std::string& executable, const std::vector<std::string>& args, int runs) {
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        Peer peer(executable, args);
-        peer.exchange(kPing);
-        samples.push_back(microseconds(Clock::now() - start));
-    }
-    return spread(samples);
+double coldStartOnce(const std::string& executable, const std::vector<std::string>& args) {
+    const auto start = Clock::now();
+    Peer peer(executable, args);
+    peer.exchange(kPing);
+    return microseconds(Clock::now() - start);
 }
 
-// GET_RULES right after each rewrite of the rules, so that every answer reads the file anew. The
-// host's push of each change comes a tenth of a second later and is waited for, outside the
-// measure. A median: on a busy machine a few of these few samples wait for a processor.
-Spread perRequestAfterChange(Peer& peer, const fs::path& rules, const std::string& text,
-                             int count) {
+struct Pair {
+    Spread host, floor;
+};
+
+Pair coldStarts(const std::string& host, const std::string& floor, int runs) {
+    std::vector<double> hostSamples, floorSamples;
+    for (int i = 0; i < runs; ++i) {
+        hostSamples.push_back(coldStartOnce(host, {"chrome-extension://bench/"}));
+        floorSamples.push_back(coldStartOnce(floor, {}));
+    }
+    return {spread(hostSamples), spread(floorSamples)};
+}
+
+struct AfterChange {
+    Spread first;  // the first request after each rewrite
+    Spread next;   // the requests that follow it, within the seconds a file takes to settle
+};
+
+// GET_RULES right after each rewrite of the rules, then a few more before the host's push of the
+// change (a tenth of a second later), which is waited for outside the measure. Medians: on a busy
+// machine a few of these few samples wait for a processor.
+AfterChange perRequestAfterChange(Peer& peer, const fs::path& rules, const std::string& text,
+                                  int count) {
     const auto where = text.find("wikipedia");
-    std::vector<double> samples;
+    std::vector<double> first, next;
     for (int i = 0; i < count; ++i) {
         std::string changed = text;
         changed[where] = static_cast<char>('0' + i % 10);  // inside a site's name
         std::ofstream(rules, std::ios::trunc) << changed;
-        const auto start = Clock::now();
-        peer.exchange(kGetRules);
-        samples.push_back(microseconds(Clock::now() - start));
-        if (peer.lastWasPush()) {
-            std::fprintf(stderr, "poussée avant la réponse\n");
-            std::exit(1);
+        for (int request = 0; request < 10; ++request) {
+            const auto start = Clock::now();
+            peer.exchange(kGetRules);
+            (request == 0 ? first : next).push_back(microseconds(Clock::now() - start));
+            if (peer.lastWasPush()) {
+                std::fprintf(stderr, "poussée avant la réponse\n");
+                std::exit(1);
+            }
         }
         peer.receive();  // the push
     }
-    return spread(samples);
+    return {spread(first), spread(next)};
 }
 
-double perRequest(Peer& peer, const std::string& request, int count) {
-    peer.exchange(request);
-    const auto start = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        peer.exchange(request);
+// Microseconds per request for each peer, the two taking turns in short rounds.
+std::pair<double, double> perRequest(Peer& host, Peer& floor, const std::string& request,
+                                     int count) {
+    constexpr int kRounds = 20;
+    host.exchange(request);
+    floor.exchange(request);
+    Clock::duration hostTime{}, floorTime{};
+    for (int round = 0; round < kRounds; ++round) {
+        for (auto [peer, total] : {std::pair{&host, &hostTime}, std::pair{&floor, &floorTime}}) {
+            const auto start = Clock::now();
+            for (int i = 0; i < count / kRounds; ++i) {
+                peer->exchange(request);
+            }
+            *total += Clock::now() - start;
+        }
     }
-    return microseconds(Clock::now() - start) / count;
+    const double done = count / kRounds * kRounds;
+    return {microseconds(hostTime) / done, microseconds(floorTime) / done};
 }
 
 // About 100 KB of rules as the application writes them: content rules and many friction sites.
@@ -248,30 +277,30 @@ int main(int argc, char** argv) {
     std::printf("olvanemac-host face au plancher (programme C qui ne fait que les trames)\n");
     std::printf("  %s %s %s\n", padded("", 36).c_str(), padded("      hôte", 10).c_str(),
                 padded("  plancher", 10).c_str());
-    const auto hostStart = coldStart(host, {"chrome-extension://bench/"}, 200 * scale);
-    const auto floorStart = coldStart(floor, {}, 200 * scale);
+    const auto [hostStart, floorStart] = coldStarts(host, floor, 200 * scale);
     row("démarrage à froid → PONG, médiane", hostStart.median, floorStart.median, "µs");
     row("démarrage à froid → PONG, p90", hostStart.p90, floorStart.p90, "µs");
 
     Peer hostPeer(host, {});
     Peer floorPeer(floor, {});
-    const double hostPing = perRequest(hostPeer, kPing, 20'000 * scale);
-    const double floorPing = perRequest(floorPeer, kPing, 20'000 * scale);
+    const auto [hostPing, floorPing] = perRequest(hostPeer, floorPeer, kPing, 20'000 * scale);
     row("aller-retour PING/PONG", hostPing, floorPing, "µs");
     std::printf("  %s %10.0f %10.0f /s\n", padded("  soit", 36).c_str(), 1e6 / hostPing,
                 1e6 / floorPing);
 
     Peer floorRules(floor, {rules.string()});
-    const double hostRules = perRequest(hostPeer, kGetRules, 2'000 * scale);
-    const double floorRulesTime = perRequest(floorRules, kGetRules, 2'000 * scale);
+    const auto [hostRules, floorRulesTime] =
+        perRequest(hostPeer, floorRules, kGetRules, 2'000 * scale);
     char label[64];
     std::snprintf(label, sizeof label, "GET_RULES, rules.json de %ju Ko",
                   static_cast<std::uintmax_t>(rulesSize / 1000));
     row(label, hostRules, floorRulesTime, "µs");
     const auto hostChanged =
         perRequestAfterChange(hostPeer, rules, hundredKilobytesOfRules(), 50 * scale);
-    row("  premier après changement, médiane", hostChanged.median, floorRulesTime, "µs");
-    row("  premier après changement, p90", hostChanged.p90, floorRulesTime, "µs");
+    row("  premier après changement, médiane", hostChanged.first.median, floorRulesTime, "µs");
+    row("  premier après changement, p90", hostChanged.first.p90, floorRulesTime, "µs");
+    row("  les suivants (< 2 s), médiane", hostChanged.next.median, floorRulesTime, "µs");
+    row("  les suivants (< 2 s), p90", hostChanged.next.p90, floorRulesTime, "µs");
 
     const auto [hostPeak, hostNow] = hostPeer.residentKiB();
     const auto [floorPeak, floorNow] = floorPeer.residentKiB();
@@ -281,13 +310,14 @@ int main(int argc, char** argv) {
         "Kio");
 
     const auto verdict = [](bool held) { return held ? "tenu" : "MANQUÉ"; };
-    std::printf("\nobjectifs : démarrage ≤ 2× le plancher (%s), mémoire < 4 Mio (%s),\n",
-                verdict(hostStart.median <= 2 * floorStart.median), verdict(hostPeak < 4 * 1024));
+    std::printf("\nobjectifs : démarrage ≤ 1,5× le plancher (%s), mémoire < 4 Mio (%s),\n",
+                verdict(hostStart.median <= 1.5 * floorStart.median), verdict(hostPeak < 4 * 1024));
     std::printf(
         "  PING/PONG ≤ 2× (%s), GET_RULES d’un fichier inchangé ≤ 2× (%s), "
-        "le premier après un changement ≤ 5× (%s)\n",
+        "le premier après un changement ≤ 5× (%s), les suivants ≤ 2× (%s)\n",
         verdict(hostPing <= 2 * floorPing), verdict(hostRules <= 2 * floorRulesTime),
-        verdict(hostChanged.median <= 5 * floorRulesTime));
+        verdict(hostChanged.first.median <= 5 * floorRulesTime),
+        verdict(hostChanged.next.median <= 2 * floorRulesTime));
     std::error_code ec;
     fs::remove_all(home, ec);
     return 0;

@@ -35,7 +35,7 @@ void RulesFile::readAgain(const Identity& identity) {
     if (auto bytes = files_.read(path_, &readError)) {
         text = std::move(*bytes);
     }
-    auto compact = readError.empty() ? json::compactObjectText(text) : std::nullopt;
+    const bool compact = readError.empty() && json::makeObjectTextCompact(text);
     if (!compact) {
         // Not one object: say why, unless it is plain JSON of another kind, carried as nothing.
         std::string error = readError.text();
@@ -45,10 +45,16 @@ void RulesFile::readAgain(const Identity& identity) {
                        " — fichier potentiellement corrompu");
         }
     }
-    contents_ = {compact ? std::move(*compact) : std::string("{}"), identity.modifiedNs,
+    contents_ = {compact ? std::move(text) : std::string("{}"), identity.modifiedNs,
                  contents_.generation + 1};
     const bool settled = files_.nowNs() - identity.modifiedNs >= kSettledNs;
-    readFrom_ = settled ? std::optional(identity) : std::nullopt;
+    readFrom_ = watched_ || settled ? std::optional(identity) : std::nullopt;
+}
+
+void RulesFile::setWatched(bool watched) {
+    watched_ = watched;
+    // Changes made while nothing watched were never reported.
+    noteChanged();
 }
 
 std::optional<long long> RulesFile::modificationTime() const {

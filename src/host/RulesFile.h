@@ -11,7 +11,9 @@
 namespace olvane::host {
 
 // The application's "rules.json", forwarded without looking inside: its object is checked and
-// kept as compact text, never built. It is read again only when the file changed.
+// kept as compact text, never built. It is read again only when the file changed: while a watch
+// reports its changes, until the watch says so (or its status moved); without one, also while
+// its times are too fresh to be trusted.
 class RulesFile {
   public:
     struct Contents {
@@ -33,6 +35,11 @@ class RulesFile {
     // The modification time in nanoseconds since 1970; nullopt when there is no file.
     std::optional<long long> modificationTime() const;
 
+    // Whether a watch on the file's name reports every change from now on.
+    void setWatched(bool watched);
+    // A change was reported: what was read is not kept past it.
+    void noteChanged() { readFrom_.reset(); }
+
   private:
     using Identity = platform::FileSystem::Identity;
     void readAgain(const Identity& identity);
@@ -43,6 +50,7 @@ class RulesFile {
     Contents contents_;
     // What the kept contents were read from, while it may be trusted.
     std::optional<Identity> readFrom_;
+    bool watched_ = false;
 };
 
 }  // namespace olvane::host

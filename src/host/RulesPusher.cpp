@@ -22,15 +22,18 @@ bool RulesPusher::watch() {
     const auto& path = rules_.path();
     watch_ = watcher_.watchName(path.parent_path(), path.filename().string(),
                                 [this](platform::FileEvents events) {
+                                    rules_.noteChanged();
                                     scheduleCheck();
                                     if (events.has(platform::FileEvent::Lost)) {
                                         folderLost();
                                     }
                                 });
+    rules_.setWatched(static_cast<bool>(watch_));
     return static_cast<bool>(watch_);
 }
 
 void RulesPusher::folderLost() {
+    rules_.setWatched(false);
     folderLook_ = loop_.every(platform::seconds(kFolderLookSeconds), [this] {
         if (files_.isFolder(rules_.path().parent_path()) && watch()) {
             folderLook_.cancel();

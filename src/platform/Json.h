@@ -29,6 +29,8 @@ std::optional<Json> parseObject(std::string_view text, int maxDepth = kMaxDepth)
 // building the value (for text passed on as it is); nullopt when `text` is not one JSON object,
 // has invalid UTF-8 in a string, or nests beyond `maxDepth`.
 std::optional<std::string> compactObjectText(std::string_view text, int maxDepth = kMaxDepth);
+// The same in place: `text` is left as it was when it is compact already or not one object.
+bool makeObjectTextCompact(std::string& text, int maxDepth = kMaxDepth);
 
 // Serialisers never throw: invalid UTF-8 in strings is replaced.
 std::string dumpCompact(const Json& value);

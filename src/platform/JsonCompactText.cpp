@@ -1,5 +1,6 @@
 // json::compactObjectText: one pass that checks the grammar and copies the text without the white
-// space between tokens, building nothing; about ten times as fast as a parse into values.
+// space between tokens, building nothing; about ten times as fast as a parse into values. Text
+// that is compact already is not copied at all.
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -24,22 +25,28 @@ class Compactor {
   public:
     static constexpr std::size_t kShortRun = 32;
 
-    Compactor(std::string_view text, int maxDepth)
-        : text_(text), maxDepth_(maxDepth), out_(text.size(), '\0') {}
+    enum class Result { NotAnObject, AlreadyCompact, Compacted };
 
-    std::optional<std::string> run() {
+    Compactor(std::string_view text, int maxDepth) : text_(text), maxDepth_(maxDepth) {}
+
+    Result run() {
         skipSpace();
         if (at() != '{' || !value(0)) {
-            return std::nullopt;
+            return Result::NotAnObject;
         }
         skipSpace();
         if (pos_ != text_.size()) {
-            return std::nullopt;
+            return Result::NotAnObject;
+        }
+        if (out_.empty()) {
+            return Result::AlreadyCompact;
         }
         copyUpTo(pos_);
         out_.resize(written_);
-        return std::move(out_);
+        return Result::Compacted;
     }
+
+    std::string takeOutput() { return std::move(out_); }
 
   private:
     // The byte at the current position, or 0 at the end (a NUL is refused wherever it stands).
@@ -69,6 +76,9 @@ class Compactor {
             ++end;
         }
         if (end != pos_) {
+            if (out_.empty()) {
+                out_.resize(size);
+            }
             copyUpTo(pos_);
             pos_ = copied_ = end;
         }
@@ -302,14 +312,32 @@ class Compactor {
     std::size_t pos_ = 0;
     // Everything before this has been copied or skipped as white space.
     std::size_t copied_ = 0;
-    std::string out_;
+    std::string out_;  // made at the first white space
     std::size_t written_ = 0;
 };
 
 }  // namespace
 
 std::optional<std::string> compactObjectText(std::string_view text, int maxDepth) {
-    return Compactor(text, maxDepth).run();
+    std::string compact(text);
+    if (!makeObjectTextCompact(compact, maxDepth)) {
+        return std::nullopt;
+    }
+    return compact;
+}
+
+bool makeObjectTextCompact(std::string& text, int maxDepth) {
+    Compactor compactor(text, maxDepth);
+    switch (compactor.run()) {
+        case Compactor::Result::NotAnObject:
+            return false;
+        case Compactor::Result::AlreadyCompact:
+            return true;
+        case Compactor::Result::Compacted:
+            text = compactor.takeOutput();
+            return true;
+    }
+    return false;
 }
 
 }  // namespace olvane::json

@@ -48,6 +48,14 @@ TEST(RulesFile, KeepsWhatItReadWhileTheFileIsUnchangedAndOnlyThen) {
     const auto fresh = rules.read().generation;
     EXPECT_NE(rules.read().generation, fresh);
 
+    // Watched, it is kept at once, until a change is reported.
+    rules.setWatched(true);
+    const auto watched = rules.read().generation;
+    EXPECT_EQ(rules.read().generation, watched);
+    rules.noteChanged();
+    EXPECT_NE(rules.read().generation, watched);
+    rules.setWatched(false);
+
     fs::remove(path);
     EXPECT_EQ(rules.read().objectText, "{}");
     EXPECT_FALSE(rules.read().modificationTimeNs);

@@ -93,6 +93,7 @@ void TurtleEffectService::forceCleanup() {
 void TurtleEffectService::releaseEverything() {
     watchdogTimer_.cancel();
     failsafeKeyboardMonitor_.cancel();
+    failsafeLocalKeyboardMonitor_.cancel();
     pendingDeactivation_.cancel();
     if (tap_) {
         tap_->setEnabled(false);
@@ -127,10 +128,12 @@ bool TurtleEffectService::createEventTap() {
     return true;
 }
 
-// The key monitor sees key presses only while another application is in front.
+// A global monitor sees key presses only while another application is in front: the page's own
+// test runs with ours in front, so ours are watched too.
 void TurtleEffectService::installFailsafeMonitor() {
-    failsafeKeyboardMonitor_ =
-        keys_.addGlobalKeyDownMonitor([this](const auto& event) { handleFailsafeKey(event); });
+    const auto onKey = [this](const auto& event) { handleFailsafeKey(event); };
+    failsafeKeyboardMonitor_ = keys_.addGlobalKeyDownMonitor(onKey);
+    failsafeLocalKeyboardMonitor_ = keys_.addLocalKeyDownMonitor(onKey);
 }
 
 void TurtleEffectService::startWatchdog() {

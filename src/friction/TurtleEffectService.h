@@ -19,9 +19,9 @@ namespace olvane {
 
 // The turtle: while it is on, a tap swallows every pointer movement, drag and scroll, divides it
 // by a factor, keeps the fractions and replays the slowed movement itself (whole-pixel warps
-// with a synthetic event, synthetic scrolls). Super+Shift+Escape in another application and a
-// watchdog that notices a tap the session switched off make sure the user is never left with a
-// half-working pointer.
+// with a synthetic event, synthetic scrolls). Super+Shift+Escape, whichever application has the
+// keyboard, and a watchdog that notices a tap the session switched off make sure the user is
+// never left with a half-working pointer.
 class TurtleEffectService {
   public:
     struct Collaborators {
@@ -86,6 +86,7 @@ class TurtleEffectService {
 
     std::unique_ptr<platform::EventTap::Tap> tap_;
     platform::Handle failsafeKeyboardMonitor_;
+    platform::Handle failsafeLocalKeyboardMonitor_;
     platform::Handle watchdogTimer_;
     platform::Handle pendingDeactivation_;
     bool didPromptForAccessibility_ = false;

@@ -127,23 +127,28 @@ TEST_F(TurtleEffectServiceTest, FailsafeKeySwitchesOffWithShiftAndSuperWhateverE
     struct Case {
         platform::KeyModifiers modifiers;
         bool switchesOff;
+        // Pressed in our own window, as during the page's test.
+        bool inOwnWindow = false;
     };
     const Case cases[] = {
         {KeyModifier::Command | KeyModifier::Shift, true},
         {KeyModifier::Command | KeyModifier::Shift | KeyModifier::Option, true},
         {KeyModifier::Command, false},
+        {KeyModifier::Command | KeyModifier::Shift, true, true},
     };
     ScopedLogCapture capture;
     for (const auto& c : cases) {
-        ASSERT_TRUE(turtle.activate(TurtleIntensity::medium));
-        keys.pressGlobal(TurtleEffectService::kEscapeKeyCode, c.modifiers);
+        ASSERT_TRUE(turtle.activate(TurtleIntensity::medium, c.inOwnWindow));
+        const platform::KeyEvent key{TurtleEffectService::kEscapeKeyCode, c.modifiers};
+        c.inOwnWindow ? keys.pressLocal(key) : keys.pressGlobal(key);
         // Switched off once the key event is done with.
         EXPECT_TRUE(turtle.isActive());
         loop.runPending();
         EXPECT_EQ(turtle.isActive(), !c.switchesOff) << c.modifiers.mask();
         turtle.deactivate();
     }
-    EXPECT_EQ(capture->count("👆 Super⇧⎋ détecté - Désactivation d'urgence Tortue"), 2u);
+    EXPECT_EQ(capture->count("👆 Super⇧⎋ détecté - Désactivation d'urgence Tortue"), 3u);
+    EXPECT_EQ(keys.localMonitorCount(), 0u);
 }
 
 TEST_F(TurtleEffectServiceTest, TapsTheSessionSwitchesOffEndTheTurtle) {

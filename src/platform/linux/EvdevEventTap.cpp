@@ -47,6 +47,7 @@ class EvdevEventTap::EvdevTap final : public Tap {
         }
         enabled_ = enabled;
         if (enabled) {
+            owner_.position_.resync();
             for (auto& mouse : mice_) {
                 // A button held now was pressed for the session: it must be released there.
                 mouse->waitingForRelease =
@@ -128,8 +129,7 @@ class EvdevEventTap::EvdevTap final : public Tap {
             if (callback_({.type = type, .deltaX = frame.dx, .deltaY = frame.dy}) ==
                 TapVerdict::pass) {
                 (void)replay.move(frame.dx, frame.dy);
-                owner_.replayedPosition_.x += frame.dx;
-                owner_.replayedPosition_.y += frame.dy;
+                owner_.position_.moved(frame.dx, frame.dy);
             }
         }
         if (frame.scrolls() &&
@@ -154,7 +154,10 @@ class EvdevEventTap::EvdevTap final : public Tap {
 
 EvdevEventTap::EvdevEventTap(RunLoop& loop, std::unique_ptr<X11Pointer> pointer,
                              InputDevicePlaces places)
-    : loop_(loop), pointer_(std::move(pointer)), places_(std::move(places)) {}
+    : loop_(loop),
+      pointer_(std::move(pointer)),
+      places_(std::move(places)),
+      position_(pointer_.get()) {}
 
 EvdevEventTap::~EvdevEventTap() = default;
 
@@ -173,13 +176,7 @@ std::unique_ptr<EventTap::Tap> EvdevEventTap::createTap(Callback callback) {
 }
 
 std::optional<Point> EvdevEventTap::pointerLocation() {
-    if (!pointer_) {
-        lastLocation_ = replayedPosition_;
-    } else if (const auto state = pointer_->state()) {
-        lastLocation_ = state->position;
-    } else {
-        return std::nullopt;
-    }
+    lastLocation_ = position_.current();
     return lastLocation_;
 }
 
@@ -192,10 +189,11 @@ void EvdevEventTap::warpCursor(Point position) {
     if (!from || !virtualPointer_) {
         return;
     }
-    (void)virtualPointer_->move(wholePixels(position.x - from->x),
-                                wholePixels(position.y - from->y));
-    lastLocation_ = position;
-    replayedPosition_ = position;
+    const auto dx = wholePixels(position.x - from->x);
+    const auto dy = wholePixels(position.y - from->y);
+    (void)virtualPointer_->move(dx, dy);
+    position_.moved(dx, dy);
+    lastLocation_ = Point{from->x + dx, from->y + dy};
 }
 
 bool EvdevEventTap::postMouseEvent(TapEventType /*type*/, Point /*position*/,

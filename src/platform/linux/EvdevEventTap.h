@@ -7,6 +7,7 @@
 #include "platform/EventTap.h"
 #include "platform/RunLoop.h"
 #include "platform/linux/EvdevPointerDevices.h"
+#include "platform/linux/ReplayedPointerPosition.h"
 #include "platform/linux/UinputPointer.h"
 #include "platform/linux/X11Pointer.h"
 
@@ -19,8 +20,9 @@ namespace olvane::platform::os {
 // units (120 a notch), so that small factors still slow it. A grab ends with the process, so a
 // crash never leaves the pointer stuck.
 //
-// Positions and displays come from the X server when there is one. Without one, the position is
-// the sum of the movement replayed so far (only differences count) and no display is known.
+// Positions and displays come from the X server when there is one, without waiting on it while
+// replaying. Without one, the position is the sum of the movement replayed so far (only
+// differences count) and no display is known.
 class EvdevEventTap final : public EventTap {
   public:
     // `pointer`: the X server's, or null.
@@ -36,7 +38,7 @@ class EvdevEventTap final : public EventTap {
     std::optional<Point> pointerLocation() override;
     // The X server's raw motion; none without one.
     Handle observeMotion(std::function<void()> onMove) override;
-    // Moves the virtual pointer by the difference from the last position read.
+    // Moves the virtual pointer by the difference from the position last told.
     void warpCursor(Point position) override;
     // The movement already tells the applications: nothing to post.
     bool postMouseEvent(TapEventType type, Point position, MouseButton button) override;
@@ -52,8 +54,10 @@ class EvdevEventTap final : public EventTap {
     // Made with the first tap and kept: a new input device each time would make the desktop
     // add and drop it again at every switch.
     std::unique_ptr<UinputPointer> virtualPointer_;
+    ReplayedPointerPosition position_;
+    // The position last told, which the next warp moves from: a newer answer of the server
+    // must not move the pointer.
     std::optional<Point> lastLocation_;
-    Point replayedPosition_;
 };
 
 }  // namespace olvane::platform::os

@@ -1,5 +1,6 @@
 #include "platform/linux/X11Pointer.h"
 
+#include <xcb/xcbext.h>
 #include <xcb/xinput.h>
 
 #include <cmath>
@@ -40,6 +41,9 @@ X11Pointer::X11Pointer(std::unique_ptr<X11Connection> x, std::uint8_t xinputOpco
 X11Pointer::~X11Pointer() {
     *alive_ = false;
     events_.cancel();
+    if (question_) {
+        xcb_discard_reply(x_->get(), *question_);
+    }
 }
 
 std::optional<Point> X11Pointer::pointerLocation() {
@@ -73,6 +77,34 @@ std::optional<X11Pointer::State> X11Pointer::state() {
     return State{.position = {double(reply->root_x), double(reply->root_y)},
                  .leftButton = (reply->mask & XCB_BUTTON_MASK_1) != 0,
                  .rightButton = (reply->mask & XCB_BUTTON_MASK_3) != 0};
+}
+
+void X11Pointer::askPosition() {
+    if (question_ || !x_->isUsable()) {
+        return;
+    }
+    question_ = xcb_query_pointer(x_->get(), x_->root()).sequence;
+    x_->flush();
+}
+
+std::optional<Point> X11Pointer::takePositionAnswer() {
+    if (!question_) {
+        return std::nullopt;
+    }
+    void* answer = nullptr;
+    xcb_generic_error_t* error = nullptr;
+    if (xcb_poll_for_reply(x_->get(), *question_, &answer, &error) == 0) {
+        return std::nullopt;
+    }
+    question_.reset();
+    const XcbPtr<xcb_query_pointer_reply_t> reply(static_cast<xcb_query_pointer_reply_t*>(answer));
+    const XcbPtr<xcb_generic_error_t> refusal(error);
+    // Reading the answer may have queued events.
+    x_->deliverQueuedEventsSoon();
+    if (!reply) {
+        return std::nullopt;
+    }
+    return Point{double(reply->root_x), double(reply->root_y)};
 }
 
 void X11Pointer::warpTo(Point position) {

@@ -38,6 +38,12 @@ class X11Pointer final : public PointerLocation {
 
     // Absent when the server does not answer.
     std::optional<State> state();
+    // Asks where the pointer is without waiting for the answer, unless a question is out.
+    void askPosition();
+    bool isAskingPosition() const { return question_.has_value(); }
+    // The answer to the question out, read without waiting: absent while it has not come, or
+    // when the server refused it. Once it has come, no question is out.
+    std::optional<Point> takePositionAnswer();
     // Moves the pointer there (root coordinates, the global display coordinates).
     void warpTo(Point position);
     // Moves the pointer by that much from wherever it is when the server gets the request, so
@@ -54,6 +60,8 @@ class X11Pointer final : public PointerLocation {
     std::uint8_t xinputOpcode_;
     Signal<> moved_;
     Handle events_;
+    // The sequence number of the position question out.
+    std::optional<unsigned int> question_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

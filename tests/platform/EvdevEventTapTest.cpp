@@ -81,6 +81,21 @@ class EvdevEventTapTest : public ::testing::Test {
         turtle_ = std::make_unique<test::TurtleOverTap>(loop_, *input_);
     }
 
+    // The virtual pointer's node, once the turtle has made it.
+    std::optional<fs::path> virtualPointerNode() {
+        std::optional<fs::path> node;
+        (void)loop_.runUntil([&] { return (node = nodeNamed(kVirtualPointerName)).has_value(); },
+                             10s);
+        return node;
+    }
+
+    // Whether the last button event `reader` saw was that button going `value`.
+    static bool lastButtonIs(Reader& reader, std::uint16_t code, std::int32_t value) {
+        reader.drain();
+        return !reader.seen.empty() && reader.seen.back().type == EV_KEY &&
+               reader.seen.back().code == code && reader.seen.back().value == value;
+    }
+
     test::TempHome home_;
     EpollRunLoop loop_;
     std::unique_ptr<UinputPointer> mouse_;
@@ -91,9 +106,8 @@ class EvdevEventTapTest : public ::testing::Test {
 
 TEST_F(EvdevEventTapTest, TheGrabbedMouseIsReplayedSlowedOnTheVirtualPointer) {
     ASSERT_TRUE(turtle_->service.activate(TurtleIntensity::medium));  // pointer ÷8, wheel ÷2
-    std::optional<fs::path> virtualNode;
-    ASSERT_TRUE(loop_.runUntil(
-        [&] { return (virtualNode = nodeNamed(kVirtualPointerName)).has_value(); }, 10s));
+    const auto virtualNode = virtualPointerNode();
+    ASSERT_TRUE(virtualNode);
     Reader replayed(*virtualNode);
     Reader others(mouseNode_);
     ASSERT_TRUE(replayed.fd.valid() && others.fd.valid());
@@ -121,11 +135,23 @@ TEST_F(EvdevEventTapTest, TheGrabbedMouseIsReplayedSlowedOnTheVirtualPointer) {
     // Switching off lets the button go on the virtual pointer and gives the mouse back.
     turtle_->service.deactivate();
     EXPECT_EQ(replayed.total(EV_KEY, BTN_LEFT), 1);  // pressed, then released: 1 + 0
-    ASSERT_EQ(replayed.seen.back().code, BTN_LEFT);
-    EXPECT_EQ(replayed.seen.back().value, 0);
+    EXPECT_TRUE(lastButtonIs(replayed, BTN_LEFT, 0));
     ASSERT_TRUE(mouse_->move(5, 0));
     ASSERT_TRUE(loop_.runUntil([&] { return others.total(EV_REL, REL_X) == 5; }, 10s));
     EXPECT_EQ(replayed.total(EV_REL, REL_X), 1);
+}
+
+TEST_F(EvdevEventTapTest, AMouseUnpluggedWhileHoldingAButtonLetsGoOfIt) {
+    ASSERT_TRUE(turtle_->service.activate(TurtleIntensity::medium));
+    const auto virtualNode = virtualPointerNode();
+    ASSERT_TRUE(virtualNode);
+    Reader replayed(*virtualNode);
+    ASSERT_TRUE(mouse_->button(BTN_RIGHT, true));
+    ASSERT_TRUE(loop_.runUntil([&] { return lastButtonIs(replayed, BTN_RIGHT, 1); }, 10s));
+
+    mouse_.reset();
+    ASSERT_TRUE(loop_.runUntil([&] { return lastButtonIs(replayed, BTN_RIGHT, 0); }, 10s));
+    EXPECT_TRUE(turtle_->service.isActive());
 }
 
 }  // namespace

@@ -55,13 +55,11 @@ class EvdevEventTap::EvdevTap final : public Tap {
             }
             return;
         }
-        for (std::size_t i = 0; i < virtualButtons_.size(); ++i) {
-            if (virtualButtons_[i]) {
-                (void)owner_.virtualPointer_->button(static_cast<std::uint16_t>(BTN_MOUSE + i),
-                                                     false);
-            }
+        const auto held = virtualButtons();
+        for (auto& mouse : mice_) {
+            mouse->pressed.reset();
         }
-        virtualButtons_.reset();
+        releaseLetGo(held);
         for (auto& mouse : mice_) {
             if (mouse->grabbed) {
                 (void)::ioctl(mouse->device.fd.get(), EVIOCGRAB, 0);
@@ -80,8 +78,38 @@ class EvdevEventTap::EvdevTap final : public Tap {
         EvdevFrameReader reader;
         bool grabbed = false;
         bool waitingForRelease = false;
+        // What it holds down on the virtual pointer.
+        MouseButtons pressed;
         Handle watch;
     };
+
+    // A button of the virtual pointer stays down while any mouse holds it.
+    MouseButtons virtualButtons() const {
+        MouseButtons held;
+        for (const auto& mouse : mice_) {
+            held |= mouse->pressed;
+        }
+        return held;
+    }
+
+    void setButton(Mouse& mouse, std::uint16_t code, bool pressed) {
+        const auto held = virtualButtons();
+        mouse.pressed[code - BTN_MOUSE] = pressed;
+        if (virtualButtons() != held) {
+            (void)owner_.virtualPointer_->button(code, pressed);
+        }
+    }
+
+    // Lets go, on the virtual pointer, of what was `held` and no mouse holds any more.
+    void releaseLetGo(const MouseButtons& held) {
+        const auto now = virtualButtons();
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            if (held[i] && !now[i]) {
+                (void)owner_.virtualPointer_->button(static_cast<std::uint16_t>(BTN_MOUSE + i),
+                                                     false);
+            }
+        }
+    }
 
     bool grab(Mouse& mouse) {
         mouse.grabbed = ::ioctl(mouse.device.fd.get(), EVIOCGRAB, 1) == 0;
@@ -93,7 +121,10 @@ class EvdevEventTap::EvdevTap final : public Tap {
         const auto bytes = ::read(mouse.device.fd.get(), events.data(), sizeof(events));
         if (bytes < 0) {
             if (errno != EAGAIN && errno != EINTR) {
-                // The mouse went away: the others go on.
+                // The mouse went away: the others go on, without what it held.
+                const auto held = virtualButtons();
+                mouse.pressed.reset();
+                releaseLetGo(held);
                 mouse.grabbed = false;
                 mouse.watch.cancel();
                 mouse.device.fd.reset();
@@ -122,10 +153,10 @@ class EvdevEventTap::EvdevTap final : public Tap {
         const auto& frame = mouse.reader.frame();
         auto& replay = *owner_.virtualPointer_;
         if (frame.moves()) {
-            const auto type = virtualButtons_[BTN_LEFT - BTN_MOUSE] ? TapEventType::leftMouseDragged
-                              : virtualButtons_[BTN_RIGHT - BTN_MOUSE]
-                                  ? TapEventType::rightMouseDragged
-                                  : TapEventType::mouseMoved;
+            const auto held = virtualButtons();
+            const auto type = held[BTN_LEFT - BTN_MOUSE]    ? TapEventType::leftMouseDragged
+                              : held[BTN_RIGHT - BTN_MOUSE] ? TapEventType::rightMouseDragged
+                                                            : TapEventType::mouseMoved;
             if (callback_({.type = type, .deltaX = frame.dx, .deltaY = frame.dy}) ==
                 TapVerdict::pass) {
                 (void)replay.move(frame.dx, frame.dy);
@@ -139,16 +170,13 @@ class EvdevEventTap::EvdevTap final : public Tap {
             (void)replay.scroll(frame.wheel, frame.horizontalWheel);
         }
         for (const auto& button : frame.buttons) {
-            virtualButtons_[button.code - BTN_MOUSE] = button.value != 0;
-            (void)replay.button(button.code, button.value != 0);
+            setButton(mouse, button.code, button.value != 0);
         }
     }
 
     EvdevEventTap& owner_;
     Callback callback_;
     std::vector<std::unique_ptr<Mouse>> mice_;
-    // The buttons the virtual pointer holds down.
-    MouseButtons virtualButtons_;
     bool enabled_ = false;
 };
 

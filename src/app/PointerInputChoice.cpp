@@ -22,6 +22,15 @@ void promptForInputAccess(const std::string& missing) {
                                                 explanation);
 }
 
+// Logged from the guard's own thread: the loop it would log from is the one that stopped.
+platform::os::EvdevStallGuarding loggedStallGuarding() {
+    return {.onGivenBack = [](platform::Duration waited) {
+        frictionLogger().error(
+            "Tortue: l'application ne répond plus depuis %.1f s - souris rendues",
+            platform::toSeconds(waited));
+    }};
+}
+
 }  // namespace
 
 std::string inputAccessExplanation(const std::string& missing) {
@@ -42,7 +51,7 @@ PointerInputChoice::PointerInputChoice(platform::RunLoop& loop,
     const auto missing = platform::os::missingInputAccess(places_);
     if (missing.empty()) {
         evdev_ = std::make_unique<platform::os::EvdevEventTap>(
-            loop, platform::os::X11Pointer::create(loop), places_);
+            loop, platform::os::X11Pointer::create(loop), places_, loggedStallGuarding());
         description_ = "souris saisies par evdev, mouvement rejoué par uinput";
         return;
     }
@@ -57,7 +66,7 @@ PointerInputChoice::PointerInputChoice(platform::RunLoop& loop,
             missing + ")";
     } else if (wayland) {
         evdev_ = std::make_unique<platform::os::EvdevEventTap>(
-            loop, platform::os::X11Pointer::create(loop), places_);
+            loop, platform::os::X11Pointer::create(loop), places_, loggedStallGuarding());
         description_ = "evdev et uinput, inaccessibles pour l’instant : " + missing;
     } else {
         description_ = "simulés : " + missing + ", et pas de serveur X avec XInput 2.2";

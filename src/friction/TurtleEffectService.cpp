@@ -151,7 +151,8 @@ void TurtleEffectService::handleFailsafeKey(const platform::KeyEvent& event) {
 }
 
 void TurtleEffectService::watchdogTick() {
-    if (!isActive_) {
+    // Ticks missed while the loop was held come late, after the switch-off already asked for.
+    if (!isActive_ || pendingDeactivation_) {
         return;
     }
     if (!tap_) {

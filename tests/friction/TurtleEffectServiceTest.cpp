@@ -158,6 +158,8 @@ TEST_F(TurtleEffectServiceTest, TapsTheSessionSwitchesOffEndTheTurtle) {
     EXPECT_TRUE(capture->contains(
         "FrictionEffects", LogLevel::Error,
         "Tortue: tap désactivé par timeout système - récupération via le polling"));
+    turtle.watchdogTick();  // a late tick, before the switch-off
+    EXPECT_FALSE(capture->contains("Tortue: tap invalide détecté par watchdog"));
     loop.runPending();
     EXPECT_FALSE(turtle.isActive());
     EXPECT_FALSE(hasTurtle());

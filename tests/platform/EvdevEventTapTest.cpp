@@ -1,13 +1,18 @@
 // The turtle over a real input device: a mouse made through uinput is grabbed, and what the
-// turtle keeps comes out of the virtual pointer. Needs a writable /dev/uinput.
+// turtle keeps comes out of the virtual pointer. Needs a writable /dev/uinput; the fake devices
+// stand in for the kernel's elsewhere.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <future>
+
 #include "platform/FileDescriptor.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/EvdevEventTap.h"
+#include "platform/sim/CaptureLogSink.h"
+#include "support/FakeInputDevices.h"
 #include "support/TempHome.h"
 #include "support/TurtleOverTap.h"
 
@@ -152,6 +157,48 @@ TEST_F(EvdevEventTapTest, AMouseUnpluggedWhileHoldingAButtonLetsGoOfIt) {
     mouse_.reset();
     ASSERT_TRUE(loop_.runUntil([&] { return lastButtonIs(replayed, BTN_RIGHT, 0); }, 10s));
     EXPECT_TRUE(turtle_->service.isActive());
+}
+
+// The same over fake devices, which run everywhere: the mouse a FIFO, uinput a plain file.
+class EvdevEventTapOverFakesTest : public ::testing::Test {
+  protected:
+    test::TempHome home_;
+    EpollRunLoop loop_;
+    test::FakeMouse mouse_{home_.root() / "input"};
+    test::FakeUinput uinput_{home_.root() / "uinput"};
+};
+
+// The test holds the loop as a hung application would: the guard gives the mouse back from its
+// own thread, and the turtle hears that its tap was switched off once the loop answers again.
+TEST_F(EvdevEventTapOverFakesTest, AStalledLoopGivesTheMouseBackAndTheTurtleCanComeBack) {
+    std::promise<void> givenBack;
+    auto given = givenBack.get_future();
+    EvdevEventTap input(loop_, nullptr, {home_.root() / "input", uinput_.path()},
+                        {{200ms, 20ms}, [&](Duration) { givenBack.set_value(); }});
+    test::TurtleOverTap turtle(loop_, input);
+    ASSERT_TRUE(turtle.service.activate(TurtleIntensity::medium));  // pointer ÷8
+    EXPECT_TRUE(mouse_.grabbed());
+    ASSERT_TRUE(mouse_.button(BTN_LEFT, true));
+    ASSERT_TRUE(loop_.runUntil([&] { return uinput_.lastButtonIs(BTN_LEFT, 1); }, 10s));
+
+    ASSERT_EQ(given.wait_for(30s), std::future_status::ready);
+    EXPECT_FALSE(mouse_.grabbed());
+    EXPECT_TRUE(uinput_.lastButtonIs(BTN_LEFT, 0));
+    ASSERT_TRUE(mouse_.button(BTN_LEFT, false));
+    ASSERT_TRUE(mouse_.move(40, 0));  // the session's now
+
+    sim::ScopedLogCapture capture;
+    ASSERT_TRUE(loop_.runUntil([&] { return !turtle.service.isActive(); }, 10s));
+    EXPECT_TRUE(capture->contains(
+        "Tortue: tap désactivé par timeout système - récupération via le polling"));
+    EXPECT_EQ(uinput_.total(EV_REL, REL_X), 0);
+
+    ASSERT_TRUE(turtle.service.activate(TurtleIntensity::medium));
+    EXPECT_TRUE(mouse_.grabbed());
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(mouse_.move(1, 0));
+    }
+    ASSERT_TRUE(loop_.runUntil([&] { return uinput_.total(EV_REL, REL_X) == 1; }, 10s));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <mutex>
 
 #include "platform/linux/EvdevFrameReader.h"
 
@@ -19,6 +20,8 @@ std::int32_t wholePixels(double value) {
 
 }  // namespace
 
+// The mice, their grabs and the virtual pointer's buttons are shared with the stall guard's
+// thread, under `mutex_`; the loop never holds it across a wait or the tap's callback.
 class EvdevEventTap::EvdevTap final : public Tap {
   public:
     EvdevTap(EvdevEventTap& owner, Callback callback, std::vector<PointerDevice> devices)
@@ -28,7 +31,11 @@ class EvdevEventTap::EvdevTap final : public Tap {
             mice_.push_back(std::make_unique<Mouse>(std::move(device), EvdevFrameReader(hiRes)));
         }
     }
-    ~EvdevTap() override { setEnabled(false); }
+    ~EvdevTap() override {
+        setEnabled(false);
+        guard_.reset();
+        *alive_ = false;
+    }
 
     bool addToRunLoop() override {
         for (auto& mouse : mice_) {
@@ -48,25 +55,21 @@ class EvdevEventTap::EvdevTap final : public Tap {
         enabled_ = enabled;
         if (enabled) {
             owner_.position_.resync();
-            for (auto& mouse : mice_) {
-                // A button held now was pressed for the session: it must be released there.
-                mouse->waitingForRelease =
-                    heldMouseButtons(mouse->device.fd.get()).any() || !grab(*mouse);
+            {
+                std::lock_guard lock(mutex_);
+                for (auto& mouse : mice_) {
+                    // A button held now was pressed for the session: it must be released there.
+                    mouse->waitingForRelease =
+                        heldMouseButtons(mouse->device.fd.get()).any() || !grab(*mouse);
+                }
             }
+            guard_ = std::make_unique<LoopStallGuard>(owner_.loop_, owner_.guarding_.timing,
+                                                      [this] { giveBack(); });
             return;
         }
-        const auto held = virtualButtons();
-        for (auto& mouse : mice_) {
-            mouse->pressed.reset();
-        }
-        releaseLetGo(held);
-        for (auto& mouse : mice_) {
-            if (mouse->grabbed) {
-                (void)::ioctl(mouse->device.fd.get(), EVIOCGRAB, 0);
-                mouse->grabbed = false;
-            }
-            mouse->waitingForRelease = false;
-        }
+        guard_.reset();
+        std::lock_guard lock(mutex_);
+        releaseMice();
     }
 
     bool isEnabled() const override { return enabled_; }
@@ -82,6 +85,43 @@ class EvdevEventTap::EvdevTap final : public Tap {
         MouseButtons pressed;
         Handle watch;
     };
+
+    // On the guard's thread: the loop no longer reads the mice, so they go back to the session
+    // at once; the tap's owner hears of it once the loop answers again.
+    void giveBack() {
+        {
+            std::lock_guard lock(mutex_);
+            releaseMice();
+        }
+        owner_.loop_.postFromAnyThread([this, alive = alive_] {
+            if (*alive && enabled_) {
+                noticeGivenBack();
+            }
+        });
+        if (owner_.guarding_.onGivenBack) {
+            owner_.guarding_.onGivenBack(owner_.guarding_.timing.timeout);
+        }
+    }
+
+    void noticeGivenBack() {
+        guard_.reset();
+        enabled_ = false;
+        (void)callback_({.type = TapEventType::tapDisabledByTimeout});
+    }
+
+    // Under `mutex_`.
+    void releaseMice() {
+        const auto held = virtualButtons();
+        for (auto& mouse : mice_) {
+            if (mouse->grabbed) {
+                (void)::ioctl(mouse->device.fd.get(), EVIOCGRAB, 0);
+                mouse->grabbed = false;
+            }
+            mouse->waitingForRelease = false;
+            mouse->pressed.reset();
+        }
+        releaseLetGo(held);
+    }
 
     // A button of the virtual pointer stays down while any mouse holds it.
     MouseButtons virtualButtons() const {
@@ -122,6 +162,7 @@ class EvdevEventTap::EvdevTap final : public Tap {
         if (bytes < 0) {
             if (errno != EAGAIN && errno != EINTR) {
                 // The mouse went away: the others go on, without what it held.
+                std::lock_guard lock(mutex_);
                 const auto held = virtualButtons();
                 mouse.pressed.reset();
                 releaseLetGo(held);
@@ -143,31 +184,38 @@ class EvdevEventTap::EvdevTap final : public Tap {
         if (!enabled_) {
             return;
         }
-        if (!mouse.grabbed) {
-            // Its events went to the session; once its buttons are up, it is ours.
-            if (mouse.waitingForRelease && heldMouseButtons(mouse.device.fd.get()).none()) {
-                mouse.waitingForRelease = !grab(mouse);
+        auto type = TapEventType::mouseMoved;
+        {
+            std::lock_guard lock(mutex_);
+            if (!mouse.grabbed) {
+                // Its events went to the session; once its buttons are up, it is ours.
+                if (mouse.waitingForRelease && heldMouseButtons(mouse.device.fd.get()).none()) {
+                    mouse.waitingForRelease = !grab(mouse);
+                }
+                return;
             }
-            return;
+            const auto held = virtualButtons();
+            type = held[BTN_LEFT - BTN_MOUSE]    ? TapEventType::leftMouseDragged
+                   : held[BTN_RIGHT - BTN_MOUSE] ? TapEventType::rightMouseDragged
+                                                 : TapEventType::mouseMoved;
         }
         const auto& frame = mouse.reader.frame();
         auto& replay = *owner_.virtualPointer_;
-        if (frame.moves()) {
-            const auto held = virtualButtons();
-            const auto type = held[BTN_LEFT - BTN_MOUSE]    ? TapEventType::leftMouseDragged
-                              : held[BTN_RIGHT - BTN_MOUSE] ? TapEventType::rightMouseDragged
-                                                            : TapEventType::mouseMoved;
-            if (callback_({.type = type, .deltaX = frame.dx, .deltaY = frame.dy}) ==
-                TapVerdict::pass) {
-                (void)replay.move(frame.dx, frame.dy);
-                owner_.position_.moved(frame.dx, frame.dy);
-            }
+        if (frame.moves() &&
+            callback_({.type = type, .deltaX = frame.dx, .deltaY = frame.dy}) == TapVerdict::pass) {
+            (void)replay.move(frame.dx, frame.dy);
+            owner_.position_.moved(frame.dx, frame.dy);
         }
         if (frame.scrolls() &&
             callback_({.type = TapEventType::scrollWheel,
                        .scrollVertical = double(frame.wheel),
                        .scrollHorizontal = double(frame.horizontalWheel)}) == TapVerdict::pass) {
             (void)replay.scroll(frame.wheel, frame.horizontalWheel);
+        }
+        std::lock_guard lock(mutex_);
+        // Given back meanwhile: its buttons are the session's now.
+        if (!mouse.grabbed) {
+            return;
         }
         for (const auto& button : frame.buttons) {
             setButton(mouse, button.code, button.value != 0);
@@ -176,15 +224,21 @@ class EvdevEventTap::EvdevTap final : public Tap {
 
     EvdevEventTap& owner_;
     Callback callback_;
+    std::mutex mutex_;
     std::vector<std::unique_ptr<Mouse>> mice_;
     bool enabled_ = false;
+    // Watches the loop while the tap is on.
+    std::unique_ptr<LoopStallGuard> guard_;
+    // Whether the tap still lives, for the notice the guard leaves the loop.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 EvdevEventTap::EvdevEventTap(RunLoop& loop, std::unique_ptr<X11Pointer> pointer,
-                             InputDevicePlaces places)
+                             InputDevicePlaces places, EvdevStallGuarding guarding)
     : loop_(loop),
       pointer_(std::move(pointer)),
       places_(std::move(places)),
+      guarding_(std::move(guarding)),
       position_(pointer_.get()) {}
 
 EvdevEventTap::~EvdevEventTap() = default;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/EventTap.h"
+#include "platform/LoopStallGuard.h"
 #include "platform/RunLoop.h"
 #include "platform/linux/EvdevPointerDevices.h"
 #include "platform/linux/ReplayedPointerPosition.h"
@@ -13,12 +15,22 @@
 
 namespace olvane::platform::os {
 
+// How the evdev capture guards itself against a run loop that stops answering.
+struct EvdevStallGuarding {
+    LoopStallGuard::Timing timing{seconds(1.0), seconds(0.1)};
+    // Told on the guard's thread once the mice are given back, with how long the loop had not
+    // answered.
+    std::function<void(Duration)> onGivenBack;
+};
+
 // The pointer through the kernel's input devices: while a tap is on, each mouse is grabbed
 // (EVIOCGRAB), so its events reach nobody else, and the tap's owner replays what it keeps on a
 // virtual pointer made through uinput; buttons pass through it unchanged. Movement is in the
 // device's own units, before the desktop's acceleration; scrolling in high-resolution wheel
 // units (120 a notch), so that small factors still slow it. A grab ends with the process, so a
-// crash never leaves the pointer stuck.
+// crash never leaves the pointer stuck; a run loop that stops answering does not either: a
+// guard on a thread of its own then gives the mice back, and the tap is switched off as by a
+// time-out once the loop answers again.
 //
 // Positions and displays come from the X server when there is one, without waiting on it while
 // replaying. Without one, the position is the sum of the movement replayed so far (only
@@ -26,8 +38,8 @@ namespace olvane::platform::os {
 class EvdevEventTap final : public EventTap {
   public:
     // `pointer`: the X server's, or null.
-    EvdevEventTap(RunLoop& loop, std::unique_ptr<X11Pointer> pointer,
-                  InputDevicePlaces places = {});
+    EvdevEventTap(RunLoop& loop, std::unique_ptr<X11Pointer> pointer, InputDevicePlaces places = {},
+                  EvdevStallGuarding guarding = {});
     ~EvdevEventTap() override;
     EvdevEventTap(const EvdevEventTap&) = delete;
     EvdevEventTap& operator=(const EvdevEventTap&) = delete;
@@ -51,6 +63,7 @@ class EvdevEventTap final : public EventTap {
     RunLoop& loop_;
     std::unique_ptr<X11Pointer> pointer_;
     InputDevicePlaces places_;
+    EvdevStallGuarding guarding_;
     // Made with the first tap and kept: a new input device each time would make the desktop
     // add and drop it again at every switch.
     std::unique_ptr<UinputPointer> virtualPointer_;

@@ -58,6 +58,35 @@ TEST_F(ContrepoidsOverTheProgramTest, EachTestShowsItsEffectForItsCountThenRemov
     EXPECT_FALSE(delayPanel->shown);
 }
 
+// Our window is in front during the test: the failsafe is heard there too, and does not keep
+// the turtle from a target brought in front afterwards.
+TEST_F(ContrepoidsOverTheProgramTest, TheFailsafeEndsTheTurtleTestAndATargetStillGetsItsTurtle) {
+    constexpr pid_t kOwnPid = 400;
+    program.workspace.launch({platform::Paths::kApplicationId, "OlvaneMac", kOwnPid, 1'000'000.0});
+    program.workspace.launch({kEditor, "Éditeur de texte", kEditorPid, 1'000'000.0});
+    program.workspace.activate(kOwnPid);
+    auto target = makeTarget(FrictionTargetType::app, kEditor);
+    target.isTurtleEnabled = true;
+    program.services.settings().settings().redListConfigs = {target};
+    auto model = makeModel();
+    model->testTurtle();
+    ASSERT_TRUE(turtle().isTestMode());
+
+    program.keys.pressLocal({TurtleEffectService::kEscapeKeyCode,
+                             platform::KeyModifier::Command | platform::KeyModifier::Shift});
+    program.loop.runPending();
+    EXPECT_FALSE(turtle().isActive());
+
+    program.workspace.activate(kEditorPid);
+    program.loop.advanceSeconds(1);
+    EXPECT_TRUE(turtle().isActive());
+    EXPECT_FALSE(turtle().isTestMode());
+    // The test's own end switches it off; the next look at the front brings it back.
+    program.loop.advanceSeconds(6);
+    EXPECT_FALSE(model->isTurtleTesting());
+    EXPECT_TRUE(turtle().isActive());
+}
+
 TEST_F(ContrepoidsOverTheProgramTest, ACustomTurtleChosenThenCancelledRunsAtFourAndFour) {
     program.workspace.launch({kEditor, "Éditeur de texte", kEditorPid, 1'000'000.0});
     program.windowServer.addWindow(

@@ -43,7 +43,7 @@ PlatformRules ContentRulesModel::migratePlatformRules(const PlatformRules& store
     return migrated;
 }
 
-std::vector<PlatformRules> ContentRulesModel::migrateRules(const std::vector<PlatformRules>& stored,
+std::vector<PlatformRules> ContentRulesModel::migrateRules(std::vector<PlatformRules> stored,
                                                            SettingsManager& settings) {
     std::vector<PlatformRules> migrated;
     migrated.reserve(stored.size());

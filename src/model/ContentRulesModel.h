@@ -20,8 +20,9 @@ class ContentRulesModel {
     // and appends, switched off, the catalogue rules that are missing.
     static PlatformRules migratePlatformRules(const PlatformRules& stored);
     // Every set migrated, in order. When the result differs from `stored` it becomes the
-    // settings' content rules and is saved.
-    static std::vector<PlatformRules> migrateRules(const std::vector<PlatformRules>& stored,
+    // settings' content rules and is saved. `stored` is taken by value: callers pass the
+    // settings' own list, which the save replaces.
+    static std::vector<PlatformRules> migrateRules(std::vector<PlatformRules> stored,
                                                    SettingsManager& settings);
 
     // One member per platform with an enabled rule, {rule identifier: true}. Of several sets for

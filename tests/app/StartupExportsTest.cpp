@@ -67,6 +67,8 @@ TEST_F(StartupExportsTest, WritesTargetsAndRulesAfterTheLegacyCleanUp) {
     EXPECT_EQ(settings.settings().contentFilterRules[1].rules,
               (std::vector<ContentRule>{{"fb_feed", false}}));
     EXPECT_EQ(settings.settings().contentFilterRules[0].rules.size(), 5u);
+    EXPECT_TRUE(log->contains("ContentFilter", LogLevel::Error,
+                              "Migration: 3 règle(s) ajoutée(s) ou supprimée(s)"));
 
     EXPECT_TRUE(log->contains("App", LogLevel::Info,
                               "rules.json nettoyé: clés legacy supprimées (tiktok, _fog)"));

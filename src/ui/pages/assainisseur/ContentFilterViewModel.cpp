@@ -16,9 +16,8 @@ constexpr std::string_view kLinkedInLimit = "linkedin_limit";
 constexpr std::string_view kLinkedInFeed = "linkedin_feed";
 
 std::vector<PlatformRules> initialRules(SettingsManager& settings) {
-    const auto stored = settings.settings().contentFilterRules;
-    if (!stored.empty()) {
-        return ContentRulesModel::migrateRules(stored, settings);
+    if (!settings.settings().contentFilterRules.empty()) {
+        return ContentRulesModel::migrateRules(settings.settings().contentFilterRules, settings);
     }
     auto catalogue = ContentRuleCatalogue::rules();
     settings.settings().contentFilterRules = catalogue;

@@ -156,9 +156,10 @@ void UninstallService::clearWatchdogPID() {
     c_.services.clearWatchdogPID();
 }
 
+// The runtime folder goes last: it holds the simulated display, which must outlive the filter.
 void UninstallService::deleteDataDirectories() {
     for (const auto& folder : {c_.rulesFile.appSupportDirectory(), c_.paths.cachesFolder(),
-                               c_.paths.sharedContainer()}) {
+                               c_.paths.sharedContainer(), c_.paths.runtimeFolder()}) {
         removeFolder(folder);
     }
 }

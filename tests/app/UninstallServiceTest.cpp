@@ -67,6 +67,8 @@ struct InstalledSystem {
         put(paths.dataFolder() / "chrome-site.json", "{}");
         put(paths.cachesFolder() / "favicons" / "youtube.com.png", "png");
         put(paths.sharedContainer() / "safari-site.json", "{}");
+        put(paths.runtimeFolder() / "instance.lock", "");
+        put(paths.runtimeFolder() / "simulated-display.json", R"({"displays": []})");
         put(program, "programme");
         put(program.parent_path() / "OlvaneWatchdog", "agent");
         put(paths.dataHome() / "applications" / "so.olvane.mac.desktop", "[Desktop Entry]\n");
@@ -138,7 +140,8 @@ TEST(UninstallService, RunsEveryStepInOrderAndLeavesNothingOfTheSystemOnDisk) {
     add(step(9, "deleteDataDirectories"),
         {"App: Dossier supprimé: " + home + "/.local/share/OlvaneMac",
          "App: Dossier supprimé: " + home + "/.cache/OlvaneMac",
-         "App: Dossier supprimé: " + home + "/.local/share/group.so.olvane.shared"});
+         "App: Dossier supprimé: " + home + "/.local/share/group.so.olvane.shared",
+         "App: Dossier supprimé: " + home + "/runtime/OlvaneMac"});
     add(step(10, "clearUserDefaults"), {});
     add(step(11, "recycleAndTerminate"),
         {"App: === Désinstallation : envoi du bundle à la Corbeille ===",

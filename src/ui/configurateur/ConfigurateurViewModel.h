@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/MonitoringControl.h"
 #include "model/FrictionTargetType.h"
 #include "model/Platform.h"
 #include "model/PlatformRules.h"
@@ -15,7 +16,6 @@
 #include "ui/configurateur/GrayscaleControl.h"
 #include "ui/configurateur/InitialSnapshot.h"
 #include "ui/configurateur/IntensityLevel.h"
-#include "ui/configurateur/MonitoringControl.h"
 #include "ui/configurateur/RulesPublisher.h"
 #include "ui/configurateur/SettingsStore.h"
 

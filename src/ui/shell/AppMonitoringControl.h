@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/MonitoringControl.h"
 #include "friction/AppMonitoringService.h"
-#include "ui/configurateur/MonitoringControl.h"
 
 namespace olvane::ui {
 

@@ -28,7 +28,6 @@ AppDelegate::AppDelegate(AppState& appState, SettingsManager& settings,
       self_(std::make_shared<AppDelegate*>(this)) {}
 
 void AppDelegate::performStartup() {
-    log().info("=== OlvaneMac démarrage ===");
     services_.logPlatformChoices();
     services_.probeFramebuffer();
     // From here on a crash puts the display back into colour.

@@ -67,7 +67,6 @@ TEST(AppDelegate, CleanRunStartsAndEndsInOrderAndKeepsTheRecordOnlyWhileRunning)
 
     EXPECT_EQ(run.record([&] { run.delegate->performStartup(); }),
               (Entries{
-                  "App: === OlvaneMac démarrage ===",
                   "logPlatformChoices",
                   "probeFramebuffer",
                   "installCrashSignalHandlers",
@@ -149,14 +148,13 @@ TEST(AppDelegate, ALaunchAfterACrashResetsEverythingThenRestoresTheWantedFilter)
     };
     EXPECT_EQ(run.record([&] { run.delegate->performStartup(); }),
               (Entries{
-                  "App: === OlvaneMac démarrage ===",
                   "logPlatformChoices",
                   "probeFramebuffer",
                   "installCrashSignalHandlers",
                   "writeWatchdogPID",
                   "registerWatchdogAgent",
                   "CrashRecovery: Démarrage du nettoyage au démarrage...",
-                  // The store loads at its first use, after the banner.
+                  // The store loads at its first use, in the crash check.
                   "CrashRecovery: Dernier état connu chargé",
                   "CrashRecovery: ⚠️ État précédent détecté - fermeture anormale probable",
                   "CrashRecovery: Dernier état: N&B=true, Effets=[]",

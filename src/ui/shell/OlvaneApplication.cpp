@@ -105,6 +105,8 @@ class DelegateLifecycle final : public ApplicationLifecycle {
 
 int runOlvaneApplication(int argc, char** argv) {
     configureLogging();
+    // The run's first line, before anything that may log: the lock, the fonts, the back-ends.
+    Logger::app().info("=== OlvaneMac démarrage ===");
     SingleInstance instance(platform::Paths::fromProcessEnvironment().runtimeFolder());
     if (instance.role() == SingleInstance::Role::secondary) {
         Logger::app().notice("OlvaneMac tourne déjà : sa fenêtre est ramenée au premier plan");

@@ -1,4 +1,4 @@
-// The real program under a real X server: start-up banner and the end of the start-up, one
+// The real program under a real X server: start-up banner first and the end of the start-up, one
 // instance per session, the crash-recovery record while it runs; whatever its window went
 // through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
 // (a logout) still leaves no crash record and no PID file behind.
@@ -95,11 +95,17 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     if (!display.ready()) {
         GTEST_SKIP() << "Xvfb indisponible";
     }
+    // No font at all: the launch finds Inter missing before the delegate starts.
+    const auto fonts = home.root() / "fonts.conf";
+    ASSERT_TRUE(platform::writeFileAtomically(fonts, "<fontconfig/>"));
+    ::setenv("FONTCONFIG_FILE", fonts.c_str(), 1);
     const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
     test::ChildProcess app(program);
+    ::unsetenv("FONTCONFIG_FILE");
     ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", 60s)) << app.stderrSoFar();
     ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
     EXPECT_EQ(firstLineOfOurs(app.stderrSoFar()), "App: === OlvaneMac démarrage ===");
+    EXPECT_NE(app.stderrSoFar().find("App: Police Inter absente"), std::string::npos);
     EXPECT_TRUE(hasCrashRecord(home));
     // No systemd user manager here: the watchdog found in the build tree guards this run.
     EXPECT_NE(app.stderrSoFar().find("App: Watchdog agent démarré en processus détaché"),

@@ -5,7 +5,8 @@
 namespace olvane::ui {
 namespace {
 
-// Code points of @mdi/font 7.4.47 (css/materialdesignicons.css); a test checks them against it.
+// Code points of @mdi/font 7.4.47; a test checks them against the package's style sheet. The
+// embedded font holds these glyphs only: scripts/mdi-subset after a change here.
 constexpr std::array kGlyphs{
     SymbolGlyph{"house.fill", "home", 0xF02DC},
     SymbolGlyph{"sparkles", "creation", 0xF0674},

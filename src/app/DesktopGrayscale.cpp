@@ -57,7 +57,8 @@ GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
     return {display, Switch::Simulated, "simulés : ni GNOME Shell ni KWin sur le bus de session"};
 }
 
-DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs)
+DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs,
+                                   platform::RunLoop& loop, platform::FileWatcher& files)
     : route_(GrayscaleRoute::choose(lookAtSession(ctmOutputs))) {
     switch (route_.desktopSwitch) {
         case Switch::GnomeZoom:
@@ -66,7 +67,7 @@ DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs
                 paths, platform::os::GnomeZoomSwitch::MainContext::RunElsewhere);
             break;
         case Switch::KWinColourFilter:
-            desktop_ = std::make_unique<KWinColourFilterSwitch>(paths);
+            desktop_ = std::make_unique<KWinColourFilterSwitch>(paths, &loop, &files);
             break;
         case Switch::Unavailable:
             simulated_.setLoadable(false);

@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileWatcher.h"
 #include "platform/GrayscaleSwitch.h"
 #include "platform/Paths.h"
+#include "platform/RunLoop.h"
 #include "platform/linux/KWinVersion.h"
 #include "platform/sim/SimGrayscaleSwitch.h"
 
@@ -39,8 +41,10 @@ struct GrayscaleRoute {
 // forced reset after a crash still gives back a screen that an earlier run left grey.
 class DesktopGrayscale {
   public:
-    // Looks at the session bus and the installed schemas.
-    DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs);
+    // Looks at the session bus and the installed schemas. The loop and the file watcher let the
+    // switch see the user turn the desktop's grayscale off by other means.
+    DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs, platform::RunLoop& loop,
+                     platform::FileWatcher& files);
 
     const GrayscaleRoute& route() const { return route_; }
     platform::GrayscaleSwitch& grayscaleSwitch();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/AccessibilityTrust.h"
 #include "platform/GrayscaleSwitch.h"
@@ -16,6 +17,10 @@ class AccessibilityBridge {
 
     // True when the switch was called and did it.
     bool setGrayscaleEnabled(bool enabled);
+    // Someone else switched the desktop's grayscale off while this bridge held it on.
+    platform::Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) {
+        return switch_.observeSwitchOffElsewhere(std::move(onSwitchedOff));
+    }
     // True when the process is trusted, optionally after asking the desktop to prompt.
     bool checkAccessibilityPermissions(bool prompt);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "friction/WindowMonitorService.h"
+#include "grayscale/AccessibilityBridge.h"
 #include "model/BrowserType.h"
 #include "model/Logger.h"
 #include "model/RulesFileService.h"
@@ -55,6 +56,8 @@ GrayscaleFilterService::GrayscaleFilterService(Collaborators c)
     exportAllowedSites();
     setupSleepWakeWatchdog();
     setupFastUserSwitchingObservers();
+    desktopSwitchedOff_ =
+        c.accessibility.observeSwitchOffElsewhere([this] { desktopSwitchedOffElsewhere(); });
 }
 
 // MARK: the user's switch
@@ -89,6 +92,23 @@ void GrayscaleFilterService::disable() {
 void GrayscaleFilterService::forceDisable() {
     log().info("Force désactivation du filtre N&B");
     backend_.forceColour();
+    markOff();
+}
+
+// Colour stays until the filter's own next switch on: turning grey again by ourselves would
+// fight the user. As after a forced reset, the stored intention brings the filter back at the
+// next start.
+void GrayscaleFilterService::desktopSwitchedOffElsewhere() {
+    if (!isFilterOn()) {
+        return;
+    }
+    log().info(
+        "Filtre N&B coupé depuis le bureau — réglages de l'utilisateur remis, filtre "
+        "désactivé");
+    markOff();
+}
+
+void GrayscaleFilterService::markOff() {
     appState_.isGrayscaleFilterEnabled.set(false);
     appState_.isPaused.set(false);
     appState_.pauseRemainingSeconds.set(std::nullopt);

@@ -96,6 +96,8 @@ class GrayscaleFilterService {
     void sessionDidResignActive();
     void sessionDidBecomeActive();
     void handleAppChanged(const std::optional<std::string>& appName);
+    // The user switched the desktop's grayscale off through the desktop itself.
+    void desktopSwitchedOffElsewhere();
 
     bool isTemporarilyDisabled() const { return isTemporarilyDisabled_; }
     bool isDisabledForAllowedSite() const { return isDisabledForAllowedSite_; }
@@ -122,6 +124,8 @@ class GrayscaleFilterService {
     void setupSleepWakeWatchdog();
     void setupFastUserSwitchingObservers();
     bool isFirefoxRunning() const;
+    // The filter off in AppState, every suspension and pause dropped; the intention stays.
+    void markOff();
 
     platform::RunLoop& loop_;
     SettingsManager& settings_;
@@ -144,6 +148,7 @@ class GrayscaleFilterService {
     WakeWatch wakeWatch_;
     platform::Handle sessionResigned_;
     platform::Handle sessionActivated_;
+    platform::Handle desktopSwitchedOff_;
     // Last: dropped first, so no application change reaches a service being taken apart.
     platform::Handle appChanged_;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "platform/Handle.h"
 #include "platform/Status.h"
 
 namespace olvane::platform {
@@ -20,6 +22,13 @@ class GrayscaleSwitch {
     // Only after hasSetEnabled() answered true. A failure says why the desktop may not be in the
     // state asked for.
     virtual Status setEnabled(bool on) = 0;
+    // Calls `onSwitchedOff` when someone else (the user, from the desktop's own menus or keys)
+    // switches the grayscale off while this switch holds it on; the user's own values are back
+    // by then. An empty handle where that cannot be seen.
+    virtual Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) {
+        (void)onSwitchedOff;
+        return {};
+    }
 };
 
 }  // namespace olvane::platform

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/DesktopGrayscale.h"
+#include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/SimFileWatcher.h"
 #include "support/DesktopStandIn.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
@@ -78,16 +80,19 @@ TEST(DesktopGrayscaleTest, SessionBusIsAsked) {
     test::TempHome home;
     test::PrivateSessionBus bus;
     ASSERT_TRUE(bus.ready());
-    EXPECT_EQ(DesktopGrayscale(home.paths(), false).route().desktopSwitch, Switch::Simulated);
+    platform::sim::ManualRunLoop loop;
+    platform::sim::SimFileWatcher files;
+    EXPECT_EQ(DesktopGrayscale(home.paths(), false, loop, files).route().desktopSwitch,
+              Switch::Simulated);
     {
         const auto kwin = test::DesktopStandIn::kwin("6.6.2");
         ASSERT_TRUE(kwin->ready());
-        EXPECT_EQ(DesktopGrayscale(home.paths(), false).route().desktopSwitch,
+        EXPECT_EQ(DesktopGrayscale(home.paths(), false, loop, files).route().desktopSwitch,
                   Switch::KWinColourFilter);
     }
     const auto shell = test::DesktopStandIn::gnomeShell();
     ASSERT_TRUE(shell->ready());
-    DesktopGrayscale gnome(home.paths(), false);
+    DesktopGrayscale gnome(home.paths(), false, loop, files);
     EXPECT_EQ(gnome.route().desktopSwitch, Switch::GnomeZoom);
     EXPECT_TRUE(gnome.grayscaleSwitch().load());
 }

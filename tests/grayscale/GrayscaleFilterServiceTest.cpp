@@ -509,6 +509,28 @@ TEST_F(GrayscaleFilterServiceTest, OnTheDesktopSwitchEveryWakeCheckSwitchesGreyO
     EXPECT_TRUE(grey());
 }
 
+TEST_F(GrayscaleFilterServiceTest, TheDesktopSwitchedOffByTheUserStaysOffUntilSwitchedOnHere) {
+    device_.loadResult = platform::RemapLoadResult::frameworkMissing("absent");
+    auto& s = enabledWith(kTerminal);
+    switch_.switchOffElsewhere();
+    EXPECT_FALSE(state_.isGrayscaleFilterEnabled());
+    EXPECT_TRUE(settings_.settings().userWantsGrayscaleEnabled);
+    EXPECT_TRUE(logged(
+        "Filtre N&B coupé depuis le bureau — réglages de l'utilisateur remis, filtre désactivé"));
+
+    // Nothing of the filter's own turns it grey again behind the user's back.
+    const auto sets = switch_.setCount();
+    events_.send(SystemEvent::DidWake);
+    loop_.advanceSeconds(6);
+    show(kGimp);
+    show(kTerminal);
+    s.pause(3);
+    loop_.advanceSeconds(4);
+    EXPECT_EQ(switch_.setCount(), sets);
+    s.enable();
+    EXPECT_TRUE(grey());
+}
+
 TEST_F(GrayscaleFilterServiceTest, AppChangesLiftBrowserSuspensionsExceptAVideoWhileFirefoxRuns) {
     auto& s = enabledWith(kFirefox);
     send("fullscreen_start", kData);

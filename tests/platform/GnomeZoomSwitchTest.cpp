@@ -1,9 +1,15 @@
 // GNOME's zoom through GSettings on a keyfile back-end in a temporary HOME, with the schemas
 // that the system has installed.
+#include <gio/gio.h>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
 
 #include "platform/FileIO.h"
 #include "platform/linux/GnomeZoomSwitch.h"
+#include "support/ChildProcess.h"
 #include "support/KeyfileSettings.h"
 #include "support/TempHome.h"
 
@@ -34,11 +40,45 @@ class GnomeZoomSwitchTest : public ::testing::Test {
         EXPECT_EQ(value("screen-magnifier-enabled", kApplications), std::nullopt);
     }
 
+    // Gives the main context turns, as Qt's loop does, until `done`.
+    static bool dispatchUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            if (!g_main_context_iteration(nullptr, FALSE)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+        return done();
+    }
+    // What the Shell's menu or keys do: another process writes the key; then this process
+    // has seen it.
+    static void userSets(const char* schema, const char* key, const char* value) {
+        test::ChildProcess gsettings("/usr/bin/gsettings", {"set", schema, key, value});
+        ASSERT_TRUE(gsettings.wait(std::chrono::seconds(10)));
+        GSettings* settings = g_settings_new(schema);
+        ASSERT_TRUE(dispatchUntil([&] {
+            GVariant* now = g_settings_get_value(settings, key);
+            gchar* text = g_variant_print(now, FALSE);
+            const bool seen = std::string(text) == value;
+            g_free(text);
+            g_variant_unref(now);
+            return seen;
+        }));
+        g_object_unref(settings);
+    }
+
     test::TempHome home_;
     test::KeyfileSettings settings_{home_};
     std::filesystem::path savedFile_ = home_.paths().dataFolder() / "gnome-zoom-saved.json";
     GnomeZoomSwitch zoom_{home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse};
 };
+
+// A run that switches on and dies; its watch goes with it.
+bool switchOnInARunThatDies(const Paths& paths) {
+    return GnomeZoomSwitch(paths, GnomeZoomSwitch::MainContext::DispatchBeforeUse)
+        .setEnabled(true)
+        .ok();
+}
 
 TEST_F(GnomeZoomSwitchTest, GreyThenTheUserValuesBack) {
     ASSERT_TRUE(zoom_.load());
@@ -56,9 +96,9 @@ TEST_F(GnomeZoomSwitchTest, GreyThenTheUserValuesBack) {
 }
 
 TEST_F(GnomeZoomSwitchTest, SecondSwitchOnAfterACrashKeepsTheFirstSavedValues) {
-    ASSERT_TRUE(zoom_.setEnabled(true));
+    ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
     const auto saved = readWholeFile(savedFile_);
-    // The run that switched on died; the next one switches on again over the grey zoom.
+    // The next run switches on again over the grey zoom.
     GnomeZoomSwitch nextRun(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
     ASSERT_TRUE(nextRun.setEnabled(true));
     EXPECT_EQ(readWholeFile(savedFile_), saved);
@@ -72,17 +112,78 @@ TEST_F(GnomeZoomSwitchTest, OffTouchesOnlyWhatASwitchOnChanged) {
     ASSERT_TRUE(zoom_.setEnabled(false));
     expectUserValues();
 
-    // Saved values that cannot be read: colour comes back through the defaults, and the loss is
-    // reported.
-    ASSERT_TRUE(zoom_.setEnabled(true));
+    // Saved values that cannot be read by the next run: colour comes back through the
+    // defaults, and the loss is reported.
+    ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
     ASSERT_TRUE(writeFileAtomically(savedFile_, "{\"mag-factor"));
-    const auto status = zoom_.setEnabled(false);
+    GnomeZoomSwitch nextRun(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    const auto status = nextRun.setEnabled(false);
     EXPECT_FALSE(status);
     EXPECT_NE(status.description().text().find("illisibles"), std::string::npos);
     EXPECT_EQ(value("screen-magnifier-enabled", kApplications), std::nullopt);
     EXPECT_EQ(value("color-saturation"), std::nullopt);
     EXPECT_EQ(value("mag-factor"), std::nullopt);
     EXPECT_FALSE(existsAtPath(savedFile_));
+}
+
+TEST_F(GnomeZoomSwitchTest, ARemovedDataFolderNeverLeavesTheZoomGrey) {
+    ASSERT_TRUE(zoom_.setEnabled(true));
+    std::filesystem::remove_all(home_.paths().dataFolder());
+    ASSERT_TRUE(zoom_.setEnabled(true));  // applied again, after a wake
+    EXPECT_TRUE(existsAtPath(savedFile_)) << "written again for the watchdog";
+    std::filesystem::remove_all(home_.paths().dataFolder());
+    ASSERT_TRUE(zoom_.setEnabled(false));
+    expectUserValues();
+
+    // A run that lost its file, then died: grey, with nothing saved anywhere. Neither the next
+    // run's switch on nor the watchdog takes the grey zoom for the user's.
+    for (const bool nextRunSwitchesOn : {true, false}) {
+        SCOPED_TRACE(nextRunSwitchesOn);
+        ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
+        std::filesystem::remove_all(home_.paths().dataFolder());
+        GnomeZoomSwitch next(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+        if (nextRunSwitchesOn) {
+            userSets(kMagnifier, "mag-factor", "2.0");
+            ASSERT_TRUE(next.setEnabled(true));
+        }
+        ASSERT_TRUE(next.setEnabled(false));
+        EXPECT_EQ(value("screen-magnifier-enabled", kApplications), std::nullopt);
+        EXPECT_EQ(value("color-saturation"), std::nullopt);
+        EXPECT_EQ(value("lens-mode"), std::nullopt);
+        EXPECT_EQ(value("mag-factor"),
+                  nextRunSwitchesOn ? std::optional<std::string>("2.0") : std::nullopt);
+    }
+}
+
+TEST_F(GnomeZoomSwitchTest, WhatTheUserDoesToTheZoomWhileGreyStays) {
+    bool switchedOff = false;
+    const auto observation = zoom_.observeSwitchOffElsewhere([&] { switchedOff = true; });
+
+    // A factor changed while grey is the user's newer one.
+    ASSERT_TRUE(zoom_.setEnabled(true));
+    userSets(kMagnifier, "mag-factor", "2.0");
+    ASSERT_TRUE(zoom_.setEnabled(false));
+    EXPECT_EQ(value("mag-factor"), "2.0");
+    EXPECT_EQ(value("lens-mode"), "true");
+    EXPECT_EQ(value("color-saturation"), std::nullopt);
+    EXPECT_FALSE(switchedOff);
+
+    // The zoom switched off from the Shell: the user's own values come back at once.
+    userSets(kMagnifier, "mag-factor", "3.5");
+    ASSERT_TRUE(zoom_.setEnabled(true));
+    userSets(kApplications, "screen-magnifier-enabled", "false");
+    ASSERT_TRUE(dispatchUntil([&] { return switchedOff; }));
+    EXPECT_EQ(value("screen-magnifier-enabled", kApplications), "false");
+    EXPECT_EQ(value("mag-factor"), "3.5");
+    EXPECT_EQ(value("lens-mode"), "true");
+    EXPECT_EQ(value("color-saturation"), std::nullopt);
+    EXPECT_FALSE(existsAtPath(savedFile_));
+
+    // Nothing is left to undo: the user's zoom stays as they have it.
+    userSets(kApplications, "screen-magnifier-enabled", "true");
+    ASSERT_TRUE(zoom_.setEnabled(false));
+    EXPECT_EQ(value("screen-magnifier-enabled", kApplications), "true");
+    EXPECT_EQ(value("color-saturation"), std::nullopt);
 }
 
 }  // namespace

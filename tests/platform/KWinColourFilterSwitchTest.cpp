@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileIO.h"
+#include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
+#include "platform/sim/ManualRunLoop.h"
 #include "support/DesktopStandIn.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
@@ -18,6 +20,12 @@ const std::string kKwinrc =
     "[Desktops]\r\nNumber=4\r\nRows=1\r\n\r\n"
     "[Effect-colorblindnesscorrection]\nMode=1\nIntensity=0.5\n\n"
     "[Wayland]\nInputMethod[$e]=/usr/share/applications/fcitx5.desktop";
+
+bool unloadEffectAsTheUser() {
+    const auto bus = SessionBus::open();
+    return bus && bus->call({"org.kde.KWin", "/Effects", "org.kde.kwin.Effects", "unloadEffect"},
+                            "colorblindnesscorrection");
+}
 
 class KWinColourFilterSwitchTest : public ::testing::Test {
   protected:
@@ -107,6 +115,70 @@ TEST_F(KWinColourFilterSwitchTest, SecondSwitchOnAfterACrashKeepsTheFirstSavedLi
     EXPECT_EQ(readWholeFile(savedFile_), saved);
     ASSERT_TRUE(nextRun.setEnabled(false));
     EXPECT_EQ(kwinrc(), kKwinrc);
+}
+
+TEST_F(KWinColourFilterSwitchTest, ARemovedDataFolderNeverLeavesTheEffectGrey) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
+    ASSERT_TRUE(kwin->ready());
+    ASSERT_TRUE(filter_.load());
+    ASSERT_TRUE(filter_.setEnabled(true));
+    std::filesystem::remove_all(home_.paths().dataFolder());
+    ASSERT_TRUE(filter_.setEnabled(false));
+    EXPECT_EQ(kwinrc(), kKwinrc);
+
+    // A run that lost its file, then died: neither the next run's switch on nor the watchdog
+    // takes the grey lines for the user's.
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kOtherGroups));
+    ASSERT_TRUE(unloadEffectAsTheUser());
+    ASSERT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
+    for (const bool nextRunSwitchesOn : {true, false}) {
+        SCOPED_TRACE(nextRunSwitchesOn);
+        {
+            KWinColourFilterSwitch died(home_.paths());
+            ASSERT_TRUE(died.load());
+            ASSERT_TRUE(died.setEnabled(true));
+        }
+        std::filesystem::remove_all(home_.paths().dataFolder());
+        KWinColourFilterSwitch next(home_.paths());
+        ASSERT_TRUE(next.load());
+        if (nextRunSwitchesOn) {
+            ASSERT_TRUE(next.setEnabled(true));
+        }
+        ASSERT_TRUE(next.setEnabled(false));
+        EXPECT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
+        EXPECT_EQ(kwinrc(), kOtherGroups);
+    }
+}
+
+// KDE's settings switching the correction off while it is ours: kwinrc rewritten, then the
+// effect unloaded.
+TEST_F(KWinColourFilterSwitchTest, SwitchedOffFromKdeSettingsGivesTheUserLinesBack) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0");
+    ASSERT_TRUE(kwin->ready());
+    sim::ManualRunLoop loop;
+    InotifyFileWatcher files(loop);
+    KWinColourFilterSwitch filter(home_.paths(), &loop, &files);
+    bool switchedOff = false;
+    const auto observation = filter.observeSwitchOffElsewhere([&] { switchedOff = true; });
+    ASSERT_TRUE(filter.load());
+    ASSERT_TRUE(filter.setEnabled(true));
+    ASSERT_TRUE(kwin->skipTo("loadEffect colorblindnesscorrection"));
+
+    const auto settingsWrite = kwinrc() + "\n[Plugins]\ncolorblindnesscorrectionEnabled=false\n";
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, settingsWrite));
+    ASSERT_TRUE(unloadEffectAsTheUser());
+    ASSERT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
+    for (int turn = 0; turn < 100 && !switchedOff; ++turn) {
+        loop.processIo(std::chrono::milliseconds(50));
+        loop.advanceSeconds(KWinColourFilterSwitch::kSettleSeconds);
+    }
+    ASSERT_TRUE(switchedOff);
+    EXPECT_EQ(kwinrc(), kKwinrc + "\n[Plugins]\ncolorblindnesscorrectionEnabled=false\n");
+    EXPECT_FALSE(existsAtPath(savedFile_));
+    EXPECT_TRUE(kwin->skipTo("kwinrc changed: Effect-colorblindnesscorrection: Mode,Intensity"));
+    EXPECT_EQ(kwin->lineIfAny(), "") << "the effect stays as the user left it";
 }
 
 }  // namespace

@@ -69,24 +69,95 @@ class ZoomSetting {
         return std::string(text.get());
     }
 
+    // Whether the key's value now, default or not, is the one `text` gives.
+    bool holds(const std::string& text) const {
+        const auto wanted = parse(text);
+        const Owned<GVariant> value(g_settings_get_value(settings_.get(), name_));
+        return wanted && g_variant_equal(wanted.get(), value.get());
+    }
+
     // False when the text is no valid value of the key, or the key cannot be written.
     bool set(const std::string& text) const {
-        const Owned<GVariant> value(
-            g_variant_parse(g_settings_schema_key_get_value_type(key_.get()), text.c_str(), nullptr,
-                            nullptr, nullptr));
+        const auto value = parse(text);
         return value && g_settings_schema_key_range_check(key_.get(), value.get()) &&
                g_settings_set_value(settings_.get(), name_, value.get());
     }
     void reset() const { g_settings_reset(settings_.get(), name_); }
 
   private:
+    Owned<GVariant> parse(const std::string& text) const {
+        return Owned<GVariant>(g_variant_parse(g_settings_schema_key_get_value_type(key_.get()),
+                                               text.c_str(), nullptr, nullptr, nullptr));
+    }
+
     const char* name_;
     Owned<GSettingsSchema> schema_;
     Owned<GSettingsSchemaKey> key_;
     Owned<GSettings> settings_;
 };
 
+const ZoomKey& enabledKey() {
+    return kKeys[std::size(kKeys) - 1];
+}
+const ZoomKey& saturationKey() {
+    return kKeys[1];
+}
+
+bool holdsOurs(const ZoomKey& key) {
+    return ZoomSetting(key).holds(key.ours);
+}
+
+// The zoom on and every colour taken away: nothing but a grayscale switch leaves it so.
+bool looksGrey() {
+    return holdsOurs(enabledKey()) && holdsOurs(saturationKey());
+}
+
+// Saved values that give every key its default back.
+Json defaultValues() {
+    Json values = Json::object();
+    for (const auto& key : kKeys) {
+        values[key.schema][key.key] = nullptr;
+    }
+    return values;
+}
+
+// On a zoom already grey, a key holding our value was set by a run that lost its saved values:
+// its default stands for the user's.
+Json currentUserValues() {
+    const bool grey = looksGrey();
+    Json values = Json::object();
+    for (const auto& key : kKeys) {
+        const auto value = grey && holdsOurs(key) ? std::nullopt : ZoomSetting(key).userValue();
+        values[key.schema][key.key] = value ? Json(*value) : Json(nullptr);
+    }
+    return values;
+}
+
 }  // namespace
+
+// GSettings' notice that the zoom was switched on or off, delivered in the main context.
+class GnomeZoomSwitch::EnabledWatch {
+  public:
+    explicit EnabledWatch(GnomeZoomSwitch& owner)
+        : settings_(g_settings_new_full(lookUp(enabledKey().schema).get(), nullptr, nullptr)) {
+        const std::string signal = std::string("changed::") + enabledKey().key;
+        handler_ = g_signal_connect(settings_.get(), signal.c_str(),
+                                    G_CALLBACK(&EnabledWatch::changed), &owner);
+        // GSettings sends change notices only for keys read since it was made.
+        const Owned<GVariant> value(g_settings_get_value(settings_.get(), enabledKey().key));
+    }
+    ~EnabledWatch() { g_signal_handler_disconnect(settings_.get(), handler_); }
+    EnabledWatch(const EnabledWatch&) = delete;
+    EnabledWatch& operator=(const EnabledWatch&) = delete;
+
+  private:
+    static void changed(GSettings*, const gchar*, gpointer owner) {
+        static_cast<GnomeZoomSwitch*>(owner)->enabledChanged();
+    }
+
+    Owned<GSettings> settings_;
+    gulong handler_ = 0;
+};
 
 bool GnomeZoomSwitch::schemasInstalled() {
     for (const auto& key : kKeys) {
@@ -101,6 +172,8 @@ bool GnomeZoomSwitch::schemasInstalled() {
 GnomeZoomSwitch::GnomeZoomSwitch(const Paths& paths, MainContext context)
     : saved_(paths.dataFolder() / "gnome-zoom-saved.json"), context_(context) {}
 
+GnomeZoomSwitch::~GnomeZoomSwitch() = default;
+
 Status GnomeZoomSwitch::setEnabled(bool on) {
     // GSettings aborts the process on a schema that is not installed.
     if (!schemasInstalled()) {
@@ -110,7 +183,16 @@ Status GnomeZoomSwitch::setEnabled(bool on) {
         while (g_main_context_iteration(nullptr, FALSE)) {
         }
     }
-    return on ? switchOn() : switchOff();
+    writing_ = true;
+    auto status = on ? switchOn() : switchOff();
+    g_settings_sync();
+    writing_ = false;
+    return status;
+}
+
+Handle GnomeZoomSwitch::observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) {
+    return switchedOffElsewhere_.connect(
+        [onSwitchedOff = std::move(onSwitchedOff)] { onSwitchedOff(); });
 }
 
 Status GnomeZoomSwitch::switchOn() {
@@ -119,44 +201,59 @@ Status GnomeZoomSwitch::switchOn() {
             return Status::failure("Réglage verrouillé : " + setting.label());
         }
     }
-    // Saved values already there come from a run that did not put them back: they are still
-    // the user's own, and the current ones are ours.
-    if (!saved_.exist()) {
-        if (auto status = saveUserValues(); !status) {
+    // Saved values already there come from a run that did not put them back, or from this one:
+    // they are still the user's own, and the current ones are ours.
+    if (saved_.exist()) {
+        if (auto status = saved_.keepOnDisk(); !status) {
             return status;
         }
+    } else if (auto status = saved_.save(currentUserValues()); !status) {
+        return status;
     }
-    auto status = Status::success();
     for (const auto& key : kKeys) {
         if (const ZoomSetting setting(key); !setting.set(key.ours)) {
-            status = Status::failure("Réglage refusé : " + setting.label());
-            break;
+            return Status::failure("Réglage refusé : " + setting.label());
         }
     }
-    g_settings_sync();
-    return status;
-}
-
-Status GnomeZoomSwitch::saveUserValues() {
-    Json values = Json::object();
-    for (const auto& key : kKeys) {
-        const auto value = ZoomSetting(key).userValue();
-        values[key.schema][key.key] = value ? Json(*value) : Json(nullptr);
+    if (!enabledWatch_) {
+        enabledWatch_ = std::make_unique<EnabledWatch>(*this);
     }
-    return saved_.save(values);
+    return Status::success();
 }
 
 Status GnomeZoomSwitch::switchOff() {
-    const auto values = saved_.read();
+    auto values = saved_.read();
     if (!values) {
-        return Status::success();
+        // Nothing saved, yet grey: a run that lost its saved values left it so.
+        if (!looksGrey()) {
+            return Status::success();
+        }
+        values = defaultValues();
     }
+    if (auto status = restore(*values); !status) {
+        return status;
+    }
+    if (auto discarded = saved_.discard(); !discarded) {
+        return discarded;
+    }
+    if (values->empty()) {
+        return Status::failure("Réglages du zoom sauvegardés illisibles (" +
+                               quotedPath(saved_.file()) + ") : valeurs par défaut remises");
+    }
+    return Status::success();
+}
+
+Status GnomeZoomSwitch::restore(const Json& values) {
     auto status = Status::success();
     for (auto key = std::rbegin(kKeys); key != std::rend(kKeys); ++key) {
         const ZoomSetting setting(*key);
-        const auto schema = values->find(key->schema);
+        // Changed by the user while the screen was grey: their newer choice stays.
+        if (!setting.holds(key->ours)) {
+            continue;
+        }
+        const auto schema = values.find(key->schema);
         const auto text =
-            schema != values->end() ? json::stringMember(*schema, key->key) : std::nullopt;
+            schema != values.end() ? json::stringMember(*schema, key->key) : std::nullopt;
         // A key the user had left alone goes back to its default, and so does one whose saved
         // value is lost: colour matters more than the exact zoom.
         if (!text) {
@@ -168,18 +265,20 @@ Status GnomeZoomSwitch::switchOff() {
             }
         }
     }
+    return status;
+}
+
+void GnomeZoomSwitch::enabledChanged() {
+    if (writing_ || !saved_.exist() || holdsOurs(enabledKey())) {
+        return;
+    }
+    writing_ = true;
+    const auto values = saved_.read();
+    (void)restore(values.value_or(Json::object()));
     g_settings_sync();
-    if (!status) {
-        return status;
-    }
-    if (auto discarded = saved_.discard(); !discarded) {
-        return discarded;
-    }
-    if (values->empty()) {
-        return Status::failure("Réglages du zoom sauvegardés illisibles (" +
-                               quotedPath(saved_.file()) + ") : valeurs par défaut remises");
-    }
-    return Status::success();
+    (void)saved_.discard();
+    writing_ = false;
+    switchedOffElsewhere_.emit();
 }
 
 }  // namespace olvane::platform::os

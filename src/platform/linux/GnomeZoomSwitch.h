@@ -1,7 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/GrayscaleSwitch.h"
+#include "platform/Json.h"
 #include "platform/Paths.h"
+#include "platform/Signal.h"
 #include "platform/linux/SavedUserValues.h"
 
 namespace olvane::platform::os {
@@ -9,7 +13,7 @@ namespace olvane::platform::os {
 // The desktop's grayscale on GNOME: the Shell's accessibility zoom over the whole screen at
 // factor 1 with no colour saturation, through GSettings. Before the first switch on, the user's
 // own values of the keys it changes are saved; switching off puts them back, so a user of the
-// zoom keeps their settings.
+// zoom keeps their settings. A key the user changed while the screen was grey keeps their change.
 class GnomeZoomSwitch final : public GrayscaleSwitch {
   public:
     // Whether this process's main context is run by someone else (Qt's event loop does) or must
@@ -21,6 +25,9 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
 
     // The user's own values wait in the data folder while the screen is grey.
     GnomeZoomSwitch(const Paths& paths, MainContext context);
+    ~GnomeZoomSwitch() override;
+    GnomeZoomSwitch(const GnomeZoomSwitch&) = delete;
+    GnomeZoomSwitch& operator=(const GnomeZoomSwitch&) = delete;
 
     bool load() override { return schemasInstalled(); }
     bool hasSetEnabled() override { return schemasInstalled(); }
@@ -29,14 +36,25 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
     }
     std::string lookUpFailureText() const override { return "Clés du zoom de GNOME non trouvées"; }
     Status setEnabled(bool on) override;
+    // The Shell's menu or Super+Alt+8 switching the zoom off while it is ours; seen through the
+    // main context, once a switch on has happened.
+    Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
 
   private:
+    class EnabledWatch;
+
     Status switchOn();
     Status switchOff();
-    Status saveUserValues();
+    // Puts `values` back into the keys that still hold ours.
+    Status restore(const Json& values);
+    void enabledChanged();
 
     SavedUserValues saved_;
     MainContext context_;
+    std::unique_ptr<EnabledWatch> enabledWatch_;
+    // Our own writes are no one else's.
+    bool writing_ = false;
+    Signal<> switchedOffElsewhere_;
 };
 
 }  // namespace olvane::platform::os

@@ -23,6 +23,7 @@ struct OurEntry {
 };
 // Mode 3 is monochrome, at full strength.
 constexpr OurEntry kEntries[] = {{"Mode", "3"}, {"Intensity", "1.0"}};
+constexpr const char* kMonochrome = "3";
 
 const BusMethod kSupportInformation{"org.kde.KWin", "/KWin", "org.kde.KWin", "supportInformation"};
 
@@ -63,6 +64,32 @@ fs::path writtenFile(const fs::path& kwinrc) {
     return kwinrc;
 }
 
+bool holdsOurMode(const std::string& kwinrc) {
+    return kconfig::entry(kwinrc, kGroup, "Mode") == kMonochrome;
+}
+
+// Our mode with the effect loaded, though KDE's settings never enabled it: nothing but a
+// grayscale switch leaves it so.
+bool looksOurs(const std::string& kwinrc, bool effectLoaded) {
+    return effectLoaded && holdsOurMode(kwinrc) &&
+           kconfig::entry(kwinrc, "Plugins", std::string(kEffect) + "Enabled") != "true";
+}
+
+// Saved values that drop our lines and unload the effect.
+Json defaultValues(const fs::path& kwinrc) {
+    Json entries = Json::object();
+    for (const auto& entry : kEntries) {
+        entries[entry.key] = nullptr;
+    }
+    Json values = Json::object();
+    values["kwinrc"] = kwinrc.string();
+    values["kwinrcExisted"] = true;
+    values["groupExisted"] = false;
+    values["entries"] = entries;
+    values["effectLoaded"] = false;
+    return values;
+}
+
 mode_t permissionsOr(const fs::path& file, mode_t fallback) {
     struct stat status {};
     return ::stat(file.c_str(), &status) == 0 ? (status.st_mode & 07777) : fallback;
@@ -75,9 +102,12 @@ std::optional<KWinVersion> KWinColourFilterSwitch::runningVersion(SessionBus& bu
     return information ? KWinVersion::fromSupportInformation(*information) : std::nullopt;
 }
 
-KWinColourFilterSwitch::KWinColourFilterSwitch(const Paths& paths)
+KWinColourFilterSwitch::KWinColourFilterSwitch(const Paths& paths, RunLoop* loop,
+                                               FileWatcher* files)
     : kwinrc_(paths.configHome() / "kwinrc"),
-      saved_(paths.dataFolder() / "kwin-colour-filter-saved.json") {}
+      saved_(paths.dataFolder() / "kwin-colour-filter-saved.json"),
+      loop_(loop),
+      files_(files) {}
 
 bool KWinColourFilterSwitch::load() {
     bus_ = SessionBus::open();
@@ -93,13 +123,20 @@ Status KWinColourFilterSwitch::setEnabled(bool on) {
     return on ? switchOn() : switchOff();
 }
 
+Handle KWinColourFilterSwitch::observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) {
+    return switchedOffElsewhere_.connect(
+        [onSwitchedOff = std::move(onSwitchedOff)] { onSwitchedOff(); });
+}
+
 Status KWinColourFilterSwitch::switchOn() {
-    // Saved values already there come from a run that did not put them back: they are still
-    // the user's own, and the current lines are ours.
-    if (!saved_.exist()) {
-        if (auto status = saveUserValues(); !status) {
+    // Saved values already there come from a run that did not put them back, or from this one:
+    // they are still the user's own, and the current lines are ours.
+    if (saved_.exist()) {
+        if (auto status = saved_.keepOnDisk(); !status) {
             return status;
         }
+    } else if (auto status = saveUserValues(); !status) {
+        return status;
     }
     auto failure = Status::success();
     auto text = readKwinrc(kwinrc_, failure);
@@ -117,6 +154,7 @@ Status KWinColourFilterSwitch::switchOn() {
     if (!loaded) {
         return Status::failure(error);
     }
+    watchKwinrc();
     if (*loaded) {
         return bus_->call(effects("reconfigureEffect"), kEffect);
     }
@@ -141,6 +179,10 @@ Status KWinColourFilterSwitch::saveUserValues() {
     if (!loaded) {
         return Status::failure(error);
     }
+    // Lines left by a run that lost its saved values must not pass for the user's.
+    if (looksOurs(*text, *loaded)) {
+        return saved_.save(defaultValues(kwinrc_));
+    }
     Json entries = Json::object();
     for (const auto& entry : kEntries) {
         const auto value = kconfig::entry(*text, kGroup, entry.key);
@@ -156,38 +198,65 @@ Status KWinColourFilterSwitch::saveUserValues() {
 }
 
 Status KWinColourFilterSwitch::switchOff() {
-    const auto values = saved_.read();
+    kwinrcWatch_ = Handle();
+    settle_ = Handle();
+    auto values = saved_.read();
     if (!values) {
-        return Status::success();
+        // Nothing saved, yet grey: a run that lost its saved values left it so.
+        auto failure = Status::success();
+        const auto text = readKwinrc(kwinrc_, failure);
+        if (!text) {
+            return failure;
+        }
+        ComposedText error;
+        const auto loaded = effectLoaded(&error);
+        if (!loaded) {
+            return Status::failure(error);
+        }
+        if (!looksOurs(*text, *loaded)) {
+            return Status::success();
+        }
+        values = defaultValues(kwinrc_);
     }
+    if (auto status = restore(*values, Effect::AsSaved); !status) {
+        return status;
+    }
+    return saved_.discard();
+}
+
+Status KWinColourFilterSwitch::restore(const Json& values, Effect effect) {
     // The file the lines were taken from, even when this process sees another configuration
     // folder (the watchdog, started by the service manager).
-    const fs::path kwinrc = json::stringMember(*values, "kwinrc").value_or(kwinrc_.string());
+    const fs::path kwinrc = json::stringMember(values, "kwinrc").value_or(kwinrc_.string());
     auto failure = Status::success();
     auto text = readKwinrc(kwinrc, failure);
     if (!text) {
         return failure;
     }
-    const auto found = values->find("entries");
-    const Json entries = found != values->end() ? *found : Json::object();
+    const auto found = values.find("entries");
+    const Json entries = found != values.end() ? *found : Json::object();
     for (const auto& entry : kEntries) {
-        *text =
-            kconfig::withEntry(*text, kGroup, entry.key, json::stringMember(entries, entry.key));
+        // Changed by the user while the screen was grey: their newer choice stays.
+        if (kconfig::entry(*text, kGroup, entry.key) == entry.value) {
+            *text = kconfig::withEntry(*text, kGroup, entry.key,
+                                       json::stringMember(entries, entry.key));
+        }
     }
-    if (!json::boolMember(*values, "groupExisted").value_or(false)) {
+    if (!json::boolMember(values, "groupExisted").value_or(false)) {
         *text = kconfig::withoutEmptyGroup(*text, kGroup);
     }
-    const bool kwinrcExisted = json::boolMember(*values, "kwinrcExisted").value_or(true);
+    const bool kwinrcExisted = json::boolMember(values, "kwinrcExisted").value_or(true);
     if (auto status = rewriteKwinrc(kwinrc, *text, !kwinrcExisted); !status) {
         return status;
     }
-    const bool wasLoaded = json::boolMember(*values, "effectLoaded").value_or(false);
-    if (auto status =
-            bus_->call(effects(wasLoaded ? "reconfigureEffect" : "unloadEffect"), kEffect);
-        !status) {
-        return status;
+    if (effect == Effect::AsItIs) {
+        // Loaded by the user's own choice, it must read the lines put back.
+        const auto loaded = effectLoaded(nullptr);
+        return loaded.value_or(false) ? bus_->call(effects("reconfigureEffect"), kEffect)
+                                      : Status::success();
     }
-    return saved_.discard();
+    const bool loaded = json::boolMember(values, "effectLoaded").value_or(false);
+    return bus_->call(effects(loaded ? "reconfigureEffect" : "unloadEffect"), kEffect);
 }
 
 Status KWinColourFilterSwitch::rewriteKwinrc(const fs::path& kwinrc, const std::string& text,
@@ -217,6 +286,35 @@ Status KWinColourFilterSwitch::rewriteKwinrc(const fs::path& kwinrc, const std::
 
 std::optional<bool> KWinColourFilterSwitch::effectLoaded(ComposedText* error) {
     return bus_->callForBool(effects("isEffectLoaded"), kEffect, error);
+}
+
+void KWinColourFilterSwitch::watchKwinrc() {
+    if (!loop_ || !files_ || kwinrcWatch_) {
+        return;
+    }
+    const auto file = writtenFile(kwinrc_);
+    kwinrcWatch_ =
+        files_->watchName(file.parent_path(), file.filename().string(), [this](FileEvents) {
+            settle_ = loop_->after(seconds(kSettleSeconds), [this] { checkStillGrey(); });
+        });
+}
+
+// Switched off from KDE's settings: the mode changed, or the effect went once KWin read kwinrc.
+void KWinColourFilterSwitch::checkStillGrey() {
+    const auto values = saved_.read();
+    if (!values) {
+        return;
+    }
+    auto failure = Status::success();
+    const auto text = readKwinrc(kwinrc_, failure);
+    const auto loaded = effectLoaded(nullptr);
+    if (!text || !loaded || (*loaded && holdsOurMode(*text))) {
+        return;
+    }
+    kwinrcWatch_ = Handle();
+    (void)restore(*values, Effect::AsItIs);
+    (void)saved_.discard();
+    switchedOffElsewhere_.emit();
 }
 
 }  // namespace olvane::platform::os

@@ -4,8 +4,11 @@
 #include <memory>
 #include <optional>
 
+#include "platform/FileWatcher.h"
 #include "platform/GrayscaleSwitch.h"
 #include "platform/Paths.h"
+#include "platform/RunLoop.h"
+#include "platform/Signal.h"
 #include "platform/linux/KWinVersion.h"
 #include "platform/linux/SavedUserValues.h"
 #include "platform/linux/SessionBus.h"
@@ -16,7 +19,8 @@ namespace olvane::platform::os {
 // correction effect, set in kwinrc and applied by loading the effect for this session only
 // (never through [Plugins], which would bring it back at every login). Before the first switch
 // on, the user's own lines of the effect's group and whether the effect was loaded are saved;
-// switching off puts them back. Every other line of kwinrc stays as it was.
+// switching off puts them back, but for a line the user changed while the screen was grey.
+// Every other line of kwinrc stays as it was.
 class KWinColourFilterSwitch final : public GrayscaleSwitch {
   public:
     // Before it, mode 3 of the effect is a red-weak tint rather than monochrome.
@@ -25,9 +29,14 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     // The version the running KWin states; nullopt when no KWin answers on the bus.
     static std::optional<KWinVersion> runningVersion(SessionBus& bus);
 
+    // After a change of kwinrc, KWin is given this long to apply it before the effect is asked.
+    static constexpr double kSettleSeconds = 1.0;
+
     // kwinrc in the configuration folder; the user's own values wait in the data folder while
-    // the screen is grey.
-    explicit KWinColourFilterSwitch(const Paths& paths);
+    // the screen is grey. With a loop and a file watcher, kwinrc is watched while the screen is
+    // grey, so that the effect switched off from KDE's settings is seen.
+    explicit KWinColourFilterSwitch(const Paths& paths, RunLoop* loop = nullptr,
+                                    FileWatcher* files = nullptr);
 
     // Connects to the session bus; true when KWin answers with a version that has the mode.
     bool load() override;
@@ -39,19 +48,32 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
         return "Connexion de KWin sur le bus de session non trouvée";
     }
     Status setEnabled(bool on) override;
+    Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
 
   private:
+    // Whether the effect is put back as the user had it, or left as someone else just set it.
+    enum class Effect { AsSaved, AsItIs };
+
     Status switchOn();
     Status switchOff();
     Status saveUserValues();
+    // Puts the saved lines back where kwinrc still holds ours.
+    Status restore(const Json& values, Effect effect);
     // Writes kwinrc when `text` differs from what it holds, then tells KWin it changed.
     Status rewriteKwinrc(const std::filesystem::path& kwinrc, const std::string& text,
                          bool removeWhenEmpty);
     std::optional<bool> effectLoaded(ComposedText* error);
+    void watchKwinrc();
+    void checkStillGrey();
 
     std::filesystem::path kwinrc_;
     SavedUserValues saved_;
     std::unique_ptr<SessionBus> bus_;
+    RunLoop* loop_;
+    FileWatcher* files_;
+    Handle kwinrcWatch_;
+    Handle settle_;
+    Signal<> switchedOffElsewhere_;
 };
 
 }  // namespace olvane::platform::os

@@ -7,13 +7,26 @@
 #include "platform/Paths.h"
 
 namespace olvane::platform::os {
+namespace {
+
+Status write(const std::filesystem::path& file, const Json& values) {
+    if (auto folder = ensurePrivateFolder(file.parent_path()); !folder) {
+        return folder;
+    }
+    return writeFileAtomically(file, json::dumpPretty(values) + "\n");
+}
+
+}  // namespace
 
 bool SavedUserValues::exist() const {
-    return existsAtPath(file_);
+    return remembered_ || existsAtPath(file_);
 }
 
 std::optional<Json> SavedUserValues::read() const {
-    if (!exist()) {
+    if (remembered_) {
+        return remembered_;
+    }
+    if (!existsAtPath(file_)) {
         return std::nullopt;
     }
     const auto text = readWholeFile(file_);
@@ -21,14 +34,23 @@ std::optional<Json> SavedUserValues::read() const {
     return values ? std::move(*values) : Json::object();
 }
 
-Status SavedUserValues::save(const Json& values) const {
-    if (auto folder = ensurePrivateFolder(file_.parent_path()); !folder) {
-        return folder;
+Status SavedUserValues::save(const Json& values) {
+    auto status = write(file_, values);
+    if (status) {
+        remembered_ = values;
     }
-    return writeFileAtomically(file_, json::dumpPretty(values) + "\n");
+    return status;
 }
 
-Status SavedUserValues::discard() const {
+Status SavedUserValues::keepOnDisk() const {
+    if (!remembered_ || existsAtPath(file_)) {
+        return Status::success();
+    }
+    return write(file_, *remembered_);
+}
+
+Status SavedUserValues::discard() {
+    remembered_.reset();
     if (std::remove(file_.c_str()) != 0 && errno != ENOENT) {
         return errnoFailure("Impossible de supprimer " + quotedPath(file_), errno);
     }

@@ -8,24 +8,29 @@
 
 namespace olvane::platform::os {
 
-// The user's own values of the desktop settings that a grayscale switch changes, kept in a small
-// private file from the first switch on until they are put back. While the file exists the
-// settings are ours to restore; without it they are the user's and are never touched.
+// The user's own values of the desktop settings that a grayscale switch changes, kept from the
+// first switch on until they are put back: in a small private file, for the watchdog and the
+// next run, and in memory, so that a removed data folder cannot take them. While they are kept
+// the settings are ours to restore; without them they are the user's and are never touched.
 class SavedUserValues {
   public:
     explicit SavedUserValues(std::filesystem::path file) : file_(std::move(file)) {}
 
     const std::filesystem::path& file() const { return file_; }
     bool exist() const;
-    // nullopt when there is no file; an empty object when it cannot be read or is not a JSON
-    // object (the values are lost, but the settings are still ours to put back).
+    // nullopt when none are kept; an empty object when the file cannot be read or is not a JSON
+    // object and memory holds nothing (the values are lost, but the settings are still ours to
+    // put back).
     std::optional<Json> read() const;
     // Written atomically, 0600, in a private folder.
-    Status save(const Json& values) const;
-    Status discard() const;
+    Status save(const Json& values);
+    // Writes the file again from memory when it went (its folder was removed meanwhile).
+    Status keepOnDisk() const;
+    Status discard();
 
   private:
     std::filesystem::path file_;
+    std::optional<Json> remembered_;
 };
 
 }  // namespace olvane::platform::os

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/GrayscaleSwitch.h"
+#include "platform/Signal.h"
 
 namespace olvane::platform::sim {
 
@@ -29,6 +30,16 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
         return Status::success();
     }
 
+    Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override {
+        return switchedOffElsewhere_.connect(
+            [onSwitchedOff = std::move(onSwitchedOff)] { onSwitchedOff(); });
+    }
+
+    // The user switches the desktop's grayscale off by the desktop's own means.
+    void switchOffElsewhere() {
+        enabled_ = false;
+        switchedOffElsewhere_.emit();
+    }
     void setLoadable(bool loadable) { loadable_ = loadable; }
     void setLoadFailureText(std::string text) { loadFailureText_ = std::move(text); }
     void setHasSymbol(bool hasSymbol) { hasSymbol_ = hasSymbol; }
@@ -47,6 +58,7 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
     std::optional<bool> enabled_;
     int loadCount_ = 0;
     int setCount_ = 0;
+    Signal<> switchedOffElsewhere_;
 };
 
 }  // namespace olvane::platform::sim

@@ -64,7 +64,7 @@ DesktopGrayscale::DesktopGrayscale(const platform::Paths& paths, bool ctmOutputs
         case Switch::GnomeZoom:
             // Qt's event loop runs GLib's main context in this program.
             desktop_ = std::make_unique<platform::os::GnomeZoomSwitch>(
-                paths, platform::os::GnomeZoomSwitch::MainContext::RunElsewhere);
+                paths, platform::os::GnomeZoomSwitch::MainContext::RunElsewhere, &files);
             break;
         case Switch::KWinColourFilter:
             desktop_ = std::make_unique<KWinColourFilterSwitch>(paths, &loop, &files);

@@ -8,7 +8,10 @@
 #include <thread>
 
 #include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "platform/linux/GnomeZoomSwitch.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/sim/ManualRunLoop.h"
 #include "support/ChildProcess.h"
 #include "support/KeyfileSettings.h"
 #include "support/TempHome.h"
@@ -153,6 +156,26 @@ TEST_F(GnomeZoomSwitchTest, ARemovedDataFolderNeverLeavesTheZoomGrey) {
         EXPECT_EQ(value("mag-factor"),
                   nextRunSwitchesOn ? std::optional<std::string>("2.0") : std::nullopt);
     }
+}
+
+// The watchdog reads only the file: a data folder removed while grey and made again by the
+// application gets the user's values again.
+TEST_F(GnomeZoomSwitchTest, ADataFolderMadeAgainHoldsTheSavedValuesForTheWatchdog) {
+    sim::ManualRunLoop loop;
+    InotifyFileWatcher files(loop);
+    {
+        GnomeZoomSwitch died(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse,
+                             &files);
+        ASSERT_TRUE(died.setEnabled(true));
+        std::filesystem::remove_all(home_.paths().dataFolder());
+        ASSERT_TRUE(ensurePrivateFolder(home_.paths().dataFolder()));
+        for (int turn = 0; turn < 100 && !existsAtPath(savedFile_); ++turn) {
+            loop.processIo(std::chrono::milliseconds(50));
+        }
+    }
+    GnomeZoomSwitch watchdog(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    ASSERT_TRUE(watchdog.setEnabled(false));
+    expectUserValues();
 }
 
 TEST_F(GnomeZoomSwitchTest, WhatTheUserDoesToTheZoomWhileGreyStays) {

@@ -169,8 +169,8 @@ bool GnomeZoomSwitch::schemasInstalled() {
     return true;
 }
 
-GnomeZoomSwitch::GnomeZoomSwitch(const Paths& paths, MainContext context)
-    : saved_(paths.dataFolder() / "gnome-zoom-saved.json"), context_(context) {}
+GnomeZoomSwitch::GnomeZoomSwitch(const Paths& paths, MainContext context, FileWatcher* files)
+    : saved_(paths.dataFolder() / "gnome-zoom-saved.json", files), context_(context) {}
 
 GnomeZoomSwitch::~GnomeZoomSwitch() = default;
 
@@ -204,7 +204,7 @@ Status GnomeZoomSwitch::switchOn() {
     // Saved values already there come from a run that did not put them back, or from this one:
     // they are still the user's own, and the current ones are ours.
     if (saved_.exist()) {
-        if (auto status = saved_.keepOnDisk(); !status) {
+        if (auto status = saved_.keep(); !status) {
             return status;
         }
     } else if (auto status = saved_.save(currentUserValues()); !status) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/FileWatcher.h"
 #include "platform/GrayscaleSwitch.h"
 #include "platform/Json.h"
 #include "platform/Paths.h"
@@ -23,8 +24,9 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
     // Whether the zoom's schemas and keys are installed.
     static bool schemasInstalled();
 
-    // The user's own values wait in the data folder while the screen is grey.
-    GnomeZoomSwitch(const Paths& paths, MainContext context);
+    // The user's own values wait in the data folder while the screen is grey; with a file
+    // watcher they are written again as soon as a removed data folder is made again.
+    GnomeZoomSwitch(const Paths& paths, MainContext context, FileWatcher* files = nullptr);
     ~GnomeZoomSwitch() override;
     GnomeZoomSwitch(const GnomeZoomSwitch&) = delete;
     GnomeZoomSwitch& operator=(const GnomeZoomSwitch&) = delete;

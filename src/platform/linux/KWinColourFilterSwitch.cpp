@@ -105,7 +105,7 @@ std::optional<KWinVersion> KWinColourFilterSwitch::runningVersion(SessionBus& bu
 KWinColourFilterSwitch::KWinColourFilterSwitch(const Paths& paths, RunLoop* loop,
                                                FileWatcher* files)
     : kwinrc_(paths.configHome() / "kwinrc"),
-      saved_(paths.dataFolder() / "kwin-colour-filter-saved.json"),
+      saved_(paths.dataFolder() / "kwin-colour-filter-saved.json", files),
       loop_(loop),
       files_(files) {}
 
@@ -132,7 +132,7 @@ Status KWinColourFilterSwitch::switchOn() {
     // Saved values already there come from a run that did not put them back, or from this one:
     // they are still the user's own, and the current lines are ours.
     if (saved_.exist()) {
-        if (auto status = saved_.keepOnDisk(); !status) {
+        if (auto status = saved_.keep(); !status) {
             return status;
         }
     } else if (auto status = saveUserValues(); !status) {

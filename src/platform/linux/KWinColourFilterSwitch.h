@@ -34,7 +34,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
 
     // kwinrc in the configuration folder; the user's own values wait in the data folder while
     // the screen is grey. With a loop and a file watcher, kwinrc is watched while the screen is
-    // grey, so that the effect switched off from KDE's settings is seen.
+    // grey, so that the effect switched off from KDE's settings is seen, and the saved values
+    // are written again as soon as a removed data folder is made again.
     explicit KWinColourFilterSwitch(const Paths& paths, RunLoop* loop = nullptr,
                                     FileWatcher* files = nullptr);
 

@@ -38,18 +38,37 @@ Status SavedUserValues::save(const Json& values) {
     auto status = write(file_, values);
     if (status) {
         remembered_ = values;
+        watchFolder();
     }
     return status;
 }
 
-Status SavedUserValues::keepOnDisk() const {
-    if (!remembered_ || existsAtPath(file_)) {
+Status SavedUserValues::keep() {
+    if (!remembered_) {
+        remembered_ = read();
+    }
+    if (!remembered_) {
         return Status::success();
     }
-    return write(file_, *remembered_);
+    watchFolder();
+    return existsAtPath(file_) ? Status::success() : write(file_, *remembered_);
+}
+
+void SavedUserValues::watchFolder() {
+    if (!files_ || folderWatch_) {
+        return;
+    }
+    const auto folder = file_.parent_path();
+    folderWatch_ = files_->watchName(
+        folder.parent_path(), folder.filename().string(), [this](FileEvents events) {
+            if (events.has(FileEvent::Create) || events.has(FileEvent::Rename)) {
+                (void)keep();
+            }
+        });
 }
 
 Status SavedUserValues::discard() {
+    folderWatch_ = Handle();
     remembered_.reset();
     if (std::remove(file_.c_str()) != 0 && errno != ENOENT) {
         return errnoFailure("Impossible de supprimer " + quotedPath(file_), errno);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/FileWatcher.h"
 #include "platform/Json.h"
 #include "platform/Status.h"
 
@@ -10,11 +11,15 @@ namespace olvane::platform::os {
 
 // The user's own values of the desktop settings that a grayscale switch changes, kept from the
 // first switch on until they are put back: in a small private file, for the watchdog and the
-// next run, and in memory, so that a removed data folder cannot take them. While they are kept
-// the settings are ours to restore; without them they are the user's and are never touched.
+// next run, and in memory, so that a removed data folder cannot take them; with a file watcher,
+// the file is written again as soon as its folder is made again. While they are kept the settings
+// are ours to restore; without them they are the user's and are never touched.
 class SavedUserValues {
   public:
-    explicit SavedUserValues(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit SavedUserValues(std::filesystem::path file, FileWatcher* files = nullptr)
+        : file_(std::move(file)), files_(files) {}
+    SavedUserValues(const SavedUserValues&) = delete;
+    SavedUserValues& operator=(const SavedUserValues&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
     bool exist() const;
@@ -24,13 +29,18 @@ class SavedUserValues {
     std::optional<Json> read() const;
     // Written atomically, 0600, in a private folder.
     Status save(const Json& values);
-    // Writes the file again from memory when it went (its folder was removed meanwhile).
-    Status keepOnDisk() const;
+    // Holds the values of an earlier run in memory as well, and writes the file again from
+    // memory when it went (its folder was removed meanwhile).
+    Status keep();
     Status discard();
 
   private:
+    void watchFolder();
+
     std::filesystem::path file_;
+    FileWatcher* files_;
     std::optional<Json> remembered_;
+    Handle folderWatch_;
 };
 
 }  // namespace olvane::platform::os

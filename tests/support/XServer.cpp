@@ -87,6 +87,24 @@ bool waitForSelectionOwner(const std::string& display, const char* selection,
     return false;
 }
 
+// Whether the owner of `selection` on `display` has left it, asked again until `timeout`.
+bool waitForSelectionLeft(const std::string& display, const char* selection,
+                          std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (Display* connection = XOpenDisplay(display.c_str())) {
+            const bool owned =
+                XGetSelectionOwner(connection, XInternAtom(connection, selection, False)) != None;
+            XCloseDisplay(connection);
+            if (!owned) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
 // Whether the window manager of `display` manages a window mapped now: until it has finished
 // starting, it may drop windows mapped while it scans the existing ones.
 bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds timeout) {
@@ -161,7 +179,7 @@ XServer::XServer(Options options) : screen_(options.screen), restartable_(option
 }
 
 XServer::~XServer() {
-    for (auto* child : {&compositor_, &windowManager_, &server_}) {
+    for (auto* child : {&tray_, &compositor_, &windowManager_, &server_}) {
         if (*child) {
             (*child)->signal(SIGTERM);
             (*child)->wait(5s);
@@ -267,6 +285,26 @@ bool XServer::startCompositor() {
     const int screen = 0;
     const std::string selection = "_NET_WM_CM_S" + std::to_string(screen);
     return waitForSelectionOwner(display_, selection.c_str(), 10s);
+}
+
+bool XServer::startTray() {
+    static constexpr const char* kTrayer = "/usr/bin/trayer";
+    if (!server_ || tray_ || !std::filesystem::exists(kTrayer)) {
+        return false;
+    }
+    tray_.emplace(kTrayer, std::vector<std::string>{"--edge", "top", "--align", "right",
+                                                    "--widthtype", "request", "--height", "24"});
+    return waitForSelectionOwner(display_, "_NET_SYSTEM_TRAY_S0", 10s);
+}
+
+bool XServer::stopCompositor() {
+    if (!compositor_) {
+        return false;
+    }
+    compositor_->signal(SIGTERM);
+    compositor_->wait(5s);
+    compositor_.reset();
+    return waitForSelectionLeft(display_, "_NET_WM_CM_S0", 10s);
 }
 
 }  // namespace olvane::test

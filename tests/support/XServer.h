@@ -41,6 +41,11 @@ class XServer {
     bool restart();
     // How many connections process `pid` holds to the server.
     std::size_t clientCountOf(pid_t pid);
+    // A panel with a system tray (trayer) along the top of the screen, until the server ends;
+    // false when it could not start.
+    bool startTray();
+    // Ends the compositor, as a desktop without one is; false when none was stopped.
+    bool stopCompositor();
 
   private:
     bool startServer();
@@ -50,6 +55,7 @@ class XServer {
     std::optional<ChildProcess> server_;
     std::optional<ChildProcess> windowManager_;
     std::optional<ChildProcess> compositor_;
+    std::optional<ChildProcess> tray_;
     std::string screen_;
     bool restartable_ = false;
     std::string display_;

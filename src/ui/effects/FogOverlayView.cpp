@@ -34,6 +34,7 @@ void FogOverlayView::stateChanged() {
     if (shape != shape_) {
         shape_ = shape;
         setMask(shape_);
+        Q_EMIT shapeChanged();
     }
 }
 

@@ -23,6 +23,10 @@ class FogOverlayView final : public QWidget {
     // The translucent picture (empty for the opaque fog).
     const QImage& picture() const { return renderer_.image(); }
 
+  Q_SIGNALS:
+    // The opaque fog's holes moved in the window's shape.
+    void shapeChanged();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

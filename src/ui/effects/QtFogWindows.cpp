@@ -22,6 +22,10 @@ class QtFogWindow final : public QtOverlayWindow {
           x11_(x11) {
         if (x11_) {
             x11_->dressAsFog(view());
+            // Qt sends its requests when X events come in, and none may while the pointer
+            // rests: the holes would stay open.
+            QObject::connect(static_cast<FogOverlayView*>(&view()), &FogOverlayView::shapeChanged,
+                             [x11] { x11->sendRequests(); });
         }
     }
 

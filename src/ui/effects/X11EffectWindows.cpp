@@ -41,6 +41,10 @@ void X11EffectWindows::dressAsFog(QWidget& window) {
     (void)os::overlay::clearInputRegion(*qt_, id);
 }
 
+void X11EffectWindows::sendRequests() {
+    (void)qt_->flush();
+}
+
 platform::Handle X11EffectWindows::keepOnTop(QWidget& window) {
     return stacking_->keepOnTop(static_cast<xcb_window_t>(window.winId()));
 }

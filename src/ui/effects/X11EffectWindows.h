@@ -29,6 +29,9 @@ class X11EffectWindows {
     // Before the window is first shown.
     void dressAsPanel(QWidget& window);
     void dressAsFog(QWidget& window);
+    // Sends what Qt has queued for the server: changes made outside its handling of X events
+    // wait for the next one otherwise.
+    void sendRequests();
     // While the handle lives.
     platform::Handle keepOnTop(QWidget& window);
     platform::Handle keepJustAbove(QWidget& window, std::uint32_t target);

@@ -1,6 +1,7 @@
 #include "app/LinuxPlatform.h"
 
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,17 @@ std::filesystem::path runningProgram() {
     return ec ? std::filesystem::path() : program;
 }
 
+std::vector<platform::SystemTray*> presentTrays(
+    std::initializer_list<platform::SystemTray*> trays) {
+    std::vector<platform::SystemTray*> present;
+    for (auto* tray : trays) {
+        if (tray) {
+            present.push_back(tray);
+        }
+    }
+    return present;
+}
+
 }  // namespace
 
 LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
@@ -38,6 +50,9 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       desktopGrayscale_(paths_, !ctmOutputNames_.empty(), loop, files_),
       x11Keys_(platform::os::X11KeyEventSource::create(loop)),
       x11Presses_(platform::os::X11PointerPresses::create(loop)),
+      xembedTray_(platform::os::XEmbedSystemTray::create(loop)),
+      statusNotifierHost_(platform::os::StatusNotifierHost::create(loop)),
+      systemTray_(presentTrays({xembedTray_.get(), statusNotifierHost_.get()})),
       accessibilityTrust_([this] { return x11Keys_ ? std::string() : missingInputSources(); },
                           [](const std::string& missing) {
                               Logger::app().notice("Touches du clavier inobservables : %{public}s",
@@ -124,6 +139,11 @@ void LinuxPlatform::logChoices() {
     using platform::ComposedText;
     using platform::userData;
     const auto& log = Logger::app();
+    const char* trays = xembedTray_ && statusNotifierHost_
+                            ? "XEmbed (XFixes) et StatusNotifier (bus de session)"
+                        : xembedTray_         ? "XEmbed (XFixes) ; pas de bus de session"
+                        : statusNotifierHost_ ? "StatusNotifier (bus de session) ; pas de serveur X"
+                                              : "aucune : ni serveur X ni bus de session";
     const std::vector<std::pair<const char*, ComposedText>> choices = {
         {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
         {"préférences", userData(defaults_.file().string())},
@@ -134,6 +154,7 @@ void LinuxPlatform::logChoices() {
         {"applications et fenêtres", x11Workspace_ && x11Windows_
                                          ? "EWMH du gestionnaire de fenêtres X11 et /proc"
                                          : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
+        {"zone de notification", trays},
         {"clics hors du panneau d’extension",
          x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},
         {"pointeur et défilement (Tortue)", ComposedText(pointerInput_.description())},

@@ -3,6 +3,7 @@
 #include "app/DesktopGrayscale.h"
 #include "app/PlatformBackends.h"
 #include "app/PointerInputChoice.h"
+#include "platform/AnySystemTray.h"
 #include "platform/LoopFrameClock.h"
 #include "platform/linux/DaemonProcesses.h"
 #include "platform/linux/DesktopSystemEvents.h"
@@ -13,6 +14,7 @@
 #include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/RandrCtmDevice.h"
+#include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemctlServiceManager.h"
 #include "platform/linux/X11KeyEventSource.h"
@@ -20,6 +22,7 @@
 #include "platform/linux/X11PointerPresses.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/linux/XEmbedSystemTray.h"
 #include "platform/linux/XdgAutostartLoginItems.h"
 #include "platform/sim/ScriptedSystemEvents.h"
 #include "platform/sim/SimKeyEventSource.h"
@@ -52,6 +55,8 @@ class LinuxPlatform {
     PlatformBackends backends();
     // Mouse-downs anywhere in the session, for the interface's outside-click monitors.
     platform::PointerPresses& pointerPresses();
+    // The trays the status icon may go in, X11's and the StatusNotifier one.
+    platform::SystemTray& systemTray() { return systemTray_; }
 
     void logChoices();
 
@@ -79,6 +84,10 @@ class LinuxPlatform {
     // Null without an X server that has XInput 2.2: only the application's own clicks are seen.
     std::unique_ptr<platform::os::X11PointerPresses> x11Presses_;
     platform::sim::SimPointerPresses presses_;
+    // Each null where it cannot be watched (no X server with XFixes; no session bus).
+    std::unique_ptr<platform::os::XEmbedSystemTray> xembedTray_;
+    std::unique_ptr<platform::os::StatusNotifierHost> statusNotifierHost_;
+    platform::AnySystemTray systemTray_;
     platform::os::InputAccessTrust accessibilityTrust_;
     platform::os::PidfdProcessWatcher processes_;
     // Null without an X server and an EWMH window manager: the simulated ones serve.

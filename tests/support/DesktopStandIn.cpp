@@ -15,6 +15,10 @@ std::unique_ptr<DesktopStandIn> DesktopStandIn::gnomeShell() {
     return std::make_unique<DesktopStandIn>(std::vector<std::string>{"gnome-shell"});
 }
 
+std::unique_ptr<DesktopStandIn> DesktopStandIn::statusNotifierWatcher() {
+    return std::make_unique<DesktopStandIn>(std::vector<std::string>{"status-notifier-watcher"});
+}
+
 DesktopStandIn::DesktopStandIn(const std::vector<std::string>& arguments)
     : process_(builtExecutable("tests/support/olvane-desktop-stand-in"), arguments) {
     ready_ = nextLine() == "ready";

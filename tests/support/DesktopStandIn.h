@@ -20,6 +20,8 @@ class DesktopStandIn {
                                                 bool effectLoaded = false);
     // Only GNOME Shell's name.
     static std::unique_ptr<DesktopStandIn> gnomeShell();
+    // A StatusNotifier tray whose host is there; writes "item SERVICE" for each icon registered.
+    static std::unique_ptr<DesktopStandIn> statusNotifierWatcher();
 
     explicit DesktopStandIn(const std::vector<std::string>& arguments);
 

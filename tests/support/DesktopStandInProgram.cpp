@@ -1,8 +1,9 @@
 // Stand-ins for the desktops on the session bus. "olvane-desktop-stand-in kwin VERSION [--loaded]"
 // is KWin: it states VERSION in its support information, answers the effect calls, and writes
 // one line for each effect call and each kwinrc change notice. "olvane-desktop-stand-in
-// gnome-shell" only owns GNOME Shell's name. Says "ready" once it owns its name; ends when its
-// standard input closes.
+// gnome-shell" only owns GNOME Shell's name. "olvane-desktop-stand-in status-notifier-watcher"
+// is a StatusNotifier tray with its host, and writes "item SERVICE" for each icon registered.
+// Says "ready" once it owns its name; ends when its standard input closes.
 #include <poll.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
@@ -84,6 +85,28 @@ const sd_bus_vtable kEffects[] = {
     SD_BUS_VTABLE_END,
 };
 
+int hostRegistered(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*,
+                   sd_bus_error*) {
+    return sd_bus_message_append(reply, "b", 1);
+}
+
+int registerItem(sd_bus_message* call, void*, sd_bus_error*) {
+    const char* service = nullptr;
+    if (sd_bus_message_read(call, "s", &service) < 0) {
+        return -EINVAL;
+    }
+    std::cout << "item " << service << std::endl;
+    return sd_bus_reply_method_return(call, "");
+}
+
+const sd_bus_vtable kWatcher[] = {
+    SD_BUS_VTABLE_START(0),
+    SD_BUS_PROPERTY("IsStatusNotifierHostRegistered", "b", hostRegistered, 0,
+                    SD_BUS_VTABLE_PROPERTY_CONST),
+    SD_BUS_METHOD("RegisterStatusNotifierItem", "s", "", registerItem, 0),
+    SD_BUS_VTABLE_END,
+};
+
 }  // namespace
 
 bool serveKWin(sd_bus* bus) {
@@ -96,7 +119,8 @@ bool serveKWin(sd_bus* bus) {
 
 int main(int argc, char** argv) {
     const bool kwin = argc >= 3 && std::string(argv[1]) == "kwin";
-    if (!kwin && !(argc == 2 && std::string(argv[1]) == "gnome-shell")) {
+    const bool tray = argc == 2 && std::string(argv[1]) == "status-notifier-watcher";
+    if (!kwin && !tray && !(argc == 2 && std::string(argv[1]) == "gnome-shell")) {
         return 2;
     }
     sd_bus* bus = nullptr;
@@ -112,8 +136,14 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (tray && sd_bus_add_object_vtable(bus, nullptr, "/StatusNotifierWatcher",
+                                         "org.kde.StatusNotifierWatcher", kWatcher, nullptr) < 0) {
+        return 1;
+    }
     // The stand-in before this one may still be leaving the name.
-    const char* name = kwin ? "org.kde.KWin" : "org.gnome.Shell";
+    const char* name = kwin   ? "org.kde.KWin"
+                       : tray ? "org.kde.StatusNotifierWatcher"
+                              : "org.gnome.Shell";
     int named = -EEXIST;
     for (int attempt = 0; named == -EEXIST && attempt < 100; ++attempt) {
         named = sd_bus_request_name(bus, name, 0);

@@ -26,8 +26,8 @@ PopoverWindow::PopoverWindow(QWidget* anchor, QWidget* content, bool takesInput)
     : QWidget(anchor, flagsFor(takesInput)),
       anchor_(anchor),
       translucent_(translucentWindowsAreComposited()) {
-    // Without a compositing manager the corners outside the card would be black: they stay
-    // white.
+    // Without a compositing manager the corners outside the card would be black: the window's
+    // shape leaves them out.
     setAttribute(Qt::WA_TranslucentBackground, translucent_);
     setAttribute(Qt::WA_ShowWithoutActivating, !takesInput);
     setAttribute(Qt::WA_TransparentForMouseEvents, !takesInput);
@@ -67,6 +67,13 @@ void PopoverWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (auto onClosed = std::exchange(onClosed_, nullptr)) {
         onClosed();
+    }
+}
+
+void PopoverWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!translucent_) {
+        cutShapeToRoundedCard(*this, rect(), Theme::cornerRadius);
     }
 }
 

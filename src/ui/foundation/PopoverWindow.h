@@ -26,6 +26,7 @@ class PopoverWindow final : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QPointer<QWidget> anchor_;

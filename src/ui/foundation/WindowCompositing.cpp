@@ -3,8 +3,13 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <QPolygon>
+#include <QRegion>
+#include <QWidget>
 #include <cstdlib>
 #include <string>
+
+#include "ui/foundation/RoundedShape.h"
 
 namespace olvane::ui {
 namespace {
@@ -46,6 +51,14 @@ bool translucentWindowsAreComposited() {
         }
     }
     return false;
+}
+
+void cutShapeToRoundedCard(QWidget& window, const QRectF& card, qreal radius) {
+    if (translucentWindowsAreComposited()) {
+        window.clearMask();
+        return;
+    }
+    window.setMask(QRegion(RoundedShape::continuous(card, radius).toFillPolygon().toPolygon()));
 }
 
 }  // namespace olvane::ui

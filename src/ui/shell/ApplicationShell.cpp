@@ -7,10 +7,11 @@
 
 namespace olvane::ui {
 
-ApplicationShell::ApplicationShell(AppState& appState, PageFactory& pages)
+ApplicationShell::ApplicationShell(AppState& appState, PageFactory& pages,
+                                   platform::SystemTray& tray)
     : mainWindow_(std::make_unique<MainWindow>(appState, pages)),
       statusItems_(std::make_unique<StatusItemController>(
-          appState,
+          appState, tray,
           StatusItemController::Actions{[this] { showMainWindow(); }, [this] { quitApp(); }})) {}
 
 ApplicationShell::~ApplicationShell() = default;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "platform/SystemTray.h"
 #include "ui/foundation/PageFactory.h"
 
 namespace olvane::ui {
@@ -14,7 +15,7 @@ class StatusItemController;
 // bring the main window forward, and quit.
 class ApplicationShell {
   public:
-    ApplicationShell(AppState& appState, PageFactory& pages);
+    ApplicationShell(AppState& appState, PageFactory& pages, platform::SystemTray& tray);
     ~ApplicationShell();
 
     MainWindow& mainWindow() { return *mainWindow_; }

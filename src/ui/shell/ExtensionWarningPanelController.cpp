@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "ui/foundation/PopupPlacement.h"
+#include "ui/foundation/Theme.h"
 #include "ui/foundation/WindowCompositing.h"
 #include "ui/shell/EventMonitor.h"
 #include "ui/shell/ExtensionWarningPlacement.h"
@@ -70,6 +71,8 @@ void ExtensionWarningPanelController::show(BrowserType browser) {
         });
     panel_ = makePanel(content);
     panel_->adjustSize();
+    cutShapeToRoundedCard(*panel_, content->cardRect().translated(content->pos()),
+                          Theme::cornerRadius);
     place();
     panel_->show();
     panel_->raise();

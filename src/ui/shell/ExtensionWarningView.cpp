@@ -90,10 +90,14 @@ void ExtensionWarningView::setShadowed(bool shadowed) {
     update();
 }
 
+QRect ExtensionWarningView::cardRect() const {
+    return rect().adjusted(kShadowRoom, kShadowRoom, -kShadowRoom, -kShadowRoom);
+}
+
 void ExtensionWarningView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRect card = rect().adjusted(kShadowRoom, kShadowRoom, -kShadowRoom, -kShadowRoom);
+    const QRect card = cardRect();
     if (!shadowed_) {
         painter.fillRect(rect(), Theme::white());
         const QPainterPath shape = RoundedShape::continuous(

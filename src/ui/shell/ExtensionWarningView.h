@@ -29,9 +29,11 @@ class ExtensionWarningView final : public QWidget {
     static QString message(BrowserType browser);
 
     BrowserType browser() const { return browser_; }
-    // Without a compositing manager no shadow can show: the room around the card stays white
-    // and the card gets a faint outline instead.
+    // Without a compositing manager no shadow can show: the card gets a faint outline instead,
+    // and its window is cut to it.
     void setShadowed(bool shadowed);
+    // The card, inside the room for its shadow.
+    QRect cardRect() const;
     ActionButton* manageButton() const { return manage_; }
     ActionButton* laterButton() const { return later_; }
 

@@ -124,14 +124,14 @@ int runOlvaneApplication(int argc, char** argv) {
 
     QtRunLoop loop;
     AppState appState;
-    ApplicationPageFactory pages(appState, loop);
-    ApplicationShell shell(appState, pages);
     // The effects' windows, dressed for X11 when Qt draws there.
     const auto x11EffectWindows = X11EffectWindows::create(loop);
     QtFogWindows fogWindows(x11EffectWindows.get());
     QtDelayPanels delayPanels(x11EffectWindows.get());
     LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment(),
                        {.fog = &fogWindows, .delayPanels = &delayPanels});
+    ApplicationPageFactory pages(appState, loop);
+    ApplicationShell shell(appState, pages, host.systemTray());
     // The applications and site icons the pages list; each source starts on first use.
     IconSources icons(loop, host.backends().clock, host.backends().paths);
     AppServices services(host.backends(), appState, shell.statusItems(),

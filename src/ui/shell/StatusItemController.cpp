@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <utility>
 
 #include "browser/ExtensionAccompanimentCoordinator.h"
 #include "model/Logger.h"
@@ -15,8 +16,9 @@
 
 namespace olvane::ui {
 
-StatusItemController::StatusItemController(AppState& appState, Actions actions)
-    : appState_(appState), actions_(std::move(actions)) {}
+StatusItemController::StatusItemController(AppState& appState, platform::SystemTray& tray,
+                                           Actions actions)
+    : appState_(appState), tray_(tray), actions_(std::move(actions)) {}
 
 StatusItemController::~StatusItemController() = default;
 
@@ -26,18 +28,29 @@ void StatusItemController::attachExtensionPrompts(ExtensionAccompanimentCoordina
     sessionPresses_ = sessionPresses;
 }
 
-bool StatusItemController::systemTrayAvailable() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+void StatusItemController::setupMenuBar() {
+    if (std::exchange(setUp_, true)) {
+        return;
+    }
+    setupExtensionWarning();
+    // Qt settles on the StatusNotifier tray or X11's the first time it is asked, for the whole
+    // run: it is asked once one is there.
+    if (tray_.isPresent()) {
+        createStatusItem();
+        Logger::app().debug("Barre de menus configurée (popover)");
+        return;
+    }
+    Logger::app().logError("Impossible de créer le status item");
+    Logger::app().notice("Aucune zone de notification : l’icône viendra avec elle");
+    trayArrival_ = tray_.observeArrivals([this] {
+        if (!statusItem_) {
+            createStatusItem();
+            Logger::app().notice("Zone de notification apparue : icône de la barre de menus créée");
+        }
+    });
 }
 
-void StatusItemController::setupMenuBar() {
-    if (statusItem_) {
-        return;
-    }
-    if (!systemTrayAvailable()) {
-        Logger::app().logError("Impossible de créer le status item");
-        return;
-    }
+void StatusItemController::createStatusItem() {
     statusItem_ = std::make_unique<QSystemTrayIcon>();
     statusItem_->setToolTip(QStringLiteral("Olvane"));
     updateStatusItemIcon();
@@ -58,8 +71,6 @@ void StatusItemController::setupMenuBar() {
                 }
             });
     statusItem_->show();
-    setupExtensionWarning();
-    Logger::app().debug("Barre de menus configurée (popover)");
 }
 
 void StatusItemController::setupExtensionWarning() {

@@ -10,6 +10,7 @@
 #include "app/AppState.h"
 #include "app/MenuBarPresence.h"
 #include "platform/PointerPresses.h"
+#include "platform/SystemTray.h"
 
 class QSystemTrayIcon;
 class QWindow;
@@ -38,7 +39,7 @@ class StatusItemController : public QObject, public MenuBarPresence {
         std::function<void()> quit;
     };
 
-    StatusItemController(AppState& appState, Actions actions);
+    StatusItemController(AppState& appState, platform::SystemTray& tray, Actions actions);
     ~StatusItemController() override;
 
     // The extension prompts whose warnings the panel shows, and the session's mouse-downs that
@@ -46,8 +47,8 @@ class StatusItemController : public QObject, public MenuBarPresence {
     void attachExtensionPrompts(ExtensionAccompanimentCoordinator& coordinator,
                                 platform::PointerPresses* sessionPresses);
 
-    // Creates the icon, the popover and the warning panel's controller, once. Without a system tray
-    // there is neither; the application runs on without them.
+    // Creates the warning panel's controller, the icon and the popover, once. Without a tray the
+    // icon and its popover come when one does; the warning panel shows all the same.
     void setupMenuBar() override;
     // The application's icon drawn at 16 × 16, in its own colours; no image without one.
     void updateStatusItemIcon() override;
@@ -70,16 +71,16 @@ class StatusItemController : public QObject, public MenuBarPresence {
     // it, and goes on to its target.
     void handlePopoverMouseDown(QWindow* window, QPoint globalPosition);
 
-  protected:
-    // Whether the desktop offers a system tray (overridden by tests, where none runs).
-    virtual bool systemTrayAvailable() const;
-
   private:
+    void createStatusItem();
     void closePopoverThen(const std::function<void()>& action);
     void setupExtensionWarning();
 
     AppState& appState_;
+    platform::SystemTray& tray_;
     Actions actions_;
+    bool setUp_ = false;
+    platform::Handle trayArrival_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
     // Runs only while the popover is shown; outlives the popover, whose closing stops it.
     std::unique_ptr<EventMonitor> popoverEventMonitor_;

@@ -6,12 +6,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 #include "browser/ExtensionAccompanimentCoordinator.h"
 #include "model/SettingsManager.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/MemoryKeyValueStore.h"
+#include "platform/sim/SimSystemTray.h"
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/ActionButton.h"
 #include "ui/foundation/LogoOlvane.h"
@@ -139,15 +141,6 @@ TEST_F(ExtensionWarningPanelTest, AClickElsewhereClosesItAsADismissalAndStillRea
     EXPECT_EQ(calls.size(), 2u);
 }
 
-// The offscreen platform has no system tray; this pretends one is there.
-class TrayedStatusItems final : public StatusItemController {
-  public:
-    using StatusItemController::StatusItemController;
-
-  protected:
-    bool systemTrayAvailable() const override { return true; }
-};
-
 TEST(ExtensionWarningWiring, ThePromptsShowThePanelAndTheIconAndItsButtonsResetThem) {
     QApplication::setWindowIcon(LogoOlvane::icon());
     AppState appState;
@@ -158,11 +151,18 @@ TEST(ExtensionWarningWiring, ThePromptsShowThePanelAndTheIconAndItsButtonsResetT
                                                    appState.extensionStatus, [] { return false; },
                                                    [] { return false; }});
     int shown = 0;
-    TrayedStatusItems items(appState, {[&] { ++shown; }, [] {}});
+    platform::sim::SimSystemTray tray;  // none yet: the panel shows all the same
+    StatusItemController items(appState, tray, {[&] { ++shown; }, [] {}});
     items.attachExtensionPrompts(coordinator, nullptr);
     items.setupMenuBar();
     ASSERT_TRUE(coordinator.presentWarning);
     auto& controller = *items.extensionWarningController();
+    coordinator.presentWarning(BrowserType::chrome);
+    ASSERT_NE(controller.panel(), nullptr);
+    const QRect corner = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(controller.panel()->geometry().topRight(), corner.topRight() + QPoint(-8, 4));
+
+    tray.arrive();
 
     coordinator.pendingLaunch = {BrowserType::chrome};
     coordinator.isWarningPanelShown = true;

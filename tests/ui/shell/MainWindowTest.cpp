@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QTimer>
 
+#include "platform/sim/SimSystemTray.h"
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/MainWindowView.h"
 #include "ui/foundation/PageFrames.h"
@@ -33,7 +34,8 @@ TEST(MainWindow, HasTheSizesOfTheApplicationWindow) {
 TEST(ApplicationShell, TheWindowComesBackAfterBeingClosed) {
     AppState appState;
     PageFrames pages;
-    ApplicationShell shell(appState, pages);
+    platform::sim::SimSystemTray tray;
+    ApplicationShell shell(appState, pages, tray);
     shell.showMainWindow();
     MainWindow* window = &shell.mainWindow();
     ASSERT_TRUE(window->isVisible());
@@ -64,7 +66,8 @@ class StubbornWindow : public QWidget {
 TEST(ApplicationShell, QuitEndsTheLoopWhateverTheWindowsSay) {
     AppState appState;
     PageFrames pages;
-    ApplicationShell shell(appState, pages);
+    platform::sim::SimSystemTray tray;
+    ApplicationShell shell(appState, pages, tray);
     shell.showMainWindow();
     shell.mainWindow().close();
     shell.showMainWindow();
@@ -84,7 +87,8 @@ TEST(ApplicationShell, QuitEndsTheLoopWhateverTheWindowsSay) {
 TEST(ApplicationShell, PictureOfTheMainWindow) {
     AppState appState;
     PageFrames pages;
-    ApplicationShell shell(appState, pages);
+    platform::sim::SimSystemTray tray;
+    ApplicationShell shell(appState, pages, tray);
     appState.extensionStatus.set({{BrowserType::firefox, ExtensionStatus::connected},
                                   {BrowserType::safari, ExtensionStatus::browserNotRunning},
                                   {BrowserType::chrome, ExtensionStatus::connecting}});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/SimSystemTray.h"
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/ExtensionStatusSection.h"
 #include "ui/foundation/LogoOlvane.h"
@@ -17,16 +18,6 @@
 
 namespace olvane::ui {
 namespace {
-
-// The offscreen platform has no system tray; these tests pretend one is there.
-class TrayedStatusItems final : public StatusItemController {
-  public:
-    using StatusItemController::StatusItemController;
-    bool trayAvailable = true;
-
-  protected:
-    bool systemTrayAvailable() const override { return trayAvailable; }
-};
 
 TEST(MenuBarStatusView, RowsCallTheirActions) {
     AppState appState;
@@ -54,22 +45,38 @@ class StatusItemTest : public ::testing::Test {
 
     AppState appState;
     std::vector<std::string> calls;
-    TrayedStatusItems items{
-        appState,
+    // The offscreen platform has no system tray; these tests pretend one is there.
+    platform::sim::SimSystemTray tray{true};
+    StatusItemController items{
+        appState, tray,
         StatusItemController::Actions{
             [this] { calls.push_back(items.isPopoverShown() ? "show (popover open)" : "show"); },
             [this] { calls.push_back("quit"); }}};
 };
 
-TEST_F(StatusItemTest, WithoutATrayThereIsNeitherIconNorPopover) {
+TEST(StatusItem, WithoutATrayTheIconComesWithTheFirstOne) {
     platform::sim::ScopedLogCapture log;
-    items.trayAvailable = false;
+    AppState appState;
+    platform::sim::SimSystemTray tray;
+    StatusItemController items(appState, tray, {[] {}, [] {}});
     items.setupMenuBar();
     EXPECT_EQ(items.statusItem(), nullptr);
     EXPECT_EQ(items.menuPopover(), nullptr);
     EXPECT_TRUE(log->contains("App", platform::LogLevel::Error,
                               "⚠️ Impossible de créer le status item"));
     items.toggleMenuPopover();  // harmless
+
+    tray.arrive();
+    ASSERT_NE(items.statusItem(), nullptr);
+    EXPECT_TRUE(items.statusItem()->isVisible());
+    EXPECT_TRUE(log->contains("App", platform::LogLevel::Default,
+                              "Zone de notification apparue : icône de la barre de menus créée"));
+    const auto* first = items.statusItem();
+    tray.arrive();  // another panel: the same icon
+    EXPECT_EQ(items.statusItem(), first);
+    items.toggleMenuPopover();
+    EXPECT_TRUE(items.isPopoverShown());
+    items.toggleMenuPopover();
 }
 
 TEST_F(StatusItemTest, TheIconTogglesThePopoverAndItsRowsCloseItFirst) {

@@ -12,9 +12,11 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "platform/sim/SimSystemTray.h"
 #include "support/XServer.h"
 #include "ui/UiTestSupport.h"
 #include "ui/shell/MenuPopover.h"
+#include "ui/shell/ShellX11Server.h"
 #include "ui/shell/StatusItemController.h"
 
 // Last: Xlib's macros would rewrite names in the headers above.
@@ -22,16 +24,10 @@
 #include <X11/extensions/XTest.h>
 
 namespace olvane::ui {
+
+test::XServer* shellX11Server = nullptr;
+
 namespace {
-
-// No tray runs here: the popover opens at the pointer.
-class TrayedStatusItems final : public StatusItemController {
-  public:
-    using StatusItemController::StatusItemController;
-
-  protected:
-    bool systemTrayAvailable() const override { return true; }
-};
 
 // A click of the first button at `global`, made by the X server itself.
 void clickThroughTheServer(QPoint global) {
@@ -46,7 +42,9 @@ void clickThroughTheServer(QPoint global) {
 
 TEST(OutsideClick, ClosesThePopoverAndStillReachesItsTarget) {
     AppState appState;
-    TrayedStatusItems items(appState, StatusItemController::Actions{[] {}, [] {}});
+    // No tray runs here: the popover opens at the pointer.
+    platform::sim::SimSystemTray tray(true);
+    StatusItemController items(appState, tray, StatusItemController::Actions{[] {}, [] {}});
     items.setupMenuBar();
     QPushButton target(QStringLiteral("Contrepoids"));
     target.setGeometry(100, 500, 240, 60);
@@ -87,6 +85,7 @@ int main(int argc, char** argv) {
         return RUN_ALL_TESTS();
     }
     olvane::test::XServer display(olvane::test::XServer::Options{.windowManager = true});
+    olvane::ui::shellX11Server = &display;
     if (!display.ready()) {
         std::fprintf(stderr, "Xvfb ou openbox indisponible\n");
         return 0;

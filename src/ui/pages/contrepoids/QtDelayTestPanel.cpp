@@ -1,13 +1,10 @@
 #include "ui/pages/contrepoids/QtDelayTestPanel.h"
 
-#include <QPainterPath>
-#include <QRegion>
 #include <memory>
 
 #include "friction/DelayPanelState.h"
 #include "ui/effects/DelayAccessOverlayView.h"
 #include "ui/effects/X11EffectWindows.h"
-#include "ui/foundation/RoundedShape.h"
 #include "ui/foundation/WindowCompositing.h"
 
 namespace olvane::ui {
@@ -38,9 +35,7 @@ class QtDelayTestPanel::Window final : public QWidget {
     void resizeEvent(QResizeEvent*) override {
         view_->setGeometry(rect());
         if (!composited_) {
-            // Without a compositor the corners outside the view would be black.
-            const QPainterPath shape = RoundedShape::continuous(rect(), kCornerRadius);
-            setMask(QRegion(shape.toFillPolygon().toPolygon()));
+            cutShapeToRoundedCard(*this, rect(), kCornerRadius);
         }
     }
 

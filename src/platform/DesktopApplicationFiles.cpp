@@ -33,7 +33,7 @@ struct Masked {};    // hidden, or not an application: the ID is taken, with not
 using Reading = std::variant<Unusable, Masked, DesktopApplicationFile>;
 
 Reading readEntry(const fs::path& file, std::string id) {
-    const auto text = readWholeFile(file);
+    const auto text = readWholeFile(file, nullptr, DesktopApplicationFiles::kMaximumEntryBytes);
     auto keys = text ? DesktopEntryKeys::parse(*text) : std::nullopt;
     if (!keys) {
         return Unusable{};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -26,6 +27,8 @@ struct DesktopApplicationFile {
 class DesktopApplicationFiles {
   public:
     static constexpr int kMaximumDepth = 2;
+    // A longer file is no desktop entry.
+    static constexpr std::size_t kMaximumEntryBytes = 1024 * 1024;
     // Told of each folder that exists but cannot be listed, with the reason.
     using ScanError = std::function<void(const std::filesystem::path&, const std::string&)>;
 

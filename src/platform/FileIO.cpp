@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/Descriptor.h"
+#include "platform/FileDescriptor.h"
 
 namespace olvane::platform {
 namespace {
@@ -28,44 +30,78 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+namespace {
+
+ComposedText unreadable(const fs::path& path, const ComposedText& reason) {
+    return "Impossible de lire " + quotedPath(path) + " : " + reason;
+}
+
+// `fd` opened without waiting: still a regular file of at most `maximumBytes`, switched back to
+// blocking reads (which a regular file never makes wait); else the reason why not.
+std::optional<ComposedText> refusalOf(int fd, std::size_t maximumBytes, struct stat& st) {
+    if (::fstat(fd, &st) != 0) {
+        return ComposedText(describeErrno(errno));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return ComposedText(describeErrno(EISDIR));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return ComposedText("N’est pas un fichier ordinaire");
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > maximumBytes) {
+        return ComposedText(describeErrno(EFBIG));
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return ComposedText(describeErrno(errno));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* error,
+                                         std::size_t maximumBytes) {
+    const auto fail = [&](const ComposedText& reason) -> std::optional<std::string> {
         if (error) {
-            *error = errnoFailure("Impossible de lire " + quotedPath(path), errno).description();
+            *error = unreadable(path, reason);
         }
         return std::nullopt;
+    };
+    // Non-blocking, so that a FIFO with no writer answers at once instead of waiting for one.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return fail(ComposedText(describeErrno(errno)));
     }
-    // Read straight into the result, sized from the file when it says: one read, no copy.
-    std::string content;
     struct stat st {};
-    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
-    content.reserve(sized ? static_cast<std::size_t>(st.st_size) + 1 : kReadChunk);
+    if (const auto refusal = refusalOf(fd.get(), maximumBytes, st)) {
+        return fail(*refusal);
+    }
+    // Read straight into the result, sized from the file when it says: one read, no copy. Files
+    // that say nothing of their size (those of /proc) are read in chunks.
+    std::string content;
+    content.reserve(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : kReadChunk);
     for (;;) {
         const auto used = content.size();
+        if (used > maximumBytes) {
+            return fail(ComposedText(describeErrno(EFBIG)));  // it grew while being read
+        }
         if (used == content.capacity()) {
             content.reserve(used + kReadChunk);
         }
         content.resize(content.capacity());
-        const ssize_t n = ::read(fd, content.data() + used, content.size() - used);
+        const ssize_t n = ::read(fd.get(), content.data() + used, content.size() - used);
         content.resize(used + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            if (error) {
-                *error =
-                    errnoFailure("Impossible de lire " + quotedPath(path), errno).description();
-            }
-            ::close(fd);
-            return std::nullopt;
+            return fail(ComposedText(describeErrno(errno)));
         }
         if (n == 0) {
-            break;
+            return content;
         }
     }
-    ::close(fd);
-    return content;
 }
 
 namespace {

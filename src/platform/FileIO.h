@@ -2,7 +2,9 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +15,12 @@ namespace olvane::platform {
 
 inline constexpr mode_t kPrivateFileMode = 0600;
 
-// The whole content of a regular file; nullopt when it cannot be read (`error` says why).
-std::optional<std::string> readWholeFile(const std::filesystem::path& path,
-                                         ComposedText* error = nullptr);
+// The whole content of a regular file; nullopt when it cannot be read (`error` says why). Never
+// waits on what is not a regular file (a FIFO, a device, a socket): it is refused at once, as is
+// a file longer than `maximumBytes`.
+std::optional<std::string> readWholeFile(
+    const std::filesystem::path& path, ComposedText* error = nullptr,
+    std::size_t maximumBytes = std::numeric_limits<std::size_t>::max());
 
 // Writes a temporary file beside `path`, flushes it to disk and renames it over `path`, so a
 // reader sees the old content or the new, never a part, and a crash leaves one of the two.

@@ -31,6 +31,8 @@ std::string describeErrno(int error) {
             return "Nom de fichier trop long";
         case ELOOP:
             return "Trop de liens symboliques";
+        case EFBIG:
+            return "Fichier trop volumineux";
         case ESRCH:
             return "Aucun processus de ce numéro";
         default:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "support/TempHome.h"
@@ -70,6 +71,28 @@ TEST(FileIO, FailuresAreReportedWithAReason) {
     EXPECT_FALSE(readWholeFile(path, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(modificationTimeNs(path));
+}
+
+TEST(FileIO, ReadingRefusesAtOnceWhatIsNotASmallEnoughRegularFile) {
+    test::TempHome home;
+    const auto device = home.root() / "device";
+    fs::create_symlink("/dev/null", device);
+    ComposedText error;
+    // First, so that an unguarded reader fails here rather than waiting on the FIFO below.
+    ASSERT_FALSE(readWholeFile(device, &error));
+    EXPECT_EQ(error.redacted(),
+              "Impossible de lire « <private> » : N’est pas un fichier ordinaire");
+    const auto fifo = home.root() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(readWholeFile(fifo));
+    EXPECT_FALSE(readWholeFile(home.root(), &error));
+    EXPECT_EQ(error.redacted(), "Impossible de lire « <private> » : Est un dossier");
+
+    const auto file = home.root() / "four";
+    ASSERT_TRUE(writeFileAtomically(file, "1234"));
+    EXPECT_EQ(readWholeFile(file, nullptr, 4), "1234");
+    EXPECT_FALSE(readWholeFile(file, &error, 3));
+    EXPECT_EQ(error.redacted(), "Impossible de lire « <private> » : Fichier trop volumineux");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QUrl>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,12 +15,17 @@ namespace olvane::ui {
 // returned handle is destroyed first.
 class FaviconFetcher {
   public:
+    // A longer body is not taken: its transfer is stopped and the result has no body.
+    static constexpr std::size_t kMaximumBodyBytes = 1024 * 1024;
+
     struct Result {
         // Set when no answer came (no network, refused, time-out): its description, in French
         // where we know it.
         std::optional<std::string> transportError;
         int httpStatus = 0;
         QByteArray body;
+        // The Content-Type the answer gave, as given.
+        std::string contentType = {};
     };
     using Completion = std::function<void(const Result&)>;
 

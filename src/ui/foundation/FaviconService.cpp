@@ -14,6 +14,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Only what the service says is an image is decoded: a page that happens to decode is no icon.
+QImage iconIn(const FaviconFetcher::Result& result) {
+    const auto type = QString::fromStdString(result.contentType).trimmed();
+    if (result.httpStatus != 200 ||
+        !type.startsWith(QStringLiteral("image/"), Qt::CaseInsensitive)) {
+        return {};
+    }
+    return IconImage::fromData(result.body, FaviconService::kIconPoints);
+}
+
 std::optional<QByteArray> pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -115,7 +125,7 @@ std::optional<QImage> FaviconService::loadFromDisk(const std::string& key) {
             return std::nullopt;
         }
     }
-    const auto bytes = platform::readWholeFile(file);
+    const auto bytes = platform::readWholeFile(file, nullptr, FaviconFetcher::kMaximumBodyBytes);
     if (!bytes) {
         return std::nullopt;
     }
@@ -148,8 +158,7 @@ void FaviconService::downloadFinished(const std::string& key,
                                            platform::userData(*result.transportError));
         return;
     }
-    const QImage icon =
-        result.httpStatus == 200 ? IconImage::fromData(result.body, kIconPoints) : QImage();
+    const QImage icon = iconIn(result);
     if (icon.isNull()) {
         return;
     }

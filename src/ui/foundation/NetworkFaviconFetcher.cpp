@@ -35,7 +35,17 @@ platform::Handle NetworkFaviconFetcher::fetch(const QUrl& url, Completion comple
     request.setTransferTimeout(kTransferTimeoutMs);
     QPointer<QNetworkReply> reply = network_.get(request);
     auto pending = std::make_shared<Completion>(std::move(completion));
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, pending] {
+    auto tooLong = std::make_shared<bool>(false);
+    // Stopped as soon as it says or shows it is too long, so that it never fills the memory.
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply, tooLong](qint64 received, qint64 total) {
+                         constexpr auto limit = static_cast<qint64>(kMaximumBodyBytes);
+                         if (!*tooLong && (received > limit || total > limit)) {
+                             *tooLong = true;
+                             reply->abort();
+                         }
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, pending, tooLong] {
         reply->deleteLater();
         auto done = std::exchange(*pending, nullptr);
         if (!done) {
@@ -45,7 +55,11 @@ platform::Handle NetworkFaviconFetcher::fetch(const QUrl& url, Completion comple
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (status.isValid()) {
             result.httpStatus = status.toInt();
-            result.body = reply->readAll();
+            result.contentType =
+                reply->header(QNetworkRequest::ContentTypeHeader).toString().toStdString();
+            if (!*tooLong) {
+                result.body = reply->readAll();
+            }
         } else {
             result.transportError = describe(*reply);
         }

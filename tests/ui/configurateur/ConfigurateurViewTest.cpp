@@ -136,7 +136,8 @@ class ConfigurateurViewTest : public ::testing::Test {
     void answerFavicons() {
         for (std::size_t i = 0; i < fetcher.requests.size(); ++i) {
             if (*fetcher.requests[i].completion) {
-                fetcher.answer(i, {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::blue)});
+                fetcher.answer(
+                    i, {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::blue), "image/png"});
             }
         }
     }

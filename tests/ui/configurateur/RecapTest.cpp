@@ -218,7 +218,7 @@ TEST_F(RecapTest, ALinkedInLogoIsItsSymbolUntilItsFaviconArrivesTrimmedAndGrey) 
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture({128, 128}, {32, 32, 64, 64}).save(&buffer, "PNG");
-    fetcher.answer(0, {std::nullopt, 200, png});
+    fetcher.answer(0, {std::nullopt, 200, png, "image/png"});
     ASSERT_TRUE(logo.image());
     EXPECT_NEAR(logo.image()->width(), 64, 1);
     ASSERT_TRUE(logo.view()->hasImage());

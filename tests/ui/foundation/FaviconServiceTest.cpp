@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 FaviconFetcher::Result ok(const QColor& color = Qt::blue) {
-    return {std::nullopt, 200, test::FakeFaviconFetcher::png(color)};
+    return {std::nullopt, 200, test::FakeFaviconFetcher::png(color), "image/png"};
 }
 
 QColor centreOf(const QImage& image) {
@@ -107,16 +107,19 @@ TEST_F(FaviconServiceTest, FailuresKeepTheWaitingCompletionForALaterDownload) {
     EXPECT_FALSE(service->cachedFavicon("site.test"));
     ASSERT_EQ(fetcher.requests.size(), 2u);
 
-    fetcher.answer(1, {std::nullopt, 200, "<html>pas une image</html>"});
+    fetcher.answer(1, {std::nullopt, 200, "<html>pas une image</html>", "image/png"});
     EXPECT_FALSE(service->cachedFavicon("site.test"));
-    fetcher.answer(2, {std::string("Connexion refusée"), 0, {}});
+    // An image is only taken from an answer that says it is one.
+    fetcher.answer(2, {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::red), "text/html"});
+    EXPECT_FALSE(service->cachedFavicon("site.test"));
+    fetcher.answer(3, {std::string("Connexion refusée"), 0, {}});
     EXPECT_TRUE(log->contains("GrayscaleFilter", platform::LogLevel::Error,
                               "⚠️ Erreur favicon site.test: Connexion refusée"));
     EXPECT_FALSE(fs::exists(fileOf("site.test")));
     EXPECT_EQ(served, 0);
 
     service->prefetchFavicons({"site.test"});
-    fetcher.answer(3, ok());
+    fetcher.answer(4, ok());
     EXPECT_EQ(served, 1);
 }
 

@@ -17,15 +17,18 @@ namespace {
 
 using test::processEventsUntil;
 
-// A one-page HTTP server on 127.0.0.1: every request gets the same PNG.
+// A one-page HTTP server on 127.0.0.1: every request gets the same PNG, followed by `padding`
+// bytes and with no length said when there is padding.
 class PngServer {
   public:
-    PngServer() {
+    explicit PngServer(int padding = 0) {
         QImage image(128, 128, QImage::Format_ARGB32);
         image.fill(Qt::magenta);
         QBuffer buffer(&png_);
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");
+        png_.append(padding, '\0');
+        saysLength_ = padding == 0;
         QObject::connect(&server_, &QTcpServer::newConnection, [this] { serveNext(); });
         server_.listen(QHostAddress::LocalHost);
     }
@@ -45,7 +48,10 @@ class PngServer {
             requestLines_ << received_.left(received_.indexOf("\r\n"));
             received_.clear();
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\n");
-            socket->write("Content-Length: " + QByteArray::number(png_.size()) + "\r\n\r\n");
+            if (saysLength_) {
+                socket->write("Content-Length: " + QByteArray::number(png_.size()) + "\r\n");
+            }
+            socket->write("\r\n");
             socket->write(png_);
             socket->disconnectFromHost();
         });
@@ -53,6 +59,7 @@ class PngServer {
 
     QTcpServer server_;
     QByteArray png_;
+    bool saysLength_ = true;
     QByteArray received_;
     QList<QByteArray> requestLines_;
 };
@@ -88,6 +95,17 @@ TEST(NetworkFaviconFetcher, FetchesAndCachesAPngAndLogsARefusedConnection) {
     ASSERT_TRUE(processEventsUntil(
         [&] { return log->contains("⚠️ Erreur favicon absent.test: Connexion refusée"); },
         10'000));
+}
+
+TEST(NetworkFaviconFetcher, ABodyLongerThanOneMegabyteIsStoppedAndNotHandedOver) {
+    NetworkFaviconFetcher fetcher;
+    PngServer server(static_cast<int>(FaviconFetcher::kMaximumBodyBytes));
+    std::optional<FaviconFetcher::Result> result;
+    auto download = fetcher.fetch(server.address(), [&](const auto& answer) { result = answer; });
+    ASSERT_TRUE(processEventsUntil([&] { return result.has_value(); }, 10'000));
+    EXPECT_EQ(result->httpStatus, 200);
+    EXPECT_EQ(result->contentType, "image/png");
+    EXPECT_TRUE(result->body.isEmpty());
 }
 
 }  // namespace

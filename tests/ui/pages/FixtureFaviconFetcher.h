@@ -22,6 +22,7 @@ class FixtureFaviconFetcher final : public ui::FaviconFetcher {
         if (const auto it = colours.find(domain); it != colours.end()) {
             result.httpStatus = 200;
             result.body = png(it->second);
+            result.contentType = "image/png";
         } else {
             result.transportError = "hors ligne";
         }

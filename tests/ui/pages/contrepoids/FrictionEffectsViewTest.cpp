@@ -199,7 +199,7 @@ TEST_F(FrictionEffectsViewTest, ASiteShowsItsFaviconOnceItArrives) {
     ASSERT_FALSE(fetcher.requests.empty());
     EXPECT_FALSE(row->cachedIcon());
     fetcher.answer(fetcher.requests.size() - 1,
-                   {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::red)});
+                   {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::red), "image/png"});
     EXPECT_TRUE(row->cachedIcon());
 }
 

@@ -148,7 +148,7 @@ TEST_F(GrayscaleFilterViewModelTest, SiteRowsKeepTheEntryAndTakeTheHostsIcon) {
     const auto watch = model->allowedSitesRowData.observe([&](const auto&) { ++notified; });
     model->refreshSiteRows();
     EXPECT_EQ(notified, 0);
-    fetcher.answer(0, {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::red)});
+    fetcher.answer(0, {std::nullopt, 200, test::FakeFaviconFetcher::png(Qt::red), "image/png"});
     model->refreshSiteRows();
     EXPECT_EQ(notified, 1);
     EXPECT_TRUE(model->allowedSitesRowData()[0].hasFavicon);

@@ -156,7 +156,8 @@ TEST_F(GrayscaleFilterViewTest, ExceptionsComeFromThePickersAndGoWithTheirRows) 
         sheet->field()->setText(QString::fromLatin1(typed));
         sheet->addSite();
     }
-    fetcher.answer(0, {std::nullopt, 200, test::FakeFaviconFetcher::png(QColor(30, 160, 90))});
+    fetcher.answer(
+        0, {std::nullopt, 200, test::FakeFaviconFetcher::png(QColor(30, 160, 90)), "image/png"});
     EXPECT_EQ(exceptions->tabBar()->title(ExceptionTab::websites), "Sites web (3)");
     EXPECT_EQ(exceptions->shownList(), exceptions->siteRows()[0]->parentWidget());
     ASSERT_EQ(exceptions->siteRows().size(), 3u);

@@ -5,6 +5,7 @@
 
 #include "ui/foundation/GrayIconView.h"
 #include "ui/foundation/HoverableIconButton.h"
+#include "ui/foundation/InstalledAppsService.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
 
@@ -41,6 +42,15 @@ QString ConfiguratorListRow::name() const {
 
 void ConfiguratorListRow::setName(const QString& name) {
     name_->setText(name);
+}
+
+void ConfiguratorListRow::showApplicationIcon(InstalledAppsService& apps, const std::string& id,
+                                              const std::optional<QImage>& icon) {
+    if (icon) {
+        icon_->setImage(icon);
+    }
+    iconArrival_ =
+        apps.whenIconArrives(id, [this](const QImage& arrived) { icon_->setImage(arrived); });
 }
 
 }  // namespace olvane::ui

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "platform/Handle.h"
 
 class QLabel;
 
@@ -11,6 +15,7 @@ namespace olvane::ui {
 
 class GrayIconView;
 class HoverableIconButton;
+class InstalledAppsService;
 
 // One chosen application or site in a wizard list: its icon (a symbol until one is known), its
 // name and, at the end, the cross that removes it.
@@ -27,11 +32,16 @@ class ConfiguratorListRow : public QWidget {
 
   protected:
     void setName(const QString& name);
+    // Shows `icon` (none keeps the symbol), then the icon of application `id` when a lookup in
+    // flight brings it.
+    void showApplicationIcon(InstalledAppsService& apps, const std::string& id,
+                             const std::optional<QImage>& icon);
 
   private:
     GrayIconView* icon_;
     QLabel* name_;
     HoverableIconButton* remove_;
+    platform::Handle iconArrival_;
 };
 
 }  // namespace olvane::ui

@@ -10,9 +10,7 @@ ContrepoidsAppRow::ContrepoidsAppRow(const ContrepoidsTargetDraft& draft,
                                      QWidget* parent)
     : ConfiguratorListRow("app.fill", QString::fromStdString(draft.targetDisplayName),
                           std::move(onRemove), parent) {
-    if (const auto info = apps.appInfo(draft.targetIdentifier); info.icon) {
-        icon()->setImage(info.icon);
-    }
+    showApplicationIcon(apps, draft.targetIdentifier, apps.appInfo(draft.targetIdentifier).icon);
 }
 
 }  // namespace olvane::ui

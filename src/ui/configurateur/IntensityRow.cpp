@@ -60,6 +60,8 @@ IntensityRow::IntensityRow(const ContrepoidsTargetDraft& draft,
 
     if (draft_.targetType == FrictionTargetType::app) {
         icon_->setImage(apps.appInfo(draft_.targetIdentifier).icon);
+        iconUpdates_ = apps.whenIconArrives(draft_.targetIdentifier,
+                                            [this](const QImage& icon) { icon_->setImage(icon); });
     } else {
         // Asked again whenever icons arrive: a download started by the first ask lands here.
         showSiteIcon();

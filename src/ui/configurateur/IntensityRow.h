@@ -44,6 +44,7 @@ class IntensityRow final : public QWidget {
     ElidedLabel* name_;
     Picker* picker_;
     platform::Handle faviconUpdates_;
+    platform::Handle iconUpdates_;
 };
 
 }  // namespace olvane::ui

@@ -11,9 +11,7 @@ MonochromeAppRow::MonochromeAppRow(const std::string& bundleID, std::function<vo
                           parent),
       bundleID_(bundleID) {
     const auto info = apps.appInfo(bundleID_);
-    if (info.icon) {
-        icon()->setImage(info.icon);
-    }
+    showApplicationIcon(apps, bundleID_, info.icon);
     if (info.name) {
         setName(QString::fromStdString(*info.name));
     }

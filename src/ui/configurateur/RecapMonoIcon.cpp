@@ -93,6 +93,8 @@ void RecapMonoIcon::load() {
         if (const auto icon = services_.installedApps.appInfo(app->bundleID).icon) {
             setImage(*icon);
         }
+        waitingIcon_ = services_.installedApps.whenIconArrives(
+            app->bundleID, [this](const QImage& icon) { setImage(icon); });
         return;
     }
     if (const auto* site = std::get_if<Site>(&source_)) {

@@ -68,6 +68,7 @@ class RecapMonoIcon final : public QWidget {
     GrayIconView* view_;
     std::optional<QImage> image_;
     platform::Handle waitingFavicon_;
+    platform::Handle waitingIcon_;
 };
 
 }  // namespace olvane::ui

@@ -1,9 +1,11 @@
 #include "ui/foundation/IconImage.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <cmath>
 
+#include "platform/FileIO.h"
 #include "ui/foundation/SymbolPainter.h"
 #include "ui/foundation/Theme.h"
 
@@ -29,7 +31,14 @@ QImage IconImage::fitted(const QImage& image, int points) {
 }
 
 QImage IconImage::fromFile(const std::filesystem::path& file, int points) {
-    QImageReader reader(QString::fromStdString(file.string()));
+    const auto bytes = platform::readWholeFile(file, nullptr, kMaximumFileBytes);
+    if (!bytes) {
+        return {};
+    }
+    QByteArray data = QByteArray::fromStdString(*bytes);
+    QBuffer buffer(&data);
+    // The suffix first, as for a file read by name; the content decides when it is wrong.
+    QImageReader reader(&buffer, QByteArray::fromStdString(file.extension().string()).mid(1));
     return fitted(reader.read(), points);
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
+#include <cstddef>
 #include <filesystem>
 #include <string_view>
 
@@ -14,10 +15,14 @@ namespace olvane::ui {
 class IconImage {
   public:
     static constexpr qreal kPixelRatio = 2.0;
+    // Larger icon files are not read.
+    static constexpr std::size_t kMaximumFileBytes = 4 * 1024 * 1024;
 
     // `image` scaled to fit a square of `points` points, keeping its proportions; null stays null.
     static QImage fitted(const QImage& image, int points);
     // The decoded file or bytes, fitted; null when they are not an image. Safe on any thread.
+    // Only a regular file is read, at once or not at all (a FIFO is never waited on); yet a file
+    // on a stalled mount can still hold its reader, so not on the main thread.
     static QImage fromFile(const std::filesystem::path& file, int points);
     static QImage fromData(const QByteArray& bytes, int points);
     // The same image in shades of grey, its transparency kept. Safe on any thread.

@@ -72,12 +72,14 @@ void InstalledAppsService::loadInstalledApps() {
 void InstalledAppsService::scan() {
     std::vector<InstalledApp> apps;
     for (const auto& entry : catalogue_.listApplications()) {
-        apps.push_back({entry.id, nameOf(entry), iconOf(entry)});
+        const std::string name = nameOf(entry);
+        nameCache_[entry.id] = name;
+        if (isIconFile(entry.icon)) {
+            decodeLater(entry);
+        }
+        apps.push_back({entry.id, name, iconFor(entry)});
     }
     sortByName(apps);
-    for (const auto& app : apps) {
-        remember(app.bundleID, app.name, app.icon);
-    }
     const auto count = static_cast<long>(apps.size());
     installedApps_.set(std::move(apps));
     isLoading_.set(false);
@@ -86,19 +88,21 @@ void InstalledAppsService::scan() {
 }
 
 InstalledAppsService::AppInfo InstalledAppsService::appInfo(const std::string& id) {
-    const auto icon = iconCache_.find(id);
-    const auto name = nameCache_.find(id);
-    if (icon != iconCache_.end() && name != nameCache_.end()) {
-        return {icon->second, name->second};
+    const auto icon = cachedIcon(id);
+    const auto name = cachedName(id);
+    if (icon && name) {
+        return {icon, name};
     }
     const auto entry = catalogue_.findApplication(id);
     if (!entry) {
         return {};
     }
     const std::string foundName = nameOf(*entry);
-    const QImage foundIcon = iconOf(*entry);
-    remember(id, foundName, foundIcon);
-    return {foundIcon, foundName};
+    nameCache_[id] = foundName;
+    if (isIconFile(entry->icon) && !icon) {
+        decodeLater(*entry);
+    }
+    return {iconFor(*entry), foundName};
 }
 
 InstalledApp InstalledAppsService::displayedApp(const std::string& id) {
@@ -112,45 +116,77 @@ InstalledApp InstalledAppsService::displayedApp(const std::string& id) {
 
 void InstalledAppsService::requestAppInfo(const std::string& id) {
     if (loadingBundleIDs_.insert(id).second) {
-        loadAppInfo(id);
+        loadAppInfo(id, std::nullopt);
     }
 }
 
-void InstalledAppsService::loadAppInfo(const std::string& id) {
-    background_.enqueue(
-        [weak = std::weak_ptr<Liveness>(liveness_), &loop = loop_, &catalogue = catalogue_, id] {
-            auto entry = catalogue.findApplication(id);
-            QImage fileIcon;
-            if (entry && isIconFile(entry->icon)) {
-                fileIcon = IconImage::fromFile(entry->icon, kIconPoints);
+platform::Handle InstalledAppsService::whenIconArrives(const std::string& id,
+                                                       std::function<void(const QImage&)> onIcon) {
+    if (cachedIcon(id) || !isLookingUp(id)) {
+        return {};
+    }
+    return changed_.connect([this, id, onIcon = std::move(onIcon), shown = false]() mutable {
+        if (const auto icon = cachedIcon(id); icon && !shown) {
+            shown = true;
+            onIcon(*icon);
+        }
+    });
+}
+
+void InstalledAppsService::decodeLater(const ApplicationEntry& entry) {
+    if (loadingBundleIDs_.insert(entry.id).second) {
+        loadAppInfo(entry.id, entry);
+    }
+}
+
+void InstalledAppsService::loadAppInfo(const std::string& id,
+                                       std::optional<ApplicationEntry> known) {
+    background_.enqueue([weak = std::weak_ptr<Liveness>(liveness_), &loop = loop_,
+                         &catalogue = catalogue_, id, known = std::move(known)] {
+        auto entry = known ? known : catalogue.findApplication(id);
+        QImage fileIcon;
+        if (entry && isIconFile(entry->icon)) {
+            fileIcon = IconImage::fromFile(entry->icon, kIconPoints);
+        }
+        loop.postFromAnyThread([weak, id, entry = std::move(entry), fileIcon] {
+            if (const auto alive = weak.lock()) {
+                alive->service->finishLookup(id, entry, fileIcon);
             }
-            loop.postFromAnyThread([weak, id, entry = std::move(entry), fileIcon] {
-                if (const auto alive = weak.lock()) {
-                    alive->service->finishLookup(id, entry, fileIcon);
-                }
-            });
         });
+    });
 }
 
 void InstalledAppsService::finishLookup(const std::string& id,
                                         const std::optional<ApplicationEntry>& entry,
-                                        QImage fileIcon) {
-    if (entry) {
-        if (!isIconFile(entry->icon)) {
-            fileIcon = iconOf(*entry);
-        }
-        remember(id, nameOf(*entry), fileIcon.isNull() ? placeholderIcon_ : fileIcon);
-    }
+                                        const QImage& fileIcon) {
     loadingBundleIDs_.erase(id);
-    if (entry) {
-        scheduleCacheUpdate();
+    if (!entry) {
+        return;
     }
+    nameCache_[id] = nameOf(*entry);
+    if (isIconFile(entry->icon)) {
+        iconCache_[id] = fileIcon.isNull() ? placeholderIcon_ : fileIcon;
+    } else {
+        (void)iconFor(*entry);
+    }
+    scheduleCacheUpdate();
 }
 
 void InstalledAppsService::scheduleCacheUpdate() {
     cacheUpdateWorkItem_ = loop_.after(platform::seconds(kCacheUpdateThrottleSeconds), [this] {
+        showArrivedIcons();
         cacheUpdateTrigger_.set(cacheUpdateTrigger_.get() + 1);
     });
+}
+
+void InstalledAppsService::showArrivedIcons() {
+    auto apps = installedApps_.get();
+    for (auto& app : apps) {
+        if (const auto icon = cachedIcon(app.bundleID)) {
+            app.icon = *icon;
+        }
+    }
+    installedApps_.store(std::move(apps));
 }
 
 std::string InstalledAppsService::nameOf(const ApplicationEntry& entry) {
@@ -164,23 +200,18 @@ std::string InstalledAppsService::nameOf(const ApplicationEntry& entry) {
     return name;
 }
 
-QImage InstalledAppsService::iconOf(const ApplicationEntry& entry) const {
-    QImage icon;
+QImage InstalledAppsService::iconFor(const ApplicationEntry& entry) {
     if (isIconFile(entry.icon)) {
-        icon = IconImage::fromFile(entry.icon, kIconPoints);
-    } else if (!entry.icon.empty()) {
+        return cachedIcon(entry.id).value_or(placeholderIcon_);
+    }
+    QImage icon;
+    if (!entry.icon.empty()) {
         const int pixels = static_cast<int>(kIconPoints * IconImage::kPixelRatio);
         icon = IconImage::fitted(catalogue_.themeIcon(entry.icon, pixels), kIconPoints);
     }
     // An application without a usable icon keeps the placeholder as its icon, so that its rows
     // do not ask for it again at every redraw.
-    return icon.isNull() ? placeholderIcon_ : icon;
-}
-
-void InstalledAppsService::remember(const std::string& id, const std::string& name,
-                                    const QImage& icon) {
-    nameCache_[id] = name;
-    iconCache_[id] = icon;
+    return iconCache_[entry.id] = icon.isNull() ? placeholderIcon_ : icon;
 }
 
 std::optional<std::string> InstalledAppsService::cachedName(const std::string& id) const {

@@ -50,7 +50,8 @@ class InstalledAppsService {
     void loadInstalledApps();
 
     // The cached name and icon of `id`, else looked up now and cached; nothing when no
-    // application has that ID.
+    // application has that ID. An icon file is decoded on the background queue, never here: the
+    // placeholder stands in until it arrives.
     AppInfo appInfo(const std::string& id);
     // What a row shows now: the cached name (else the ID itself) and icon (else the
     // placeholder). When one is missing, starts one lookup for the ID (requestAppInfo).
@@ -58,6 +59,10 @@ class InstalledAppsService {
     // One background lookup of `id` unless one is in flight.
     void requestAppInfo(const std::string& id);
     bool isLookingUp(const std::string& id) const { return loadingBundleIDs_.contains(id); }
+    // Calls `onIcon` once, when the lookup in flight for `id` has brought its icon; nothing when
+    // none is in flight. For rows that showed the placeholder of appInfo().
+    platform::Handle whenIconArrives(const std::string& id,
+                                     std::function<void(const QImage&)> onIcon);
 
     std::optional<std::string> cachedName(const std::string& id) const;
     std::optional<QImage> cachedIcon(const std::string& id) const;
@@ -65,19 +70,23 @@ class InstalledAppsService {
     const QImage& placeholderIcon() const { return placeholderIcon_; }
 
   private:
-    struct Lookup;
     struct Liveness;
 
     void scan();
-    void loadAppInfo(const std::string& id);
+    // Reads the entry of `id` (unless `known`) and decodes its icon file on the background queue.
+    void loadAppInfo(const std::string& id, std::optional<ApplicationEntry> known);
+    // The icon file of `entry`, decoded on the background queue unless a lookup is in flight.
+    void decodeLater(const ApplicationEntry& entry);
     void finishLookup(const std::string& id, const std::optional<ApplicationEntry>& entry,
-                      QImage fileIcon);
+                      const QImage& fileIcon);
     void scheduleCacheUpdate();
+    // The icons decoded since the scan, put into the list it made.
+    void showArrivedIcons();
     // The display name of an entry: the French table, else its own, without a trailing ".app".
     static std::string nameOf(const ApplicationEntry& entry);
-    // The icon of an entry: a file is decoded, a theme name resolved. Main thread.
-    QImage iconOf(const ApplicationEntry& entry) const;
-    void remember(const std::string& id, const std::string& name, const QImage& icon);
+    // The icon of an entry as known now: a theme name is resolved and cached; a file shows its
+    // cached icon, else the placeholder. Main thread.
+    QImage iconFor(const ApplicationEntry& entry);
 
     platform::RunLoop& loop_;
     const ApplicationCatalogue& catalogue_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <future>
 #include <memory>
 #include <set>
 #include <utility>
@@ -18,6 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::FixtureCatalogue;
 using Listed = std::vector<std::pair<std::string, std::string>>;
+constexpr double kThrottle = InstalledAppsService::kCacheUpdateThrottleSeconds;
 
 class InstalledAppsServiceTest : public ::testing::Test {
   protected:
@@ -163,6 +166,44 @@ TEST_F(InstalledAppsServiceTest, RowsAskOnceAndABurstOfLookupsRaisesOneChange) {
     EXPECT_EQ(service->cacheUpdateTrigger(), 1);
     loop.advanceSeconds(1);
     EXPECT_EQ(service->cacheUpdateTrigger(), 1);
+}
+
+// A FIFO or a file on a stalled mount must never hold the window: icon files are read on the
+// worker, the placeholder standing in until they arrive.
+TEST_F(InstalledAppsServiceTest, IconFilesArriveFromTheWorkerAndAFifoHoldsNothing) {
+    using F = FixtureCatalogue;
+    const auto red = F::writeIcon(home.root() / "red.png", Qt::red);
+    const auto fifo = home.root() / "fifo.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((catalogue.user() / "org.example.pipe.desktop").c_str(), 0600), 0);
+    F::write(catalogue.user() / "org.example.file.desktop", F::application("Fichier", red));
+    F::write(catalogue.user() / "org.example.fifo.desktop", F::application("Tube", fifo));
+    const QImage& placeholder = service->placeholderIcon();
+    // The worker waits until the test has seen what the window shows meanwhile.
+    std::promise<void> gate;
+    background.enqueue([opened = gate.get_future().share()] { opened.wait(); });
+
+    const auto info = service->appInfo("org.example.file");
+    EXPECT_EQ(info.name, "Fichier");
+    ASSERT_EQ(info.icon, placeholder);
+    EXPECT_EQ(service->appInfo("org.example.fifo").icon, placeholder);
+    QColor arrived;
+    auto arrival = service->whenIconArrives("org.example.file", [&](const QImage& icon) {
+        arrived = icon.pixelColor(icon.width() / 2, icon.height() / 2);
+    });
+    service->loadInstalledApps();
+    loop.runPending();
+    ASSERT_EQ(service->installedApps().size(), 2u);
+    EXPECT_EQ(service->installedApps()[0].icon, placeholder);
+
+    gate.set_value();
+    finishLookups();
+    loop.advanceSeconds(kThrottle);
+    EXPECT_EQ(arrived, QColor(Qt::red));
+    const auto& [file, tube] = std::pair(service->installedApps()[0], service->installedApps()[1]);
+    EXPECT_EQ(file.icon.pixelColor(file.icon.width() / 2, file.icon.height() / 2), QColor(Qt::red));
+    EXPECT_EQ(tube.icon, placeholder);
+    EXPECT_EQ(service->appInfo("org.example.fifo").icon, placeholder);
 }
 
 TEST_F(InstalledAppsServiceTest, ALookupThatEndsAfterTheServiceIsGoneChangesNothing) {

@@ -35,6 +35,7 @@ void AllowedAppRowView::lookUp() {
     setImage(*info.icon);
     cachedName_ = info.name;
     showText();
+    iconArrival_ = apps_.whenIconArrives(data_.id, [this](const QImage& icon) { setImage(icon); });
 }
 
 void AllowedAppRowView::showText() {

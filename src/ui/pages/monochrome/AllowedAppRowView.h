@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Handle.h"
 #include "ui/pages/monochrome/AllowedAppRowData.h"
 #include "ui/pages/monochrome/ExceptionRowView.h"
 
@@ -33,6 +34,7 @@ class AllowedAppRowView final : public ExceptionRowView {
     AllowedAppRowData data_;
     InstalledAppsService& apps_;
     std::optional<std::string> cachedName_;
+    platform::Handle iconArrival_;
 };
 
 }  // namespace olvane::ui

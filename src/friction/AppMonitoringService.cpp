@@ -56,6 +56,12 @@ std::optional<std::string> AppMonitoringService::frontmostBundleID() {
     return front ? front->bundleIdentifier : std::nullopt;
 }
 
+std::optional<pid_t> AppMonitoringService::frontmostInstance(const std::string& bundleID) {
+    const auto front = workspace_.frontmostApplication();
+    return front && front->bundleIdentifier == bundleID ? std::optional(front->processIdentifier)
+                                                        : std::nullopt;
+}
+
 std::optional<RedListConfig> AppMonitoringService::applicationTarget(
     const std::string& bundleID) const {
     const auto& targets = settings_.settings().redListConfigs;
@@ -84,7 +90,7 @@ void AppMonitoringService::applyEffectsForFrontmostApp(const std::string& bundle
         const bool alreadyShown =
             delay_.isDelayOverlayActive() && delay_.currentTargetBundleID() == bundleID;
         if (!alreadyShown) {
-            delay_.startDelay(*pending, bundleID);
+            delay_.startDelay(*pending, bundleID, frontmostInstance(bundleID));
         }
         return;
     }
@@ -355,7 +361,7 @@ void AppMonitoringService::handleAppLaunch(
     }
     if (target->isDelayEnabled) {
         frictionLogger().info("App avec délai lancée: %s - overlay immédiat", bundleID);
-        delay_.startDelay(*target, bundleID);
+        delay_.startDelay(*target, bundleID, application->processIdentifier);
     }
     if (target->isFogEnabled || target->isTurtleEnabled) {
         frictionLogger().info("App section Cibles lancée: %s - démarrage vérification", bundleID);
@@ -370,10 +376,16 @@ void AppMonitoringService::handleAppTermination(
     }
     const std::string& bundleID = *application->bundleIdentifier;
     frictionLogger().debug("App fermée: %s", bundleID);
-    if (delay_.currentTargetBundleID() == bundleID) {
+    // Each launch is a process of its own: the end of one instance leaves another's delay, and
+    // the instances already let through stay so while one of them runs.
+    const bool lastInstance = workspace_.runningApplications(bundleID).empty();
+    if (delay_.currentTargetBundleID() == bundleID &&
+        (lastInstance || delay_.delayedProcess() == application->processIdentifier)) {
         delay_.cancelDelay();
     }
-    delay_.resetCompletedDelay(bundleID);
+    if (lastInstance) {
+        delay_.resetCompletedDelay(bundleID);
+    }
     if (isBrowser(bundleID)) {
         browserWatcher(bundleID)->resetState();
         lastBrowserPIDs_.erase(bundleID);

@@ -96,6 +96,7 @@ class AppMonitoringService {
     bool isBrowser(const std::string& bundleID) const;
     bool isOwnApplication(const std::string& bundleID) const;
     std::optional<std::string> frontmostBundleID();
+    std::optional<pid_t> frontmostInstance(const std::string& bundleID);
     // The first application target with that ID.
     std::optional<RedListConfig> applicationTarget(const std::string& bundleID) const;
     // The target of the application, or of its current site for a browser.

@@ -18,9 +18,11 @@ DelayAccessOverlayWindow::~DelayAccessOverlayWindow() {
     close();
 }
 
-void DelayAccessOverlayWindow::show(const RedListConfig& config, const std::string& bundleID) {
+void DelayAccessOverlayWindow::show(const RedListConfig& config, const std::string& bundleID,
+                                    std::optional<pid_t> process) {
     close();
     targetBundleID_ = bundleID;
+    targetPid_ = process;
     currentConfig_ = config;
     remainingSeconds_ = delayLengthSeconds(config.delayDuration);
     hasReachedForeground_ = false;
@@ -74,6 +76,9 @@ void DelayAccessOverlayWindow::startForegroundMonitoring() {
 void DelayAccessOverlayWindow::checkForeground() {
     const auto front = workspace_.frontmostApplication();
     const bool targetInFront = front && front->bundleIdentifier == targetBundleID_;
+    if (targetInFront && !targetPid_) {
+        targetPid_ = front->processIdentifier;
+    }
     if (!hasReachedForeground_) {
         if (targetInFront) {
             hasReachedForeground_ = true;
@@ -103,16 +108,25 @@ void DelayAccessOverlayWindow::phase1TimedOut() {
 }
 
 void DelayAccessOverlayWindow::closeTargetApplication() {
-    if (targetBundleID_) {
-        const auto running = workspace_.runningApplications(*targetBundleID_);
-        if (!running.empty()) {
-            frictionLogger().logUserAction("Fermeture de l'application demandée: " +
-                                           platform::userData(*targetBundleID_));
-            workspace_.requestTermination(running.front());
-        }
+    if (const auto instance = targetInstance()) {
+        frictionLogger().logUserAction("Fermeture de l'application demandée: " +
+                                       platform::userData(*targetBundleID_));
+        workspace_.requestTermination(*instance);
     }
     // A target that no longer runs is cancelled all the same: the owner must not stay delaying.
     cancel();
+}
+
+std::optional<platform::RunningApplication> DelayAccessOverlayWindow::targetInstance() {
+    if (!targetBundleID_ || !targetPid_) {
+        return std::nullopt;
+    }
+    for (const auto& instance : workspace_.runningApplications(*targetBundleID_)) {
+        if (instance.processIdentifier == *targetPid_) {
+            return instance;
+        }
+    }
+    return std::nullopt;
 }
 
 void DelayAccessOverlayWindow::completeDelay() {
@@ -145,6 +159,7 @@ void DelayAccessOverlayWindow::close() {
     }
     windows_.clear();
     targetBundleID_.reset();
+    targetPid_.reset();
     currentConfig_.reset();
     remainingSeconds_ = 0;
     hasReachedForeground_ = false;

@@ -41,11 +41,14 @@ class DelayAccessOverlayWindow final : public DelayOverlay {
     DelayAccessOverlayWindow(const DelayAccessOverlayWindow&) = delete;
     DelayAccessOverlayWindow& operator=(const DelayAccessOverlayWindow&) = delete;
 
-    void show(const RedListConfig& config, const std::string& bundleID) override;
+    void show(const RedListConfig& config, const std::string& bundleID,
+              std::optional<pid_t> process) override;
     // Silent: no callback.
     void close() override;
 
-    // "Fermer l'application": asks the target to quit and cancels.
+    std::optional<pid_t> targetProcess() const override { return targetPid_; }
+
+    // "Fermer l'application": asks the target's instance to quit and cancels.
     void closeTargetApplication();
     // "Continuer": the delay is completed.
     void completeDelay();
@@ -70,6 +73,7 @@ class DelayAccessOverlayWindow final : public DelayOverlay {
     void showPanels(const std::string& targetName);
     void startCountdown();
     void startForegroundMonitoring();
+    std::optional<platform::RunningApplication> targetInstance();
     // The overlay ends by itself without completion: closed, and the owner told.
     void cancel();
 
@@ -84,6 +88,7 @@ class DelayAccessOverlayWindow final : public DelayOverlay {
     platform::Handle foregroundTimer_;
     platform::Handle phase1TimeoutTimer_;
     std::optional<std::string> targetBundleID_;
+    std::optional<pid_t> targetPid_;
     std::optional<RedListConfig> currentConfig_;
     std::int64_t remainingSeconds_ = 0;
     bool hasReachedForeground_ = false;

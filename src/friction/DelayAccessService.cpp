@@ -31,7 +31,8 @@ std::optional<RedListConfig> DelayAccessService::pendingDelayConfig(
     return std::nullopt;
 }
 
-void DelayAccessService::startDelay(const RedListConfig& config, const std::string& bundleID) {
+void DelayAccessService::startDelay(const RedListConfig& config, const std::string& bundleID,
+                                    std::optional<pid_t> process) {
     if (isDelayOverlayActive() && currentTargetBundleID() == bundleID) {
         return;
     }
@@ -40,7 +41,7 @@ void DelayAccessService::startDelay(const RedListConfig& config, const std::stri
     }
     isDelayOverlayActive.set(true);
     currentTargetBundleID.set(bundleID);
-    overlay_->show(config, bundleID);
+    overlay_->show(config, bundleID, process);
     frictionLogger().logUserAction(
         "Délai d'accès démarré: " + platform::userData(config.targetDisplayName) + " (" +
         platform::ComposedText(std::to_string(delayLengthSeconds(config.delayDuration))) + "s)");

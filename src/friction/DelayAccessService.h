@@ -31,8 +31,12 @@ class DelayAccessService {
     // The first application target with that ID whose delay is on, unless its delay was
     // completed during this run.
     std::optional<RedListConfig> pendingDelayConfig(const std::string& bundleID) const;
-    // Shows the waiting screen for the application, replacing one shown for another.
-    void startDelay(const RedListConfig& config, const std::string& bundleID);
+    // Shows the waiting screen for the application (for its instance `process` when known),
+    // replacing one shown for another.
+    void startDelay(const RedListConfig& config, const std::string& bundleID,
+                    std::optional<pid_t> process = std::nullopt);
+    // The instance the screen shows for, when known.
+    std::optional<pid_t> delayedProcess() const { return overlay_->targetProcess(); }
     // Closes the screen shown, if any; the application is not recorded as completed.
     void cancelDelay();
     void resetCompletedDelays();

@@ -173,6 +173,31 @@ TEST_F(AppMonitoringServiceTest, APendingDelayEndsTheDecisionAndContinuingBrings
     EXPECT_EQ(panels.open().size(), 1u) << "its next launch waits again";
 }
 
+// Each launch is a process of its own: the delay belongs to one instance.
+TEST_F(AppMonitoringServiceTest, TheDelayEndsItsOwnInstanceAndSparesThoseLetThrough) {
+    targets() = {app(kEditor, false, false, true)};
+    service.startMonitoring();
+    bring(kEditorPid);
+    loop.advanceSeconds(10);
+    panels.open().at(0).content->pressContinue();
+
+    workspace.launch({kEditor, "Éditeur", 101, kLaunch + 1});
+    bring(101);
+    ASSERT_EQ(panels.open().size(), 1u);
+    panels.open().at(0).content->pressClose();
+    EXPECT_EQ(workspace.terminationRequests(), std::vector<pid_t>{101});
+    workspace.terminate(101);
+    bring(kEditorPid);
+    EXPECT_TRUE(panels.open().empty()) << "the instance let through is not delayed again";
+
+    // The end of the instance let through leaves the delay of a newer one.
+    workspace.launch({kEditor, "Éditeur", 102, kLaunch + 2});
+    workspace.terminate(kEditorPid);
+    ASSERT_EQ(panels.open().size(), 1u);
+    panels.open().at(0).content->pressClose();
+    EXPECT_EQ(workspace.terminationRequests(), (std::vector<pid_t>{101, 102}));
+}
+
 TEST_F(AppMonitoringServiceTest, AFogAlreadyShownIsKeptAndReevaluatingRebuildsIt) {
     targets() = {app(kEditor, true, false)};
     service.reevaluateCurrentApp();

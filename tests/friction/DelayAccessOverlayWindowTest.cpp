@@ -40,7 +40,7 @@ class DelayAccessOverlayWindowTest : public ::testing::Test {
 
     DelayPanelState& panel(std::size_t index = 0) { return *panels.open().at(index).content; }
     void showInFront(DelayDuration duration = DelayDuration::preset10s()) {
-        overlay.show(delayed(duration), kTarget);
+        overlay.show(delayed(duration), kTarget, std::nullopt);
         workspace.activate(kTargetPid);
         loop.advanceSeconds(DelayAccessOverlayWindow::kForegroundInterval);
         ASSERT_TRUE(overlay.hasReachedForeground());
@@ -92,7 +92,7 @@ TEST_F(DelayAccessOverlayWindowTest, EachScreenGetsAPanelThatCountsDownToContinu
 }
 
 TEST_F(DelayAccessOverlayWindowTest, AStoredLengthOfZeroStillCountsOneSecondThenOffersContinue) {
-    overlay.show(delayed(DelayDuration::custom(0)), kTarget);
+    overlay.show(delayed(DelayDuration::custom(0)), kTarget, std::nullopt);
     EXPECT_EQ(panel().remainingSeconds(), 1);
     loop.advanceSeconds(1);
     EXPECT_TRUE(panel().offersContinue());
@@ -101,7 +101,7 @@ TEST_F(DelayAccessOverlayWindowTest, AStoredLengthOfZeroStillCountsOneSecondThen
 TEST_F(DelayAccessOverlayWindowTest, EveryWayTheOverlayEndsByItselfIsReportedAsACancellation) {
     ScopedLogCapture capture;
     // Phase 1: the target never comes to the front.
-    overlay.show(delayed(DelayDuration::preset1h()), kTarget);
+    overlay.show(delayed(DelayDuration::preset1h()), kTarget, std::nullopt);
     loop.advanceSeconds(14.5);
     EXPECT_TRUE(outcomes.empty());
     loop.advanceSeconds(0.5);
@@ -139,7 +139,7 @@ TEST_F(DelayAccessOverlayWindowTest, EveryWayTheOverlayEndsByItselfIsReportedAsA
 
 TEST_F(DelayAccessOverlayWindowTest, TheOwnerClosesAndReplacesSilently) {
     showInFront();
-    overlay.show(delayed(DelayDuration::preset30s()), kTarget);
+    overlay.show(delayed(DelayDuration::preset30s()), kTarget, std::nullopt);
     EXPECT_EQ(panels.open().size(), 2u);
     EXPECT_EQ(panel().remainingSeconds(), 30);
     EXPECT_FALSE(overlay.hasReachedForeground());

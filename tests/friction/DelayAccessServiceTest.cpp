@@ -12,7 +12,7 @@ using platform::sim::ScopedLogCapture;
 
 class RecordingOverlay final : public DelayOverlay {
   public:
-    void show(const RedListConfig&, const std::string& bundleID) override {
+    void show(const RedListConfig&, const std::string& bundleID, std::optional<pid_t>) override {
         shown = bundleID;
         calls.push_back("show " + bundleID);
     }
@@ -20,6 +20,7 @@ class RecordingOverlay final : public DelayOverlay {
         shown.reset();
         calls.push_back("close");
     }
+    std::optional<pid_t> targetProcess() const override { return std::nullopt; }
     std::optional<std::string> shown;
     std::vector<std::string> calls;
 };

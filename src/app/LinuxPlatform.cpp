@@ -61,7 +61,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       processes_(loop),
       x11Workspace_(
           platform::os::X11Workspace::create(loop, processes_, paths_.applicationEntryFolders())),
-      x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create() : nullptr),
+      x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create(loop) : nullptr),
       pointerInput_(loop),
       x11Pointer_(platform::os::X11Pointer::create(loop)),
       fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),

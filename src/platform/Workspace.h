@@ -10,6 +10,11 @@
 
 namespace olvane::platform {
 
+// The bare desktop, in front as an application of its own (without process) that the user
+// cannot choose, as elsewhere the desktop belongs to the file manager: nothing exempt from an
+// effect stays in front once the user clicks on it.
+inline constexpr std::string_view kDesktopApplicationID = "desktop";
+
 // The running applications of the session and their comings and goings. Notifications arrive
 // on the run loop; each carries the application concerned, absent when the source could not
 // name it.
@@ -19,8 +24,9 @@ class Workspace {
 
     virtual ~Workspace() = default;
 
-    // The application that owns the focused window; absent when no application is in front
-    // (the desktop itself, or a window no process can be found for).
+    // The application that owns the focused window; the desktop (kDesktopApplicationID) when
+    // no window or the desktop's own window has the focus; absent while the focus moves or for
+    // a window no process can be found for.
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
     // The running instances with that application ID, the earliest launched first.
     virtual std::vector<RunningApplication> runningApplications(std::string_view bundleID) = 0;

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "platform/FileIO.h"
 #include "platform/linux/EpollRunLoop.h"
@@ -30,7 +31,7 @@ class X11WorkspaceTest : public ::testing::Test {
         client_ = X11Connection::open();
         ASSERT_TRUE(client_);
         workspace_ = X11Workspace::create(loop_, processes_, {home_.root() / "applications"});
-        windows_ = X11WindowServer::create();
+        windows_ = X11WindowServer::create(loop_);
         ASSERT_TRUE(workspace_ && windows_);
         activations_ = workspace_->observeActivation(
             [this](const auto& application) { activated_.push_back(application); });
@@ -38,6 +39,11 @@ class X11WorkspaceTest : public ::testing::Test {
             [this](const auto& application) { launched_.push_back(application); });
         terminations_ = workspace_->observeTermination(
             [this](const auto& application) { terminated_.push_back(application); });
+    }
+
+    bool frontIs(std::string_view id) const {
+        return !activated_.empty() && activated_.back() &&
+               activated_.back()->bundleIdentifier == id;
     }
 
     test::XServer server_{{.windowManager = true}};
@@ -105,6 +111,61 @@ TEST_F(X11WorkspaceTest, WindowsApplicationsAndTheFrontmostOne) {
     ASSERT_TRUE(loop_.runUntil([&] { return !terminated_.empty(); }, 10s));
     EXPECT_EQ(terminated_.front()->bundleIdentifier, "org.mozilla.firefox");
     EXPECT_TRUE(workspace_->runningApplications("org.mozilla.firefox").empty());
+}
+
+TEST_F(X11WorkspaceTest, TheBareDesktopIsInFrontAsAnApplicationOfItsOwn) {
+    test::ChildProcess alpha("/bin/sleep", {"60"});
+    test::ChildProcess drawer("/bin/sleep", {"60"});
+    const auto editor =
+        makeWindow(*client_, {{40, 60, 400, 300}, "alpha", "Alpha", alpha.pid(), {}});
+    ASSERT_TRUE(loop_.runUntil([&] { return frontIs("Alpha"); }, 10s));
+    // A click on the empty desktop leaves no window active.
+    test::movePointer(*client_, {1000, 700});
+    test::click(*client_);
+    ASSERT_TRUE(loop_.runUntil([&] { return frontIs(kDesktopApplicationID); }, 10s));
+    EXPECT_EQ(workspace_->frontmostApplication()->bundleIdentifier, kDesktopApplicationID);
+
+    // The desktop's own window is the desktop, whichever process draws it.
+    activate(*client_, editor);
+    ASSERT_TRUE(loop_.runUntil([&] { return frontIs("Alpha"); }, 10s));
+    const auto background =
+        makeWindow(*client_, {{0, 0, 1280, 800}, "desktop", "Drawer", drawer.pid(), {}, "DESKTOP"});
+    activate(*client_, background);
+    EXPECT_TRUE(loop_.runUntil([&] { return frontIs(kDesktopApplicationID); }, 10s));
+}
+
+// Write system calls of this thread: each X request that waits for a reply costs at least one.
+long writeCalls() {
+    std::ifstream io("/proc/thread-self/io");
+    std::string key;
+    long value = -1;
+    while (io >> key >> value && key != "syscw:") {
+    }
+    return value;
+}
+
+TEST_F(X11WorkspaceTest, AskingAgainCostsNoRoundTripUntilTheServerSaysSomethingChanged) {
+    test::ChildProcess alpha("/bin/sleep", {"60"});
+    const auto editor =
+        makeWindow(*client_, {{40, 60, 400, 300}, "alpha", "Alpha", alpha.pid(), {}});
+    ASSERT_TRUE(loop_.runUntil([&] { return frontIs("Alpha"); }, 10s));
+    ASSERT_TRUE(windows_->windowList(WindowListScope::OnScreenOnly));
+    loop_.runUntil([] { return false; }, 200ms);
+    (void)writeCalls();  // its own first reading writes
+    const long before = writeCalls();
+    for (int poll = 0; poll < 20; ++poll) {
+        EXPECT_EQ(workspace_->frontmostApplication()->bundleIdentifier, "Alpha");
+        EXPECT_EQ(windows_->windowList(WindowListScope::OnScreenOnly)->size(), 1u);
+    }
+    EXPECT_EQ(writeCalls(), before);
+
+    const std::uint32_t position[] = {300, 200};
+    xcb_configure_window(client_->get(), editor, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
+                         position);
+    client_->flush();
+    EXPECT_TRUE(loop_.runUntil(
+        [&] { return windows_->windowList(WindowListScope::OnScreenOnly)->at(0).bounds.x >= 300; },
+        10s));
 }
 
 TEST_F(X11WorkspaceTest, AWindowTakesTheIdOfItsDesktopEntry) {

@@ -25,6 +25,10 @@ xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowTraits& 
         setProperty(x, window, "_GTK_APPLICATION_ID", x.atom("UTF8_STRING"), 8,
                     traits.gtkApplicationId.data(), traits.gtkApplicationId.size());
     }
+    if (!traits.windowType.empty()) {
+        const xcb_atom_t type = x.atom("_NET_WM_WINDOW_TYPE_" + traits.windowType);
+        setProperty(x, window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, 32, &type, 1);
+    }
     std::uint32_t hints[18] = {};
     hints[0] = 1 | 2;  // USPosition | USSize
     hints[1] = static_cast<std::uint32_t>(traits.frame.x);

@@ -18,6 +18,8 @@ struct TestWindowTraits {
     std::string windowClass;
     pid_t pid = 0;
     std::string gtkApplicationId;
+    // _NET_WM_WINDOW_TYPE without its prefix ("DESKTOP"); none when empty.
+    std::string windowType = {};
 };
 xcb_window_t makeWindow(platform::os::X11Connection& x, const TestWindowTraits& traits);
 

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/ApplicationAliases.h"
 #include "platform/linux/Ewmh.h"
@@ -15,9 +16,11 @@ using namespace std::chrono_literals;
 
 constexpr auto kFocusSettleTime = 100ms;
 
-bool isApplicationWindow(X11Connection& x, xcb_window_t window) {
-    const auto types = ewmh::windowTypes(x, window);
-    return types.empty() || types.front() == "NORMAL" || types.front() == "DIALOG";
+RunningApplication desktopApplication() {
+    RunningApplication desktop;
+    desktop.bundleIdentifier = std::string(kDesktopApplicationID);
+    desktop.localizedName = "Bureau";
+    return desktop;
 }
 
 }  // namespace
@@ -43,10 +46,9 @@ X11Workspace::X11Workspace(RunLoop& loop, ProcessWatcher& processes,
     selectWindowEvents(*x_, x_->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
     x_->flush();
     refreshClients();
-    if (const auto active = ewmh::activeWindow(*x_)) {
-        if (const auto application = applicationOfWindow(*active)) {
-            frontmostPid_ = application->processIdentifier;
-        }
+    activeWindow_ = ewmh::activeWindow(*x_);
+    if (const auto front = frontmostApplication()) {
+        frontmostPid_ = front->processIdentifier;
     }
     events_ =
         x_->watchEvents(loop_, [this](const xcb_generic_event_t& event) { handleEvent(event); });
@@ -57,12 +59,17 @@ X11Workspace::~X11Workspace() {
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() {
-    const auto active = ewmh::activeWindow(*x_);
-    x_->deliverQueuedEventsSoon();
-    if (!active) {
-        return std::nullopt;
+    if (!activeWindow_) {
+        // Window managers clear the active window for a moment while the focus moves.
+        if (absenceCheck_) {
+            return std::nullopt;
+        }
+        return desktopApplication();
     }
-    return applicationOfWindow(*active);
+    if (factsOf(*activeWindow_).isDesktop) {
+        return desktopApplication();
+    }
+    return applicationOfWindow(*activeWindow_);
 }
 
 std::vector<RunningApplication> X11Workspace::runningApplications(std::string_view bundleID) {
@@ -91,7 +98,7 @@ void X11Workspace::requestTermination(const RunningApplication& application) {
     }
     bool asked = false;
     for (const auto window : ewmh::clientListStacking(*x_).value_or(std::vector<xcb_window_t>{})) {
-        if (ewmh::windowPid(*x_, window) == pid) {
+        if (factsOf(window).pid == pid) {
             ewmh::requestClose(*x_, window);
             asked = true;
         }
@@ -125,16 +132,15 @@ void X11Workspace::handleEvent(const xcb_generic_event_t& event) {
     if (change.atom == x_->atom("_NET_CLIENT_LIST")) {
         refreshClients();
     } else if (change.atom == x_->atom("_NET_ACTIVE_WINDOW")) {
+        activeWindow_ = ewmh::activeWindow(*x_);
         checkFrontmost();
     }
 }
 
 void X11Workspace::checkFrontmost() {
-    const auto front = frontmostApplication();
-    if (!front) {
-        // Window managers clear the active window for a moment while the focus moves: only a
-        // lasting absence means nothing is in front.
-        if (frontmostPid_ && !absenceCheck_) {
+    if (!activeWindow_) {
+        // Only a lasting absence of any active window means the bare desktop is in front.
+        if (!absenceCheck_) {
             absenceCheck_ = loop_.after(kFocusSettleTime, [this] { announceFrontmost(); });
         }
         return;
@@ -158,16 +164,38 @@ void X11Workspace::refreshClients() {
     if (!clients) {
         return;
     }
+    clients_ = std::set<xcb_window_t>(clients->begin(), clients->end());
+    std::erase_if(windowFacts_,
+                  [this](const auto& entry) { return !clients_.contains(entry.first); });
     for (const auto window : *clients) {
-        if (isApplicationWindow(*x_, window)) {
+        if (factsOf(window).isApplicationWindow) {
             (void)applicationOfWindow(window);
         }
     }
     x_->deliverQueuedEventsSoon();
 }
 
+// A managed window keeps its process and its type: both are read once, until it leaves the
+// client list. Any other window is read anew: its ID may be stale, or taken again by another.
+X11Workspace::WindowFacts X11Workspace::factsOf(xcb_window_t window) {
+    if (const auto found = windowFacts_.find(window); found != windowFacts_.end()) {
+        return found->second;
+    }
+    const auto types = ewmh::windowTypes(*x_, window);
+    const std::string type = types.empty() ? "NORMAL" : types.front();
+    WindowFacts facts;
+    facts.pid = ewmh::windowPid(*x_, window);
+    facts.isDesktop = type == "DESKTOP";
+    facts.isApplicationWindow = type == "NORMAL" || type == "DIALOG";
+    x_->deliverQueuedEventsSoon();
+    if (clients_.contains(window)) {
+        windowFacts_[window] = facts;
+    }
+    return facts;
+}
+
 std::optional<RunningApplication> X11Workspace::applicationOfWindow(xcb_window_t window) {
-    const auto pid = ewmh::windowPid(*x_, window);
+    const auto pid = factsOf(window).pid;
     if (!pid) {
         return std::nullopt;
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "platform/ProcessWatcher.h"
 #include "platform/RunLoop.h"
@@ -16,7 +17,9 @@ namespace olvane::platform::os {
 
 // The session's applications as an EWMH window manager shows them: an application runs from
 // the moment one of its processes has a managed window until that process ends; the frontmost
-// one owns _NET_ACTIVE_WINDOW. Changes come from the root window's property events.
+// one owns _NET_ACTIVE_WINDOW, the desktop when no window has it. Changes come from the root
+// window's property events, which keep what is read current: asking costs no round trip while
+// nothing changes.
 class X11Workspace final : public Workspace {
   public:
     // Null when no X server answers or no EWMH window manager runs. Applications take the ID of
@@ -39,11 +42,18 @@ class X11Workspace final : public Workspace {
         RunningApplication application;
         Handle exitWatch;
     };
+    // What a window says of itself, read once.
+    struct WindowFacts {
+        std::optional<pid_t> pid;
+        bool isDesktop = false;
+        bool isApplicationWindow = false;
+    };
 
     X11Workspace(RunLoop& loop, ProcessWatcher& processes, std::unique_ptr<X11Connection> x,
                  std::vector<std::filesystem::path> applicationFolders);
     void handleEvent(const xcb_generic_event_t& event);
     void refreshClients();
+    WindowFacts factsOf(xcb_window_t window);
     // The application of the window's process, tracked from then on.
     std::optional<RunningApplication> applicationOfWindow(xcb_window_t window);
     RunningApplication describe(pid_t pid, xcb_window_t window);
@@ -58,6 +68,9 @@ class X11Workspace final : public Workspace {
     ProcessInfo proc_;
     WindowClassApplications desktopEntries_;
     std::map<pid_t, Tracked> running_;
+    std::set<xcb_window_t> clients_;
+    std::map<xcb_window_t, WindowFacts> windowFacts_;
+    std::optional<xcb_window_t> activeWindow_;
     std::optional<pid_t> frontmostPid_;
     Signal<std::optional<RunningApplication>> activated_;
     Signal<std::optional<RunningApplication>> launched_;

@@ -43,7 +43,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
     : loop_(loop),
       paths_(std::move(paths)),
       files_(loop),
-      defaults_(paths_.defaultsFile()),
+      defaults_(paths_.defaultsFile(), clock_),
       simulatedDisplay_(platform::sim::SimulatedDisplayFile::defaultPath(paths_)),
       ctmOutputs_(&loop),
       ctmOutputNames_(ctmOutputs_.coveredOutputNames()),
@@ -184,10 +184,20 @@ void LinuxPlatform::logChoices() {
             "Surveillance des fichiers indisponible : les commandes des navigateurs ne "
             "seront pas vues");
     }
-    if (const auto& report = defaults_.openReport(); !report.problem.empty()) {
+    logDefaultsProblem();
+}
+
+void LinuxPlatform::logDefaultsProblem() const {
+    const auto& report = defaults_.openReport();
+    if (report.leftUntouched) {
         Logger::settings().logError(
-            "Préférences illisibles, mises de côté dans " + platform::quotedPath(report.setAside),
+            "Préférences illisibles, laissées telles quelles : réglages par défaut pour cette "
+            "session, rien n’y sera enregistré",
             report.problem);
+    } else if (!report.setAside.empty()) {
+        Logger::settings().logError("Préférences illisibles, mises de côté dans " +
+                                        defaults_.describePlace(report.setAside),
+                                    report.problem);
     }
 }
 

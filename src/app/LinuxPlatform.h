@@ -62,6 +62,7 @@ class LinuxPlatform {
 
   private:
     platform::ComposedText displayChoice() const;
+    void logDefaultsProblem() const;
     platform::ColorRemapDevice& display();
     platform::Workspace& workspace();
     platform::WindowServer& windowServer();

@@ -94,6 +94,7 @@ void SettingsManager::loadSettings() {
                                      settings_.schemaVersion);
         } else {
             Logger::settings().logError("Échec de chargement des réglages", decoded.error());
+            rememberUnreadable(kSettingsKey);
             if (restoreFromBackup()) {
                 loadOutcome_ = LoadOutcome::restoredFromBackup;
             } else {
@@ -142,6 +143,7 @@ bool SettingsManager::restoreFromBackup() {
     auto decoded = decodeSettings(stored);
     if (!decoded) {
         Logger::settings().logError("Backup également corrompu", decoded.error());
+        rememberUnreadable(kBackupKey);
         return false;
     }
     settings_ = std::move(decoded).value();
@@ -153,6 +155,9 @@ bool SettingsManager::restoreFromBackup() {
 
 bool SettingsManager::saveSettings(bool skipBackup) {
     ensureLoaded();
+    if (!keepUnreadableBlobsAside()) {
+        return false;
+    }
     if (!skipBackup) {
         copyCurrentBlobToBackup();
     }
@@ -162,6 +167,30 @@ bool SettingsManager::saveSettings(bool skipBackup) {
         return false;
     }
     Logger::settings().debug("Réglages sauvegardés avec succès");
+    return true;
+}
+
+void SettingsManager::rememberUnreadable(const char* key) {
+    if (std::ranges::find(unreadableBlobs_, key) == unreadableBlobs_.end()) {
+        unreadableBlobs_.push_back(key);
+    }
+}
+
+// An unreadable blob may be the only copy of the user's settings, and a save writes over it (or
+// over the backup it was copied to): it goes somewhere of its own first, for good.
+bool SettingsManager::keepUnreadableBlobsAside() {
+    const auto& log = Logger::settings();
+    while (!unreadableBlobs_.empty()) {
+        platform::ComposedText where;
+        const auto status = store_.keepAside(unreadableBlobs_.front(), where);
+        if (!status) {
+            log.logError("Réglages illisibles impossibles à mettre de côté, rien n’est enregistré",
+                         status);
+            return false;
+        }
+        log.notice("Réglages illisibles mis de côté dans %s", where);
+        unreadableBlobs_.erase(unreadableBlobs_.begin());
+    }
     return true;
 }
 

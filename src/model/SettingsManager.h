@@ -85,6 +85,8 @@ class SettingsManager {
     void loadSettings();
     void loadLastKnownState();
     void copyCurrentBlobToBackup();
+    bool keepUnreadableBlobsAside();
+    void rememberUnreadable(const char* key);
     static Decoded<UserSettings> decodeSettings(const platform::StoredValue& stored);
 
     platform::KeyValueStore& store_;
@@ -92,6 +94,8 @@ class SettingsManager {
     UserSettings settings_;
     std::optional<LastKnownState> lastKnownState_;
     LoadOutcome loadOutcome_ = LoadOutcome::nothingStored;
+    // Keys whose blob failed to decode and has not been kept aside yet.
+    std::vector<const char*> unreadableBlobs_;
     bool loaded_ = false;
 };
 

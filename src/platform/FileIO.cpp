@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -175,6 +176,21 @@ Status createFileAtomically(const fs::path& path, std::string_view bytes, mode_t
         return errnoFailure("Impossible de créer " + quotedPath(path), error);
     }
     syncFolder(folderOf(path));
+    return Status::success();
+}
+
+Status renameWithoutReplacing(const fs::path& from, const fs::path& to) {
+    bool renamed = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+    int error = errno;
+    if (!renamed && (error == EINVAL || error == ENOSYS)) {
+        // A file system that cannot say "no replace": a link fails on a name that is taken.
+        renamed = ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+        error = errno;
+    }
+    if (!renamed) {
+        return errnoFailure("Impossible de renommer " + quotedPath(from), error);
+    }
+    syncFolder(folderOf(to));
     return Status::success();
 }
 

@@ -35,6 +35,9 @@ void removeUnfinishedWrites(const std::filesystem::path& path);
 Status createFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                             mode_t mode = kPrivateFileMode);
 
+// Renames `from` to `to` only where nothing is at `to` yet.
+Status renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
 Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,
                         mode_t mode = kPrivateFileMode);

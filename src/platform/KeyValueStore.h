@@ -27,6 +27,9 @@ class KeyValueStore {
     virtual StoredValue get(std::string_view key) const = 0;
     virtual Status set(std::string_view key, std::string_view bytes) = 0;
     virtual Status remove(std::string_view key) = 0;
+    // Copies what `key` holds, as it is, to a place of its own that nothing ever overwrites, for
+    // the user to recover; `where` says where. A key with nothing stored has nothing to keep.
+    virtual Status keepAside(std::string_view key, ComposedText& where) = 0;
     // Forgets every key of the domain, and its file if it has one.
     virtual Status removeDomain() = 0;
 };

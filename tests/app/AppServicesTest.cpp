@@ -72,7 +72,7 @@ struct ProgramRun {
     const fs::path& program;
     platform::sim::ManualRunLoop loop;
     platform::os::InotifyFileWatcher files{loop};
-    platform::os::FileKeyValueStore defaults{paths.defaultsFile()};
+    platform::os::FileKeyValueStore defaults{paths.defaultsFile(), loop.clock()};
     platform::sim::SimulatedDisplayDevice display{SimulatedDisplayFile::defaultPath(paths)};
     platform::sim::SimGrayscaleSwitch grayscaleSwitch;
     platform::sim::SimAccessibilityTrust trust{true};
@@ -152,8 +152,8 @@ struct Installed {
         put(program, "programme");
         put(program.parent_path() / "OlvaneWatchdog", "agent");
         // A user who wants the filter and to start at login.
-        platform::os::FileKeyValueStore store(paths.defaultsFile());
         platform::sim::ManualRunLoop loop;
+        platform::os::FileKeyValueStore store(paths.defaultsFile(), loop.clock());
         SettingsManager settings(store, loop.clock());
         settings.settings().userWantsGrayscaleEnabled = true;
         settings.settings().launchAtLogin = true;

@@ -49,7 +49,7 @@ struct InstalledSystem {
     AppState appState;
     test::Timeline timeline;
     test::RecordingServices services{timeline, appState.isGrayscaleFilterEnabled};
-    platform::os::FileKeyValueStore defaults{paths.defaultsFile()};
+    platform::os::FileKeyValueStore defaults{paths.defaultsFile(), loop.clock()};
     SettingsManager settings{defaults, loop.clock()};
     CrashRecoveryService crashRecovery{settings, defaults, appState.isGrayscaleFilterEnabled,
                                        services};
@@ -169,7 +169,7 @@ TEST(UninstallService, RunsEveryStepInOrderAndLeavesNothingOfTheSystemOnDisk) {
                        ".local/share/Trash/info/OlvaneMac.trashinfo",
                        ".local/share/Trash/info/so.olvane.mac.desktop.trashinfo"}));
     // A new settings store finds nothing: no settings, no crash record.
-    platform::os::FileKeyValueStore reopened(s.paths.defaultsFile());
+    platform::os::FileKeyValueStore reopened(s.paths.defaultsFile(), s.loop.clock());
     EXPECT_FALSE(reopened.openReport().fileExisted);
     EXPECT_FALSE(SettingsManager(reopened, s.loop.clock()).lastKnownState());
 }

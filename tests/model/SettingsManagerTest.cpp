@@ -74,6 +74,7 @@ TEST(SettingsManager, LoadFailureTable) {
     const std::string loadFailed =
         "error: ⚠️ Échec de chargement des réglages: « schemaVersion » : nombre entier "
         "attendu";
+    const std::string keptAside = "default: Réglages illisibles mis de côté dans mémoire n° 1";
     const std::vector<Row> rows{
         {"nothing stored, backup ignored",
          std::nullopt,
@@ -90,7 +91,7 @@ TEST(SettingsManager, LoadFailureTable) {
          false,
          O::restoredFromBackup,
          true,
-         {loadFailed, "error: ⚠️ Réglages restaurés depuis le backup"},
+         {loadFailed, keptAside, "error: ⚠️ Réglages restaurés depuis le backup"},
          kGoodBlob},
         {"not binary data, backup good",
          std::nullopt,
@@ -102,7 +103,7 @@ TEST(SettingsManager, LoadFailureTable) {
           "une "
           "donnée "
           "binaire",
-          "error: ⚠️ Réglages restaurés depuis le backup"},
+          keptAside, "error: ⚠️ Réglages restaurés depuis le backup"},
          kGoodBlob},
         {"undecodable, no backup",
          kCorruptBlob,
@@ -160,6 +161,29 @@ TEST(SettingsManager, LoadFailureTable) {
             EXPECT_EQ(manager.settings(), UserSettings{});
         }
     }
+}
+
+TEST(SettingsManager, UndecodableBlobsAreKeptAsideForGoodBeforeAnySaveCoversThem) {
+    // Both undecodable: two saves used to leave neither anywhere.
+    Fixture f;
+    f.put(kSettings, kCorruptBlob);
+    f.put(kBackup, "not json");
+    SettingsManager manager(f.store, f.loop.clock());
+    EXPECT_TRUE(f.store.keptAside().empty());  // nothing written yet, nothing to keep
+
+    f.store.failWrites("Disque plein");
+    EXPECT_FALSE(manager.saveSettings());
+    EXPECT_TRUE(f.capture->contains("Settings", LogLevel::Error,
+                                    "⚠️ Réglages illisibles impossibles à mettre de côté, rien "
+                                    "n’est enregistré: Disque plein"));
+    f.store.failWrites("");
+    ASSERT_TRUE(manager.saveSettings());
+    ASSERT_TRUE(manager.saveSettings());
+    ASSERT_EQ(f.store.keptAside().size(), 2u);
+    EXPECT_EQ(f.store.keptAside()[0].bytes, kCorruptBlob);
+    EXPECT_EQ(f.store.keptAside()[1].bytes, "not json");
+    EXPECT_TRUE(f.capture->contains("Settings", LogLevel::Default,
+                                    "Réglages illisibles mis de côté dans mémoire n° 2"));
 }
 
 TEST(SettingsManager, ObsoletePlatformIsDroppedBeforeDecodingAndFromTheNextSave) {
@@ -393,14 +417,14 @@ TEST(SettingsManager, SettingsSurviveAReopenOfTheDefaultsFile) {
     const auto file = home.paths().defaultsFile();
     ManualRunLoop loop;
     {
-        platform::os::FileKeyValueStore store(file);
+        platform::os::FileKeyValueStore store(file, loop.clock());
         SettingsManager manager(store, loop.clock());
         manager.settings().grayscaleAllowedSites = {"=exemple.fr/é"};
         ASSERT_TRUE(manager.saveSettings());
         manager.settings().userWantsGrayscaleEnabled = true;
         ASSERT_TRUE(manager.saveSettings());
     }
-    platform::os::FileKeyValueStore store(file);
+    platform::os::FileKeyValueStore store(file, loop.clock());
     SettingsManager reopened(store, loop.clock());
     EXPECT_EQ(reopened.loadOutcome(), SettingsManager::LoadOutcome::decoded);
     EXPECT_TRUE(reopened.settings().userWantsGrayscaleEnabled);
@@ -410,7 +434,7 @@ TEST(SettingsManager, SettingsSurviveAReopenOfTheDefaultsFile) {
     auto members = *json::parseObject(*platform::readWholeFile(file));
     members[kSettings] = platform::base64Encode("{\"launchAtLogin\": 1}");
     ASSERT_TRUE(platform::writeFileAtomically(file, json::dumpCompact(members)));
-    platform::os::FileKeyValueStore damaged(file);
+    platform::os::FileKeyValueStore damaged(file, loop.clock());
     SettingsManager recovered(damaged, loop.clock());
     EXPECT_EQ(recovered.loadOutcome(), SettingsManager::LoadOutcome::restoredFromBackup);
     EXPECT_FALSE(recovered.settings().userWantsGrayscaleEnabled);

@@ -36,14 +36,14 @@ void number(UserSettings& settings, long long save) {
 
 // The number of the whole save the file holds (0 before any), or nullopt with `problem` set.
 std::optional<long long> storedSave(const fs::path& file, std::string& problem) {
-    platform::os::FileKeyValueStore store(file);
+    const platform::os::SystemClock clock;
+    platform::os::FileKeyValueStore store(file, clock);
     if (!store.openReport().setAside.empty()) {
         problem = "fichier illisible: " + store.openReport().problem.text();
         std::error_code ec;
         fs::remove(store.openReport().setAside, ec);
         return std::nullopt;
     }
-    const platform::os::SystemClock clock;
     SettingsManager manager(store, clock);
     using Outcome = SettingsManager::LoadOutcome;
     if (manager.loadOutcome() == Outcome::nothingStored) {
@@ -65,8 +65,8 @@ std::optional<long long> storedSave(const fs::path& file, std::string& problem) 
 
 // Says on `ready` when the settings are loaded and the saving starts.
 [[noreturn]] void saveForever(const fs::path& file, int ready) {
-    platform::os::FileKeyValueStore store(file);
     const platform::os::SystemClock clock;
+    platform::os::FileKeyValueStore store(file, clock);
     SettingsManager manager(store, clock);
     const long long first = manager.settings().onboardingVersion + 1;
     [[maybe_unused]] const auto said = ::write(ready, "r", 1);

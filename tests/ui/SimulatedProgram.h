@@ -55,7 +55,7 @@ struct SimulatedProgram {
     platform::Paths paths = hermeticPathsIn(home);
     platform::sim::ManualRunLoop loop;
     platform::sim::SimFileWatcher files;
-    platform::os::FileKeyValueStore defaults{paths.defaultsFile()};
+    platform::os::FileKeyValueStore defaults{paths.defaultsFile(), loop.clock()};
     platform::sim::SimulatedDisplayDevice display{
         platform::sim::SimulatedDisplayFile::defaultPath(paths)};
     platform::sim::SimGrayscaleSwitch grayscaleSwitch;

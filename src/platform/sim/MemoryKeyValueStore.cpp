@@ -26,6 +26,17 @@ Status MemoryKeyValueStore::remove(std::string_view key) {
     return Status::success();
 }
 
+Status MemoryKeyValueStore::keepAside(std::string_view key, ComposedText& where) {
+    if (!writeFailure_.empty()) {
+        return Status::failure(ComposedText(writeFailure_));
+    }
+    if (const auto it = values_.find(key); it != values_.end()) {
+        keptAside_.push_back(it->second);
+        where = ComposedText("mémoire n° " + std::to_string(keptAside_.size()));
+    }
+    return Status::success();
+}
+
 Status MemoryKeyValueStore::removeDomain() {
     values_.clear();
     return Status::success();

@@ -169,8 +169,9 @@ class ConfigurateurWalkThrough : public ::testing::Test {
     }
 
     // What defaults.json holds now, read afresh.
-    UserSettings storedSettings() const {
-        const platform::os::FileKeyValueStore store(program.paths.defaultsFile());
+    UserSettings storedSettings() {
+        const platform::os::FileKeyValueStore store(program.paths.defaultsFile(),
+                                                    program.loop.clock());
         const auto stored = store.get(SettingsManager::kSettingsKey);
         EXPECT_TRUE(stored.isPresent()) << program.paths.defaultsFile();
         const auto parsed = json::parse(stored.bytes);

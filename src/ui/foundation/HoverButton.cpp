@@ -15,7 +15,7 @@ void HoverButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setTransform(hover_->transform());
+    painter.setTransform(hover_->transformAbout(scaleAnchor()));
     paintContent(painter);
 }
 

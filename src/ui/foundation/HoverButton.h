@@ -20,6 +20,8 @@ class HoverButton : public QAbstractButton {
 
   protected:
     virtual void paintContent(QPainter& painter) = 0;
+    // The point the growth is about: the centre, unless the content sits elsewhere.
+    virtual QPointF scaleAnchor() const { return QRectF(rect()).center(); }
     void paintEvent(QPaintEvent* event) override;
     // The whole rectangle is the click target.
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }

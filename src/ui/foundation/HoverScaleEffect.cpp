@@ -55,14 +55,20 @@ qreal HoverScaleEffect::targetScale() const {
 }
 
 QTransform HoverScaleEffect::transform() const {
-    if (!target_ || current_ == 1.0) {
+    if (!target_) {
         return {};
     }
-    const QPointF centre = QRectF(target_->rect()).center();
+    return transformAbout(QRectF(target_->rect()).center());
+}
+
+QTransform HoverScaleEffect::transformAbout(QPointF anchor) const {
+    if (current_ == 1.0) {
+        return {};
+    }
     QTransform t;
-    t.translate(centre.x(), centre.y());
+    t.translate(anchor.x(), anchor.y());
     t.scale(current_, current_);
-    t.translate(-centre.x(), -centre.y());
+    t.translate(-anchor.x(), -anchor.y());
     return t;
 }
 

@@ -34,6 +34,8 @@ class HoverScaleEffect final : public QObject {
     qreal targetScale() const;
     // Scaling about the centre of the widget's rectangle.
     QTransform transform() const;
+    // Scaling about another point, for a widget whose content does not fill it.
+    QTransform transformAbout(QPointF anchor) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

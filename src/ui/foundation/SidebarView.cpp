@@ -52,18 +52,19 @@ SidebarView::SidebarView(AppState& appState, std::vector<NavigationItem> orienta
     column->addLayout(padded(Separator::divider(this), 16, 0, 16, 0));
     column->addWidget(
         makeGroup(protection, true, 16, {QStringLiteral("Protection"), DebugColor::blue}));
-    column->addLayout(
-        padded(new Separator(Qt::Horizontal, Theme::separator(), this), 24, 16, 24, 16));
+    column->addLayout(padded(new Separator(Qt::Horizontal, Theme::separator(), this),
+                             kSeparatorInset, 16, kSeparatorInset, 16));
     column->addWidget(
         makeGroup(orientation, false, 0, {QStringLiteral("Orientation"), DebugColor::green}));
-    column->addLayout(
-        padded(new Separator(Qt::Horizontal, Theme::separator(), this), 24, 16, 24, 16));
+    column->addLayout(padded(new Separator(Qt::Horizontal, Theme::separator(), this),
+                             kSeparatorInset, 16, kSeparatorInset, 16));
     column->addStretch(1);
 
     auto* bottom = new QVBoxLayout();
     bottom->setContentsMargins(0, 0, 0, 16);
     bottom->setSpacing(8);
-    bottom->addLayout(padded(new ExtensionStatusSection(appState_, {}, this), 28, 0, 4, 0));
+    bottom->addLayout(
+        padded(new ExtensionStatusSection(appState_, {}, this), 28, 0, kSeparatorInset, 0));
     bottom->addLayout(
         padded(makeRow(NavigationItem::extensions, false, QStringLiteral("Gérer les extensions")),
                12, 0, 12, 0));

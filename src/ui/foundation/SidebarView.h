@@ -20,6 +20,8 @@ class SidebarView final : public QWidget {
 
   public:
     static constexpr int kWidth = 220;
+    // How far the lower separators stay from either edge; the extensions' states keep it too.
+    static constexpr int kSeparatorInset = 24;
     static const std::vector<NavigationItem>& orientationItems();
     static const std::vector<NavigationItem>& protectionItems();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <vector>
 
 #include "ui/foundation/NavigationRow.h"
@@ -29,6 +31,20 @@ TEST_F(SidebarViewTest, ShowsTheModulesWithSymbolsAndTheRestAsTitles) {
         {"Gérer les extensions", false}};
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(sidebar.width(), SidebarView::kWidth);
+
+    // The extensions' states end where the separators do, clear of the sidebar's divider.
+    sidebar.resize(SidebarView::kWidth, 700);
+    sidebar.show();
+    QApplication::processEvents();
+    int states = 0;
+    for (const auto* label : sidebar.findChildren<QLabel*>()) {
+        if (label->text() == "Non connectée") {
+            ++states;
+            const int right = label->mapTo(&sidebar, QPoint(label->width(), 0)).x();
+            EXPECT_LE(right, SidebarView::kWidth - SidebarView::kSeparatorInset);
+        }
+    }
+    EXPECT_EQ(states, 3);
 }
 
 TEST_F(SidebarViewTest, WithoutAGuardChangesOnlyToAnotherPage) {

@@ -25,6 +25,20 @@ namespace {
 
 using Statuses = std::map<BrowserType, ExtensionStatus>;
 
+// The first column of `widget`'s picture with a dark pixel: where its text starts.
+int inkLeft(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) > 128 && qGray(pixel) < 128) {
+                return x;
+            }
+        }
+    }
+    return -1;
+}
+
 class ExtensionsPageTest : public ::testing::Test {
   protected:
     void SetUp() override { Animations::setJumpToEnd(true); }
@@ -119,6 +133,24 @@ TEST_F(ExtensionsPageTest, GuidesOpenIndependentlyAndSafarisLinkRunsSafarisActio
     list->card(BrowserType::firefox)->guideToggle()->click();
     list->card(BrowserType::firefox)->stepRows()[0]->link()->click();
     EXPECT_EQ(fixture.urls.opened, (std::vector<std::string>{"https://addons.mozilla.org/"}));
+}
+
+TEST_F(ExtensionsPageTest, UnderThePointerTheGuideTitleStaysAndTheLinkKeepsItsSpace) {
+    installAllThree();
+    const auto page = makePage();
+    BrowserExtensionCard* chrome = page->list()->card(BrowserType::chrome);
+    QWidget* toggle = chrome->guideToggle();
+    const int titleStart = inkLeft(toggle);
+    test::hover(toggle, true);
+    EXPECT_EQ(inkLeft(toggle), titleStart);
+    test::hover(toggle, false);
+
+    chrome->guideToggle()->click();
+    QWidget* link = chrome->stepRows()[0]->link();
+    test::hover(link, true);
+    const int spaceEnd = static_cast<int>(
+        QFontMetricsF(Theme::fontRegular14()).horizontalAdvance("Ouvre la fiche Olvane sur le "));
+    EXPECT_GE(link->x() + inkLeft(link), spaceEnd) << "sur leChrome Web Store";
 }
 
 TEST_F(ExtensionsPageTest, AConnectionHidesTheGuideAndItsLossShowsItAgain) {

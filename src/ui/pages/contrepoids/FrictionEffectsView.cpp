@@ -34,7 +34,7 @@ FrictionEffectsView::FrictionEffectsView(const Collaborators& collaborators,
     auto* frame =
         new PageFrame(new PageHeader(QStringLiteral("Contrepoids"),
                                      QStringLiteral("Rends ennuyeux tes usages non-désirés")),
-                      this);
+                      QStringLiteral("sectionMargin"), Theme::sectionMargin, this);
     outer->addWidget(frame);
     effects_ = new EffectsSection(model);
     targets_ = new RedListSection(model, model.isShowingAppPicker, model.isShowingSitePicker,

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "friction/EffectLabels.h"
 #include "ui/foundation/CustomIntensityPopup.h"
@@ -55,6 +56,20 @@ QString nameOf(FrictionEffectType effect) {
     return QString::fromUtf8(label(effect));
 }
 
+QString captionOf(FrictionEffectType effect) {
+    return QString::fromStdString(RedListConfigPanelModel::caption(effect));
+}
+
+// The widest of the three lines' texts, so that every line's menu starts at one place.
+int widest(QString (*text)(FrictionEffectType)) {
+    const QFontMetrics metrics(Theme::fontRegular14());
+    int width = 0;
+    for (const auto effect : allCases<FrictionEffectType>()) {
+        width = std::max(width, metrics.horizontalAdvance(text(effect)) + 1);
+    }
+    return width;
+}
+
 // "Configurer" with its gear, shown while the value is custom.
 class ConfigureButton final : public HoverButton {
   public:
@@ -101,7 +116,7 @@ class RedListConfigPanel::EffectLine final : public QWidget {
         row->addWidget(symbol);
         row->addSpacing(kNameGap);
         auto* name = themedLabel(nameOf(effect), Theme::fontRegular14(), this);
-        name->setMinimumWidth(kNameMinimumWidth);
+        name->setMinimumWidth(std::max(kNameMinimumWidth, widest(nameOf)));
         debugOverlay(name, QStringLiteral("label"), DebugColor::cyan);
         row->addWidget(name);
         row->addSpacing(kMenuGap);
@@ -153,9 +168,9 @@ class RedListConfigPanel::EffectLine final : public QWidget {
         auto* layout = new QHBoxLayout(group_);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(kGroupSpacing);
-        layout->addWidget(
-            themedLabel(QString::fromStdString(RedListConfigPanelModel::caption(effect_)),
-                        Theme::fontRegular14(), group_));
+        auto* caption = themedLabel(captionOf(effect_), Theme::fontRegular14(), group_);
+        caption->setMinimumWidth(widest(captionOf));
+        layout->addWidget(caption);
         menu_ = new MenuDropdownButton(QString(), group_);
         connect(menu_, &QAbstractButton::clicked, this, [this] { model_.togglePicker(effect_); });
         layout->addWidget(menu_);

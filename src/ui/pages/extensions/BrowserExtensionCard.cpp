@@ -126,6 +126,9 @@ class BrowserExtensionCard::GuideToggle final : public HoverButton {
     }
 
   protected:
+    // The row spans the card: grown about its middle, the text would slide left.
+    QPointF scaleAnchor() const override { return {kHoverRoom, height() / 2.0}; }
+
     void paintContent(QPainter& painter) override {
         painter.setFont(Theme::fontRegular14());
         painter.setPen(Theme::black());

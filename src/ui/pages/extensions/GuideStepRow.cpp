@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "ui/foundation/HoverButton.h"
+#include "ui/foundation/HoverScale.h"
 #include "ui/foundation/TabularLabel.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
@@ -13,11 +14,22 @@
 namespace olvane::ui {
 namespace {
 
-// Room around the link for its growth under the pointer, which would otherwise cut its ends.
-constexpr int kHoverRoom = 3;
-
 int ceilWidth(const QString& text, const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
+// Room on each side of the link phrase for its growth under the pointer: grown, it reaches the
+// words beside it without eating the spaces between them.
+int growthRoom(int textWidth, int height) {
+    for (int room = 1;; ++room) {
+        HoverScale scale;
+        const double width = textWidth + 2.0 * room;
+        scale.measure({width, static_cast<double>(height)});
+        scale.setHovered(true);
+        if ((scale.factor() - 1) * width / 2 <= room) {
+            return room;
+        }
+    }
 }
 
 // The link phrase: underlined, without chrome; it acts on click.
@@ -27,8 +39,10 @@ class LinkButton final : public HoverButton {
         setText(phrase);
         setAccessibleName(QStringLiteral("Ouvrir ") + phrase);
         setCursor(Qt::PointingHandCursor);
-        setFixedSize(ceilWidth(phrase, Theme::fontRegular14()) + 2 * kHoverRoom,
-                     QFontMetrics(Theme::fontRegular14()).height());
+        const int textWidth = ceilWidth(phrase, Theme::fontRegular14());
+        const int height = QFontMetrics(Theme::fontRegular14()).height();
+        room_ = growthRoom(textWidth, height);
+        setFixedSize(textWidth + 2 * room_, height);
     }
 
   protected:
@@ -37,8 +51,11 @@ class LinkButton final : public HoverButton {
         font.setUnderline(true);
         painter.setFont(font);
         painter.setPen(Theme::black());
-        painter.drawText(QPointF(kHoverRoom, QFontMetricsF(font).ascent()), text());
+        painter.drawText(QPointF(room_, QFontMetricsF(font).ascent()), text());
     }
+
+  private:
+    int room_;
 };
 
 // The text of a step that holds its link phrase: the words before it, the link, the words after,
@@ -49,7 +66,7 @@ class LinkedText final : public QWidget {
         : QWidget(parent), before_(std::move(before)), after_(std::move(after)), link_(link) {
         link_->setParent(this);
         const QFont font = Theme::fontRegular14();
-        link_->move(ceilWidth(before_, font) - kHoverRoom, 0);
+        link_->move(ceilWidth(before_, font), 0);
         setFixedHeight(link_->height());
         setMinimumWidth(afterStart() + ceilWidth(after_, font));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -67,7 +84,7 @@ class LinkedText final : public QWidget {
     }
 
   private:
-    int afterStart() const { return link_->x() + link_->width() - kHoverRoom; }
+    int afterStart() const { return link_->x() + link_->width(); }
 
     QString before_;
     QString after_;

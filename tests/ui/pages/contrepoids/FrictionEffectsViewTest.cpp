@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "platform/BackgroundQueue.h"
 #include "ui/UiTestSupport.h"
@@ -14,6 +15,7 @@
 #include "ui/foundation/AddExceptionRow.h"
 #include "ui/foundation/Animations.h"
 #include "ui/foundation/CustomIntensityPopup.h"
+#include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/DropdownOptionButton.h"
 #include "ui/foundation/ExceptionTabBar.h"
 #include "ui/foundation/FadingSeparator.h"
@@ -101,6 +103,11 @@ TEST_F(FrictionEffectsViewTest, TheEffectsOfferTheirTestsAndShareOneCount) {
     EXPECT_EQ(rows[1]->description(), "Diminue la sensibilité de la souris et de sa molette");
     EXPECT_EQ(rows[2]->description(), "Ajoute un temps d'attente avant d'accéder au contenu");
     EXPECT_EQ(rows[0]->testButton()->label(), "Tester 5s");
+    // The header is followed by the section margin, not the frame's larger default.
+    const auto gaps = page->findChildren<DebugSpacingIndicator*>();
+    ASSERT_FALSE(gaps.empty());
+    EXPECT_TRUE(std::none_of(gaps.begin(), gaps.end(),
+                             [](const auto* gap) { return gap->name() == "pageHeaderGap"; }));
     // The button stands on the description's line.
     const QRect description = rows[0]->findChildren<QLabel*>()[1]->geometry();
     EXPECT_NEAR(rows[0]->testButton()->geometry().center().y(), description.center().y(), 1);
@@ -172,6 +179,12 @@ TEST_F(FrictionEffectsViewTest, TargetRowsShowTheirStateAndOpenOntoTheirPanel) {
     EXPECT_TRUE(rows[1]->isActive());
     EXPECT_TRUE(panel->menuGroup(Effect::delay)->isEnabled());
     EXPECT_EQ(panel->toggle(Effect::delay)->geometry(), switchPlace);
+    // "Intensité :" and "Durée :" differ in width; the menus after them line up all the same.
+    const auto menuLeft = [panel](Effect effect) {
+        return panel->menuButton(effect)->mapTo(panel, QPoint()).x();
+    };
+    EXPECT_EQ(menuLeft(Effect::fog), menuLeft(Effect::delay));
+    EXPECT_EQ(menuLeft(Effect::turtle), menuLeft(Effect::delay));
     EXPECT_EQ(settings.settings().redListConfigs[1].isDelayEnabled, true);
     EXPECT_EQ(engine.calls.back(), "reevaluateCurrentApp");
     picture(*page, "contrepoids-targets");

@@ -20,6 +20,9 @@ class ApplicationCatalogue {
     virtual std::vector<ApplicationEntry> listApplications() const = 0;
     // The entry that owns `id`, offered or not. Safe on any thread.
     virtual std::optional<ApplicationEntry> findApplication(std::string_view id) const = 0;
+    // Whether themeIcon(name) reads only regular files, so that it cannot wait on a FIFO or a
+    // device. Safe on any thread, yet it looks at the disk: not on the main thread.
+    virtual bool themeIconIsReadable(const std::string& name) const = 0;
     // The icon of the theme called `name`, about `pixelSize` pixels wide; null when the theme
     // has none. Main thread only.
     virtual QImage themeIcon(const std::string& name, int pixelSize) const = 0;

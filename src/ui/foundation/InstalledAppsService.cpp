@@ -74,8 +74,8 @@ void InstalledAppsService::scan() {
     for (const auto& entry : catalogue_.listApplications()) {
         const std::string name = nameOf(entry);
         nameCache_[entry.id] = name;
-        if (isIconFile(entry.icon)) {
-            decodeLater(entry);
+        if (!entry.icon.empty()) {
+            lookUpIconLater(entry);
         }
         apps.push_back({entry.id, name, iconFor(entry)});
     }
@@ -99,8 +99,8 @@ InstalledAppsService::AppInfo InstalledAppsService::appInfo(const std::string& i
     }
     const std::string foundName = nameOf(*entry);
     nameCache_[id] = foundName;
-    if (isIconFile(entry->icon) && !icon) {
-        decodeLater(*entry);
+    if (!entry->icon.empty() && !icon) {
+        lookUpIconLater(*entry);
     }
     return {iconFor(*entry), foundName};
 }
@@ -133,7 +133,7 @@ platform::Handle InstalledAppsService::whenIconArrives(const std::string& id,
     });
 }
 
-void InstalledAppsService::decodeLater(const ApplicationEntry& entry) {
+void InstalledAppsService::lookUpIconLater(const ApplicationEntry& entry) {
     if (loadingBundleIDs_.insert(entry.id).second) {
         loadAppInfo(entry.id, entry);
     }
@@ -145,12 +145,15 @@ void InstalledAppsService::loadAppInfo(const std::string& id,
                          &catalogue = catalogue_, id, known = std::move(known)] {
         auto entry = known ? known : catalogue.findApplication(id);
         QImage fileIcon;
+        bool themeReadable = false;
         if (entry && isIconFile(entry->icon)) {
             fileIcon = IconImage::fromFile(entry->icon, kIconPoints);
+        } else if (entry && !entry->icon.empty()) {
+            themeReadable = catalogue.themeIconIsReadable(entry->icon);
         }
-        loop.postFromAnyThread([weak, id, entry = std::move(entry), fileIcon] {
+        loop.postFromAnyThread([weak, id, entry = std::move(entry), fileIcon, themeReadable] {
             if (const auto alive = weak.lock()) {
-                alive->service->finishLookup(id, entry, fileIcon);
+                alive->service->finishLookup(id, entry, fileIcon, themeReadable);
             }
         });
     });
@@ -158,17 +161,20 @@ void InstalledAppsService::loadAppInfo(const std::string& id,
 
 void InstalledAppsService::finishLookup(const std::string& id,
                                         const std::optional<ApplicationEntry>& entry,
-                                        const QImage& fileIcon) {
+                                        const QImage& fileIcon, bool themeReadable) {
     loadingBundleIDs_.erase(id);
     if (!entry) {
         return;
     }
     nameCache_[id] = nameOf(*entry);
-    if (isIconFile(entry->icon)) {
-        iconCache_[id] = fileIcon.isNull() ? placeholderIcon_ : fileIcon;
-    } else {
-        (void)iconFor(*entry);
+    QImage icon = fileIcon;
+    if (themeReadable) {
+        const int pixels = static_cast<int>(kIconPoints * IconImage::kPixelRatio);
+        icon = IconImage::fitted(catalogue_.themeIcon(entry->icon, pixels), kIconPoints);
     }
+    // An application without a usable icon keeps the placeholder as its icon, so that its rows
+    // do not ask for it again at every redraw.
+    iconCache_[id] = icon.isNull() ? placeholderIcon_ : icon;
     scheduleCacheUpdate();
 }
 
@@ -201,17 +207,10 @@ std::string InstalledAppsService::nameOf(const ApplicationEntry& entry) {
 }
 
 QImage InstalledAppsService::iconFor(const ApplicationEntry& entry) {
-    if (isIconFile(entry.icon)) {
-        return cachedIcon(entry.id).value_or(placeholderIcon_);
+    if (entry.icon.empty()) {
+        return iconCache_[entry.id] = placeholderIcon_;
     }
-    QImage icon;
-    if (!entry.icon.empty()) {
-        const int pixels = static_cast<int>(kIconPoints * IconImage::kPixelRatio);
-        icon = IconImage::fitted(catalogue_.themeIcon(entry.icon, pixels), kIconPoints);
-    }
-    // An application without a usable icon keeps the placeholder as its icon, so that its rows
-    // do not ask for it again at every redraw.
-    return iconCache_[entry.id] = icon.isNull() ? placeholderIcon_ : icon;
+    return cachedIcon(entry.id).value_or(placeholderIcon_);
 }
 
 std::optional<std::string> InstalledAppsService::cachedName(const std::string& id) const {

@@ -50,8 +50,8 @@ class InstalledAppsService {
     void loadInstalledApps();
 
     // The cached name and icon of `id`, else looked up now and cached; nothing when no
-    // application has that ID. An icon file is decoded on the background queue, never here: the
-    // placeholder stands in until it arrives.
+    // application has that ID. Icons are read on the background queue, never here: the
+    // placeholder stands in until they arrive.
     AppInfo appInfo(const std::string& id);
     // What a row shows now: the cached name (else the ID itself) and icon (else the
     // placeholder). When one is missing, starts one lookup for the ID (requestAppInfo).
@@ -73,19 +73,19 @@ class InstalledAppsService {
     struct Liveness;
 
     void scan();
-    // Reads the entry of `id` (unless `known`) and decodes its icon file on the background queue.
+    // Reads the entry of `id` (unless `known`) on the background queue, and there decodes its icon
+    // file or makes sure its theme icon reads no file that could hold the main thread.
     void loadAppInfo(const std::string& id, std::optional<ApplicationEntry> known);
-    // The icon file of `entry`, decoded on the background queue unless a lookup is in flight.
-    void decodeLater(const ApplicationEntry& entry);
+    // The icon of `entry`, looked up on the background queue unless a lookup is in flight.
+    void lookUpIconLater(const ApplicationEntry& entry);
     void finishLookup(const std::string& id, const std::optional<ApplicationEntry>& entry,
-                      const QImage& fileIcon);
+                      const QImage& fileIcon, bool themeReadable);
     void scheduleCacheUpdate();
     // The icons decoded since the scan, put into the list it made.
     void showArrivedIcons();
     // The display name of an entry: the French table, else its own, without a trailing ".app".
     static std::string nameOf(const ApplicationEntry& entry);
-    // The icon of an entry as known now: a theme name is resolved and cached; a file shows its
-    // cached icon, else the placeholder. Main thread.
+    // The icon of an entry as known now: the cached one, else the placeholder.
     QImage iconFor(const ApplicationEntry& entry);
 
     platform::RunLoop& loop_;

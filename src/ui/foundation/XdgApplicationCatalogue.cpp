@@ -41,12 +41,26 @@ void useFreedesktopIconFolders(const platform::Paths& paths) {
     }
 }
 
+std::vector<std::filesystem::path> onDisk(const QStringList& folders) {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& folder : folders) {
+        if (!folder.startsWith(u':')) {  // Qt's resources hold no FIFO
+            paths.emplace_back(folder.toStdString());
+        }
+    }
+    return paths;
+}
+
+// The files Qt's lookups may read, once it knows the folders.
+IconThemeFiles themeFilesOf(const platform::Paths& paths) {
+    useFreedesktopIconFolders(paths);
+    return {onDisk(QIcon::themeSearchPaths()), onDisk(QIcon::fallbackSearchPaths())};
+}
+
 }  // namespace
 
 XdgApplicationCatalogue::XdgApplicationCatalogue(const platform::Paths& paths)
-    : folders_(paths.applicationEntryFolders()) {
-    useFreedesktopIconFolders(paths);
-}
+    : folders_(paths.applicationEntryFolders()), themeFiles_(themeFilesOf(paths)) {}
 
 QImage XdgApplicationCatalogue::themeIcon(const std::string& name, int pixelSize) const {
     const QIcon icon = QIcon::fromTheme(QString::fromStdString(name));

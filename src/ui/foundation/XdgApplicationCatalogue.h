@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "ui/foundation/ApplicationCatalogue.h"
 #include "ui/foundation/DesktopEntryFolders.h"
+#include "ui/foundation/IconThemeFiles.h"
 
 namespace olvane::ui {
 
@@ -18,10 +19,14 @@ class XdgApplicationCatalogue final : public ApplicationCatalogue {
     std::optional<ApplicationEntry> findApplication(std::string_view id) const override {
         return folders_.find(id);
     }
+    bool themeIconIsReadable(const std::string& name) const override {
+        return themeFiles_.onlyRegularFiles(name);
+    }
     QImage themeIcon(const std::string& name, int pixelSize) const override;
 
   private:
     DesktopEntryFolders folders_;
+    IconThemeFiles themeFiles_;
 };
 
 }  // namespace olvane::ui

@@ -218,7 +218,7 @@ TEST_F(InstalledAppsServiceTest, ALookupThatEndsAfterTheServiceIsGoneChangesNoth
     EXPECT_EQ(changes, 0);
 }
 
-TEST_F(InstalledAppsServiceTest, TheDesktopCatalogueFindsThemeIconsAndPixmapsOfItsFolders) {
+TEST_F(InstalledAppsServiceTest, TheDesktopCatalogueFindsThemeIconsAndPixmapsButNoFifo) {
     const fs::path share = home.root() / "share";
     const platform::Paths paths([&](const std::string& name) -> std::optional<std::string> {
         if (name == "HOME") {
@@ -232,22 +232,29 @@ TEST_F(InstalledAppsServiceTest, TheDesktopCatalogueFindsThemeIconsAndPixmapsOfI
                             "[48x48/apps]\nSize=48\nType=Threshold\n");
     FixtureCatalogue::writeIcon(theme / "48x48" / "apps" / "org.example.themed.png", Qt::green);
     FixtureCatalogue::writeIcon(share / "pixmaps" / "org.example.pixmap.png", Qt::blue);
+    // Qt would open it on the main thread and wait there for a writer for good.
+    ASSERT_EQ(::mkfifo((theme / "48x48" / "apps" / "org.example.pipe.png").c_str(), 0600), 0);
     using F = FixtureCatalogue;
     F::write(paths.dataHome() / "applications" / "org.example.themed.desktop",
              F::application("Thème", "org.example.themed"));
     F::write(share / "applications" / "org.example.pixmap.desktop",
              F::application("Image", "org.example.pixmap"));
+    F::write(share / "applications" / "org.example.pipe.desktop",
+             F::application("Tuyau", "org.example.pipe-extra"));
 
     const XdgApplicationCatalogue desktop(paths);
     InstalledAppsService apps(loop, desktop, background);
     apps.loadInstalledApps();
     loop.runPending();
-    ASSERT_EQ(apps.installedApps().size(), 2u);
+    finishLookups();
+    loop.advanceSeconds(kThrottle);
+    ASSERT_EQ(apps.installedApps().size(), 3u);
     for (const auto& [app, colour] : {std::pair(apps.installedApps()[0], QColor(Qt::blue)),
                                       std::pair(apps.installedApps()[1], QColor(Qt::green))}) {
         EXPECT_EQ(app.icon.pixelColor(app.icon.width() / 2, app.icon.height() / 2), colour)
             << app.name;
     }
+    EXPECT_EQ(apps.installedApps()[2].icon, apps.placeholderIcon());
 }
 
 // A running window must carry the ID the picker stored for its entry, whatever its X11 class.

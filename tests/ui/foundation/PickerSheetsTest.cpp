@@ -189,13 +189,16 @@ TEST(AppPickerRow, DrawsTheIconInGreyAndTheCheckMarkAtTheTrailingEdge) {
 
 TEST(AppPickerSheetPicture, FilledFromThisMachinesDesktopEntries) {
     platform::sim::ManualRunLoop loop;
-    platform::BackgroundQueue background;
     const XdgApplicationCatalogue desktop(platform::Paths::fromProcessEnvironment());
+    platform::BackgroundQueue background;
     InstalledAppsService apps(loop, desktop, background);
     platform::Observable<bool> isPresented{true};
     AppPickerSheet sheet(isPresented, {}, {}, apps);
     sheet.show();
     loop.runPending();
+    background.waitUntilIdle();
+    loop.runPending();
+    loop.advanceSeconds(InstalledAppsService::kCacheUpdateThrottleSeconds);
     EXPECT_TRUE(test::saveArtefact(sheet, "app-picker-this-machine"));
 }
 

@@ -43,6 +43,9 @@ TEST(ExtensionsViewModel, TheBrowsersOwnIdGivesTheIcon) {
     fixture.install("firefox", Qt::blue);
     fixture.install("org.mozilla.firefox", Qt::red);
     ExtensionsViewModel model(fixture.collaborators());
+    (void)model.installedBrowsers();  // the icons are looked up on the worker
+    fixture.background.waitUntilIdle();
+    fixture.loop.runPending();
 
     const auto browsers = model.installedBrowsers();
     ASSERT_EQ(browsers.size(), 1u);

@@ -33,6 +33,8 @@ void syncFolder(const fs::path& folder) {
 
 namespace {
 
+constexpr const char* kNotARegularFile = "N’est pas un fichier ordinaire";
+
 ComposedText unreadable(const fs::path& path, const ComposedText& reason) {
     return "Impossible de lire " + quotedPath(path) + " : " + reason;
 }
@@ -47,7 +49,7 @@ std::optional<ComposedText> refusalOf(int fd, std::size_t maximumBytes, struct s
         return ComposedText(describeErrno(EISDIR));
     }
     if (!S_ISREG(st.st_mode)) {
-        return ComposedText("N’est pas un fichier ordinaire");
+        return ComposedText(kNotARegularFile);
     }
     if (static_cast<std::uintmax_t>(st.st_size) > maximumBytes) {
         return ComposedText(describeErrno(EFBIG));
@@ -207,15 +209,24 @@ void removeUnfinishedWrites(const fs::path& path) {
 }
 
 Status writeFileInPlace(const fs::path& path, std::string_view bytes, mode_t mode) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) {
-        return errnoFailure("Impossible d’écrire " + quotedPath(path), errno);
+    const ComposedText what = "Impossible d’écrire " + quotedPath(path);
+    // Non-blocking, so that a FIFO with no reader is refused at once instead of waiting for one;
+    // emptied only once it is known to be a regular file.
+    const FileDescriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode));
+    if (!fd.valid()) {
+        // ENXIO: a FIFO that no one reads, or a device without its driver.
+        return errno == ENXIO ? Status::failure(what + " : " + kNotARegularFile)
+                              : errnoFailure(what, errno);
     }
-    const bool written = writeAllToDescriptor(fd, bytes);
-    const int writeError = errno;
-    ::close(fd);
-    return written ? Status::success()
-                   : errnoFailure("Impossible d’écrire " + quotedPath(path), writeError);
+    struct stat st {};
+    if (const auto refusal = refusalOf(fd.get(), std::numeric_limits<std::size_t>::max(), st)) {
+        return Status::failure(what + " : " + *refusal);
+    }
+    if (::ftruncate(fd.get(), 0) != 0 || !writeAllToDescriptor(fd.get(), bytes)) {
+        return errnoFailure(what, errno);
+    }
+    return Status::success();
 }
 
 bool existsAtPath(const fs::path& path) {

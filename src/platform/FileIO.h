@@ -39,6 +39,7 @@ Status createFileAtomically(const std::filesystem::path& path, std::string_view 
 Status renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
+// Like reading, never waits on what is not a regular file: it is refused at once.
 Status writeFileInPlace(const std::filesystem::path& path, std::string_view bytes,
                         mode_t mode = kPrivateFileMode);
 

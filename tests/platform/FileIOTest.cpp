@@ -73,7 +73,7 @@ TEST(FileIO, FailuresAreReportedWithAReason) {
     EXPECT_FALSE(modificationTimeNs(path));
 }
 
-TEST(FileIO, ReadingRefusesAtOnceWhatIsNotASmallEnoughRegularFile) {
+TEST(FileIO, ReadingAndInPlaceWritingRefuseAtOnceWhatIsNotARegularFile) {
     test::TempHome home;
     const auto device = home.root() / "device";
     fs::create_symlink("/dev/null", device);
@@ -85,6 +85,10 @@ TEST(FileIO, ReadingRefusesAtOnceWhatIsNotASmallEnoughRegularFile) {
     const auto fifo = home.root() / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(readWholeFile(fifo));
+    for (const auto& path : {device, fifo}) {
+        EXPECT_EQ(writeFileInPlace(path, "x").description().redacted(),
+                  "Impossible d’écrire « <private> » : N’est pas un fichier ordinaire");
+    }
     EXPECT_FALSE(readWholeFile(home.root(), &error));
     EXPECT_EQ(error.redacted(), "Impossible de lire « <private> » : Est un dossier");
 

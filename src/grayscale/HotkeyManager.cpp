@@ -5,9 +5,6 @@
 namespace olvane {
 namespace {
 
-constexpr std::uint16_t kPause3SecondsKey = 12;
-constexpr std::uint16_t kSequenceStartKey = 13;
-
 const Logger& log() {
     return Logger::hotkeys();
 }
@@ -73,10 +70,10 @@ void HotkeyManager::handleKeyEvent(const platform::KeyEvent& event) {
     if (!flags.containsAll(requiredModifiers)) {
         return;
     }
-    if (event.keyCode == kSequenceStartKey) {
+    if (event.keyCode == pause5MinStartKey) {
         log().notice("🎹 Ctrl+Alt+Super+Z détecté → En attente de séquence P-M-N-B");
         beginSequence();
-    } else if (event.keyCode == kPause3SecondsKey) {
+    } else if (event.keyCode == pause3SecondsKey) {
         log().logUserAction("🎹 Ctrl+Alt+Super+A détecté → Pause 3 secondes");
         runSoon(&HotkeyManager::onPause3Seconds);
     }

@@ -22,6 +22,8 @@ class HotkeyManager {
   public:
     using Callback = std::function<void()>;
 
+    static constexpr std::uint16_t pause3SecondsKey = 12;
+    static constexpr std::uint16_t pause5MinStartKey = 13;
     static constexpr std::array<std::uint16_t, 4> pause5MinSequence{35, 41, 45, 11};
     static constexpr platform::KeyModifiers requiredModifiers = platform::KeyModifier::Control |
                                                                 platform::KeyModifier::Option |

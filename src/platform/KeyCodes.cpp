@@ -149,6 +149,15 @@ std::optional<std::uint16_t> keyCodeForEvdev(unsigned evdevCode) {
     return kTable[evdevCode];
 }
 
+std::optional<unsigned> evdevCodeForKeyCode(std::uint16_t keyCode) {
+    for (const auto& [evdev, code] : kPositions) {
+        if (code == keyCode) {
+            return evdev;
+        }
+    }
+    return std::nullopt;
+}
+
 bool isModifierKey(unsigned evdevCode) {
     switch (evdevCode) {
         case KEY_LEFTSHIFT:

@@ -14,6 +14,9 @@ namespace olvane::platform {
 // key-down of their own) and for keys with no place in the numbering (media and vendor keys).
 std::optional<std::uint16_t> keyCodeForEvdev(unsigned evdevCode);
 
+// The evdev code of the key at `keyCode`; absent for a position the Linux keyboard lacks.
+std::optional<unsigned> evdevCodeForKeyCode(std::uint16_t keyCode);
+
 // Shift, Control, Alt, Super (left and right) and Caps Lock.
 bool isModifierKey(unsigned evdevCode);
 

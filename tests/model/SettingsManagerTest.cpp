@@ -173,9 +173,10 @@ TEST(SettingsManager, UndecodableBlobsAreKeptAsideForGoodBeforeAnySaveCoversThem
 
     f.store.failWrites("Disque plein");
     EXPECT_FALSE(manager.saveSettings());
-    EXPECT_TRUE(f.capture->contains("Settings", LogLevel::Error,
-                                    "⚠️ Réglages illisibles impossibles à mettre de côté, rien "
-                                    "n’est enregistré: Disque plein"));
+    EXPECT_TRUE(
+        f.capture->contains("Settings", LogLevel::Error,
+                            "⚠️ Réglages illisibles impossibles à mettre de côté, rien "
+                            "n’est enregistré: Disque plein"));
     f.store.failWrites("");
     ASSERT_TRUE(manager.saveSettings());
     ASSERT_TRUE(manager.saveSettings());

@@ -2,21 +2,11 @@
 
 #include <unistd.h>
 #include <xcb/xinput.h>
-// The XKB header names a field after the C++ keyword.
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wkeyword-macro"
-#endif
-#define explicit explicit_
-#include <xcb/xkb.h>
-#undef explicit
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#endif
 
 #include "platform/KeyCodes.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Input.h"
+#include "platform/linux/XcbXkb.h"
 
 namespace olvane::platform::os {
 namespace {

@@ -1,5 +1,6 @@
 #include "ui/foundation/SubtitleAlignedRow.h"
 
+#include <QEvent>
 #include <algorithm>
 
 #include "ui/foundation/SettingTextBlock.h"
@@ -67,6 +68,15 @@ QSize SubtitleAlignedRow::sizeFor(int textWidth) const {
 
 void SubtitleAlignedRow::resizeEvent(QResizeEvent*) {
     layOut();
+}
+
+// The control's size follows its content (new key captions, for one).
+bool SubtitleAlignedRow::event(QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest) {
+        updateGeometry();
+        layOut();
+    }
+    return QWidget::event(event);
 }
 
 void SubtitleAlignedRow::layOut() {

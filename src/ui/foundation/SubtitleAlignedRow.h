@@ -28,6 +28,7 @@ class SubtitleAlignedRow final : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     struct Placement {

@@ -149,7 +149,7 @@ std::unique_ptr<QWidget> ApplicationPageFactory::grayscalePage(WindowWidth& wind
             appState_, services.settings(),
             [&services]() -> GrayscaleFilterService& { return services.grayscale(); },
             icons_->favicons(), icons_->installedApps(), services.extensionAccompaniment()},
-        windowWidth);
+        windowWidth, *keyboard_);
 }
 
 }  // namespace olvane::ui

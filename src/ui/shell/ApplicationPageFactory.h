@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "platform/RunLoop.h"
 #include "platform/linux/NoSafariApplication.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "ui/foundation/PageFactory.h"
 #include "ui/foundation/PageFrames.h"
 #include "ui/pages/extensions/DesktopUrlOpener.h"
@@ -38,6 +39,8 @@ class ApplicationPageFactory final : public PageFactory {
     void attachServices(AppServices& services, IconSources& icons);
     // How the delay test's panel is dressed on X11; null (the default) without X11.
     void setEffectWindows(X11EffectWindows* windows) { effectWindows_ = windows; }
+    // The layout the pause keys are named after; until set, none can be read (AZERTY names).
+    void setKeyboardLayout(platform::KeyboardLayout& keyboard) { keyboard_ = &keyboard; }
     // Ends the Contrepoids page's five-second tests while the services still stand: the
     // program is quitting and the page would only go after them.
     void stopEffectTests();
@@ -66,6 +69,8 @@ class ApplicationPageFactory final : public PageFactory {
     std::unique_ptr<ConfigurateurServices> configurateur_;
     std::unique_ptr<ServicesFrictionEngine> friction_;
     X11EffectWindows* effectWindows_ = nullptr;
+    platform::sim::SimKeyboardLayout unreadableKeyboard_;
+    platform::KeyboardLayout* keyboard_ = &unreadableKeyboard_;
     QPointer<FrictionEffectsView> frictionPage_;
     DesktopUrlOpener urls_;
     platform::os::NoSafariApplication safari_{loop_};

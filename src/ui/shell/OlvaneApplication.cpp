@@ -15,6 +15,7 @@
 #include "platform/Paths.h"
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
+#include "platform/linux/XkbKeyboardLayout.h"
 #include "ui/effects/QtDelayPanels.h"
 #include "ui/effects/QtFogWindows.h"
 #include "ui/effects/QtOverlayGeometry.h"
@@ -138,6 +139,11 @@ int runOlvaneApplication(int argc, char** argv) {
                          [&shell] { shell.quitApp(); });
     pages.attachServices(services, icons);
     pages.setEffectWindows(x11EffectWindows.get());
+    // The pause keys under the captions of the user's keyboard, when X11 tells them.
+    const auto keyboard = platform::os::XkbKeyboardLayout::create(loop);
+    if (keyboard) {
+        pages.setKeyboardLayout(*keyboard);
+    }
     services.frictionEffects().findOwnWindow = [&shell] { return ownWindow(shell); };
     shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
                                                &host.pointerPresses());

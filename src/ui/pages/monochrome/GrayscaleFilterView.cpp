@@ -24,7 +24,8 @@ DebugSpacingIndicator* sectionMargin() {
 }  // namespace
 
 GrayscaleFilterView::GrayscaleFilterView(GrayscaleFilterViewModel::Collaborators collaborators,
-                                         WindowWidth& windowWidth, QWidget* parent)
+                                         WindowWidth& windowWidth,
+                                         platform::KeyboardLayout& keyboard, QWidget* parent)
     : QWidget(parent), viewModel_(std::make_unique<GrayscaleFilterViewModel>(collaborators)) {
     setObjectName(QStringLiteral("grayscale"));
     auto* outer = new QVBoxLayout(this);
@@ -39,7 +40,7 @@ GrayscaleFilterView::GrayscaleFilterView(GrayscaleFilterViewModel::Collaborators
     activation_ = new GrayscaleActivationSection(model);
     exceptions_ = new GrayscaleExceptionsSection(
         model, showAppPicker, showSitePicker, collaborators.installedApps, collaborators.favicons);
-    shortcuts_ = new GrayscaleShortcutsSection(windowWidth);
+    shortcuts_ = new GrayscaleShortcutsSection(windowWidth, keyboard);
     settings_ = new GrayscaleSettingsSection(model);
     QVBoxLayout* column = frame->column();
     column->addWidget(activation_);

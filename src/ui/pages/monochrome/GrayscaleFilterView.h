@@ -6,6 +6,10 @@
 #include "platform/Observable.h"
 #include "ui/pages/monochrome/GrayscaleFilterViewModel.h"
 
+namespace olvane::platform {
+class KeyboardLayout;
+}
+
 namespace olvane::ui {
 
 class GrayscaleActivationSection;
@@ -22,8 +26,10 @@ class GrayscaleFilterView final : public QWidget {
     Q_OBJECT
 
   public:
+    // `keyboard` names the pause keys as the user's keyboard shows them.
     GrayscaleFilterView(GrayscaleFilterViewModel::Collaborators collaborators,
-                        WindowWidth& windowWidth, QWidget* parent = nullptr);
+                        WindowWidth& windowWidth, platform::KeyboardLayout& keyboard,
+                        QWidget* parent = nullptr);
     ~GrayscaleFilterView() override;
 
     GrayscaleFilterViewModel& viewModel() { return *viewModel_; }

@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "grayscale/HotkeyManager.h"
+#include "platform/KeyboardLayout.h"
 #include "ui/foundation/DebugDimensionOverlay.h"
 #include "ui/foundation/PageSection.h"
 #include "ui/foundation/Separator.h"
@@ -14,12 +16,17 @@
 namespace olvane::ui {
 namespace {
 
-// The keys HotkeyManager listens to, by their names on a Linux keyboard; the letters are the
-// positions of an AZERTY keyboard.
+// The modifiers HotkeyManager wants, by their names on a Linux keyboard.
 const QStringList& modifiers() {
     static const QStringList keys{QStringLiteral("Ctrl"), QStringLiteral("Alt"),
                                   QStringLiteral("Super")};
     return keys;
+}
+
+// The caption the layout gives the key at `keyCode`; its AZERTY name when none can be read.
+QString caption(const platform::KeyboardLayout& keyboard, std::uint16_t keyCode) {
+    return QString::fromStdString(
+        keyboard.keyLabel(keyCode).value_or(HotkeyManager::keyName(keyCode)));
 }
 
 SubtitleAlignedRow* shortcutRow(const QString& title, const QString& description,
@@ -32,22 +39,22 @@ SubtitleAlignedRow* shortcutRow(const QString& title, const QString& description
 
 }  // namespace
 
-GrayscaleShortcutsSection::GrayscaleShortcutsSection(WindowWidth& windowWidth, QWidget* parent)
-    : QWidget(parent) {
+GrayscaleShortcutsSection::GrayscaleShortcutsSection(WindowWidth& windowWidth,
+                                                     platform::KeyboardLayout& keyboard,
+                                                     QWidget* parent)
+    : QWidget(parent), keyboard_(keyboard) {
     auto* column = PageSection::column(this, QStringLiteral("Raccourcis clavier"));
     const int gap = gapFor(windowWidth.get());
+    keys_ = {new ShortcutKeysLine({}), new ShortcutKeysLine({})};
+    showKeys();
     rows_[0] = shortcutRow(QStringLiteral("Pause 3 secondes"),
-                           QStringLiteral("Appuyer sur les 4 touches en même temps"),
-                           new ShortcutKeysLine(modifiers() + QStringList{QStringLiteral("A")}),
-                           gap, QStringLiteral("shortcutRow1"));
+                           QStringLiteral("Appuyer sur les 4 touches en même temps"), keys_[0], gap,
+                           QStringLiteral("shortcutRow1"));
     rows_[1] = shortcutRow(
         QStringLiteral("Pause 5 minutes"),
         QStringLiteral("Appuyer sur les 4 premières touches en même temps, puis successivement "
                        "sur les 4 suivantes"),
-        new ShortcutKeysLine(
-            modifiers() + QStringList{QStringLiteral("Z")},
-            {QStringLiteral("P"), QStringLiteral("M"), QStringLiteral("N"), QStringLiteral("B")}),
-        gap, QStringLiteral("shortcutRow2"));
+        keys_[1], gap, QStringLiteral("shortcutRow2"));
 
     auto* container = new QWidget(this);
     auto* rows = new QVBoxLayout(container);
@@ -66,6 +73,18 @@ GrayscaleShortcutsSection::GrayscaleShortcutsSection(WindowWidth& windowWidth, Q
             row->setMinimumGap(gapFor(width));
         }
     });
+    layoutChanges_ = keyboard_.observeChanges([this] { showKeys(); });
+}
+
+void GrayscaleShortcutsSection::showKeys() {
+    keys_[0]->setKeys(modifiers() +
+                      QStringList{caption(keyboard_, HotkeyManager::pause3SecondsKey)});
+    QStringList sequence;
+    for (const auto key : HotkeyManager::pause5MinSequence) {
+        sequence << caption(keyboard_, key);
+    }
+    keys_[1]->setKeys(
+        modifiers() + QStringList{caption(keyboard_, HotkeyManager::pause5MinStartKey)}, sequence);
 }
 
 int GrayscaleShortcutsSection::gapFor(double windowWidth) {

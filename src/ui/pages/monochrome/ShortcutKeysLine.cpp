@@ -35,10 +35,17 @@ void addKeys(QHBoxLayout* row, const QStringList& keys, const QString& joint, QW
 ShortcutKeysLine::ShortcutKeysLine(const QStringList& together, const QStringList& then,
                                    QWidget* parent)
     : QWidget(parent) {
+    setKeys(together, then);
+}
+
+void ShortcutKeysLine::setKeys(const QStringList& together, const QStringList& then) {
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    delete layout();
     auto* row = keyRow();
     setLayout(row);
     addKeys(row, together, QStringLiteral("+"), this);
     if (then.isEmpty()) {
+        updateGeometry();
         return;
     }
     auto* word = themedLabel(QStringLiteral("puis"), Theme::fontRegular14(), this);
@@ -47,6 +54,7 @@ ShortcutKeysLine::ShortcutKeysLine(const QStringList& together, const QStringLis
     auto* sequence = keyRow();
     addKeys(sequence, then, QStringLiteral("→"), this);
     row->addLayout(sequence);
+    updateGeometry();
 }
 
 QStringList ShortcutKeysLine::texts() const {

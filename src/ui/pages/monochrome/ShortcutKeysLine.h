@@ -15,6 +15,9 @@ class ShortcutKeysLine final : public QWidget {
     explicit ShortcutKeysLine(const QStringList& together, const QStringList& then = {},
                               QWidget* parent = nullptr);
 
+    // Shows other keys in place of the present ones (another keyboard layout's captions).
+    void setKeys(const QStringList& together, const QStringList& then = {});
+
     // The captions and joining texts in order ("Ctrl", "+", "Alt"…), for reading it back.
     QStringList texts() const;
 };

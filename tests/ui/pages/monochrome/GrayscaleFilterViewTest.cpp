@@ -4,6 +4,7 @@
 
 #include "model/SettingsManager.h"
 #include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/AddExceptionRow.h"
 #include "ui/foundation/Animations.h"
@@ -43,7 +44,7 @@ class GrayscaleFilterViewTest : public test::MonochromeFixture {
     ~GrayscaleFilterViewTest() override { Animations::setJumpToEnd(false); }
 
     std::unique_ptr<GrayscaleFilterView> openPage() {
-        auto page = std::make_unique<GrayscaleFilterView>(collaborators(), windowWidth);
+        auto page = std::make_unique<GrayscaleFilterView>(collaborators(), windowWidth, keyboard);
         // The white of the page area behind it.
         QPalette palette = page->palette();
         palette.setColor(QPalette::Window, Qt::white);
@@ -67,6 +68,7 @@ class GrayscaleFilterViewTest : public test::MonochromeFixture {
     }
 
     WindowWidth windowWidth;
+    platform::sim::SimKeyboardLayout keyboard;
 };
 
 TEST_F(GrayscaleFilterViewTest, TheCardSwitchesTheFilterAndThePauseCardCountsDown) {
@@ -186,6 +188,11 @@ TEST_F(GrayscaleFilterViewTest, ShortcutKeysAndTheirSpaceFollowTheWindow) {
     EXPECT_EQ(keys(0), (QStringList{"Ctrl", "+", "Alt", "+", "Super", "+", "A"}));
     EXPECT_EQ(keys(1), (QStringList{"Ctrl", "+", "Alt", "+", "Super", "+", "Z", "puis", "P", "→",
                                     "M", "→", "N", "→", "B"}));
+    // Under the captions of the layout in use, as soon as it is known or changes.
+    keyboard.setLabels({{12, "Q"}, {13, "W"}, {35, "P"}, {41, ";"}, {45, "N"}, {11, "B"}});
+    EXPECT_EQ(keys(0), (QStringList{"Ctrl", "+", "Alt", "+", "Super", "+", "Q"}));
+    EXPECT_EQ(keys(1), (QStringList{"Ctrl", "+", "Alt", "+", "Super", "+", "W", "puis", "P", "→",
+                                    ";", "→", "N", "→", "B"}));
     // The keys stand on the description's line.
     const auto* text = rows[1]->text();
     const QRect description = text->description()->geometry().translated(text->pos());

@@ -47,8 +47,13 @@ X11WindowServer::X11WindowServer(RunLoop& loop, std::unique_ptr<X11Connection> x
     : x_(std::move(x)) {
     selectWindowEvents(*x_, x_->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
     x_->flush();
-    events_ =
-        x_->watchEvents(loop, [this](const xcb_generic_event_t& event) { handleEvent(event); });
+    // Once the server is gone nothing can be read: what was kept is no longer current.
+    events_ = x_->watchEvents(
+        loop, [this](const xcb_generic_event_t& event) { handleEvent(event); },
+        [this] {
+            stackingCurrent_ = false;
+            windows_.clear();
+        });
 }
 
 X11WindowServer::~X11WindowServer() {

@@ -21,6 +21,15 @@ std::string joined(const std::vector<std::string>& names, std::string_view separ
     return out;
 }
 
+// Every launch exports the same rules again: a file that already holds them is left alone, which
+// spares the disk two flushes and the readers a change that changes nothing.
+platform::Status writeUnlessSame(const std::filesystem::path& path, const std::string& bytes) {
+    if (platform::readWholeFile(path) == bytes) {
+        return platform::Status::success();
+    }
+    return platform::writeFileAtomically(path, bytes);
+}
+
 }  // namespace
 
 RulesFileService::RulesFileService(const platform::Paths& paths)
@@ -75,7 +84,7 @@ platform::Status RulesFileService::rewriteRules(const std::function<void(Json&)>
 }
 
 platform::Status RulesFileService::writeRules(const Json& rules) const {
-    return platform::writeFileAtomically(rulesFile(), json::dumpPretty(rules));
+    return writeUnlessSame(rulesFile(), json::dumpPretty(rules));
 }
 
 void RulesFileService::updateRules(const std::string& key, const std::optional<Json>& value) const {
@@ -104,7 +113,7 @@ void RulesFileService::syncToGroupContainer() const {
     if (!bytes) {
         return;
     }
-    if (const auto written = platform::writeFileAtomically(sharedRulesFile(), *bytes); !written) {
+    if (const auto written = writeUnlessSame(sharedRulesFile(), *bytes); !written) {
         Logger::app().logError("Échec de copie de rules.json vers le Group Container", written);
         return;
     }

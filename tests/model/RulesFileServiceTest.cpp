@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "model/RulesFileService.h"
 #include "platform/FileIO.h"
@@ -41,6 +42,23 @@ TEST_F(RulesFileServiceTest, FirstUpdateCreatesTheFolderTheFileAndItsSharedCopy)
     for (const auto& line : log->lines()) {
         EXPECT_NE(line.level, LogLevel::Error) << line.text;
     }
+}
+
+TEST_F(RulesFileServiceTest, TheSameRulesAgainLeaveBothFilesAlone) {
+    RulesFileService service(paths);
+    const Json section{{"allowedSites", {"site.test"}}};
+    service.updateRules("_grayscale", section);
+    const auto inode = [](const fs::path& path) {
+        struct stat status {};
+        return ::stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+    };
+    const auto rules = inode(service.rulesFile());
+    const auto shared = inode(service.sharedRulesFile());
+    service.updateRules("_grayscale", section);
+    EXPECT_EQ(inode(service.rulesFile()), rules);
+    EXPECT_EQ(inode(service.sharedRulesFile()), shared);
+    service.updateRules("_grayscale", Json{{"allowedSites", {"other.test"}}});
+    EXPECT_NE(inode(service.rulesFile()), rules);
 }
 
 TEST_F(RulesFileServiceTest, UpdateReplacesOneSectionAndKeepsTheOthers) {

@@ -1,6 +1,7 @@
 #include "ui/foundation/FontLibrary.h"
 
 #include <QFontDatabase>
+#include <utility>
 
 #include "model/Logger.h"
 #include "ui/foundation/Theme.h"
@@ -14,8 +15,9 @@ QString& loadedSymbolFamily() {
 }
 
 bool loadSymbolFont() {
-    if (!loadedSymbolFamily().isEmpty()) {
-        return true;
+    static bool tried = false;
+    if (std::exchange(tried, true)) {
+        return !loadedSymbolFamily().isEmpty();
     }
     const int id =
         QFontDatabase::addApplicationFont(QStringLiteral(":/olvane/fonts/materialdesignicons.ttf"));
@@ -45,6 +47,7 @@ bool FontLibrary::registerApplicationFonts() {
 }
 
 QString FontLibrary::symbolFamily() {
+    loadSymbolFont();
     return loadedSymbolFamily();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/foundation/LogoOlvane.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -8,6 +9,28 @@
 #include "ui/foundation/Theme.h"
 
 namespace olvane::ui {
+namespace {
+
+// Draws the logo at the size asked when asked: nothing is drawn before a window shows the icon.
+class LogoIconEngine final : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        LogoOlvane::paint(*painter, rect);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return LogoOlvane::pixmap(std::max(1, std::min(size.width(), size.height())));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            sizes.append(QSize(side, side));
+        }
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new LogoIconEngine; }
+};
+
+}  // namespace
 
 void LogoOlvane::paint(QPainter& painter, const QRectF& rect) {
     const qreal side = std::min(rect.width(), rect.height());
@@ -48,11 +71,7 @@ QPixmap LogoOlvane::pixmap(int side, qreal devicePixelRatio) {
 }
 
 QIcon LogoOlvane::icon() {
-    QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(pixmap(side));
-    }
-    return icon;
+    return QIcon(new LogoIconEngine);
 }
 
 }  // namespace olvane::ui

@@ -50,7 +50,6 @@ MainWindowView::MainWindowView(AppState& appState, PageFactory& pages,
     row->addWidget(detailHost_, 1);
     stack_->addWidget(content_);
 
-    showPage(appState_.selectedNavigationItem.get());
     showUninstallState();
     observations_.push_back(
         appState_.selectedNavigationItem.observe([this](NavigationItem item) { showPage(item); }));
@@ -84,7 +83,35 @@ void MainWindowView::openExtensionsFromPrompt() {
     appState_.selectedNavigationItem.set(NavigationItem::extensions);
 }
 
+// Building the waiting page changes what is shown, not what the view stands for.
+QWidget* MainWindowView::currentPage() const {
+    const_cast<MainWindowView*>(this)->buildWaitingPage();
+    return page_;
+}
+
+// Polished as a part of the window's first show, before the window's layout is settled and
+// anything painted: the page is there in the first frame, and no earlier.
+bool MainWindowView::event(QEvent* event) {
+    if (event->type() == QEvent::Polish) {
+        buildWaitingPage();
+    }
+    return QWidget::event(event);
+}
+
+void MainWindowView::buildWaitingPage() {
+    if (pageWaits_) {
+        buildPage(appState_.selectedNavigationItem.get());
+    }
+}
+
 void MainWindowView::showPage(NavigationItem item) {
+    if (!pageWaits_) {
+        buildPage(item);
+    }
+}
+
+void MainWindowView::buildPage(NavigationItem item) {
+    pageWaits_ = false;
     // The old page goes at once from the screen, and from memory as soon as control returns to
     // the loop: the click that changed the page may come from one of its own buttons.
     if (QWidget* old = scroll_ ? static_cast<QWidget*>(scroll_) : page_) {

@@ -20,7 +20,8 @@ class SpacingDebugManager;
 
 // The content of the main window: the sidebar, a black one-point line and the selected page;
 // only the uninstall progress while an uninstall runs. A new page is built each time one is
-// selected and each time spacing debug is switched; every page but the home page scrolls.
+// selected and each time spacing debug is switched; every page but the home page scrolls. The
+// first page waits until the view is first shown (or asked for), and is built before it paints.
 class MainWindowView final : public QWidget {
     Q_OBJECT
 
@@ -35,8 +36,8 @@ class MainWindowView final : public QWidget {
     ~MainWindowView() override;
 
     SidebarView* sidebar() const { return sidebar_; }
-    // The page shown now (inside its scroll area, if any); null while uninstalling.
-    QWidget* currentPage() const { return page_; }
+    // The page shown now (inside its scroll area, if any), built now if it is still waiting.
+    QWidget* currentPage() const;
     bool isPageScrollable() const;
     bool isShowingUninstallProgress() const;
     WindowWidth& windowWidth() { return windowWidth_; }
@@ -48,11 +49,14 @@ class MainWindowView final : public QWidget {
     void openExtensionsFromPrompt();
 
   protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void showPage(NavigationItem item);
+    void buildPage(NavigationItem item);
+    void buildWaitingPage();
     void showUninstallState();
     std::unique_ptr<QWidget> buildPrompt();
 
@@ -65,6 +69,7 @@ class MainWindowView final : public QWidget {
     QWidget* detailHost_;
     QWidget* page_ = nullptr;
     QScrollArea* scroll_ = nullptr;
+    bool pageWaits_ = true;
     std::unique_ptr<QWidget> uninstall_;
     std::unique_ptr<SheetPresenter> prompt_;
     WindowWidth windowWidth_;

@@ -2,7 +2,6 @@
 
 #include <QVBoxLayout>
 
-#include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/MainWindowView.h"
 
 namespace olvane::ui {
@@ -10,7 +9,6 @@ namespace olvane::ui {
 MainWindow::MainWindow(AppState& appState, PageFactory& pages)
     : QWidget(nullptr, Qt::Window), view_(new MainWindowView(appState, pages, this)) {
     setWindowTitle(QStringLiteral("Olvane"));
-    setWindowIcon(LogoOlvane::icon());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

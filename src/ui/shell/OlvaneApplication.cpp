@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 #include <memory>
@@ -67,7 +68,6 @@ void configureApplication(QApplication& app) {
     if (auto* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
     }
-    FontLibrary::registerApplicationFonts();
 }
 
 // The window the fog test covers: the main window, else the first visible one of ours.
@@ -176,6 +176,9 @@ int runOlvaneApplication(int argc, char** argv) {
         }
     });
     shell.showMainWindow();
+    // The first frame loads the symbol font and reads the installed ones; only what is missing
+    // is told, once the start is over.
+    QTimer::singleShot(0, [] { FontLibrary::registerApplicationFonts(); });
     return app.exec();
 }
 

@@ -42,8 +42,10 @@ class MainWindowViewTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowViewTest, BuildsAFreshPageOnEverySelection) {
-    EXPECT_EQ(pages.built, 1);
+    // Nothing before the first show, or the first look at the page.
+    EXPECT_EQ(pages.built, 0);
     EXPECT_EQ(view.currentPage()->objectName(), "accueil");
+    EXPECT_EQ(pages.built, 1);
     EXPECT_FALSE(view.isPageScrollable());
 
     QPointer<QWidget> home = view.currentPage();
@@ -60,6 +62,14 @@ TEST_F(MainWindowViewTest, BuildsAFreshPageOnEverySelection) {
     EXPECT_EQ(view.currentPage()->findChild<PageHeader*>()->description(), std::nullopt);
     appState.selectedNavigationItem.set(NavigationItem::grayscaleFilter);
     EXPECT_EQ(pages.built, 4);
+}
+
+TEST_F(MainWindowViewTest, TheFirstShowLaysThePageOutBeforeAnyPaint) {
+    view.resize(1100, 700);
+    view.show();
+    EXPECT_EQ(pages.built, 1);
+    EXPECT_TRUE(view.currentPage()->isVisible());
+    EXPECT_EQ(view.currentPage()->height(), 700);
 }
 
 TEST_F(MainWindowViewTest, ShowsOnlyTheProgressWhileUninstalling) {

@@ -1,9 +1,10 @@
 // Figures for the OlvaneMac program against its floor, a bare Qt window: the time from launch to
-// "Initialisation terminée" (the floor: to its first painted frame), the resident memory then,
-// and the time the kernel takes to report OlvaneMac's end after SIGKILL (the floor under the
-// watchdog's reset). The two take turns launch by launch, each in a fresh HOME, on a private
-// Xvfb (offscreen when there is none), so that the machine's load weighs on both alike. Target:
-// the median start within 1.5 times the floor's. Argument: the number of pairs (default 20).
+// "Initialisation terminée" (the floor: to its first painted frame), the resident memory and the
+// shared libraries then, and the time the kernel takes to report OlvaneMac's end after SIGKILL
+// (the floor under the watchdog's reset). The two take turns launch by launch, each in a fresh
+// HOME, on a private Xvfb (offscreen when there is none), so that the machine's load weighs on both
+// alike. Target: the median start within 1.5 times the floor's. Argument: the number of pairs
+// (default 20).
 #include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,20 @@ long residentKilobytes(pid_t pid) {
         }
     }
     return -1;
+}
+
+// The shared libraries `pid` has mapped.
+double libraryCount(pid_t pid) {
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::set<std::string> libraries;
+    std::string line;
+    while (std::getline(maps, line)) {
+        const auto slash = line.find('/');
+        if (slash != std::string::npos && line.find(".so", slash) != std::string::npos) {
+            libraries.insert(line.substr(slash));
+        }
+    }
+    return static_cast<double>(libraries.size());
 }
 
 fs::path freshHome() {
@@ -90,6 +106,7 @@ double percentile(std::vector<double> values, double share) {
 struct Launch {
     double startMs = 0;
     double residentMb = 0;
+    double libraries = 0;
     double killMs = 0;
 };
 
@@ -103,7 +120,7 @@ std::optional<Launch> launch(const std::string& program, const char* ready) {
     if (waitFor(child, ready, seen)) {
         result = Launch{std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
                         static_cast<double>(residentKilobytes(child.pid)) / 1024.0,
-                        killReportedMs(child.pid)};
+                        libraryCount(child.pid), killReportedMs(child.pid)};
     } else {
         std::fprintf(stderr, "« %s » absent de la sortie de %s :\n%s\n", ready, program.c_str(),
                      seen.c_str());
@@ -114,11 +131,12 @@ std::optional<Launch> launch(const std::string& program, const char* ready) {
 }
 
 struct Series {
-    std::vector<double> startMs, residentMb, killMs;
+    std::vector<double> startMs, residentMb, libraries, killMs;
 
     void add(const Launch& l) {
         startMs.push_back(l.startMs);
         residentMb.push_back(l.residentMb);
+        libraries.push_back(l.libraries);
         killMs.push_back(l.killMs);
     }
 };
@@ -180,6 +198,8 @@ int main(int argc, char** argv) {
     std::printf("  %-34s médiane ×%.2f, p90 ×%.2f (objectif : médiane ≤ ×1.5)\n",
                 "rapport paire par paire", percentile(ratios, 0.5), percentile(ratios, 0.9));
     row("mémoire résidente à ce moment", app.residentMb, floor.residentMb, "Mo");
+    std::printf("  %-34s %.0f, plancher %.0f\n", "bibliothèques chargées à ce moment",
+                percentile(app.libraries, 0.5), percentile(floor.libraries, 0.5));
     std::printf("  %-34s médiane %.1f ms, p90 %.1f ms\n", "fin signalée après SIGKILL",
                 percentile(app.killMs, 0.5), percentile(app.killMs, 0.9));
     return 0;

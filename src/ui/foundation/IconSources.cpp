@@ -15,7 +15,7 @@ IconSources::~IconSources() = default;
 FaviconService& IconSources::favicons() {
     if (!favicons_) {
         if (!fetcher_) {
-            networkFetcher_ = std::make_unique<NetworkFaviconFetcher>();
+            networkFetcher_ = std::make_unique<LoadedFaviconFetcher>();
             fetcher_ = networkFetcher_.get();
         }
         favicons_ = std::make_unique<FaviconService>(

@@ -8,7 +8,7 @@
 #include "platform/RunLoop.h"
 #include "ui/foundation/FaviconService.h"
 #include "ui/foundation/InstalledAppsService.h"
-#include "ui/foundation/NetworkFaviconFetcher.h"
+#include "ui/foundation/LoadedFaviconFetcher.h"
 #include "ui/foundation/XdgApplicationCatalogue.h"
 
 namespace olvane::ui {
@@ -36,7 +36,7 @@ class IconSources {
     // In this order, so that the services go first and the worker stops before the catalogue
     // it reads.
     FaviconFetcher* fetcher_ = nullptr;
-    std::unique_ptr<NetworkFaviconFetcher> networkFetcher_;
+    std::unique_ptr<LoadedFaviconFetcher> networkFetcher_;
     std::unique_ptr<XdgApplicationCatalogue> catalogue_;
     std::unique_ptr<platform::BackgroundQueue> background_;
     std::unique_ptr<FaviconService> favicons_;

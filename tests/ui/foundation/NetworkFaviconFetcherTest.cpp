@@ -10,6 +10,7 @@
 #include "support/TempHome.h"
 #include "ui/UiTestSupport.h"
 #include "ui/foundation/FaviconService.h"
+#include "ui/foundation/LoadedFaviconFetcher.h"
 #include "ui/foundation/NetworkFaviconFetcher.h"
 
 namespace olvane::ui {
@@ -73,11 +74,12 @@ QUrl refusingAddress() {
     return QUrl(QStringLiteral("http://127.0.0.1:%1/s2/favicons").arg(port));
 }
 
+// Through the module the program opens at its first favicon.
 TEST(NetworkFaviconFetcher, FetchesAndCachesAPngAndLogsARefusedConnection) {
     test::TempHome home;
     platform::sim::ScopedLogCapture log;
     platform::sim::ManualRunLoop loop;
-    NetworkFaviconFetcher fetcher;
+    LoadedFaviconFetcher fetcher;
     PngServer server;
     const auto folder = FaviconService::cacheFolderIn(home.paths());
 

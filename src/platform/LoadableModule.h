@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace olvane::platform {
+
+// A shared object of ours, opened on first use so that the libraries it needs are loaded then and
+// not when the program starts. Looked for beside the running program, then where the build put
+// it. Never closed: what it made may live as long as the process.
+class LoadableModule {
+  public:
+    LoadableModule(std::string fileName, std::filesystem::path builtAt);
+    LoadableModule(const LoadableModule&) = delete;
+    LoadableModule& operator=(const LoadableModule&) = delete;
+
+    // The named entry point, the module opened at the first call; null when the module or the
+    // entry point is missing (`failure()` says why).
+    void* entryPoint(const char* name);
+    const std::string& failure() const { return failure_; }
+
+  private:
+    bool open();
+
+    std::string fileName_;
+    std::filesystem::path builtAt_;
+    void* handle_ = nullptr;
+    bool tried_ = false;
+    std::string failure_;
+};
+
+}  // namespace olvane::platform

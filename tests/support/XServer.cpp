@@ -69,34 +69,17 @@ bool waitForRootProperty(const std::string& display, const char* property,
     return false;
 }
 
-// Whether some client owns `selection` on `display`, asked again until `timeout`.
-bool waitForSelectionOwner(const std::string& display, const char* selection,
-                           std::chrono::milliseconds timeout) {
+// Whether `selection` on `display` comes to be owned (or, `owned` false, left), asked again until
+// `timeout`.
+bool waitForSelection(const std::string& display, const char* selection, bool owned,
+                      std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
         if (Display* connection = XOpenDisplay(display.c_str())) {
-            const bool owned =
+            const bool hasOwner =
                 XGetSelectionOwner(connection, XInternAtom(connection, selection, False)) != None;
             XCloseDisplay(connection);
-            if (owned) {
-                return true;
-            }
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
-}
-
-// Whether the owner of `selection` on `display` has left it, asked again until `timeout`.
-bool waitForSelectionLeft(const std::string& display, const char* selection,
-                          std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (Display* connection = XOpenDisplay(display.c_str())) {
-            const bool owned =
-                XGetSelectionOwner(connection, XInternAtom(connection, selection, False)) != None;
-            XCloseDisplay(connection);
-            if (!owned) {
+            if (hasOwner == owned) {
                 return true;
             }
         }
@@ -284,7 +267,7 @@ bool XServer::startCompositor() {
     compositor_.emplace(kXcompmgr, std::vector<std::string>{});
     const int screen = 0;
     const std::string selection = "_NET_WM_CM_S" + std::to_string(screen);
-    return waitForSelectionOwner(display_, selection.c_str(), 10s);
+    return waitForSelection(display_, selection.c_str(), true, 10s);
 }
 
 bool XServer::startTray() {
@@ -294,7 +277,7 @@ bool XServer::startTray() {
     }
     tray_.emplace(kTrayer, std::vector<std::string>{"--edge", "top", "--align", "right",
                                                     "--widthtype", "request", "--height", "24"});
-    return waitForSelectionOwner(display_, "_NET_SYSTEM_TRAY_S0", 10s);
+    return waitForSelection(display_, "_NET_SYSTEM_TRAY_S0", true, 10s);
 }
 
 bool XServer::stopCompositor() {
@@ -304,7 +287,7 @@ bool XServer::stopCompositor() {
     compositor_->signal(SIGTERM);
     compositor_->wait(5s);
     compositor_.reset();
-    return waitForSelectionLeft(display_, "_NET_WM_CM_S0", 10s);
+    return waitForSelection(display_, "_NET_WM_CM_S0", false, 10s);
 }
 
 }  // namespace olvane::test

@@ -168,32 +168,42 @@ Status KWinColourFilterSwitch::switchOn() {
     return Status::success();
 }
 
-Status KWinColourFilterSwitch::saveUserValues() {
-    auto failure = Status::success();
-    const auto text = readKwinrc(kwinrc_, failure);
+std::optional<KWinColourFilterSwitch::Current> KWinColourFilterSwitch::current(Status& failure) {
+    auto text = readKwinrc(kwinrc_, failure);
     if (!text) {
-        return failure;
+        return std::nullopt;
     }
     ComposedText error;
     const auto loaded = effectLoaded(&error);
     if (!loaded) {
-        return Status::failure(error);
+        failure = Status::failure(error);
+        return std::nullopt;
     }
+    return Current{std::move(*text), *loaded};
+}
+
+Status KWinColourFilterSwitch::saveUserValues() {
+    auto failure = Status::success();
+    const auto now = current(failure);
+    if (!now) {
+        return failure;
+    }
+    const std::string& text = now->kwinrcText;
     // Lines left by a run that lost its saved values must not pass for the user's.
-    if (looksOurs(*text, *loaded)) {
+    if (looksOurs(text, now->effectLoaded)) {
         return saved_.save(defaultValues(kwinrc_));
     }
     Json entries = Json::object();
     for (const auto& entry : kEntries) {
-        const auto value = kconfig::entry(*text, kGroup, entry.key);
+        const auto value = kconfig::entry(text, kGroup, entry.key);
         entries[entry.key] = value ? Json(*value) : Json(nullptr);
     }
     Json values = Json::object();
     values["kwinrc"] = kwinrc_.string();
     values["kwinrcExisted"] = existsAtPath(kwinrc_);
-    values["groupExisted"] = kconfig::hasGroup(*text, kGroup);
+    values["groupExisted"] = kconfig::hasGroup(text, kGroup);
     values["entries"] = entries;
-    values["effectLoaded"] = *loaded;
+    values["effectLoaded"] = now->effectLoaded;
     return saved_.save(values);
 }
 
@@ -204,16 +214,11 @@ Status KWinColourFilterSwitch::switchOff() {
     if (!values) {
         // Nothing saved, yet grey: a run that lost its saved values left it so.
         auto failure = Status::success();
-        const auto text = readKwinrc(kwinrc_, failure);
-        if (!text) {
+        const auto now = current(failure);
+        if (!now) {
             return failure;
         }
-        ComposedText error;
-        const auto loaded = effectLoaded(&error);
-        if (!loaded) {
-            return Status::failure(error);
-        }
-        if (!looksOurs(*text, *loaded)) {
+        if (!looksOurs(now->kwinrcText, now->effectLoaded)) {
             return Status::success();
         }
         values = defaultValues(kwinrc_);

@@ -64,6 +64,13 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     Status rewriteKwinrc(const std::filesystem::path& kwinrc, const std::string& text,
                          bool removeWhenEmpty);
     std::optional<bool> effectLoaded(ComposedText* error);
+    // The configuration's text and whether the effect is loaded now; nullopt with `failure` set
+    // when either cannot be known.
+    struct Current {
+        std::string kwinrcText;
+        bool effectLoaded;
+    };
+    std::optional<Current> current(Status& failure);
     void watchKwinrc();
     void checkStillGrey();
 

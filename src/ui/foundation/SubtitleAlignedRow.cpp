@@ -26,10 +26,21 @@ void SubtitleAlignedRow::setMinimumGap(int gap) {
     layOut();
 }
 
+bool SubtitleAlignedRow::isStacked(int width) const {
+    const QMargins margins = contentsMargins();
+    const int controlWidth = control_->sizeHint().width();
+    return width - margins.left() - margins.right() - minimumGap_ - controlWidth < controlWidth;
+}
+
 SubtitleAlignedRow::Placement SubtitleAlignedRow::place(int width) const {
     const QMargins margins = contentsMargins();
     const int inner = width - margins.left() - margins.right();
     const QSize control = control_->sizeHint();
+    if (isStacked(width)) {
+        const QRect text(margins.left(), margins.top(), inner, text_->heightForWidth(inner));
+        return {text, QRect(width - margins.right() - control.width(),
+                            text.bottom() + 1 + kStackedGap, control.width(), control.height())};
+    }
     const int textWidth = std::max(0, inner - minimumGap_ - control.width());
     int textTop = margins.top();
     int controlTop = textTop + text_->subtitleCentre(textWidth) - control.height() / 2;

@@ -8,11 +8,15 @@ class SettingTextBlock;
 
 // A setting's text on the leading side and its control on the trailing side, the control
 // centred on the line of the description, with at least `minimumGap` between the two. As the
-// row narrows, the text wraps and the control follows its description.
+// row narrows, the text wraps and the control follows its description; once the text would be
+// left narrower than the control, the control goes under it, still on the trailing side.
 class SubtitleAlignedRow final : public QWidget {
     Q_OBJECT
 
   public:
+    // Between the text and a control placed under it.
+    static constexpr int kStackedGap = 8;
+
     SubtitleAlignedRow(SettingTextBlock* text, QWidget* control, int minimumGap,
                        QWidget* parent = nullptr);
 
@@ -20,6 +24,9 @@ class SubtitleAlignedRow final : public QWidget {
     int minimumGap() const { return minimumGap_; }
     SettingTextBlock* text() const { return text_; }
     QWidget* control() const { return control_; }
+
+    // Whether the control stands under the text at this width.
+    bool isStacked(int width) const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;

@@ -5,6 +5,7 @@
 #include "grayscale/HotkeyManager.h"
 #include "platform/KeyboardLayout.h"
 #include "ui/foundation/DebugDimensionOverlay.h"
+#include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/PageSection.h"
 #include "ui/foundation/Separator.h"
 #include "ui/foundation/SettingTextBlock.h"
@@ -15,6 +16,8 @@
 
 namespace olvane::ui {
 namespace {
+
+constexpr int kRowGap = 12;
 
 // The modifiers HotkeyManager wants, by their names on a Linux keyboard.
 const QStringList& modifiers() {
@@ -60,8 +63,11 @@ GrayscaleShortcutsSection::GrayscaleShortcutsSection(WindowWidth& windowWidth,
     auto* rows = new QVBoxLayout(container);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
+    // The rows keep clear of the divider, as the effect rows of Contrepoids do.
     rows->addWidget(rows_[0]);
+    rows->addWidget(new DebugSpacingIndicator(QStringLiteral("p3 (avant séparateur)"), kRowGap));
     rows->addWidget(PageSection::padded(Separator::divider(), container));
+    rows->addWidget(new DebugSpacingIndicator(QStringLiteral("p3 (après séparateur)"), kRowGap));
     rows->addWidget(rows_[1]);
     debugOverlay(container, QStringLiteral("ShortcutsContainer"), DebugColor::indigo);
     column->addWidget(container);

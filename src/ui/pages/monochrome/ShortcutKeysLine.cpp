@@ -44,17 +44,23 @@ void ShortcutKeysLine::setKeys(const QStringList& together, const QStringList& t
     auto* row = keyRow();
     setLayout(row);
     addKeys(row, together, QStringLiteral("+"), this);
-    if (then.isEmpty()) {
-        updateGeometry();
-        return;
+    if (!then.isEmpty()) {
+        addSequence(row, then);
     }
+    // Made after the line was shown, its new parts would wait for the event loop to appear.
+    for (auto* part : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        part->show();
+    }
+    updateGeometry();
+}
+
+void ShortcutKeysLine::addSequence(QHBoxLayout* row, const QStringList& then) {
     auto* word = themedLabel(QStringLiteral("puis"), Theme::fontRegular14(), this);
     word->setContentsMargins(kThenPadding, 0, kThenPadding, 0);
     row->addWidget(word, 0, Qt::AlignVCenter);
     auto* sequence = keyRow();
     addKeys(sequence, then, QStringLiteral("→"), this);
     row->addLayout(sequence);
-    updateGeometry();
 }
 
 QStringList ShortcutKeysLine::texts() const {

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QHBoxLayout;
+
 namespace olvane::ui {
 
 // The keys of a shortcut as key caps: the first group pressed together, joined by "+", and, for
@@ -20,6 +22,10 @@ class ShortcutKeysLine final : public QWidget {
 
     // The captions and joining texts in order ("Ctrl", "+", "Alt"…), for reading it back.
     QStringList texts() const;
+
+  private:
+    // "puis" and the keys pressed one after the other.
+    void addSequence(QHBoxLayout* row, const QStringList& then);
 };
 
 }  // namespace olvane::ui

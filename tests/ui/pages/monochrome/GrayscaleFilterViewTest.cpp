@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 
 #include "model/SettingsManager.h"
@@ -11,8 +12,10 @@
 #include "ui/foundation/AppPickerSheet.h"
 #include "ui/foundation/ExceptionTabBar.h"
 #include "ui/foundation/MainCardToggle.h"
+#include "ui/foundation/MainWindowView.h"
 #include "ui/foundation/OlvaneToggleStyle.h"
 #include "ui/foundation/SettingTextBlock.h"
+#include "ui/foundation/SidebarView.h"
 #include "ui/foundation/SitePickerSheet.h"
 #include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/SubtitleAlignedRow.h"
@@ -194,9 +197,21 @@ TEST_F(GrayscaleFilterViewTest, ShortcutKeysAndTheirSpaceFollowTheWindow) {
     EXPECT_EQ(keys(1), (QStringList{"Ctrl", "+", "Alt", "+", "Super", "+", "W", "puis", "P", "→",
                                     ";", "→", "N", "→", "B"}));
     // The keys stand on the description's line.
-    const auto* text = rows[1]->text();
+    const auto* text = rows[0]->text();
     const QRect description = text->description()->geometry().translated(text->pos());
-    EXPECT_NEAR(rows[1]->control()->geometry().center().y(), description.center().y(), 1);
+    EXPECT_NEAR(rows[0]->control()->geometry().center().y(), description.center().y(), 1);
+
+    // At the window's least width the long sequence goes under its text instead of squeezing
+    // it; the short one stays beside its own. Both rows keep clear of the divider between them.
+    const int narrow = MainWindowView::kMinimumWidth - SidebarView::kWidth;
+    page->resize(narrow, page->heightForWidth(narrow));
+    QApplication::processEvents();
+    EXPECT_FALSE(rows[0]->isStacked(rows[0]->width()));
+    EXPECT_TRUE(rows[1]->isStacked(rows[1]->width()));
+    EXPECT_GT(rows[1]->control()->y(), rows[1]->text()->geometry().bottom());
+    EXPECT_EQ(rows[1]->text()->width(), rows[1]->contentsRect().width());
+    EXPECT_GE(rows[1]->y() - rows[0]->geometry().bottom(), 2 * 12);
+    EXPECT_TRUE(test::saveArtefact(*page, "monochrome-narrow"));
 
     EXPECT_EQ(rows[0]->minimumGap(), 64);
     windowWidth.measure(1001);

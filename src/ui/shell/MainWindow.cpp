@@ -1,8 +1,11 @@
 #include "ui/shell/MainWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "ui/foundation/MainWindowView.h"
+#include "ui/shell/WindowPlacement.h"
 
 namespace olvane::ui {
 
@@ -13,7 +16,21 @@ MainWindow::MainWindow(AppState& appState, PageFactory& pages)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
     setMinimumSize(MainWindowView::kMinimumWidth, MainWindowView::kMinimumHeight);
-    resize(kDefaultSize);
+    placeOnScreen();
+}
+
+// A window larger than the screen would hide its right edge and its close button, and one placed
+// before a window manager runs would keep its title bar above the screen.
+void MainWindow::placeOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(kDefaultSize);
+        return;
+    }
+    const QRect frame =
+        WindowPlacement::centred(screen->availableGeometry(), kDefaultSize, minimumSize());
+    resize(frame.size());
+    move(frame.topLeft());
 }
 
 void MainWindow::bringForward() {

@@ -24,6 +24,8 @@ class MainWindow final : public QWidget {
     void bringForward();
 
   private:
+    void placeOnScreen();
+
     MainWindowView* view_;
 };
 

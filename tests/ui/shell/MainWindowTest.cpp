@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/sim/SimSystemTray.h"
@@ -10,6 +11,7 @@
 #include "ui/foundation/PageFrames.h"
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/shell/WindowPlacement.h"
 
 namespace olvane::ui {
 namespace {
@@ -26,9 +28,24 @@ TEST(MainWindow, HasTheSizesOfTheApplicationWindow) {
     AppState appState;
     PageFrames pages;
     MainWindow window(appState, pages);
-    EXPECT_EQ(window.size(), QSize(1100, 700));
     EXPECT_EQ(window.minimumSize(), QSize(970, 670));
     EXPECT_EQ(window.windowTitle(), "Olvane");
+    EXPECT_EQ(window.geometry(),
+              WindowPlacement::centred(QGuiApplication::primaryScreen()->availableGeometry(),
+                                       MainWindow::kDefaultSize, window.minimumSize()));
+}
+
+TEST(MainWindow, OpensCentredAndNoLargerThanTheScreen) {
+    const QSize wanted(1100, 700);
+    const QSize minimum(970, 670);
+    EXPECT_EQ(WindowPlacement::centred({0, 0, 1440, 900}, wanted, minimum),
+              QRect(170, 100, 1100, 700));
+    EXPECT_EQ(WindowPlacement::centred({0, 0, 1024, 768}, wanted, minimum),
+              QRect(0, 34, 1024, 700));
+    // A panel above, on a second screen to the right.
+    EXPECT_EQ(WindowPlacement::centred({1440, 30, 1024, 738}, wanted, minimum),
+              QRect(1440, 49, 1024, 700));
+    EXPECT_EQ(WindowPlacement::centred({0, 0, 800, 600}, wanted, minimum), QRect(0, 0, 970, 670));
 }
 
 TEST(ApplicationShell, TheWindowComesBackAfterBeingClosed) {

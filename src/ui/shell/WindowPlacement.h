@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace olvane::ui {
+
+// Where a new window opens: centred in the screen's usable area and no larger than it, as long as
+// its minimum size allows; a window larger than the screen keeps its top-left corner on it.
+class WindowPlacement {
+  public:
+    static QRect centred(const QRect& screen, const QSize& wanted, const QSize& minimum);
+};
+
+}  // namespace olvane::ui

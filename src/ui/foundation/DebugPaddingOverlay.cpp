@@ -38,7 +38,58 @@ void paintBandText(QPainter& painter, const Band& band) {
     painter.drawText(band.rect, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
+// The bands of `insets` over the whole of `widget`, while spacing debug is on.
+void paintBands(QWidget& widget, QMarginsF insets) {
+    if (!SpacingDebugManager::overlaysVisible()) {
+        return;
+    }
+    const qreal w = widget.width();
+    const qreal h = widget.height();
+    const qreal top = insets.top();
+    const qreal bottom = insets.bottom();
+    const qreal middle = h - top - bottom;
+    const Band bands[] = {
+        {QRectF(0, 0, w, top), top, DebugColor::green, QChar(0x2191)},
+        {QRectF(0, h - bottom, w, bottom), bottom, DebugColor::mint, QChar(0x2193)},
+        {QRectF(0, top, insets.left(), middle), insets.left(), DebugColor::orange, QChar(0x2190)},
+        {QRectF(w - insets.right(), top, insets.right(), middle), insets.right(),
+         DebugColor::yellow, QChar(0x2192)},
+    };
+    QPainter painter(&widget);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Band& band : bands) {
+        if (!DebugLabels::drawsPaddingBand(band.inset)) {
+            continue;
+        }
+        painter.fillRect(band.rect, debugColor(band.color, kBandOpacity));
+        if (DebugLabels::showsPaddingText(band.rect.width(), band.rect.height())) {
+            paintBandText(painter, band);
+        }
+    }
+}
+
+class PaddingMarker final : public QWidget {
+  public:
+    PaddingMarker(QWidget* parent, QMarginsF insets) : QWidget(parent), insets_(insets) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override { paintBands(*this, insets_); }
+
+  private:
+    QMarginsF insets_;
+};
+
 }  // namespace
+
+QWidget* debugPaddingMarker(QWidget* parent, QMarginsF insets, const QString& label) {
+    auto* marker = new PaddingMarker(parent, insets);
+    marker->setObjectName(QStringLiteral("padding:") + label);
+    return marker;
+}
 
 DebugPaddingOverlay::DebugPaddingOverlay(QWidget* content, QMarginsF insets, const QString& label,
                                          QWidget* parent)
@@ -52,32 +103,7 @@ DebugPaddingOverlay::DebugPaddingOverlay(QWidget* content, QMarginsF insets, con
 }
 
 void DebugPaddingOverlay::paintEvent(QPaintEvent*) {
-    if (!SpacingDebugManager::overlaysVisible()) {
-        return;
-    }
-    const qreal w = width();
-    const qreal h = height();
-    const qreal top = insets_.top();
-    const qreal bottom = insets_.bottom();
-    const qreal middle = h - top - bottom;
-    const Band bands[] = {
-        {QRectF(0, 0, w, top), top, DebugColor::green, QChar(0x2191)},
-        {QRectF(0, h - bottom, w, bottom), bottom, DebugColor::mint, QChar(0x2193)},
-        {QRectF(0, top, insets_.left(), middle), insets_.left(), DebugColor::orange, QChar(0x2190)},
-        {QRectF(w - insets_.right(), top, insets_.right(), middle), insets_.right(),
-         DebugColor::yellow, QChar(0x2192)},
-    };
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const Band& band : bands) {
-        if (!DebugLabels::drawsPaddingBand(band.inset)) {
-            continue;
-        }
-        painter.fillRect(band.rect, debugColor(band.color, kBandOpacity));
-        if (DebugLabels::showsPaddingText(band.rect.width(), band.rect.height())) {
-            paintBandText(painter, band);
-        }
-    }
+    paintBands(*this, insets_);
 }
 
 }  // namespace olvane::ui

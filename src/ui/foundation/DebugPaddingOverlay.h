@@ -28,4 +28,8 @@ class DebugPaddingOverlay final : public QWidget {
     QMarginsF insets_;
 };
 
+// The same bands over a part that its parent paints itself: an empty, click-through child that
+// the parent places over the padded rectangle.
+QWidget* debugPaddingMarker(QWidget* parent, QMarginsF insets, const QString& label);
+
 }  // namespace olvane::ui

@@ -5,6 +5,10 @@
 #include <algorithm>
 
 #include "ui/foundation/DebugDimensionOverlay.h"
+#include "ui/foundation/DebugMarker.h"
+#include "ui/foundation/DebugPaddingOverlay.h"
+#include "ui/foundation/DebugSpacingIndicator.h"
+#include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/SymbolView.h"
 #include "ui/foundation/Theme.h"
 #include "ui/foundation/ThemedLabel.h"
@@ -46,6 +50,47 @@ EffectRow::EffectRow(const QString& name, const std::string& iconName, const QSt
     debugOverlay(title_, QStringLiteral("title"), DebugColor::cyan);
     debugOverlay(description_, QStringLiteral("description"), DebugColor::cyan);
     debugOverlay(button_, QStringLiteral("testButton"), DebugColor::gray);
+    if (SpacingDebugManager::overlaysVisible()) {
+        addDebugMarkers();
+    }
+}
+
+void EffectRow::addDebugMarkers() {
+    auto* titleGap =
+        new DebugSpacingIndicator(QStringLiteral("p1 (titre↔desc)"), kTitleGap, Qt::Vertical, this);
+    titleGap->setAttribute(Qt::WA_TransparentForMouseEvents);
+    markers_ = DebugMarkers{
+        debugPaddingMarker(this, QMarginsF(kPaddingH, 0, kPaddingH, 0), QStringLiteral("row.padH")),
+        debugMarker(this, QStringLiteral("iconTextGroup"), DebugColor::mint),
+        debugMarker(this, QStringLiteral("textContent"), DebugColor::teal),
+        titleGap,
+        debugMarker(this, QStringLiteral("Spacer"), DebugColor::gray),
+        debugPaddingMarker(
+            button_, QMarginsF(0, EffectTestButton::kPaddingV, 0, EffectTestButton::kPaddingV),
+            QStringLiteral("btn.padV")),
+        debugPaddingMarker(
+            button_, QMarginsF(EffectTestButton::kPaddingH, 0, EffectTestButton::kPaddingH, 0),
+            QStringLiteral("btn.padH")),
+    };
+    // Under the row's own parts, whose outlines stay readable over the bands.
+    markers_->rowPadding->lower();
+}
+
+void EffectRow::placeDebugMarkers(const Placement& placement) {
+    const QRect text = placement.title.united(placement.description);
+    const QRect group = placement.icon.united(text);
+    markers_->rowPadding->setGeometry(rect());
+    markers_->iconTextGroup->setGeometry(group);
+    markers_->textContent->setGeometry(text);
+    markers_->titleGap->setGeometry(text.left(), placement.title.bottom() + 1, text.width(),
+                                    kTitleGap);
+    markers_->spacer->setGeometry(group.right() + 1, placement.button.top(),
+                                  placement.button.left() - group.right() - 1,
+                                  placement.button.height());
+    const QRect button(QPoint(), placement.button.size());
+    markers_->buttonPaddingV->setGeometry(button);
+    markers_->buttonPaddingH->setGeometry(
+        button.adjusted(0, EffectTestButton::kPaddingV, 0, -EffectTestButton::kPaddingV));
 }
 
 void EffectRow::setTesting(bool testing, std::int64_t remainingSeconds) {
@@ -118,6 +163,9 @@ void EffectRow::layOut() {
     title_->setGeometry(placement.title);
     description_->setGeometry(placement.description);
     button_->setGeometry(placement.button);
+    if (markers_) {
+        placeDebugMarkers(placement);
+    }
     if (placement.height != height()) {
         updateGeometry();
     }

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -48,11 +49,24 @@ class EffectRow final : public QWidget {
     };
     Placement place(int width) const;
     void layOut();
+    // The spacing-debug parts of the row, made only while the mode is on.
+    void addDebugMarkers();
+    void placeDebugMarkers(const Placement& placement);
 
     SymbolView* icon_;
     QLabel* title_;
     QLabel* description_;
     EffectTestButton* button_;
+    struct DebugMarkers {
+        QWidget* rowPadding;
+        QWidget* iconTextGroup;
+        QWidget* textContent;
+        QWidget* titleGap;
+        QWidget* spacer;
+        QWidget* buttonPaddingV;
+        QWidget* buttonPaddingH;
+    };
+    std::optional<DebugMarkers> markers_;
 };
 
 }  // namespace olvane::ui

@@ -11,8 +11,6 @@
 namespace olvane::ui {
 namespace {
 
-constexpr int kPaddingH = 16;
-constexpr int kPaddingV = 8;
 constexpr qreal kCrossSize = 16;
 constexpr int kCrossGap = 8;
 constexpr qreal kRadius = 8;

@@ -15,6 +15,9 @@ class EffectTestButton final : public HoverButton {
 
   public:
     static constexpr int kAnimationMs = 150;
+    // Around the label.
+    static constexpr int kPaddingH = 16;
+    static constexpr int kPaddingV = 8;
 
     explicit EffectTestButton(QWidget* parent = nullptr);
 

@@ -100,6 +100,21 @@ class ConfigureButton final : public HoverButton {
     static constexpr int kSpacing = 4;
 };
 
+// The panel's four paddings, one overlay each so that each carries its own name.
+QWidget* padded(QWidget* content) {
+    const std::pair<QMarginsF, const char*> paddings[] = {
+        {QMarginsF(kPadding.left(), 0, 0, 0), "panel.padL"},
+        {QMarginsF(0, 0, kPadding.right(), 0), "panel.padR"},
+        {QMarginsF(0, kPadding.top(), 0, 0), "panel.padTop"},
+        {QMarginsF(0, 0, 0, kPadding.bottom()), "panel.padBottom"},
+    };
+    QWidget* padded = content;
+    for (const auto& [insets, label] : paddings) {
+        padded = new DebugPaddingOverlay(padded, insets, QString::fromLatin1(label));
+    }
+    return padded;
+}
+
 }  // namespace
 
 // One effect's line: symbol, name, menu group, switch; and the effect's option list and editor.
@@ -232,7 +247,7 @@ RedListConfigPanel::RedListConfigPanel(const RedListConfig& config,
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new DebugPaddingOverlay(content, kPadding, QStringLiteral("panel.pad")));
+    layout->addWidget(padded(content));
     debugOverlay(this, QStringLiteral("RedListConfigPanel"), DebugColor::purple);
     observation_ = model_.config.observe([this](const auto&) {
         for (auto* line : lines_) {

@@ -5,10 +5,13 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "ui/foundation/Animations.h"
 #include "ui/foundation/DebugDimensionOverlay.h"
 #include "ui/foundation/DebugMarker.h"
+#include "ui/foundation/DebugPaddingOverlay.h"
+#include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/FaviconService.h"
 #include "ui/foundation/HoverScaleEffect.h"
 #include "ui/foundation/HoverScaleSwitch.h"
@@ -63,6 +66,14 @@ class RedListItemRow::MainRow final : public QWidget {
                         debugMarker(this, QStringLiteral("Spacer"), DebugColor::gray),
                         debugMarker(this, QStringLiteral("activeEffects"), DebugColor::yellow),
                         debugMarker(this, QStringLiteral("chevron"), DebugColor::red)};
+            auto* iconGap = new DebugSpacingIndicator(QStringLiteral("p3 (icon↔text)"), kIconGap,
+                                                      Qt::Horizontal, this);
+            iconGap->setAttribute(Qt::WA_TransparentForMouseEvents);
+            paddings_ = {debugPaddingMarker(this, QMarginsF(0, kPadding, 0, kPadding),
+                                            QStringLiteral("row.padV")),
+                         debugPaddingMarker(this, QMarginsF(kPadding, 0, kPadding, 0),
+                                            QStringLiteral("row.padH")),
+                         iconGap};
         }
     }
 
@@ -108,6 +119,9 @@ class RedListItemRow::MainRow final : public QWidget {
         for (std::size_t i = 0; i < markers_.size(); ++i) {
             markers_[i]->setGeometry(rects[i]);
         }
+        paddings_[0]->setGeometry(rect());
+        paddings_[1]->setGeometry(rect().adjusted(0, kPadding, 0, -kPadding));
+        paddings_[2]->setGeometry(iconRect().right() + 1, kPadding, kIconGap, kIconSide);
     }
 
     void paintEvent(QPaintEvent*) override {
@@ -159,6 +173,8 @@ class RedListItemRow::MainRow final : public QWidget {
     QVariantAnimation radius_;
     qreal cornerRadius_ = Theme::cornerRadius;
     std::vector<QWidget*> markers_;
+    // The row's two paddings and the gap after the icon.
+    std::array<QWidget*, 3> paddings_{};
 };
 
 // The cross: removes the target at once, without opening the row.

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSet>
 #include <algorithm>
 
 #include "platform/BackgroundQueue.h"
@@ -15,12 +16,14 @@
 #include "ui/foundation/AddExceptionRow.h"
 #include "ui/foundation/Animations.h"
 #include "ui/foundation/CustomIntensityPopup.h"
+#include "ui/foundation/DebugDimensionOverlay.h"
 #include "ui/foundation/DebugSpacingIndicator.h"
 #include "ui/foundation/DropdownOptionButton.h"
 #include "ui/foundation/ExceptionTabBar.h"
 #include "ui/foundation/FadingSeparator.h"
 #include "ui/foundation/FixtureCatalogue.h"
 #include "ui/foundation/InstalledAppsService.h"
+#include "ui/foundation/SpacingDebugManager.h"
 #include "ui/foundation/ThemedSlider.h"
 #include "ui/foundation/ToggleSwitchView.h"
 #include "ui/pages/contrepoids/ContrepoidsFixture.h"
@@ -201,6 +204,40 @@ TEST_F(FrictionEffectsViewTest, TargetRowsShowTheirStateAndOpenOntoTheirPanel) {
     EXPECT_EQ(section->rows(ExceptionTab::apps).size(), 2u);
     EXPECT_EQ(section->expandedItemIds(), open);
     EXPECT_EQ(settings.settings().redListConfigs.size(), 3u);
+}
+
+// Every name the spacing debug draws on `root`: outlines, paddings and spacings.
+QSet<QString> debugNames(QWidget& root) {
+    QSet<QString> names;
+    for (const auto* overlay : root.findChildren<DebugDimensionOverlay*>()) {
+        names << overlay->label();
+    }
+    for (const auto* spacing : root.findChildren<DebugSpacingIndicator*>()) {
+        names << spacing->name();
+    }
+    for (const auto* widget : root.findChildren<QWidget*>()) {
+        if (widget->objectName().startsWith("padding:")) {
+            names << widget->objectName().mid(8);
+        }
+    }
+    return names;
+}
+
+TEST_F(FrictionEffectsViewTest, SpacingDebugNamesEveryPartOfTheRowsAndPanel) {
+    auto target = test::makeTarget(FrictionTargetType::app, "org.example.mail");
+    target.isFogEnabled = true;
+    settings.settings().redListConfigs = {target};
+    SpacingDebugManager spacing(loop.clock());
+    spacing.toggleOverlays();
+    auto page = openPage();
+    open(*page, page->targets()->rows(ExceptionTab::apps)[0]);
+    const QSet<QString> expected{"iconTextGroup",  "textContent",  "p1 (titre↔desc)", "row.padH",
+                                 "Spacer",         "btn.padH",     "btn.padV",        "row.padV",
+                                 "p3 (icon↔text)", "panel.padTop", "panel.padBottom", "panel.padL",
+                                 "panel.padR"};
+    EXPECT_EQ(expected - debugNames(*page), QSet<QString>());
+    picture(*page, "contrepoids-spacing-debug");
+    spacing.toggleOverlays();
 }
 
 TEST_F(FrictionEffectsViewTest, ASiteShowsItsFaviconOnceItArrives) {

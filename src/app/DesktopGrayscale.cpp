@@ -22,7 +22,8 @@ GrayscaleDesktop lookAtSession(bool ctmOutputs) {
         desktop.gnomeShell = bus->hasOwner("org.gnome.Shell");
         desktop.kwin = KWinColourFilterSwitch::runningVersion(*bus);
     }
-    desktop.gnomeSchemas = platform::os::GnomeZoomSwitch::schemasInstalled();
+    // Only the Shell's zoom needs them: elsewhere GSettings is never loaded.
+    desktop.gnomeSchemas = desktop.gnomeShell && platform::os::GnomeZoomSwitch::schemasInstalled();
     return desktop;
 }
 

@@ -1,11 +1,11 @@
 #include "platform/linux/GnomeZoomSwitch.h"
 
-#include <gio/gio.h>
-
+#include <algorithm>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/linux/GSettingsKeys.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -29,72 +29,13 @@ constexpr ZoomKey kKeys[] = {
     {kApplications, "screen-magnifier-enabled", "true"},
 };
 
-struct Unref {
-    void operator()(GSettings* settings) const { g_object_unref(settings); }
-    void operator()(GSettingsSchema* schema) const { g_settings_schema_unref(schema); }
-    void operator()(GSettingsSchemaKey* key) const { g_settings_schema_key_unref(key); }
-    void operator()(GVariant* value) const { g_variant_unref(value); }
-    void operator()(gchar* text) const { g_free(text); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Unref>;
-
-Owned<GSettingsSchema> lookUp(const char* schema) {
-    auto* source = g_settings_schema_source_get_default();
-    return Owned<GSettingsSchema>(source ? g_settings_schema_source_lookup(source, schema, TRUE)
-                                         : nullptr);
+GSettingsKeys& keys() {
+    return *GSettingsKeys::shared();
 }
 
-// One key of the zoom, with its schema's description of it.
-class ZoomSetting {
-  public:
-    explicit ZoomSetting(const ZoomKey& key)
-        : name_(key.key),
-          schema_(lookUp(key.schema)),
-          key_(g_settings_schema_get_key(schema_.get(), key.key)),
-          settings_(g_settings_new_full(schema_.get(), nullptr, nullptr)) {}
-
-    ComposedText label() const {
-        return ComposedText(g_settings_schema_get_id(schema_.get())) + " " + name_;
-    }
-    bool writable() const { return g_settings_is_writable(settings_.get(), name_); }
-
-    // The user's own value in text form; nullopt when the key holds its default.
-    std::optional<std::string> userValue() const {
-        const Owned<GVariant> value(g_settings_get_user_value(settings_.get(), name_));
-        if (!value) {
-            return std::nullopt;
-        }
-        const Owned<gchar> text(g_variant_print(value.get(), FALSE));
-        return std::string(text.get());
-    }
-
-    // Whether the key's value now, default or not, is the one `text` gives.
-    bool holds(const std::string& text) const {
-        const auto wanted = parse(text);
-        const Owned<GVariant> value(g_settings_get_value(settings_.get(), name_));
-        return wanted && g_variant_equal(wanted.get(), value.get());
-    }
-
-    // False when the text is no valid value of the key, or the key cannot be written.
-    bool set(const std::string& text) const {
-        const auto value = parse(text);
-        return value && g_settings_schema_key_range_check(key_.get(), value.get()) &&
-               g_settings_set_value(settings_.get(), name_, value.get());
-    }
-    void reset() const { g_settings_reset(settings_.get(), name_); }
-
-  private:
-    Owned<GVariant> parse(const std::string& text) const {
-        return Owned<GVariant>(g_variant_parse(g_settings_schema_key_get_value_type(key_.get()),
-                                               text.c_str(), nullptr, nullptr, nullptr));
-    }
-
-    const char* name_;
-    Owned<GSettingsSchema> schema_;
-    Owned<GSettingsSchemaKey> key_;
-    Owned<GSettings> settings_;
-};
+ComposedText label(const ZoomKey& key) {
+    return ComposedText(key.schema) + " " + key.key;
+}
 
 const ZoomKey& enabledKey() {
     return kKeys[std::size(kKeys) - 1];
@@ -104,7 +45,7 @@ const ZoomKey& saturationKey() {
 }
 
 bool holdsOurs(const ZoomKey& key) {
-    return ZoomSetting(key).holds(key.ours);
+    return keys().holds(key.schema, key.key, key.ours);
 }
 
 // The zoom on and every colour taken away: nothing but a grayscale switch leaves it so.
@@ -127,7 +68,8 @@ Json currentUserValues() {
     const bool grey = looksGrey();
     Json values = Json::object();
     for (const auto& key : kKeys) {
-        const auto value = grey && holdsOurs(key) ? std::nullopt : ZoomSetting(key).userValue();
+        const auto value =
+            grey && holdsOurs(key) ? std::nullopt : keys().userValue(key.schema, key.key);
         values[key.schema][key.key] = value ? Json(*value) : Json(nullptr);
     }
     return values;
@@ -135,38 +77,11 @@ Json currentUserValues() {
 
 }  // namespace
 
-// GSettings' notice that the zoom was switched on or off, delivered in the main context.
-class GnomeZoomSwitch::EnabledWatch {
-  public:
-    explicit EnabledWatch(GnomeZoomSwitch& owner)
-        : settings_(g_settings_new_full(lookUp(enabledKey().schema).get(), nullptr, nullptr)) {
-        const std::string signal = std::string("changed::") + enabledKey().key;
-        handler_ = g_signal_connect(settings_.get(), signal.c_str(),
-                                    G_CALLBACK(&EnabledWatch::changed), &owner);
-        // GSettings sends change notices only for keys read since it was made.
-        const Owned<GVariant> value(g_settings_get_value(settings_.get(), enabledKey().key));
-    }
-    ~EnabledWatch() { g_signal_handler_disconnect(settings_.get(), handler_); }
-    EnabledWatch(const EnabledWatch&) = delete;
-    EnabledWatch& operator=(const EnabledWatch&) = delete;
-
-  private:
-    static void changed(GSettings*, const gchar*, gpointer owner) {
-        static_cast<GnomeZoomSwitch*>(owner)->enabledChanged();
-    }
-
-    Owned<GSettings> settings_;
-    gulong handler_ = 0;
-};
-
 bool GnomeZoomSwitch::schemasInstalled() {
-    for (const auto& key : kKeys) {
-        const auto schema = lookUp(key.schema);
-        if (!schema || !g_settings_schema_has_key(schema.get(), key.key)) {
-            return false;
-        }
-    }
-    return true;
+    auto* settings = GSettingsKeys::shared();
+    return settings && std::ranges::all_of(kKeys, [settings](const ZoomKey& key) {
+               return settings->has(key.schema, key.key);
+           });
 }
 
 GnomeZoomSwitch::GnomeZoomSwitch(const Paths& paths, MainContext context, FileWatcher* files)
@@ -180,12 +95,11 @@ Status GnomeZoomSwitch::setEnabled(bool on) {
         return Status::failure("Schémas du zoom de GNOME introuvables");
     }
     if (context_ == MainContext::DispatchBeforeUse) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
+        keys().dispatchPending();
     }
     writing_ = true;
     auto status = on ? switchOn() : switchOff();
-    g_settings_sync();
+    keys().sync();
     writing_ = false;
     return status;
 }
@@ -197,8 +111,8 @@ Handle GnomeZoomSwitch::observeSwitchOffElsewhere(std::function<void()> onSwitch
 
 Status GnomeZoomSwitch::switchOn() {
     for (const auto& key : kKeys) {
-        if (const ZoomSetting setting(key); !setting.writable()) {
-            return Status::failure("Réglage verrouillé : " + setting.label());
+        if (!keys().writable(key.schema, key.key)) {
+            return Status::failure("Réglage verrouillé : " + label(key));
         }
     }
     // Saved values already there come from a run that did not put them back, or from this one:
@@ -211,12 +125,13 @@ Status GnomeZoomSwitch::switchOn() {
         return status;
     }
     for (const auto& key : kKeys) {
-        if (const ZoomSetting setting(key); !setting.set(key.ours)) {
-            return Status::failure("Réglage refusé : " + setting.label());
+        if (!keys().set(key.schema, key.key, key.ours)) {
+            return Status::failure("Réglage refusé : " + label(key));
         }
     }
     if (!enabledWatch_) {
-        enabledWatch_ = std::make_unique<EnabledWatch>(*this);
+        enabledWatch_ =
+            keys().watch(enabledKey().schema, enabledKey().key, [this] { enabledChanged(); });
     }
     return Status::success();
 }
@@ -246,9 +161,8 @@ Status GnomeZoomSwitch::switchOff() {
 Status GnomeZoomSwitch::restore(const Json& values) {
     auto status = Status::success();
     for (auto key = std::rbegin(kKeys); key != std::rend(kKeys); ++key) {
-        const ZoomSetting setting(*key);
         // Changed by the user while the screen was grey: their newer choice stays.
-        if (!setting.holds(key->ours)) {
+        if (!holdsOurs(*key)) {
             continue;
         }
         const auto schema = values.find(key->schema);
@@ -257,11 +171,11 @@ Status GnomeZoomSwitch::restore(const Json& values) {
         // A key the user had left alone goes back to its default, and so does one whose saved
         // value is lost: colour matters more than the exact zoom.
         if (!text) {
-            setting.reset();
-        } else if (!setting.set(*text)) {
-            setting.reset();
-            if (!setting.writable()) {
-                status = Status::failure("Réglage verrouillé : " + setting.label());
+            keys().reset(key->schema, key->key);
+        } else if (!keys().set(key->schema, key->key, *text)) {
+            keys().reset(key->schema, key->key);
+            if (!keys().writable(key->schema, key->key)) {
+                status = Status::failure("Réglage verrouillé : " + label(*key));
             }
         }
     }
@@ -275,7 +189,7 @@ void GnomeZoomSwitch::enabledChanged() {
     writing_ = true;
     const auto values = saved_.read();
     (void)restore(values.value_or(Json::object()));
-    g_settings_sync();
+    keys().sync();
     (void)saved_.discard();
     writing_ = false;
     switchedOffElsewhere_.emit();

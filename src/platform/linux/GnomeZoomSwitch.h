@@ -4,6 +4,7 @@
 
 #include "platform/FileWatcher.h"
 #include "platform/GrayscaleSwitch.h"
+#include "platform/Handle.h"
 #include "platform/Json.h"
 #include "platform/Paths.h"
 #include "platform/Signal.h"
@@ -15,6 +16,7 @@ namespace olvane::platform::os {
 // factor 1 with no colour saturation, through GSettings. Before the first switch on, the user's
 // own values of the keys it changes are saved; switching off puts them back, so a user of the
 // zoom keeps their settings. A key the user changed while the screen was grey keeps their change.
+// GSettings comes from a module opened at the first call (GSettingsKeys).
 class GnomeZoomSwitch final : public GrayscaleSwitch {
   public:
     // Whether this process's main context is run by someone else (Qt's event loop does) or must
@@ -43,8 +45,6 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
 
   private:
-    class EnabledWatch;
-
     Status switchOn();
     Status switchOff();
     // Puts `values` back into the keys that still hold ours.
@@ -53,10 +53,11 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
 
     SavedUserValues saved_;
     MainContext context_;
-    std::unique_ptr<EnabledWatch> enabledWatch_;
     // Our own writes are no one else's.
     bool writing_ = false;
     Signal<> switchedOffElsewhere_;
+    // Last, so that it goes first.
+    Handle enabledWatch_;
 };
 
 }  // namespace olvane::platform::os

@@ -1,0 +1,20 @@
+#include "platform/linux/GSettingsKeys.h"
+
+#include "platform/LoadableModule.h"
+
+namespace olvane::platform::os {
+
+GSettingsKeys* GSettingsKeys::shared(std::string* failure) {
+    static LoadableModule module(kGSettingsModuleFile, OLVANE_GSETTINGS_MODULE);
+    static GSettingsKeys* const keys = [] {
+        auto* make =
+            reinterpret_cast<SharedGSettingsKeys*>(module.entryPoint(kSharedGSettingsKeys));
+        return make ? make() : nullptr;
+    }();
+    if (!keys && failure) {
+        *failure = module.failure();
+    }
+    return keys;
+}
+
+}  // namespace olvane::platform::os

@@ -10,9 +10,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The programs of the application, installed side by side.
-constexpr std::array<const char*, 4> kPrograms = {"OlvaneMac", "olvanemac-host", "OlvaneWatchdog",
-                                                  "olvanemac-safari-extension"};
+// The programs of the application and the modules they load on first use, installed side by side.
+constexpr std::array<const char*, 6> kPrograms = {
+    "OlvaneMac",           "olvanemac-host",
+    "OlvaneWatchdog",      "olvanemac-safari-extension",
+    "olvane_gsettings.so", "olvane_network_favicons.so"};
 
 std::optional<fs::path> enclosingBuildTree(const fs::path& program) {
     for (fs::path folder = program.parent_path(); !folder.empty(); folder = folder.parent_path()) {

@@ -24,11 +24,13 @@ TEST(ApplicationBundle, WhatGoesToTheTrashDependsOnHowTheProgramIsInstalled) {
     const auto shared = root / "bin";
     put(shared / "OlvaneMac");
     put(shared / "olvanemac-host");
+    put(shared / "olvane_gsettings.so");
     put(shared / "unrelated");
     const auto entry = paths.dataHome() / "applications" / "so.olvane.mac.desktop";
     put(entry);
     EXPECT_EQ(ApplicationBundle::locate(shared / "OlvaneMac", std::nullopt, paths).items(),
-              (Items{shared / "OlvaneMac", shared / "olvanemac-host", entry}));
+              (Items{shared / "OlvaneMac", shared / "olvanemac-host",
+                     shared / "olvane_gsettings.so", entry}));
 
     // A folder of its own goes whole; an AppImage is the application.
     const auto own = root / "opt" / "OlvaneMac" / "OlvaneMac";

@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "platform/linux/JournalLogSink.h"
 #include "platform/linux/StderrLogSink.h"
+#include "platform/linux/X11Connection.h"
 #include "platform/linux/XkbKeyboardLayout.h"
 #include "ui/effects/QtDelayPanels.h"
 #include "ui/effects/QtFogWindows.h"
@@ -55,6 +56,17 @@ void preferXcbUnderWayland() {
     if (wayland && !std::getenv("QT_QPA_PLATFORM") && std::getenv("DISPLAY")) {
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+}
+
+// Qt would abort with a message in English when the X server it is to use does not answer (no
+// DISPLAY, a session gone): the run says so in French and ends with an error instead.
+bool x11DisplayMissing() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform ? std::string_view(platform) != "xcb"
+                 : std::getenv("WAYLAND_DISPLAY") != nullptr) {
+        return false;
+    }
+    return platform::os::X11Connection::open() == nullptr;
 }
 
 void configureApplication(QApplication& app) {
@@ -120,6 +132,11 @@ int runOlvaneApplication(int argc, char** argv) {
         return 1;
     }
     preferXcbUnderWayland();
+    if (x11DisplayMissing()) {
+        Logger::app().error(
+            "Aucun écran : le serveur X (DISPLAY) ne répond pas, OlvaneMac s’arrête");
+        return 1;
+    }
     QApplication app(argc, argv);
     configureApplication(app);
 

@@ -1,7 +1,8 @@
 // The real program under a real X server: start-up banner first and the end of the start-up, one
 // instance per session, the crash-recovery record while it runs; whatever its window went
 // through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
-// (a logout) still leaves no crash record and no PID file behind.
+// (a logout) still leaves no crash record and no PID file behind; none at all ends the run with a
+// French line.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -371,6 +372,39 @@ TEST(OlvaneMacShutdown, TheXServerGoingAwayLeavesNoCrashRecord) {
     EXPECT_NE(output.find("App: Fermeture propre terminée"), std::string::npos) << output;
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+}
+
+// One variable set for the programs the test starts, put back afterwards.
+class EnvironmentOverride {
+  public:
+    EnvironmentOverride(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            saved_ = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~EnvironmentOverride() { saved_ ? ::setenv(name_, saved_->c_str(), 1) : ::unsetenv(name_); }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+// Started where no X server answers (a shell without a session): a French line and an error
+// status, not Qt's abort.
+TEST(OlvaneMacShutdown, NoXServerEndsWithAMessageInsteadOfAnAbort) {
+    test::TempHome home;
+    const EnvironmentOverride display("DISPLAY", ":65000");
+    const EnvironmentOverride platform("QT_QPA_PLATFORM", nullptr);
+    const EnvironmentOverride wayland("WAYLAND_DISPLAY", nullptr);
+    test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
+    const auto exit = app.wait(30s);
+    ASSERT_TRUE(exit);
+    EXPECT_TRUE(exit->exited && exit->code == 1);
+    EXPECT_NE(app.readStderrToEnd(1s).find("App: Aucun écran"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(home.paths().runtimeFolder() / "instance.sock"));
 }
 
 }  // namespace

@@ -34,22 +34,6 @@ MainWindowView::MainWindowView(AppState& appState, PageFactory& pages,
     : QWidget(parent), appState_(appState), pages_(pages) {
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     stack_ = new QStackedLayout(this);
-
-    content_ = new QWidget(this);
-    auto* row = new QHBoxLayout(content_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    sidebar_ = new SidebarView(appState_, SidebarView::orientationItems(),
-                               SidebarView::protectionItems(), content_);
-    row->addWidget(sidebar_);
-    row->addWidget(new Separator(Qt::Vertical, Theme::black(), content_));
-    detailHost_ = new QWidget(content_);
-    paintWhite(detailHost_);
-    detail_ = new QVBoxLayout(detailHost_);
-    detail_->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(detailHost_, 1);
-    stack_->addWidget(content_);
-
     showUninstallState();
     observations_.push_back(
         appState_.selectedNavigationItem.observe([this](NavigationItem item) { showPage(item); }));
@@ -58,7 +42,9 @@ MainWindowView::MainWindowView(AppState& appState, PageFactory& pages,
     // The page starts anew in the new mode; the sidebar stays and is only repainted.
     observations_.push_back(spacingDebug.rebuildToken.observe([this](int) {
         showPage(appState_.selectedNavigationItem.get());
-        sidebar_->update();
+        if (sidebar_) {
+            sidebar_->update();
+        }
     }));
     prompt_ = std::make_unique<SheetPresenter>(*this, appState_.showWebExtensionPrompt,
                                                [this] { return buildPrompt(); });
@@ -85,33 +71,53 @@ void MainWindowView::openExtensionsFromPrompt() {
 
 // Building the waiting page changes what is shown, not what the view stands for.
 QWidget* MainWindowView::currentPage() const {
-    const_cast<MainWindowView*>(this)->buildWaitingPage();
+    const_cast<MainWindowView*>(this)->buildContent();
     return page_;
 }
 
+SidebarView* MainWindowView::sidebar() const {
+    const_cast<MainWindowView*>(this)->buildContent();
+    return sidebar_;
+}
+
 // Polished as a part of the window's first show, before the window's layout is settled and
-// anything painted: the page is there in the first frame, and no earlier.
+// anything painted: the sidebar and the page are there in the first frame, and no earlier.
 bool MainWindowView::event(QEvent* event) {
     if (event->type() == QEvent::Polish) {
-        buildWaitingPage();
+        buildContent();
     }
     return QWidget::event(event);
 }
 
-void MainWindowView::buildWaitingPage() {
-    if (pageWaits_) {
-        buildPage(appState_.selectedNavigationItem.get());
+void MainWindowView::buildContent() {
+    if (content_) {
+        return;
     }
+    content_ = new QWidget(this);
+    auto* row = new QHBoxLayout(content_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    sidebar_ = new SidebarView(appState_, SidebarView::orientationItems(),
+                               SidebarView::protectionItems(), content_);
+    row->addWidget(sidebar_);
+    row->addWidget(new Separator(Qt::Vertical, Theme::black(), content_));
+    detailHost_ = new QWidget(content_);
+    paintWhite(detailHost_);
+    detail_ = new QVBoxLayout(detailHost_);
+    detail_->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(detailHost_, 1);
+    stack_->addWidget(content_);
+    buildPage(appState_.selectedNavigationItem.get());
+    showUninstallState();
 }
 
 void MainWindowView::showPage(NavigationItem item) {
-    if (!pageWaits_) {
+    if (content_) {
         buildPage(item);
     }
 }
 
 void MainWindowView::buildPage(NavigationItem item) {
-    pageWaits_ = false;
     // The old page goes at once from the screen, and from memory as soon as control returns to
     // the loop: the click that changed the page may come from one of its own buttons.
     if (QWidget* old = scroll_ ? static_cast<QWidget*>(scroll_) : page_) {
@@ -156,7 +162,9 @@ void MainWindowView::buildPage(NavigationItem item) {
 
 void MainWindowView::showUninstallState() {
     if (!appState_.isUninstalling.get()) {
-        stack_->setCurrentWidget(content_);
+        if (content_) {
+            stack_->setCurrentWidget(content_);
+        }
         return;
     }
     if (!uninstall_) {

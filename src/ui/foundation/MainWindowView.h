@@ -21,7 +21,8 @@ class SpacingDebugManager;
 // The content of the main window: the sidebar, a black one-point line and the selected page;
 // only the uninstall progress while an uninstall runs. A new page is built each time one is
 // selected and each time spacing debug is switched; every page but the home page scrolls. The
-// first page waits until the view is first shown (or asked for), and is built before it paints.
+// sidebar and the first page wait until the view is first shown (or asked for), and are built
+// before it paints.
 class MainWindowView final : public QWidget {
     Q_OBJECT
 
@@ -35,7 +36,8 @@ class MainWindowView final : public QWidget {
                    QWidget* parent = nullptr);
     ~MainWindowView() override;
 
-    SidebarView* sidebar() const { return sidebar_; }
+    // Built now if it is still waiting, as is the page.
+    SidebarView* sidebar() const;
     // The page shown now (inside its scroll area, if any), built now if it is still waiting.
     QWidget* currentPage() const;
     bool isPageScrollable() const;
@@ -55,21 +57,20 @@ class MainWindowView final : public QWidget {
 
   private:
     void showPage(NavigationItem item);
+    void buildContent();
     void buildPage(NavigationItem item);
-    void buildWaitingPage();
     void showUninstallState();
     std::unique_ptr<QWidget> buildPrompt();
 
     AppState& appState_;
     PageFactory& pages_;
     QStackedLayout* stack_;
-    QWidget* content_;
-    SidebarView* sidebar_;
-    QVBoxLayout* detail_;
-    QWidget* detailHost_;
+    QWidget* content_ = nullptr;
+    SidebarView* sidebar_ = nullptr;
+    QVBoxLayout* detail_ = nullptr;
+    QWidget* detailHost_ = nullptr;
     QWidget* page_ = nullptr;
     QScrollArea* scroll_ = nullptr;
-    bool pageWaits_ = true;
     std::unique_ptr<QWidget> uninstall_;
     std::unique_ptr<SheetPresenter> prompt_;
     WindowWidth windowWidth_;

@@ -23,14 +23,15 @@ MainWindow::MainWindow(AppState& appState, PageFactory& pages)
 // before a window manager runs would keep its title bar above the screen.
 void MainWindow::placeOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) {
+    const auto frame =
+        screen ? WindowPlacement::centred(screen->availableGeometry(), kDefaultSize, minimumSize())
+               : std::nullopt;
+    if (!frame) {
         resize(kDefaultSize);
         return;
     }
-    const QRect frame =
-        WindowPlacement::centred(screen->availableGeometry(), kDefaultSize, minimumSize());
-    resize(frame.size());
-    move(frame.topLeft());
+    resize(frame->size());
+    move(frame->topLeft());
 }
 
 void MainWindow::bringForward() {

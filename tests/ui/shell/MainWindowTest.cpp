@@ -46,6 +46,7 @@ TEST(MainWindow, OpensCentredAndNoLargerThanTheScreen) {
     EXPECT_EQ(WindowPlacement::centred({1440, 30, 1024, 738}, wanted, minimum),
               QRect(1440, 49, 1024, 700));
     EXPECT_EQ(WindowPlacement::centred({0, 0, 800, 600}, wanted, minimum), QRect(0, 0, 970, 670));
+    EXPECT_EQ(WindowPlacement::centred({}, wanted, minimum), std::nullopt);
 }
 
 TEST(ApplicationShell, TheWindowComesBackAfterBeingClosed) {

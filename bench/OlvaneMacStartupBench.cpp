@@ -70,15 +70,24 @@ fs::path freshHome() {
     return home;
 }
 
-// OlvaneMac's watchdog outlives it for a moment and may still write there.
+// OlvaneMac's watchdog outlives it for a moment and may still write there, even make the folder
+// again: each is removed now and once more at the end.
+std::vector<fs::path>& usedHomes() {
+    static std::vector<fs::path> homes;
+    return homes;
+}
+
 void removeHome(const fs::path& home) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    usedHomes().push_back(home);
+    std::error_code error;
+    fs::remove_all(home, error);
+}
+
+void removeHomesAgain() {
+    ::sleep(2);
+    for (const auto& home : usedHomes()) {
         std::error_code error;
         fs::remove_all(home, error);
-        if (!error) {
-            return;
-        }
-        ::usleep(20'000);
     }
 }
 
@@ -187,6 +196,7 @@ int main(int argc, char** argv) {
     if (server) {
         stop(*server);
     }
+    removeHomesAgain();
     if (failed) {
         return 1;
     }

@@ -59,6 +59,7 @@ class NoCatalogue final : public ui::ApplicationCatalogue {
     std::optional<ui::ApplicationEntry> findApplication(std::string_view) const override {
         return std::nullopt;
     }
+    bool themeIconIsReadable(const std::string&) const override { return false; }
     QImage themeIcon(const std::string&, int) const override { return {}; }
 };
 

@@ -35,6 +35,9 @@ platform::Status writeUnlessSame(const std::filesystem::path& path, const std::s
 RulesFileService::RulesFileService(const platform::Paths& paths)
     : dataFolder_(paths.dataFolder()), sharedContainer_(paths.sharedContainer()) {
     ensureDirectoryExists();
+    // Only the application writes both files: what a killed write left beside them is of no use.
+    platform::removeUnfinishedWrites(rulesFile());
+    platform::removeUnfinishedWrites(sharedRulesFile());
 }
 
 std::filesystem::path RulesFileService::rulesFile() const {

@@ -122,6 +122,11 @@ TEST_F(RulesFileServiceTest, FailedWriteLogsAnErrorAndCopiesNothing) {
 }
 
 TEST_F(RulesFileServiceTest, WritesLeaveNoTemporaryFileBehind) {
+    // What a run killed while writing left behind goes at the next start.
+    for (const auto& folder : {paths.dataFolder(), paths.sharedContainer()}) {
+        fs::create_directories(folder);
+        ASSERT_TRUE(platform::writeFileInPlace(folder / ".rules.json.a1B2c3", "{"));
+    }
     RulesFileService service(paths);
     service.updateRules("_grayscale", Json{{"allowedSites", Json::array()}});
     service.updateRules("_redList", Json{{"sites", Json::array()}});

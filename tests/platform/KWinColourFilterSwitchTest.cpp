@@ -55,6 +55,16 @@ TEST_F(KWinColourFilterSwitchTest, LoadsOnlyWhereMode3IsMonochrome) {
     }
 }
 
+TEST_F(KWinColourFilterSwitchTest, AKwinrcThatCannotBeReadLeavesTheEffectAlone) {
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0");
+    ASSERT_TRUE(kwin->ready());
+    ASSERT_TRUE(filter_.load());
+    std::filesystem::create_directory(kwinrcFile_);
+    EXPECT_EQ(filter_.setEnabled(true).description().redacted(),
+              "Impossible de lire « <private> » : Est un dossier");
+    EXPECT_EQ(kwin->lineIfAny(), "");
+}
+
 TEST_F(KWinColourFilterSwitchTest, EffectLoadedForTheSessionThenEveryLineBack) {
     const struct {
         const char* name;

@@ -47,7 +47,7 @@ std::optional<std::string> readKwinrc(const fs::path& kwinrc, Status& failure) {
     ComposedText error;
     auto text = readWholeFile(kwinrc, &error);
     if (!text) {
-        failure = Status::failure("Impossible de lire " + quotedPath(kwinrc) + " : " + error);
+        failure = Status::failure(error);  // it names the file already
     }
     return text;
 }

@@ -129,6 +129,14 @@ TEST_F(GnomeZoomSwitchTest, OffTouchesOnlyWhatASwitchOnChanged) {
     EXPECT_FALSE(existsAtPath(savedFile_));
 }
 
+TEST_F(GnomeZoomSwitchTest, UnreadableSavedValuesOverAZoomNotGreyAreNoOnes) {
+    std::filesystem::create_directories(savedFile_.parent_path());
+    ASSERT_TRUE(writeFileAtomically(savedFile_, "{\"mag-factor"));
+    ASSERT_TRUE(zoom_.setEnabled(true));
+    ASSERT_TRUE(zoom_.setEnabled(false));
+    expectUserValues();
+}
+
 TEST_F(GnomeZoomSwitchTest, ARemovedDataFolderNeverLeavesTheZoomGrey) {
     ASSERT_TRUE(zoom_.setEnabled(true));
     std::filesystem::remove_all(home_.paths().dataFolder());

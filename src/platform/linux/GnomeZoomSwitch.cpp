@@ -116,8 +116,9 @@ Status GnomeZoomSwitch::switchOn() {
         }
     }
     // Saved values already there come from a run that did not put them back, or from this one:
-    // they are still the user's own, and the current ones are ours.
-    if (saved_.exist()) {
+    // they are still the user's own, and the current ones are ours. Unreadable ones over a zoom
+    // that is not grey are no one's: the current values are the user's.
+    if (const auto saved = saved_.read(); saved && (!saved->empty() || looksGrey())) {
         if (auto status = saved_.keep(); !status) {
             return status;
         }

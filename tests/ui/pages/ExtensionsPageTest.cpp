@@ -147,10 +147,15 @@ TEST_F(ExtensionsPageTest, UnderThePointerTheGuideTitleStaysAndTheLinkKeepsItsSp
 
     chrome->guideToggle()->click();
     QWidget* link = chrome->stepRows()[0]->link();
+    const QFontMetricsF metrics(Theme::fontRegular14());
+    const int spaceEnd =
+        static_cast<int>(metrics.horizontalAdvance("Ouvre la fiche Olvane sur le "));
+    const int wordEnd = static_cast<int>(metrics.horizontalAdvance("Ouvre la fiche Olvane sur le"));
+    const int restStart = link->x() + inkLeft(link);
+    EXPECT_GE(restStart, spaceEnd) << "at rest, one plain space before the link";
+    EXPECT_LE(restStart, spaceEnd + 2) << "at rest, one plain space before the link";
     test::hover(link, true);
-    const int spaceEnd = static_cast<int>(
-        QFontMetricsF(Theme::fontRegular14()).horizontalAdvance("Ouvre la fiche Olvane sur le "));
-    EXPECT_GE(link->x() + inkLeft(link), spaceEnd) << "sur leChrome Web Store";
+    EXPECT_GT(link->x() + inkLeft(link), wordEnd + 1) << "sur leChrome Web Store";
 }
 
 TEST_F(ExtensionsPageTest, AConnectionHidesTheGuideAndItsLossShowsItAgain) {

@@ -18,18 +18,14 @@ int ceilWidth(const QString& text, const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
 
-// Room on each side of the link phrase for its growth under the pointer: grown, it reaches the
-// words beside it without eating the spaces between them.
+// Room on each side of the link phrase for its growth under the pointer. The room overlaps the
+// words beside it, so that at rest the phrase sits where plain text would and, grown, it reaches
+// into the spaces around it as a scaled view would.
 int growthRoom(int textWidth, int height) {
-    for (int room = 1;; ++room) {
-        HoverScale scale;
-        const double width = textWidth + 2.0 * room;
-        scale.measure({width, static_cast<double>(height)});
-        scale.setHovered(true);
-        if ((scale.factor() - 1) * width / 2 <= room) {
-            return room;
-        }
-    }
+    HoverScale scale;
+    scale.measure({static_cast<double>(textWidth), static_cast<double>(height)});
+    scale.setHovered(true);
+    return static_cast<int>(std::ceil((scale.factor() - 1) * textWidth / 2));
 }
 
 // The link phrase: underlined, without chrome; it acts on click.
@@ -44,6 +40,8 @@ class LinkButton final : public HoverButton {
         room_ = growthRoom(textWidth, height);
         setFixedSize(textWidth + 2 * room_, height);
     }
+
+    int room() const { return room_; }
 
   protected:
     void paintContent(QPainter& painter) override {
@@ -66,7 +64,7 @@ class LinkedText final : public QWidget {
         : QWidget(parent), before_(std::move(before)), after_(std::move(after)), link_(link) {
         link_->setParent(this);
         const QFont font = Theme::fontRegular14();
-        link_->move(ceilWidth(before_, font), 0);
+        link_->move(ceilWidth(before_, font) - link_->room(), 0);
         setFixedHeight(link_->height());
         setMinimumWidth(afterStart() + ceilWidth(after_, font));
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -84,7 +82,7 @@ class LinkedText final : public QWidget {
     }
 
   private:
-    int afterStart() const { return link_->x() + link_->width(); }
+    int afterStart() const { return link_->x() + link_->width() - link_->room(); }
 
     QString before_;
     QString after_;

@@ -127,6 +127,18 @@ TEST_F(KWinColourFilterSwitchTest, SecondSwitchOnAfterACrashKeepsTheFirstSavedLi
     EXPECT_EQ(kwinrc(), kKwinrc);
 }
 
+TEST_F(KWinColourFilterSwitchTest, UnreadableSavedLinesOverAnEffectNotGreyAreNoOnes) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    std::filesystem::create_directories(savedFile_.parent_path());
+    ASSERT_TRUE(writeFileAtomically(savedFile_, "{\"entries"));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
+    ASSERT_TRUE(kwin->ready());
+    ASSERT_TRUE(filter_.load());
+    ASSERT_TRUE(filter_.setEnabled(true));
+    ASSERT_TRUE(filter_.setEnabled(false));
+    EXPECT_EQ(kwinrc(), kKwinrc);
+}
+
 TEST_F(KWinColourFilterSwitchTest, ARemovedDataFolderNeverLeavesTheEffectGrey) {
     ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
     const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);

@@ -130,8 +130,9 @@ Handle KWinColourFilterSwitch::observeSwitchOffElsewhere(std::function<void()> o
 
 Status KWinColourFilterSwitch::switchOn() {
     // Saved values already there come from a run that did not put them back, or from this one:
-    // they are still the user's own, and the current lines are ours.
-    if (saved_.exist()) {
+    // they are still the user's own, and the current lines are ours. Unreadable ones are no
+    // one's: the current lines tell.
+    if (const auto saved = saved_.read(); saved && !saved->empty()) {
         if (auto status = saved_.keep(); !status) {
             return status;
         }

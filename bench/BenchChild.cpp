@@ -51,12 +51,30 @@ Child spawn(const std::vector<std::string>& argv, bool withStderr) {
 }
 
 bool waitFor(const Child& child, const std::string& text, std::string& seen) {
+    std::vector<Clock::time_point> seenAt;
+    return waitForEach(child, {text}, seenAt, seen);
+}
+
+bool waitForEach(const Child& child, const std::vector<std::string>& texts,
+                 std::vector<Clock::time_point>& seenAt, std::string& seen) {
     const auto deadline = Clock::now() + kTimeout;
-    while (seen.find(text) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    seenAt.assign(texts.size(), Clock::time_point{});
+    std::size_t left = texts.size();
+    for (;;) {
+        const auto now = Clock::now();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (seenAt[i] == Clock::time_point{} && seen.find(texts[i]) != std::string::npos) {
+                seenAt[i] = now;
+                --left;
+            }
+        }
+        if (left == 0) {
+            return true;
+        }
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
         pollfd p{child.out, POLLIN, 0};
-        if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) {
+        if (wait <= 0 || ::poll(&p, 1, static_cast<int>(wait)) <= 0) {
             return false;
         }
         char buffer[4096];
@@ -66,7 +84,6 @@ bool waitFor(const Child& child, const std::string& text, std::string& seen) {
         }
         seen.append(buffer, static_cast<std::size_t>(n));
     }
-    return true;
 }
 
 void stop(Child& child) {

@@ -22,6 +22,10 @@ struct Child {
 Child spawn(const std::vector<std::string>& argv, bool withStderr = true);
 // Reads the child's output until `text` shows; false after 30 s or at the end of output.
 bool waitFor(const Child& child, const std::string& text, std::string& seen);
+// Reads the child's output until each of `texts` has shown, noting when each first did; false
+// as waitFor.
+bool waitForEach(const Child& child, const std::vector<std::string>& texts,
+                 std::vector<Clock::time_point>& seenAt, std::string& seen);
 void stop(Child& child);
 // A private X server (its display number in `display`), or none. It keeps what clients set
 // (output properties) when the last one leaves.

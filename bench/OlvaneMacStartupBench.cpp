@@ -1,10 +1,11 @@
 // Figures for the OlvaneMac program against its floor, a bare Qt window: the time from launch to
-// "Initialisation terminée" (the floor: to its first painted frame), the resident memory and the
-// shared libraries then, and the time the kernel takes to report OlvaneMac's end after SIGKILL
-// (the floor under the watchdog's reset). The two take turns launch by launch, each in a fresh
-// HOME, on a private Xvfb (offscreen when there is none), so that the machine's load weighs on both
-// alike. Target: the median start within 1.5 times the floor's. Argument: the number of pairs
-// (default 20).
+// "Initialisation terminée" (the floor: to its first painted frame), the time from launch to the
+// first frame sent to the X server (seen alike for both by a preloaded probe), the resident memory
+// and the shared libraries once both are seen, and the time the kernel takes to report
+// OlvaneMac's end after SIGKILL (the floor under the watchdog's reset). The two take turns launch
+// by launch, each in a fresh HOME, on a private Xvfb (offscreen when there is none, and no frame
+// figure then), so that the machine's load weighs on both alike. Target: the median start within
+// 1.5 times the floor's. Argument: the number of pairs (default 20).
 #include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -31,6 +32,13 @@ using namespace olvane::bench;
 constexpr int kPairs = 20;
 constexpr const char* kReady = "App: Initialisation terminée";
 constexpr const char* kFloorReady = "Premier cadre peint";
+constexpr const char* kFrameSent = "Premier cadre envoyé";
+
+// Under Xvfb only: offscreen, no frame goes anywhere.
+bool& probingFrames() {
+    static bool probing = false;
+    return probing;
+}
 
 long residentKilobytes(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
@@ -114,6 +122,7 @@ double percentile(std::vector<double> values, double share) {
 
 struct Launch {
     double startMs = 0;
+    double frameMs = -1;
     double residentMb = 0;
     double libraries = 0;
     double killMs = 0;
@@ -122,17 +131,25 @@ struct Launch {
 // Launches `program` in a fresh HOME and waits for `ready`; nullopt when it never comes.
 std::optional<Launch> launch(const std::string& program, const char* ready) {
     const fs::path home = freshHome();
+    std::vector<std::string> markers{ready};
+    if (probingFrames()) {
+        markers.emplace_back(kFrameSent);
+    }
     const auto start = Clock::now();
     Child child = spawn({program});
     std::string seen;
+    std::vector<Clock::time_point> seenAt;
     std::optional<Launch> result;
-    if (waitFor(child, ready, seen)) {
-        result = Launch{std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+    const auto since = [&](Clock::time_point at) {
+        return std::chrono::duration<double, std::milli>(at - start).count();
+    };
+    if (waitForEach(child, markers, seenAt, seen)) {
+        result = Launch{since(seenAt[0]), probingFrames() ? since(seenAt[1]) : -1,
                         static_cast<double>(residentKilobytes(child.pid)) / 1024.0,
                         libraryCount(child.pid), killReportedMs(child.pid)};
     } else {
-        std::fprintf(stderr, "« %s » absent de la sortie de %s :\n%s\n", ready, program.c_str(),
-                     seen.c_str());
+        std::fprintf(stderr, "« %s » absent de la sortie de %s :\n%s\n", markers.back().c_str(),
+                     program.c_str(), seen.c_str());
     }
     stop(child);
     removeHome(home);
@@ -140,10 +157,11 @@ std::optional<Launch> launch(const std::string& program, const char* ready) {
 }
 
 struct Series {
-    std::vector<double> startMs, residentMb, libraries, killMs;
+    std::vector<double> startMs, frameMs, residentMb, libraries, killMs;
 
     void add(const Launch& l) {
         startMs.push_back(l.startMs);
+        frameMs.push_back(l.frameMs);
         residentMb.push_back(l.residentMb);
         libraries.push_back(l.libraries);
         killMs.push_back(l.killMs);
@@ -169,11 +187,13 @@ int main(int argc, char** argv) {
     if (server) {
         ::setenv("DISPLAY", display.c_str(), 1);
         ::unsetenv("QT_QPA_PLATFORM");
+        ::setenv("LD_PRELOAD", OLVANE_FIRST_FRAME_PROBE, 1);
+        probingFrames() = true;
     } else {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     Series app, floor;
-    std::vector<double> ratios;
+    std::vector<double> ratios, frameRatios;
     bool failed = false;
     for (int i = 0; i < pairs && !failed; ++i) {
         // Each goes first every other pair, so that neither always finds the caches warmer.
@@ -192,7 +212,9 @@ int main(int argc, char** argv) {
         app.add(*a);
         floor.add(*f);
         ratios.push_back(a->startMs / f->startMs);
+        frameRatios.push_back(a->frameMs / f->frameMs);
     }
+    ::unsetenv("LD_PRELOAD");
     if (server) {
         stop(*server);
     }
@@ -207,6 +229,11 @@ int main(int argc, char** argv) {
     row("démarrage (premier cadre du plancher)", app.startMs, floor.startMs, "ms");
     std::printf("  %-34s médiane ×%.2f, p90 ×%.2f (objectif : médiane ≤ ×1.5)\n",
                 "rapport paire par paire", percentile(ratios, 0.5), percentile(ratios, 0.9));
+    if (probingFrames()) {
+        row("premier cadre envoyé au serveur X", app.frameMs, floor.frameMs, "ms");
+        std::printf("  %-34s médiane ×%.2f, p90 ×%.2f\n", "rapport paire par paire",
+                    percentile(frameRatios, 0.5), percentile(frameRatios, 0.9));
+    }
     row("mémoire résidente à ce moment", app.residentMb, floor.residentMb, "Mo");
     std::printf("  %-34s %.0f, plancher %.0f\n", "bibliothèques chargées à ce moment",
                 percentile(app.libraries, 0.5), percentile(floor.libraries, 0.5));

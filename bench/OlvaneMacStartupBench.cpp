@@ -234,8 +234,12 @@ int main(int argc, char** argv) {
         std::printf("  %-34s médiane ×%.2f, p90 ×%.2f\n", "rapport paire par paire",
                     percentile(frameRatios, 0.5), percentile(frameRatios, 0.9));
     }
-    row("mémoire résidente à ce moment", app.residentMb, floor.residentMb, "Mo");
-    std::printf("  %-34s %.0f, plancher %.0f\n", "bibliothèques chargées à ce moment",
+    // Taken once both are seen: at the first frame when it is watched.
+    const bool atFrame = probingFrames();
+    row(atFrame ? "mémoire au premier cadre" : "mémoire résidente à ce moment", app.residentMb,
+        floor.residentMb, "Mo");
+    std::printf("  %-34s %.0f, plancher %.0f\n",
+                atFrame ? "bibliothèques au premier cadre" : "bibliothèques chargées à ce moment",
                 percentile(app.libraries, 0.5), percentile(floor.libraries, 0.5));
     std::printf("  %-34s médiane %.1f ms, p90 %.1f ms\n", "fin signalée après SIGKILL",
                 percentile(app.killMs, 0.5), percentile(app.killMs, 0.9));

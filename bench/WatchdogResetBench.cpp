@@ -359,19 +359,24 @@ void reportShares(benchmark::State& state, const std::vector<KillTimes>& kills) 
     state.counters["runtime_on_tmpfs"] = fixture().runtimeOnTmpfs() ? 1 : 0;
 }
 
-// Time from SIGKILL of the application's stand-in to the simulated display file back in colour.
-void BM_ResetAfterKill(benchmark::State& state) {
-    auto& f = fixture();
-    DisplayFileReset display(f);
+// Kills `count` applications that `launch` starts (a pid, or -1) and reports the shares of their
+// resets of the simulated display file; an output descriptor a launch hands back is closed.
+template <typename Launch>
+void measureDisplayResets(benchmark::State& state, int count, Launch launch) {
+    DisplayFileReset display(fixture());
     if (!display.valid()) {
         state.SkipWithError("cannot watch the display file");
         return;
     }
     for (auto _ : state) {
         std::vector<KillTimes> kills;
-        for (int i = 0; i < kKills; ++i) {
-            const pid_t app = launchApplication(f);
+        for (int i = 0; i < count; ++i) {
+            int output = -1;
+            const pid_t app = launch(output);
             const auto times = app < 0 ? std::nullopt : display.kill(app);
+            if (output >= 0) {
+                ::close(output);
+            }
             if (!times) {
                 state.SkipWithError("a reset was missed");
                 return;
@@ -381,32 +386,18 @@ void BM_ResetAfterKill(benchmark::State& state) {
         reportShares(state, kills);
     }
 }
+
+// Time from SIGKILL of the application's stand-in to the simulated display file back in colour.
+void BM_ResetAfterKill(benchmark::State& state) {
+    measureDisplayResets(state, kKills, [](int&) { return launchApplication(fixture()); });
+}
 BENCHMARK(BM_ResetAfterKill)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The same with the real OlvaneMac: its end takes the kernel longer (the teardown of its memory
 // and of its inotify groups).
 void BM_RealApplicationResetAfterKill(benchmark::State& state) {
-    auto& f = fixture();
-    DisplayFileReset display(f);
-    if (!display.valid()) {
-        state.SkipWithError("cannot watch the display file");
-        return;
-    }
-    for (auto _ : state) {
-        std::vector<KillTimes> kills;
-        for (int i = 0; i < kRealKills; ++i) {
-            int output = -1;
-            const pid_t app = launchRealApplication(f, output);
-            const auto times = app < 0 ? std::nullopt : display.kill(app);
-            ::close(output);
-            if (!times) {
-                state.SkipWithError("a reset was missed");
-                return;
-            }
-            kills.push_back(*times);
-        }
-        reportShares(state, kills);
-    }
+    measureDisplayResets(state, kRealKills,
+                         [](int& output) { return launchRealApplication(fixture(), output); });
 }
 BENCHMARK(BM_RealApplicationResetAfterKill)->Iterations(1)->Unit(benchmark::kMillisecond);
 

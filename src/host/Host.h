@@ -38,6 +38,9 @@ class Host {
     void startRulesWatcher() { pusher_.start(); }
     void startHeartbeat() { heartbeat_.start(); }
     void handle(const std::string& type, const Json& message) { dispatcher_.handle(type, message); }
+    bool answerFromAnyThread(const std::string& type) {
+        return dispatcher_.answerFromAnyThread(type);
+    }
 
   private:
     RulesFile rules_;

@@ -6,28 +6,31 @@ namespace olvane::host {
 
 MessageDispatcher::MessageDispatcher(const platform::Clock& clock, RulesFile& rules,
                                      HostFiles& files, HealthReporter& health, MessageSink& out)
-    : clock_(clock), rules_(rules), files_(files), health_(health), out_(out) {}
+    : clock_(clock), rulesReply_(rules), files_(files), health_(health), out_(out) {}
 
 std::string MessageDispatcher::typeOf(const Json& message) {
     return json::stringMember(message, "type").value_or("");
 }
 
-bool MessageDispatcher::answerStateless(const std::string& type, MessageSink& out) {
-    if (type != "PING") {
-        return false;
+bool MessageDispatcher::answerFromAnyThread(const std::string& type) {
+    if (type == "PING") {
+        static const std::string pong = json::dumpCompact(outgoing::pong());
+        out_.sendSerialised("PONG", pong);
+        return true;
     }
-    static const std::string pong = json::dumpCompact(outgoing::pong());
-    out.sendSerialised("PONG", pong);
-    return true;
+    if (type == "GET_RULES") {
+        // Asking does not count as having seen a change: a pending push still goes out.
+        out_.sendSerialised("RULES", *rulesReply_.current());
+        return true;
+    }
+    return false;
 }
 
 void MessageDispatcher::handle(const std::string& type, const Json& message) {
-    if (answerStateless(type, out_)) {
+    if (answerFromAnyThread(type)) {
         return;
     }
-    if (type == "GET_RULES") {
-        getRules();
-    } else if (type == "INIT") {
+    if (type == "INIT") {
         init(message);
     } else if (type == "GRAYSCALE_COMMAND") {
         grayscaleCommand(message);
@@ -38,16 +41,6 @@ void MessageDispatcher::handle(const std::string& type, const Json& message) {
     } else {
         out_.send(outgoing::unknownType(type));
     }
-}
-
-void MessageDispatcher::getRules() {
-    // Asking does not count as having seen a change: a pending push still goes out.
-    const auto& contents = rules_.read();
-    if (rulesReplyGeneration_ != contents.generation) {
-        rulesReply_ = outgoing::rules(contents.objectText, contents.modificationTimeNs);
-        rulesReplyGeneration_ = contents.generation;
-    }
-    out_.sendSerialised("RULES", rulesReply_);
 }
 
 void MessageDispatcher::init(const Json& message) {

@@ -18,7 +18,7 @@ struct ReaderWork {
     platform::RunLoop& loop;
     FrameReader reader;
     std::shared_ptr<const MessageHandler> handler;
-    StatelessAnswer answerAtOnce;
+    AnswerAtOnce answerAtOnce;
     std::function<void()> onEnd;
     // Messages posted to the loop and not yet handled (their replies not yet written).
     std::shared_ptr<std::atomic<int>> waiting = std::make_shared<std::atomic<int>>(0);
@@ -49,7 +49,7 @@ void* runReader(void* work) {
 }  // namespace
 
 void startReaderThread(platform::RunLoop& loop, FrameReader reader, MessageHandler onMessage,
-                       StatelessAnswer answerAtOnce, std::function<void()> onEnd) {
+                       AnswerAtOnce answerAtOnce, std::function<void()> onEnd) {
     // Posted work shares the handler, so it stays valid however long the loop takes.
     auto work = std::make_unique<ReaderWork>(ReaderWork{
         loop, std::move(reader), std::make_shared<const MessageHandler>(std::move(onMessage)),

@@ -10,8 +10,9 @@
 namespace olvane::host {
 
 using MessageHandler = std::function<void(const std::string& type, const Json& message)>;
-// Answers a message that needs no state, from the reader's thread; false for the others.
-using StatelessAnswer = std::function<bool(const std::string& type)>;
+// Answers a message that needs nothing of the loop, from the reader's thread; false for the
+// others.
+using AnswerAtOnce = std::function<bool(const std::string& type)>;
 
 // Starts the thread that blocks on the input and hands each message to the loop, in arrival
 // order, without waiting for it to be handled. A message `answerAtOnce` takes while nothing
@@ -19,6 +20,6 @@ using StatelessAnswer = std::function<bool(const std::string& type)>;
 // sleeps on. At the first frame that cannot be read it calls `onEnd` from that thread, which is
 // expected not to return.
 void startReaderThread(platform::RunLoop& loop, FrameReader reader, MessageHandler onMessage,
-                       StatelessAnswer answerAtOnce, std::function<void()> onEnd);
+                       AnswerAtOnce answerAtOnce, std::function<void()> onEnd);
 
 }  // namespace olvane::host

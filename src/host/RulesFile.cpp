@@ -14,11 +14,12 @@ constexpr long long kSettledNs = 2'000'000'000LL;
 RulesFile::RulesFile(platform::FileSystem& files, std::filesystem::path path, const HostLog& log)
     : files_(files), path_(std::move(path)), log_(log) {}
 
-const RulesFile::Contents& RulesFile::read() {
+std::shared_ptr<const RulesFile::Contents> RulesFile::read() {
+    const std::lock_guard lock(mutex_);
     const auto identity = files_.identity(path_);
     if (!identity) {
-        if (contents_.modificationTimeNs || contents_.objectText != "{}") {
-            contents_ = {"{}", std::nullopt, contents_.generation + 1};
+        if (contents_->modificationTimeNs || contents_->objectText != "{}") {
+            replace({"{}", std::nullopt});
         }
         readFrom_.reset();
         return contents_;
@@ -45,16 +46,26 @@ void RulesFile::readAgain(const Identity& identity) {
                        " — fichier potentiellement corrompu");
         }
     }
-    contents_ = {compact ? std::move(text) : std::string("{}"), identity.modifiedNs,
-                 contents_.generation + 1};
+    replace({compact ? std::move(text) : std::string("{}"), identity.modifiedNs});
     const bool settled = files_.nowNs() - identity.modifiedNs >= kSettledNs;
     readFrom_ = watched_ || settled ? std::optional(identity) : std::nullopt;
 }
 
+void RulesFile::replace(Contents contents) {
+    contents.generation = contents_->generation + 1;
+    contents_ = std::make_shared<const Contents>(std::move(contents));
+}
+
+void RulesFile::noteChanged() {
+    const std::lock_guard lock(mutex_);
+    readFrom_.reset();
+}
+
 void RulesFile::setWatched(bool watched) {
+    const std::lock_guard lock(mutex_);
     watched_ = watched;
     // Changes made while nothing watched were never reported.
-    noteChanged();
+    readFrom_.reset();
 }
 
 std::optional<long long> RulesFile::modificationTime() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -13,7 +15,8 @@ namespace olvane::host {
 // The application's "rules.json", forwarded without looking inside: its object is checked and
 // kept as compact text, never built. It is read again only when the file changed: while a watch
 // reports its changes, until the watch says so (or its status moved); without one, also while
-// its times are too fresh to be trusted.
+// its times are too fresh to be trusted. Safe from any thread: the reader answers requests while
+// the loop notes the watch's reports.
 class RulesFile {
   public:
     struct Contents {
@@ -31,23 +34,25 @@ class RulesFile {
 
     // The file's object. "{}" when it is missing (silently), when it cannot be read, is not JSON
     // or nests deeper than the serialiser can take (logged), or holds another value.
-    const Contents& read();
+    std::shared_ptr<const Contents> read();
     // The modification time in nanoseconds since 1970; nullopt when there is no file.
     std::optional<long long> modificationTime() const;
 
     // Whether a watch on the file's name reports every change from now on.
     void setWatched(bool watched);
     // A change was reported: what was read is not kept past it.
-    void noteChanged() { readFrom_.reset(); }
+    void noteChanged();
 
   private:
     using Identity = platform::FileSystem::Identity;
     void readAgain(const Identity& identity);
+    void replace(Contents contents);
 
     platform::FileSystem& files_;
     std::filesystem::path path_;
     const HostLog& log_;
-    Contents contents_;
+    std::mutex mutex_;
+    std::shared_ptr<const Contents> contents_ = std::make_shared<const Contents>();
     // What the kept contents were read from, while it may be trusted.
     std::optional<Identity> readFrom_;
     bool watched_ = false;

@@ -52,8 +52,8 @@ void RulesPusher::checkForChange() {
         return;
     }
     lastModificationTime_ = modified;
-    const auto& contents = rules_.read();
-    out_.sendSerialised("RULES", outgoing::rulesChanged(contents.objectText, modified));
+    const auto contents = rules_.read();
+    out_.sendSerialised("RULES", outgoing::rulesChanged(contents->objectText, modified));
 }
 
 }  // namespace olvane::host

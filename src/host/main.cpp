@@ -10,7 +10,6 @@
 #include "host/FrameReader.h"
 #include "host/FrameWriter.h"
 #include "host/Host.h"
-#include "host/MessageDispatcher.h"
 #include "host/ReaderThread.h"
 #include "platform/Paths.h"
 #include "platform/linux/DiskFileSystem.h"
@@ -49,9 +48,7 @@ int main() {
     host::startReaderThread(
         loop, host::FrameReader(host::readFromDescriptor(STDIN_FILENO), log),
         [&host](const std::string& type, const Json& message) { host.handle(type, message); },
-        [&writer](const std::string& type) {
-            return host::MessageDispatcher::answerStateless(type, writer);
-        },
+        [&host](const std::string& type) { return host.answerFromAnyThread(type); },
         [&gate] { gate.endProcess(0); });
     host.startHeartbeat();
     loop.run();

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QStyleFactory>
-#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 #include <memory>
@@ -26,6 +25,7 @@
 #include "ui/foundation/IconSources.h"
 #include "ui/foundation/LogoOlvane.h"
 #include "ui/foundation/QtRunLoop.h"
+#include "ui/shell/AfterFirstFrame.h"
 #include "ui/shell/ApplicationLifecycle.h"
 #include "ui/shell/ApplicationPageFactory.h"
 #include "ui/shell/ApplicationShell.h"
@@ -75,7 +75,6 @@ void configureApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::Paths::kApplicationId));
     // Closing the window leaves the application in the menu bar.
     app.setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(LogoOlvane::icon());
     // The same plain widgets whatever the desktop's theme: the pages draw their own look.
     if (auto* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
@@ -193,9 +192,13 @@ int runOlvaneApplication(int argc, char** argv) {
         }
     });
     shell.showMainWindow();
-    // The first frame loads the symbol font and reads the installed ones; only what is missing
-    // is told, once the start is over.
-    QTimer::singleShot(0, [] { FontLibrary::registerApplicationFonts(); });
+    afterFirstFrame(shell.mainWindow(), [] {
+        // Drawn at every size a desktop may ask for, the icon would hold the first frame back.
+        QApplication::setWindowIcon(LogoOlvane::icon());
+        // The first frame loads the symbol font and reads the installed ones; only what is
+        // missing is told.
+        FontLibrary::registerApplicationFonts();
+    });
     return app.exec();
 }
 

@@ -1,14 +1,15 @@
 #include "ui/shell/StatusItemController.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <utility>
 
 #include "browser/ExtensionAccompanimentCoordinator.h"
 #include "model/Logger.h"
+#include "ui/foundation/LogoOlvane.h"
 #include "ui/shell/EventMonitor.h"
 #include "ui/shell/ExtensionWarningPanelController.h"
 #include "ui/shell/MenuBarStatusView.h"
@@ -117,17 +118,14 @@ void StatusItemController::updateStatusItemIcon() {
     if (!statusItem_) {
         return;
     }
-    const QIcon appIcon = QApplication::windowIcon();
-    if (appIcon.isNull()) {
-        statusItem_->setIcon(QIcon());
-        return;
-    }
+    // The application's icon, drawn here rather than taken from the application, whose icon is
+    // only set once the first frame is out.
     QPixmap image(16, 16);
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(QRect(0, 0, 16, 16), appIcon.pixmap(64, 64));
+        painter.drawPixmap(QRect(0, 0, 16, 16), LogoOlvane::pixmap(64));
     }
     statusItem_->setIcon(QIcon(image));
 }

@@ -17,6 +17,7 @@ namespace {
 constexpr qreal kIconSize = 20;
 // A width that a card is never given, for a size hint that does not wrap.
 constexpr qreal kNaturalWidth = 240;
+constexpr std::size_t kWidthsKept = 4;
 
 // `text` broken into lines of at most `width`; with `maxLines`, the last line holds the rest of
 // the text, cut with an ellipsis where it does not fit.
@@ -73,13 +74,28 @@ ModuleCard::ModuleCard(const QString& title, const QString& description, std::st
     connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
 }
 
+const ModuleCard::Wrapped& ModuleCard::wrapped(qreal width) const {
+    for (const auto& kept : wrapped_) {
+        if (kept.width == width) {
+            return kept;
+        }
+    }
+    if (wrapped_.size() == kWidthsKept) {
+        wrapped_.erase(wrapped_.begin());
+    }
+    return wrapped_.emplace_back(
+        Wrapped{width, wrappedLines(title_, Theme::fontMedium14(), width),
+                wrappedLines(description_, Theme::fontRegular14(), width, kDescriptionLines)});
+}
+
 ModuleCard::Geometry ModuleCard::geometry(qreal width, qreal height) const {
     Geometry g;
     const qreal inner = std::max<qreal>(1, width - 2 * kPadding);
     const QFont titleFont = Theme::fontMedium14();
     const QFont descriptionFont = Theme::fontRegular14();
-    g.titleLines = wrappedLines(title_, titleFont, inner);
-    g.descriptionLines = wrappedLines(description_, descriptionFont, inner, kDescriptionLines);
+    const auto& lines = wrapped(inner);
+    g.titleLines = lines.titleLines;
+    g.descriptionLines = lines.descriptionLines;
     const qreal titleHeight =
         QFontMetricsF(titleFont).height() * static_cast<qreal>(g.titleLines.size());
     const qreal descriptionHeight =

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/foundation/HoverButton.h"
 
@@ -49,7 +50,14 @@ class ModuleCard final : public HoverButton {
         QRectF description;
         qreal contentHeight;
     };
+    struct Wrapped {
+        qreal width;
+        QStringList titleLines;
+        QStringList descriptionLines;
+    };
     Geometry geometry(qreal width, qreal height) const;
+    // The texts broken for `width`: a layout asks for the same few widths again and again.
+    const Wrapped& wrapped(qreal width) const;
 
     QString title_;
     QString description_;
@@ -59,6 +67,7 @@ class ModuleCard final : public HoverButton {
     QWidget* descriptionMarker_;
     DebugSpacingIndicator* gapAboveTitle_;
     DebugSpacingIndicator* gapAboveDescription_;
+    mutable std::vector<Wrapped> wrapped_;
 };
 
 }  // namespace olvane::ui

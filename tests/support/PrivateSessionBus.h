@@ -19,6 +19,8 @@ class PrivateSessionBus {
 
     bool ready() const { return !address_.empty(); }
     const std::string& address() const { return address_; }
+    // The daemon itself: SIGSTOP makes a bus that takes no connection on, as a hung one.
+    ChildProcess& daemon() { return *daemon_; }
 
   private:
     std::unique_ptr<ChildProcess> daemon_;

@@ -1,5 +1,7 @@
 #include "platform/linux/DesktopNotification.h"
 
+#include "platform/linux/SessionBus.h"
+
 #ifdef OLVANE_HAVE_SYSTEMD
 #include <systemd/sd-bus.h>
 #endif
@@ -9,8 +11,8 @@ namespace olvane::platform::os {
 #ifdef OLVANE_HAVE_SYSTEMD
 
 bool showDesktopNotification(const std::string& summary, const std::string& body) {
-    sd_bus* bus = nullptr;
-    if (sd_bus_open_user(&bus) < 0) {
+    sd_bus* bus = openAnsweringSessionBus();
+    if (!bus) {
         return false;
     }
     sd_bus_message* message = nullptr;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/SessionBus.h"
+
 namespace olvane::platform::os {
 
 #if OLVANE_HAVE_SYSTEMD
@@ -51,7 +53,8 @@ StatusNotifierHost::~StatusNotifierHost() {
 
 bool StatusNotifierHost::connect() {
     auto bus = std::make_unique<Bus>();
-    if (sd_bus_open_user(&bus->bus) < 0) {
+    bus->bus = openAnsweringSessionBus();
+    if (!bus->bus) {
         return false;
     }
     sd_bus_set_method_call_timeout(bus->bus, kCallTimeoutMicroseconds);

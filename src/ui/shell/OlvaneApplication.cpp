@@ -14,6 +14,7 @@
 #include "platform/LogRouter.h"
 #include "platform/Paths.h"
 #include "platform/linux/JournalLogSink.h"
+#include "platform/linux/SessionBus.h"
 #include "platform/linux/StderrLogSink.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/XkbKeyboardLayout.h"
@@ -56,6 +57,19 @@ void preferXcbUnderWayland() {
     if (wayland && !std::getenv("QT_QPA_PLATFORM") && std::getenv("DISPLAY")) {
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
+}
+
+// Qt's own connection to the session bus (for the tray, for accessibility) waits without end
+// for a bus that takes no connection on, a bus daemon stopped or hung: the window would never
+// come. When the bus is silent at the start, the run does without it, Qt and ours alike.
+void doWithoutASilentSessionBus() {
+    if (platform::os::probeSessionBus() != platform::os::SessionBusAnswer::silent) {
+        return;
+    }
+    Logger::app().error(
+        "Bus de session muet : OlvaneMac démarre sans lui (zone de notification D-Bus, "
+        "accessibilité, réglages du bureau)");
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/olvane-bus-de-session-muet", 1);
 }
 
 // Qt would abort with a message in English when the X server it is to use does not answer (no
@@ -136,6 +150,7 @@ int runOlvaneApplication(int argc, char** argv) {
             "Aucun écran : le serveur X (DISPLAY) ne répond pas, OlvaneMac s’arrête");
         return 1;
     }
+    doWithoutASilentSessionBus();
     QApplication app(argc, argv);
     configureApplication(app);
 

@@ -2,7 +2,7 @@
 // instance per session, the crash-recovery record while it runs; whatever its window went
 // through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
 // (a logout) still leaves no crash record and no PID file behind; none at all ends the run with a
-// French line.
+// French line; a session bus that takes no connection on holds neither the start nor the end.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -15,6 +15,7 @@
 #include "platform/FileIO.h"
 #include "platform/Json.h"
 #include "support/ChildProcess.h"
+#include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
 
@@ -343,6 +344,24 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
     EXPECT_TRUE(exit->exited && exit->code == 0) << app.readStderrToEnd(1s);
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+}
+
+TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
+    test::TempHome home;
+    test::XServer display(test::XServer::Options{.windowManager = true});
+    test::PrivateSessionBus bus;
+    if (!display.ready() || !bus.ready()) {
+        GTEST_SKIP() << "Xvfb, openbox ou dbus-daemon indisponible";
+    }
+    bus.daemon().signal(SIGSTOP);
+    Desktop desktop(display.display());
+    test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    EXPECT_NE(app.stderrSoFar().find("App: Bus de session muet"), std::string::npos);
+    EXPECT_NE(desktop.mainWindow(20s), None);
+    app.signal(SIGTERM);
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
+    bus.daemon().signal(SIGCONT);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -58,6 +58,9 @@ class GnomeZoomSwitchTest : public ::testing::Test {
     static void userSets(const char* schema, const char* key, const char* value) {
         test::ChildProcess gsettings("/usr/bin/gsettings", {"set", schema, key, value});
         ASSERT_TRUE(gsettings.wait(std::chrono::seconds(10)));
+        seenHere(schema, key, value);
+    }
+    static void seenHere(const char* schema, const char* key, const char* value) {
         GSettings* settings = g_settings_new(schema);
         ASSERT_TRUE(dispatchUntil([&] {
             GVariant* now = g_settings_get_value(settings, key);
@@ -126,6 +129,16 @@ TEST_F(GnomeZoomSwitchTest, OffTouchesOnlyWhatASwitchOnChanged) {
     EXPECT_EQ(value("screen-magnifier-enabled", kApplications), std::nullopt);
     EXPECT_EQ(value("color-saturation"), std::nullopt);
     EXPECT_EQ(value("mag-factor"), std::nullopt);
+    EXPECT_FALSE(existsAtPath(savedFile_));
+
+    // The same loss after the user put every key back by hand costs nothing: none is reported.
+    ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
+    ASSERT_TRUE(writeFileAtomically(savedFile_, "{\"mag-factor"));
+    settings_.write("[org/gnome/desktop/a11y/magnifier]\nmag-factor=3.5\nlens-mode=true\n");
+    seenHere(kApplications, "screen-magnifier-enabled", "false");
+    GnomeZoomSwitch thirdRun(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    EXPECT_TRUE(thirdRun.setEnabled(false));
+    expectUserValues();
     EXPECT_FALSE(existsAtPath(savedFile_));
 }
 

@@ -146,13 +146,18 @@ Status GnomeZoomSwitch::switchOff() {
         }
         values = defaultValues();
     }
+    // Unreadable saved values cost the user something only where a key is still set to ours
+    // (one left at a default that equals ours is no one's).
+    const bool anyOurs = std::ranges::any_of(kKeys, [](const ZoomKey& key) {
+        return holdsOurs(key) && keys().userValue(key.schema, key.key);
+    });
     if (auto status = restore(*values); !status) {
         return status;
     }
     if (auto discarded = saved_.discard(); !discarded) {
         return discarded;
     }
-    if (values->empty()) {
+    if (values->empty() && anyOurs) {
         return Status::failure("Réglages du zoom sauvegardés illisibles (" +
                                quotedPath(saved_.file()) + ") : valeurs par défaut remises");
     }

@@ -6,12 +6,15 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <future>
+#include <string>
 
 #include "platform/FileDescriptor.h"
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/EvdevEventTap.h"
 #include "platform/sim/CaptureLogSink.h"
+#include "support/ChildProcess.h"
 #include "support/FakeInputDevices.h"
 #include "support/TempHome.h"
 #include "support/TurtleOverTap.h"
@@ -199,6 +202,25 @@ TEST_F(EvdevEventTapOverFakesTest, AStalledLoopGivesTheMouseBackAndTheTurtleCanC
         ASSERT_TRUE(mouse_.move(1, 0));
     }
     ASSERT_TRUE(loop_.runUntil([&] { return uinput_.total(EV_REL, REL_X) == 1; }, 10s));
+}
+
+// Ctrl+Z in the terminal: the mouse is the session's before the program stops, and the turtle
+// hears that its tap was switched off once the program runs again.
+TEST_F(EvdevEventTapOverFakesTest, AStopFromTheTerminalGivesTheMouseBackFirst) {
+    EvdevEventTap input(loop_, nullptr, {home_.root() / "input", uinput_.path()});
+    test::TurtleOverTap turtle(loop_, input);
+    ASSERT_TRUE(turtle.service.activate(TurtleIntensity::medium));
+    ASSERT_TRUE(mouse_.grabbed());
+    const auto pid = std::to_string(::getpid());
+    test::ChildProcess resume("/bin/sh",
+                              {"-c", "until grep -q '^State:.*T' /proc/" + pid +
+                                         "/status; do sleep 0.01; done; kill -CONT " + pid});
+    ::raise(SIGTSTP);
+    // Running again, before the loop has turned once. (In an orphaned process group the kernel
+    // drops the stop itself, and nothing waits for it.)
+    EXPECT_FALSE(mouse_.grabbed());
+    resume.signal(SIGKILL);
+    EXPECT_TRUE(loop_.runUntil([&] { return !turtle.service.isActive(); }, 10s));
 }
 
 }  // namespace

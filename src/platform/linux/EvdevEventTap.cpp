@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/linux/EvdevFrameReader.h"
+#include "platform/linux/GrabsReleasedOnStop.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -65,9 +66,21 @@ class EvdevEventTap::EvdevTap final : public Tap {
             }
             guard_ = std::make_unique<LoopStallGuard>(owner_.loop_, owner_.guarding_.timing,
                                                       [this] { giveBack(); });
+            std::vector<int> devices;
+            for (const auto& mouse : mice_) {
+                devices.push_back(mouse->device.fd.get());
+            }
+            stopRelease_ = std::make_unique<GrabsReleasedOnStop>(owner_.loop_, devices, [this] {
+                {
+                    std::lock_guard lock(mutex_);
+                    releaseMice();
+                }
+                noticeGivenBack();
+            });
             return;
         }
         guard_.reset();
+        stopRelease_.reset();
         std::lock_guard lock(mutex_);
         releaseMice();
     }
@@ -105,6 +118,7 @@ class EvdevEventTap::EvdevTap final : public Tap {
 
     void noticeGivenBack() {
         guard_.reset();
+        stopRelease_.reset();
         enabled_ = false;
         (void)callback_({.type = TapEventType::tapDisabledByTimeout});
     }
@@ -227,8 +241,9 @@ class EvdevEventTap::EvdevTap final : public Tap {
     std::mutex mutex_;
     std::vector<std::unique_ptr<Mouse>> mice_;
     bool enabled_ = false;
-    // Watches the loop while the tap is on.
+    // Watch the loop, and the terminal's stops, while the tap is on.
     std::unique_ptr<LoopStallGuard> guard_;
+    std::unique_ptr<GrabsReleasedOnStop> stopRelease_;
     // Whether the tap still lives, for the notice the guard leaves the loop.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/Handle.h"
+#include "platform/RunLoop.h"
+
+namespace olvane::platform::os {
+
+// While it lives, a stop asked from the terminal (SIGTSTP: Ctrl+Z) first lets go of the grabs of
+// the given input devices, so that a stopped program never keeps the mice; `onContinued` runs
+// on the loop once the program runs again. SIGSTOP cannot be caught and still stops with the
+// grabs held. One at a time per process; the previous handler comes back when it goes.
+class GrabsReleasedOnStop {
+  public:
+    GrabsReleasedOnStop(RunLoop& loop, const std::vector<int>& devices,
+                        std::function<void()> onContinued);
+    ~GrabsReleasedOnStop();
+    GrabsReleasedOnStop(const GrabsReleasedOnStop&) = delete;
+    GrabsReleasedOnStop& operator=(const GrabsReleasedOnStop&) = delete;
+
+  private:
+    void continued();
+
+    int wakeRead_ = -1;
+    std::function<void()> onContinued_;
+    Handle watch_;
+};
+
+}  // namespace olvane::platform::os

@@ -89,6 +89,13 @@ void configureApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::Paths::kApplicationId));
     // Closing the window leaves the application in the menu bar.
     app.setQuitOnLastWindowClosed(false);
+    // Small sizes only until the first frame is out: the large ones take longest to draw, and
+    // the window manager shows the small ones from the first map.
+    QIcon firstIcon;
+    for (const int side : {16, 32}) {
+        firstIcon.addPixmap(LogoOlvane::pixmap(side));
+    }
+    QApplication::setWindowIcon(firstIcon);
     // The same plain widgets whatever the desktop's theme: the pages draw their own look.
     if (auto* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
@@ -208,7 +215,7 @@ int runOlvaneApplication(int argc, char** argv) {
     });
     shell.showMainWindow();
     afterFirstFrame(shell.mainWindow(), [] {
-        // Drawn at every size a desktop may ask for, the icon would hold the first frame back.
+        // Every size a desktop may ask for.
         QApplication::setWindowIcon(LogoOlvane::icon());
         // The first frame loads the symbol font and reads the installed ones; only what is
         // missing is told.

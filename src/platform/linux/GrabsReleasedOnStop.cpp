@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <utility>
 
 namespace olvane::platform::os {
 namespace {
@@ -70,10 +71,11 @@ GrabsReleasedOnStop::~GrabsReleasedOnStop() {
     }
     ::sigaction(SIGTSTP, &gPrevious, nullptr);
     watch_.cancel();
-    ::close(gWakeWrite);
-    ::close(wakeRead_);
-    gWakeWrite = -1;
+    // Forgotten before closed: the number may soon name another file.
+    const int wakeWrite = std::exchange(gWakeWrite, -1);
     gDeviceCount = 0;
+    ::close(wakeWrite);
+    ::close(wakeRead_);
 }
 
 void GrabsReleasedOnStop::continued() {

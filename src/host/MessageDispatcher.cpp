@@ -20,7 +20,7 @@ bool MessageDispatcher::answerFromAnyThread(const std::string& type) {
     }
     if (type == "GET_RULES") {
         // Asking does not count as having seen a change: a pending push still goes out.
-        out_.sendSerialised("RULES", *rulesReply_.current());
+        rulesReply_.send(out_);
         return true;
     }
     return false;

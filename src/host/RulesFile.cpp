@@ -14,11 +14,15 @@ constexpr long long kSettledNs = 2'000'000'000LL;
 RulesFile::RulesFile(platform::FileSystem& files, std::filesystem::path path, const HostLog& log)
     : files_(files), path_(std::move(path)), log_(log) {}
 
-std::shared_ptr<const RulesFile::Contents> RulesFile::read() {
+RulesFile::Contents RulesFile::read() {
     const std::lock_guard lock(mutex_);
+    return readLocked();
+}
+
+const RulesFile::Contents& RulesFile::readLocked() {
     const auto identity = files_.identity(path_);
     if (!identity) {
-        if (contents_->modificationTimeNs || contents_->objectText != "{}") {
+        if (contents_.modificationTimeNs || contents_.objectText != "{}") {
             replace({"{}", std::nullopt});
         }
         readFrom_.reset();
@@ -52,8 +56,8 @@ void RulesFile::readAgain(const Identity& identity) {
 }
 
 void RulesFile::replace(Contents contents) {
-    contents.generation = contents_->generation + 1;
-    contents_ = std::make_shared<const Contents>(std::move(contents));
+    contents.generation = contents_.generation + 1;
+    contents_ = std::move(contents);
 }
 
 void RulesFile::noteChanged() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -16,7 +15,7 @@ namespace olvane::host {
 // kept as compact text, never built. It is read again only when the file changed: while a watch
 // reports its changes, until the watch says so (or its status moved); without one, also while
 // its times are too fresh to be trusted. Safe from any thread: the reader answers requests while
-// the loop notes the watch's reports.
+// the loop notes the watch's reports and pushes the changes.
 class RulesFile {
   public:
     struct Contents {
@@ -34,7 +33,15 @@ class RulesFile {
 
     // The file's object. "{}" when it is missing (silently), when it cannot be read, is not JSON
     // or nests deeper than the serialiser can take (logged), or holds another value.
-    std::shared_ptr<const Contents> read();
+    Contents read();
+    // The same contents, handed to `send` under the file's lock: what is sent from them goes out
+    // in the order it was read, whichever thread sends, so a reply read before a change never
+    // follows the push of that change.
+    template <typename Send>
+    void readAndSend(Send&& send) {
+        const std::lock_guard lock(mutex_);
+        send(readLocked());
+    }
     // The modification time in nanoseconds since 1970; nullopt when there is no file.
     std::optional<long long> modificationTime() const;
 
@@ -45,6 +52,7 @@ class RulesFile {
 
   private:
     using Identity = platform::FileSystem::Identity;
+    const Contents& readLocked();
     void readAgain(const Identity& identity);
     void replace(Contents contents);
 
@@ -52,7 +60,7 @@ class RulesFile {
     std::filesystem::path path_;
     const HostLog& log_;
     std::mutex mutex_;
-    std::shared_ptr<const Contents> contents_ = std::make_shared<const Contents>();
+    Contents contents_;
     // What the kept contents were read from, while it may be trusted.
     std::optional<Identity> readFrom_;
     bool watched_ = false;

@@ -52,8 +52,9 @@ void RulesPusher::checkForChange() {
         return;
     }
     lastModificationTime_ = modified;
-    const auto contents = rules_.read();
-    out_.sendSerialised("RULES", outgoing::rulesChanged(contents->objectText, modified));
+    rules_.readAndSend([this, modified](const RulesFile::Contents& contents) {
+        out_.sendSerialised("RULES", outgoing::rulesChanged(contents.objectText, modified));
+    });
 }
 
 }  // namespace olvane::host

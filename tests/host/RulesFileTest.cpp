@@ -26,39 +26,39 @@ TEST(RulesFile, KeepsWhatItReadWhileTheFileIsUnchangedAndOnlyThen) {
     };
     const auto longAgo = fs::file_time_type::clock::now() - 1h;
 
-    EXPECT_EQ(rules.read()->objectText, "{}");
-    EXPECT_FALSE(rules.read()->modificationTimeNs);
+    EXPECT_EQ(rules.read().objectText, "{}");
+    EXPECT_FALSE(rules.read().modificationTimeNs);
 
     write("{\n  \"youtube\": {\"yt_shorts\": true}\n}\n", longAgo);
     const auto first = rules.read();
-    EXPECT_EQ(first->objectText, R"({"youtube":{"yt_shorts":true}})");
-    EXPECT_EQ(first->modificationTimeNs, platform::modificationTimeNs(path));
-    EXPECT_EQ(rules.read()->generation, first->generation) << "an unchanged file is not read again";
+    EXPECT_EQ(first.objectText, R"({"youtube":{"yt_shorts":true}})");
+    EXPECT_EQ(first.modificationTimeNs, platform::modificationTimeNs(path));
+    EXPECT_EQ(rules.read().generation, first.generation) << "an unchanged file is not read again";
 
     // Same size, same modification time: the change of its status still shows.
     write("{\n  \"youtube\": {\"yt_shorts\": fals}\n}\n", longAgo);
-    EXPECT_EQ(rules.read()->objectText, "{}");
+    EXPECT_EQ(rules.read().objectText, "{}");
     EXPECT_EQ(logged.size(), 1u);
     write("[\"youtube\"]", longAgo);
-    EXPECT_EQ(rules.read()->objectText, "{}");
+    EXPECT_EQ(rules.read().objectText, "{}");
     EXPECT_EQ(logged.size(), 1u) << "JSON of another kind is carried as nothing, silently";
 
     // Just written: read again each time until it has settled.
     write(R"({"a": 1})", fs::file_time_type::clock::now());
-    const auto fresh = rules.read()->generation;
-    EXPECT_NE(rules.read()->generation, fresh);
+    const auto fresh = rules.read().generation;
+    EXPECT_NE(rules.read().generation, fresh);
 
     // Watched, it is kept at once, until a change is reported.
     rules.setWatched(true);
-    const auto watched = rules.read()->generation;
-    EXPECT_EQ(rules.read()->generation, watched);
+    const auto watched = rules.read().generation;
+    EXPECT_EQ(rules.read().generation, watched);
     rules.noteChanged();
-    EXPECT_NE(rules.read()->generation, watched);
+    EXPECT_NE(rules.read().generation, watched);
     rules.setWatched(false);
 
     fs::remove(path);
-    EXPECT_EQ(rules.read()->objectText, "{}");
-    EXPECT_FALSE(rules.read()->modificationTimeNs);
+    EXPECT_EQ(rules.read().objectText, "{}");
+    EXPECT_FALSE(rules.read().modificationTimeNs);
 }
 
 }  // namespace

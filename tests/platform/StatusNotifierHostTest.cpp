@@ -1,6 +1,8 @@
 // The StatusNotifier tray, from a stand-in watcher on a private session bus.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "platform/linux/EpollRunLoop.h"
 #include "platform/linux/StatusNotifierHost.h"
 #include "support/DesktopStandIn.h"
@@ -31,6 +33,13 @@ TEST(StatusNotifierHostTest, AWatcherStartedLaterIsAnArrival) {
     watcher = test::DesktopStandIn::statusNotifierWatcher();
     ASSERT_TRUE(watcher->ready());
     EXPECT_TRUE(loop.runUntil([&] { return arrivals == 2; }, 10s));
+
+    // The bus itself goes (its daemon killed): once the loop has seen it go, the watcher is gone
+    // with it and nothing more is asked of the connection.
+    bus.daemon().signal(SIGKILL);
+    ASSERT_TRUE(bus.daemon().wait(10s));
+    loop.runUntil([] { return false; }, 100ms);
+    EXPECT_FALSE(host->isPresent());
 }
 
 }  // namespace

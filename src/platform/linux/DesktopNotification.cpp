@@ -1,6 +1,6 @@
 #include "platform/linux/DesktopNotification.h"
 
-#include "platform/linux/SessionBus.h"
+#include "platform/linux/BusConnection.h"
 
 #ifdef OLVANE_HAVE_SYSTEMD
 #include <systemd/sd-bus.h>

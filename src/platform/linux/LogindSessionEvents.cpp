@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/BusConnection.h"
+
 #if OLVANE_HAVE_SYSTEMD
 #include <systemd/sd-bus.h>
 #endif
@@ -155,7 +157,10 @@ bool LogindSessionEvents::connect(const std::string& sessionId) {
 }
 
 void LogindSessionEvents::processMessages() {
-    while (bus_ && sd_bus_process(bus_->bus, nullptr) > 0) {
+    if (bus_ && !processUntilIdle(bus_->bus)) {
+        // The system bus went away: no more events come.
+        readable_.cancel();
+        bus_.reset();
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/ComposedText.h"
 #include "platform/Status.h"
+#include "platform/linux/BusConnection.h"
 
 struct sd_bus;
 
@@ -19,16 +20,6 @@ struct BusMethod {
     const char* interface;
     const char* member;
 };
-
-// The user's session bus (DBUS_SESSION_BUS_ADDRESS, else the user bus of XDG_RUNTIME_DIR) once
-// it has taken the connection on, waited for a second at most; null when there is none or it
-// does not answer in that time. Without that bound, a stopped or swamped bus daemon would hold
-// the caller for sd-bus's own set-up timeout, a minute and a half, before any call's timeout.
-sd_bus* openAnsweringSessionBus();
-
-enum class SessionBusAnswer { none, answers, silent };
-// Whether there is a session bus and it takes a connection on within that same second.
-SessionBusAnswer probeSessionBus();
 
 // A connection to the user's session bus (DBUS_SESSION_BUS_ADDRESS, else the user bus of
 // XDG_RUNTIME_DIR) for calls that wait a bounded time for their reply.

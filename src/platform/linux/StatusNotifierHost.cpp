@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/SessionBus.h"
+#include "platform/linux/BusConnection.h"
 
 namespace olvane::platform::os {
 
@@ -93,6 +93,9 @@ bool StatusNotifierHost::connect() {
 }
 
 bool StatusNotifierHost::isPresent() {
+    if (!bus_) {
+        return false;  // the bus went away
+    }
     sd_bus_error error{};  // SD_BUS_ERROR_NULL is a C compound literal
     sd_bus_message* reply = nullptr;
     int owned = 0;
@@ -120,7 +123,11 @@ Handle StatusNotifierHost::observeArrivals(Observer observer) {
 }
 
 void StatusNotifierHost::processMessages() {
-    while (bus_ && sd_bus_process(bus_->bus, nullptr) > 0) {
+    if (bus_ && !processUntilIdle(bus_->bus)) {
+        // The bus went away, and the watcher with it.
+        readable_.cancel();
+        bus_.reset();
+        present_ = false;
     }
 }
 

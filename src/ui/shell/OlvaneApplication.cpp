@@ -73,14 +73,23 @@ void doWithoutASilentSessionBus() {
 }
 
 // Qt would abort with a message in English when the X server it is to use does not answer (no
-// DISPLAY, a session gone): the run says so in French and ends with an error instead.
-bool x11DisplayMissing() {
+// DISPLAY, a session gone): the run says so in French and ends with an error instead. The
+// connection that asks is held until Qt has its own: an X server whose only client leaves
+// resets, and drops a connection that arrives meanwhile (a bare Xvfb, a first client).
+struct X11DisplayCheck {
+    bool asked = false;
+    std::unique_ptr<platform::os::X11Connection> connection;
+
+    bool missing() const { return asked && !connection; }
+};
+
+X11DisplayCheck checkX11Display() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform ? std::string_view(platform) != "xcb"
                  : std::getenv("WAYLAND_DISPLAY") != nullptr) {
-        return false;
+        return {};
     }
-    return platform::os::X11Connection::open() == nullptr;
+    return {true, platform::os::X11Connection::open()};
 }
 
 void configureApplication(QApplication& app) {
@@ -152,13 +161,15 @@ int runOlvaneApplication(int argc, char** argv) {
         return 1;
     }
     preferXcbUnderWayland();
-    if (x11DisplayMissing()) {
+    auto display = checkX11Display();
+    if (display.missing()) {
         Logger::app().error(
             "Aucun écran : le serveur X (DISPLAY) ne répond pas, OlvaneMac s’arrête");
         return 1;
     }
     doWithoutASilentSessionBus();
     QApplication app(argc, argv);
+    display.connection.reset();
     configureApplication(app);
 
     QtRunLoop loop;

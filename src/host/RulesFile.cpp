@@ -14,11 +14,6 @@ constexpr long long kSettledNs = 2'000'000'000LL;
 RulesFile::RulesFile(platform::FileSystem& files, std::filesystem::path path, const HostLog& log)
     : files_(files), path_(std::move(path)), log_(log) {}
 
-RulesFile::Contents RulesFile::read() {
-    const std::lock_guard lock(mutex_);
-    return readLocked();
-}
-
 const RulesFile::Contents& RulesFile::readLocked() {
     const auto identity = files_.identity(path_);
     if (!identity) {

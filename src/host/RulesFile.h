@@ -31,12 +31,11 @@ class RulesFile {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // The file's object. "{}" when it is missing (silently), when it cannot be read, is not JSON
-    // or nests deeper than the serialiser can take (logged), or holds another value.
-    Contents read();
-    // The same contents, handed to `send` under the file's lock: what is sent from them goes out
-    // in the order it was read, whichever thread sends, so a reply read before a change never
-    // follows the push of that change.
+    // Hands the file's object to `send` under the file's lock: what is sent from it goes out in
+    // the order it was read, whichever thread sends, so a reply read before a change never
+    // follows the push of that change. "{}" when the file is missing (silently), when it cannot
+    // be read, is not JSON or nests deeper than the serialiser can take (logged), or holds
+    // another value.
     template <typename Send>
     void readAndSend(Send&& send) {
         const std::lock_guard lock(mutex_);

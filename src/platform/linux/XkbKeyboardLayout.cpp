@@ -72,12 +72,18 @@ bool XkbKeyboardLayout::select() {
     if (device_ < 0) {
         return false;
     }
-    const std::uint16_t events = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY |
-                                 XCB_XKB_EVENT_TYPE_MAP_NOTIFY | XCB_XKB_EVENT_TYPE_STATE_NOTIFY;
+    const std::uint16_t keymapEvents =
+        XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
+    // Of the state, only the group in use changes a caption: clicks and modifier taps, which
+    // change the rest, must not wake the program.
+    xcb_xkb_select_events_details_t details{};
+    details.affectState = XCB_XKB_STATE_PART_GROUP_STATE;
+    details.stateDetails = XCB_XKB_STATE_PART_GROUP_STATE;
     const XcbPtr<xcb_generic_error_t> error(xcb_request_check(
         x_->get(),
-        xcb_xkb_select_events_checked(x_->get(), static_cast<xcb_xkb_device_spec_t>(device_),
-                                      events, 0, events, 0, 0, nullptr)));
+        xcb_xkb_select_events_aux_checked(x_->get(), static_cast<xcb_xkb_device_spec_t>(device_),
+                                          keymapEvents | XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0,
+                                          keymapEvents, 0, 0, &details)));
     return !error;
 }
 

@@ -101,6 +101,9 @@ void AppDelegate::restoreGrayscaleIfNeeded() {
     if (!settings_.settings().userWantsGrayscaleEnabled) {
         log().debug(
             "Filtre N&B: pas de restauration nécessaire (intention utilisateur = désactivé)");
+        // Grey left by a run killed together with its watchdog: when that run's crash record
+        // could not be saved either, nothing else gives the colour back.
+        services_.resetLeftoverGrayscale();
         return;
     }
     log().info("Restauration du filtre N&B (intention utilisateur = activé)");

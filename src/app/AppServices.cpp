@@ -87,6 +87,10 @@ void AppServices::probeFramebuffer() {
     (void)framebuffer_.probe();
 }
 
+void AppServices::resetLeftoverGrayscale() {
+    framebuffer_.resetLeftoverGrayscale();
+}
+
 void AppServices::installCrashSignalHandlers() {
     FramebufferService::installSignalHandlers();
 }

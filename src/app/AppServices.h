@@ -64,6 +64,7 @@ class AppServices final : public ServiceControls {
 
     void logPlatformChoices() override;
     void probeFramebuffer() override;
+    void resetLeftoverGrayscale() override;
     void installCrashSignalHandlers() override;
     bool isProcessTrustedForAccessibility() override;
     void promptForAccessibility() override;

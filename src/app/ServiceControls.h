@@ -17,6 +17,9 @@ class ServiceControls {
 
     // The display back-ends.
     virtual void probeFramebuffer() = 0;
+    // Colour back where the display holds our own grayscale, for a start with the filter off:
+    // a run killed together with its watchdog left it there. The user's own setting stays.
+    virtual void resetLeftoverGrayscale() = 0;
     virtual void installCrashSignalHandlers() = 0;
     virtual bool isProcessTrustedForAccessibility() = 0;
     // Shows the desktop's permission prompt.

@@ -158,6 +158,23 @@ void FramebufferService::forceDisable() {
     }
 }
 
+void FramebufferService::resetLeftoverGrayscale() {
+    if (!canReadMode()) {
+        return;
+    }
+    long reset = 0;
+    const auto status = device_.resetOwnGrayscale(connection_, reset);
+    if (reset > 0) {
+        refreshDisplay();
+        log().info("DCP : N&B laissé par une exécution précédente, %ld écran(s) remis en couleur",
+                   reset);
+    }
+    if (status != remap::kSuccess) {
+        log().logError("DCP resetLeftoverGrayscale échec (code: " +
+                       platform::ComposedText(std::to_string(status)) + ")");
+    }
+}
+
 void FramebufferService::refreshDisplay() {
     if (const auto table = device_.readMainDisplayTransfer()) {
         device_.writeMainDisplayTransfer(*table);

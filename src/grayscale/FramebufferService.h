@@ -27,6 +27,9 @@ class FramebufferService {
     bool disableGrayscale();
     // Mode 0 on every framebuffer service, built in or not.
     void forceDisable();
+    // Colour back where the display holds our own grayscale, which a run that could not put it
+    // back left there; any other setting stays.
+    void resetLeftoverGrayscale();
     // Reads the main display's transfer table and writes it back unchanged.
     void refreshDisplay();
 

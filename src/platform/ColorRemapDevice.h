@@ -78,6 +78,19 @@ class ColorRemapDevice {
     virtual RemapStatus setMode(RemapConnection connection, std::uint32_t mode) = 0;
     // Only when load() reported hasGetMode.
     virtual RemapStatus getMode(RemapConnection connection, std::uint32_t& mode) = 0;
+    // Puts colour back where the service holds this system's own grayscale, and leaves any other
+    // setting as it is; `reset` counts the displays put back. A device with several displays
+    // behind one service judges each alone. Only when load() reported hasGetMode.
+    virtual RemapStatus resetOwnGrayscale(RemapConnection connection, long& reset) {
+        reset = 0;
+        std::uint32_t mode = kRemapModeColour;
+        auto status = getMode(connection, mode);
+        if (status == remap::kSuccess && mode == kRemapModeGrayscale) {
+            status = setMode(connection, kRemapModeColour);
+            reset = status == remap::kSuccess ? 1 : 0;
+        }
+        return status;
+    }
     // Stays valid, with the connections it is given, as long as the device and the connection.
     virtual SignalSafeSetMode signalSafeSetMode() const = 0;
 

@@ -88,6 +88,7 @@ TEST(AppDelegate, CleanRunStartsAndEndsInOrderAndKeepsTheRecordOnlyWhileRunning)
                   "setupMenuBar",
                   "App: Filtre N&B: pas de restauration nécessaire (intention utilisateur = "
                   "désactivé)",
+                  "resetLeftoverGrayscale",
                   "syncLoginItemWithSettings",
                   "CrashRecovery: État initial sauvegardé",
                   "App: Initialisation terminée",

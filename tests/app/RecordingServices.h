@@ -50,6 +50,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
 
     void logPlatformChoices() override { record("logPlatformChoices"); }
     void probeFramebuffer() override { record("probeFramebuffer"); }
+    void resetLeftoverGrayscale() override { record("resetLeftoverGrayscale"); }
     void installCrashSignalHandlers() override { record("installCrashSignalHandlers"); }
     bool isProcessTrustedForAccessibility() override {
         record("isProcessTrustedForAccessibility");

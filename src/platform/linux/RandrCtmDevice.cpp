@@ -257,6 +257,25 @@ RemapStatus RandrCtmDevice::getMode(RemapConnection connection, std::uint32_t& m
     return remap::kSuccess;
 }
 
+RemapStatus RandrCtmDevice::resetOwnGrayscale(RemapConnection connection, long& reset) {
+    reset = 0;
+    if (!x_ || !find(connection)) {
+        return remap::kBadArgument;
+    }
+    bool written = true;
+    for (const auto& output : coveredOutputs()) {
+        if (readCtm(output.id) != grayscaleWords()) {
+            continue;
+        }
+        if (writeCtm(output.id, identityWords())) {
+            ++reset;
+        } else {
+            written = false;
+        }
+    }
+    return written ? remap::kSuccess : remap::kFailed;
+}
+
 SignalSafeSetMode RandrCtmDevice::signalSafeSetMode() const {
     return &RandrCtmDevice::resetFromSignal;
 }

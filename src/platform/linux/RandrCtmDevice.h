@@ -50,6 +50,8 @@ class RandrCtmDevice final : public ColorRemapDevice {
     void close(RemapConnection connection) override;
     RemapStatus setMode(RemapConnection connection, std::uint32_t mode) override;
     RemapStatus getMode(RemapConnection connection, std::uint32_t& mode) override;
+    // Our grayscale matrix is ours wherever it is: any other CTM is the user's own correction.
+    RemapStatus resetOwnGrayscale(RemapConnection connection, long& reset) override;
     SignalSafeSetMode signalSafeSetMode() const override;
     // A CTM write shows at once: no transfer table to refresh.
     std::optional<TransferTable> readMainDisplayTransfer() override { return std::nullopt; }

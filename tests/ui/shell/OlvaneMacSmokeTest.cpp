@@ -2,9 +2,11 @@
 // instance per session, the crash-recovery record while it runs; whatever its window went
 // through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
 // (a logout) still leaves no crash record and no PID file behind; none at all ends the run with a
-// French line; a session bus that takes no connection on holds neither the start nor the end.
+// French line; a session bus that takes no connection on holds neither the start nor the end; a
+// start with the filter off takes back the grey a run killed with its watchdog left on the outputs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -14,7 +16,9 @@
 
 #include "platform/FileIO.h"
 #include "platform/Json.h"
+#include "platform/linux/CtmMatrix.h"
 #include "support/ChildProcess.h"
+#include "support/CtmOutputs.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
@@ -424,6 +428,45 @@ TEST(OlvaneMacShutdown, NoXServerEndsWithAMessageInsteadOfAnAbort) {
     EXPECT_TRUE(exit->exited && exit->code == 1);
     EXPECT_NE(app.readStderrToEnd(1s).find("App: Aucun écran"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(home.paths().runtimeFolder() / "instance.sock"));
+}
+
+// Both killed at once, with no crash record to tell (its save failed): our own grayscale is
+// taken back, a CTM of the user's own stays.
+TEST(OlvaneMacSmoke, AStartWithTheFilterOffClearsOurLeftGreyAndKeepsTheUsersCorrection) {
+    using platform::os::encodeCtm;
+    test::TempHome home;
+    test::XServer display;
+    ASSERT_TRUE(display.ready());
+    const auto usersOwn = encodeCtm({1, 0, 0, 0, 0.9, 0, 0, 0, 0.7});  // a night light
+    const struct {
+        platform::os::CtmWords found;
+        platform::os::CtmWords expected;
+        bool ours;
+    } cases[] = {
+        {encodeCtm(platform::os::kGrayscaleMatrix), encodeCtm(platform::os::kIdentityMatrix), true},
+        {usersOwn, usersOwn, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ours ? "our grey" : "the user's own");
+        ASSERT_TRUE(test::addCtmToOutputs(display.display(), c.found));
+        test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
+        ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+        const auto watchdog = detachedWatchdogOf(app.pid());
+        const auto outputs = test::ctmOfOutputs(display.display());
+        EXPECT_FALSE(outputs.empty());
+        EXPECT_TRUE(std::ranges::all_of(outputs, [&](const auto& w) { return w == c.expected; }));
+        EXPECT_EQ(
+            app.stderrSoFar().find("GrayscaleFilter: DCP : N&B laissé par une exécution "
+                                   "précédente, 1 écran(s) remis en couleur") != std::string::npos,
+            c.ours)
+            << app.stderrSoFar();
+        app.signal(SIGTERM);
+        ASSERT_TRUE(app.wait(30s));
+        // Its reset must not land on the next case's outputs.
+        if (watchdog) {
+            ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
+        }
+    }
 }
 
 }  // namespace

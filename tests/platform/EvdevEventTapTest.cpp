@@ -6,8 +6,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <future>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "platform/FileDescriptor.h"
@@ -39,6 +42,18 @@ std::optional<fs::path> nodeNamed(const std::string& name) {
         }
     }
     return std::nullopt;
+}
+
+// The descriptors of this process open on `node`.
+std::set<int> descriptorsOpenOn(const fs::path& node) {
+    std::set<int> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd", ec)) {
+        if (fs::read_symlink(entry.path(), ec) == node) {
+            found.insert(std::stoi(entry.path().filename().string()));
+        }
+    }
+    return found;
 }
 
 // What one reader of a device sees.
@@ -165,6 +180,17 @@ TEST_F(EvdevEventTapTest, AMouseUnpluggedWhileHoldingAButtonLetsGoOfIt) {
 // The same over fake devices, which run everywhere: the mouse a FIFO, uinput a plain file.
 class EvdevEventTapOverFakesTest : public ::testing::Test {
   protected:
+    // Ctrl+Z in the terminal; back once the program runs again. (In an orphaned process group
+    // the kernel drops the stop itself, after the handler ran, and nothing waits for it.)
+    static void stopFromTheTerminal() {
+        const auto pid = std::to_string(::getpid());
+        test::ChildProcess resume("/bin/sh",
+                                  {"-c", "until grep -q '^State:.*T' /proc/" + pid +
+                                             "/status; do sleep 0.01; done; kill -CONT " + pid});
+        ::raise(SIGTSTP);
+        resume.signal(SIGKILL);
+    }
+
     test::TempHome home_;
     EpollRunLoop loop_;
     test::FakeMouse mouse_{home_.root() / "input"};
@@ -204,23 +230,47 @@ TEST_F(EvdevEventTapOverFakesTest, AStalledLoopGivesTheMouseBackAndTheTurtleCanC
     ASSERT_TRUE(loop_.runUntil([&] { return uinput_.total(EV_REL, REL_X) == 1; }, 10s));
 }
 
-// Ctrl+Z in the terminal: the mouse is the session's before the program stops, and the turtle
-// hears that its tap was switched off once the program runs again.
+// Ctrl+Z in the terminal: the mouse is the session's before the program stops, the button it
+// held is up, and the turtle hears that its tap was switched off once the program runs again.
 TEST_F(EvdevEventTapOverFakesTest, AStopFromTheTerminalGivesTheMouseBackFirst) {
     EvdevEventTap input(loop_, nullptr, {home_.root() / "input", uinput_.path()});
     test::TurtleOverTap turtle(loop_, input);
     ASSERT_TRUE(turtle.service.activate(TurtleIntensity::medium));
     ASSERT_TRUE(mouse_.grabbed());
-    const auto pid = std::to_string(::getpid());
-    test::ChildProcess resume("/bin/sh",
-                              {"-c", "until grep -q '^State:.*T' /proc/" + pid +
-                                         "/status; do sleep 0.01; done; kill -CONT " + pid});
-    ::raise(SIGTSTP);
-    // Running again, before the loop has turned once. (In an orphaned process group the kernel
-    // drops the stop itself, and nothing waits for it.)
+    ASSERT_TRUE(mouse_.button(BTN_LEFT, true));
+    ASSERT_TRUE(loop_.runUntil([&] { return uinput_.lastButtonIs(BTN_LEFT, 1); }, 10s));
+    stopFromTheTerminal();
+    // Running again, before the loop has turned once.
     EXPECT_FALSE(mouse_.grabbed());
-    resume.signal(SIGKILL);
+    EXPECT_TRUE(uinput_.lastButtonIs(BTN_LEFT, 0));
     EXPECT_TRUE(loop_.runUntil([&] { return !turtle.service.isActive(); }, 10s));
+}
+
+// The number an unplugged mouse had may name another program's device by the next Ctrl+Z: the
+// stop must not let go of that one's grab.
+TEST_F(EvdevEventTapOverFakesTest, AStopLeavesAloneWhatTheNumberOfAnUnpluggedMouseNamesNow) {
+    const auto node = home_.root() / "input" / "event0";
+    const auto writers = descriptorsOpenOn(node);
+    EvdevEventTap input(loop_, nullptr, {home_.root() / "input", uinput_.path()});
+    test::TurtleOverTap turtle(loop_, input);
+    ASSERT_TRUE(turtle.service.activate(TurtleIntensity::medium));
+    std::vector<int> tapped;
+    std::ranges::set_difference(descriptorsOpenOn(node), writers, std::back_inserter(tapped));
+    ASSERT_EQ(tapped.size(), 1u);
+    const int number = tapped.front();
+    ASSERT_TRUE(mouse_.unplug());
+    ASSERT_TRUE(loop_.runUntil([&] { return descriptorsOpenOn(node) == writers; }, 10s));
+
+    test::FakeMouse other(home_.root() / "other");
+    FileDescriptor reused(
+        ::open((home_.root() / "other" / "event0").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (reused.get() != number) {
+        ASSERT_EQ(::dup2(reused.get(), number), number);
+        reused.reset(number);
+    }
+    ASSERT_EQ(::ioctl(reused.get(), EVIOCGRAB, 1), 0);
+    stopFromTheTerminal();
+    EXPECT_TRUE(other.grabbed());
 }
 
 }  // namespace

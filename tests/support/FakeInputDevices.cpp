@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <bitset>
 #include <cerrno>
 #include <cstdarg>
@@ -25,6 +26,7 @@ enum class Kind { mouse, uinput };
 struct FakeDevice {
     Kind kind;
     bool grabbed = false;
+    bool unplugged = false;
     std::bitset<KEY_CNT> held;
 };
 
@@ -34,6 +36,8 @@ using FileId = std::pair<dev_t, ino_t>;
 struct Registry {
     std::mutex mutex;
     std::map<FileId, FakeDevice> devices;
+    // Until one is, reads need no look-up.
+    std::atomic<bool> anyUnplugged{false};
 };
 
 Registry& registry() {
@@ -82,6 +86,9 @@ int fail(int error) {
 }
 
 int answerMouse(FakeDevice& mouse, unsigned long request, void* arg) {
+    if (mouse.unplugged) {
+        return fail(ENODEV);
+    }
     if (_IOC_TYPE(request) != 'E') {
         return fail(ENOTTY);
     }
@@ -126,20 +133,35 @@ int answerUinput(unsigned long request) {
     return _IOC_NR(request) == _IOC_NR(UI_GET_SYSNAME(0)) ? fail(ENOENT) : 0;
 }
 
-// Whether `fd` is a fake device; if so its answer goes in `result`.
-bool answerFake(int fd, unsigned long request, void* arg, int& result) {
+// The fake device `fd` is open on, under the registry's lock; null for any other file.
+FakeDevice* fakeOpenOn(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
+        return nullptr;
+    }
+    const auto found = registry().devices.find({st.st_dev, st.st_ino});
+    return found == registry().devices.end() ? nullptr : &found->second;
+}
+
+// Whether `fd` is a fake device; if so its answer goes in `result`.
+bool answerFake(int fd, unsigned long request, void* arg, int& result) {
+    std::lock_guard lock(registry().mutex);
+    auto* device = fakeOpenOn(fd);
+    if (!device) {
+        return false;
+    }
+    result =
+        device->kind == Kind::mouse ? answerMouse(*device, request, arg) : answerUinput(request);
+    return true;
+}
+
+bool isUnplugged(int fd) {
+    if (!registry().anyUnplugged.load()) {
         return false;
     }
     std::lock_guard lock(registry().mutex);
-    const auto found = registry().devices.find({st.st_dev, st.st_ino});
-    if (found == registry().devices.end()) {
-        return false;
-    }
-    auto& device = found->second;
-    result = device.kind == Kind::mouse ? answerMouse(device, request, arg) : answerUinput(request);
-    return true;
+    const auto* device = fakeOpenOn(fd);
+    return device && device->unplugged;
 }
 
 }  // namespace
@@ -176,6 +198,15 @@ bool FakeMouse::button(std::uint16_t code, bool pressed) {
 bool FakeMouse::grabbed() const {
     std::lock_guard lock(registry().mutex);
     return registry().devices[fileIdOf(node_)].grabbed;
+}
+
+bool FakeMouse::unplug() {
+    {
+        std::lock_guard lock(registry().mutex);
+        registry().devices[fileIdOf(node_)].unplugged = true;
+        registry().anyUnplugged.store(true);
+    }
+    return move(0, 0);
 }
 
 FakeUinput::FakeUinput(fs::path path) : path_(std::move(path)) {
@@ -232,4 +263,14 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     using Ioctl = int (*)(int, unsigned long, ...);
     static const auto next = reinterpret_cast<Ioctl>(::dlsym(RTLD_NEXT, "ioctl"));
     return next(fd, request, arg);
+}
+
+extern "C" ssize_t read(int fd, void* buffer, size_t size) {
+    if (olvane::test::isUnplugged(fd)) {
+        errno = ENODEV;
+        return -1;
+    }
+    using Read = ssize_t (*)(int, void*, size_t);
+    static const auto next = reinterpret_cast<Read>(::dlsym(RTLD_NEXT, "read"));
+    return next(fd, buffer, size);
 }

@@ -12,8 +12,8 @@ namespace olvane::test {
 
 // Input devices for machines without /dev/input or /dev/uinput. The program opens them like
 // device nodes; the ioctls it sends them are answered by this file, which must be built into the
-// test executable itself (it stands in for the C library's `ioctl` there, and passes every other
-// descriptor on).
+// test executable itself (it stands in for the C library's `ioctl` and `read` there, and passes
+// every other descriptor on).
 
 // A mouse: a FIFO named `event0` in `folder`, which the test writes frames into.
 class FakeMouse {
@@ -28,6 +28,9 @@ class FakeMouse {
     bool button(std::uint16_t code, bool pressed);
     // Whether some reader holds it grabbed.
     bool grabbed() const;
+    // As the kernel does once the mouse is pulled out: its readers are woken and every read or
+    // ioctl fails.
+    bool unplug();
 
   private:
     std::filesystem::path node_;

@@ -70,13 +70,14 @@ class EvdevEventTap::EvdevTap final : public Tap {
             for (const auto& mouse : mice_) {
                 devices.push_back(mouse->device.fd.get());
             }
-            stopRelease_ = std::make_unique<GrabsReleasedOnStop>(owner_.loop_, devices, [this] {
-                {
-                    std::lock_guard lock(mutex_);
-                    releaseMice();
-                }
-                noticeGivenBack();
-            });
+            stopRelease_ = std::make_unique<GrabsReleasedOnStop>(
+                owner_.loop_, devices, owner_.virtualPointer_.get(), [this] {
+                    {
+                        std::lock_guard lock(mutex_);
+                        releaseMice();
+                    }
+                    noticeGivenBack();
+                });
             return;
         }
         guard_.reset();
@@ -182,6 +183,9 @@ class EvdevEventTap::EvdevTap final : public Tap {
                 releaseLetGo(held);
                 mouse.grabbed = false;
                 mouse.watch.cancel();
+                if (stopRelease_) {
+                    stopRelease_->forget(mouse.device.fd.get());
+                }
                 mouse.device.fd.reset();
             }
             return;

@@ -30,8 +30,9 @@ struct EvdevStallGuarding {
 // units (120 a notch), so that small factors still slow it. A grab ends with the process, so a
 // crash never leaves the pointer stuck; a run loop that stops answering does not either: a
 // guard on a thread of its own then gives the mice back, and the tap is switched off as by a
-// time-out once the loop answers again. A stop from the terminal (Ctrl+Z) gives them back before
-// the program stops, and switches the tap off in the same way once it runs again.
+// time-out once the loop answers again. A stop from the terminal (Ctrl+Z) gives them back, and
+// lets go of the virtual pointer's buttons, before the program stops, and switches the tap off
+// in the same way once it runs again.
 //
 // Positions and displays come from the X server when there is one, without waiting on it while
 // replaying. Without one, the position is the sum of the movement replayed so far (only

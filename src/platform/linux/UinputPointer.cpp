@@ -28,6 +28,31 @@ bool declareCapabilities(int fd) {
     return ok;
 }
 
+constexpr unsigned kMouseButtons = BTN_TASK - BTN_MOUSE + 1;
+static_assert(kMouseButtons <= 32 && std::atomic<std::uint32_t>::is_always_lock_free);
+
+// The bit of a mouse button; 0 for any other code.
+std::uint32_t buttonBit(std::uint16_t code) {
+    return code >= BTN_MOUSE && code <= BTN_TASK ? 1u << (code - BTN_MOUSE) : 0u;
+}
+
+input_event inputEvent(std::int32_t type, std::int32_t code, std::int32_t value) {
+    input_event event{};
+    event.type = static_cast<std::uint16_t>(type);
+    event.code = static_cast<std::uint16_t>(code);
+    event.value = value;
+    return event;
+}
+
+// The `count` events at the start of `frame`, then the frame's end, in one write. Safe in a
+// signal handler.
+template <std::size_t N>
+bool writeFrame(int fd, std::array<input_event, N>& frame, std::size_t count) {
+    frame[count++] = inputEvent(EV_SYN, SYN_REPORT, 0);
+    return writeAllToDescriptor(fd, std::string_view(reinterpret_cast<const char*>(frame.data()),
+                                                     count * sizeof(input_event)));
+}
+
 // Takes the whole notches out of `remainder`.
 std::int32_t wholeNotches(std::int32_t& remainder) {
     const std::int32_t notches = remainder / EvdevFrameReader::kWheelUnitsPerNotch;
@@ -63,20 +88,9 @@ bool UinputPointer::write(std::initializer_list<std::array<std::int32_t, 3>> eve
         if (type == EV_REL && value == 0) {
             continue;
         }
-        buffer[count].type = static_cast<std::uint16_t>(type);
-        buffer[count].code = static_cast<std::uint16_t>(code);
-        buffer[count].value = value;
-        ++count;
+        buffer[count++] = inputEvent(type, code, value);
     }
-    if (count == 0) {
-        return true;
-    }
-    buffer[count].type = EV_SYN;
-    buffer[count].code = SYN_REPORT;
-    ++count;
-    return writeAllToDescriptor(fd_.get(),
-                                std::string_view(reinterpret_cast<const char*>(buffer.data()),
-                                                 count * sizeof(input_event)));
+    return count == 0 || writeFrame(fd_.get(), buffer, count);
 }
 
 bool UinputPointer::move(std::int32_t dx, std::int32_t dy) {
@@ -93,7 +107,30 @@ bool UinputPointer::scroll(std::int32_t wheel, std::int32_t horizontalWheel) {
 }
 
 bool UinputPointer::button(std::uint16_t code, bool pressed) {
-    return write({{EV_KEY, code, pressed ? 1 : 0}});
+    // A stop that lands in between releases a button not pressed yet, which changes nothing.
+    if (pressed) {
+        heldButtons_.fetch_or(buttonBit(code));
+    }
+    const bool written = write({{EV_KEY, code, pressed ? 1 : 0}});
+    if (!pressed) {
+        heldButtons_.fetch_and(~buttonBit(code));
+    }
+    return written;
+}
+
+void UinputPointer::releaseButtonsFromSignal() {
+    const std::uint32_t held = heldButtons_.exchange(0);
+    if (held == 0) {
+        return;
+    }
+    std::array<input_event, kMouseButtons + 1> frame{};
+    std::size_t count = 0;
+    for (unsigned i = 0; i < kMouseButtons; ++i) {
+        if ((held & (1u << i)) != 0) {
+            frame[count++] = inputEvent(EV_KEY, static_cast<std::int32_t>(BTN_MOUSE + i), 0);
+        }
+    }
+    (void)writeFrame(fd_.get(), frame, count);
 }
 
 std::optional<std::filesystem::path> UinputPointer::eventNode() const {

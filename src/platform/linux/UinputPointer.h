@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -27,6 +28,9 @@ class UinputPointer {
     // In high-resolution units, 120 a notch.
     bool scroll(std::int32_t wheel, std::int32_t horizontalWheel);
     bool button(std::uint16_t code, bool pressed);
+    // Lets go of every mouse button it may hold down, in one frame. Safe in a signal handler:
+    // no allocation, no lock, one write.
+    void releaseButtonsFromSignal();
 
     // The device's node under /dev/input, absent when the kernel does not say.
     std::optional<std::filesystem::path> eventNode() const;
@@ -39,6 +43,9 @@ class UinputPointer {
     // High-resolution units not yet part of a whole notch.
     std::int32_t wheelRemainder_ = 0;
     std::int32_t horizontalWheelRemainder_ = 0;
+    // The mouse buttons that may be down, BTN_MOUSE as the lowest bit: set before a press is
+    // written, cleared once its release is.
+    std::atomic<std::uint32_t> heldButtons_{0};
 };
 
 }  // namespace olvane::platform::os

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/ApplicationBundle.h"
@@ -24,13 +25,15 @@ const Logger& log() {
 }  // namespace
 
 WatchdogManager::WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
-                                 platform::DetachedProcesses& detached, fs::path agentExecutable)
+                                 platform::DetachedProcesses& detached, platform::RunLoop& loop,
+                                 fs::path agentExecutable)
     : pidFile_(pidFileURL(paths)),
       unitFile_(paths.watchdogUnitFile()),
       agentExecutable_(std::move(agentExecutable)),
       paths_(paths),
       services_(services),
-      detached_(detached) {}
+      detached_(detached),
+      loop_(loop) {}
 
 fs::path WatchdogManager::pidFileURL(const platform::Paths& paths) {
     return paths.dataFolder() / exchange::kWatchdogPidFile;
@@ -74,12 +77,7 @@ ServiceStatus WatchdogManager::agentStatus() {
 
 void WatchdogManager::registerAgent() {
     if (!services_.isRunning()) {
-        if (const auto started = startDetachedAgent(); !started) {
-            log().error("Échec enregistrement watchdog agent: %s", started.description());
-            return;
-        }
-        log().info("Watchdog agent démarré en processus détaché (%d) : pas de systemd --user",
-                   *detachedAgent_);
+        runDetachedAgent();
         return;
     }
     if (agentStatus() == ServiceStatus::Enabled) {
@@ -107,27 +105,56 @@ Status WatchdogManager::startDetachedAgent() {
         return started;
     }
     detachedAgent_ = pid;
-    detachedAgentEnd_ = detached_.watchEnd(pid, [this] { restartDetachedAgent(); });
+    agentStarted_ = loop_.now();
+    detachedAgentEnd_ = detached_.watchEnd(pid, [this] { detachedAgentEnded(); });
     return Status::success();
 }
 
 // Killed or out of memory while this run goes on: without it, the run's crash would leave the
 // screen grey.
-void WatchdogManager::restartDetachedAgent() {
-    const pid_t ended = *std::exchange(detachedAgent_, std::nullopt);
-    if (agentRestarts_ == kMaxAgentRestarts) {
-        log().error("Watchdog agent (%d) terminé : plus de relance après %d", ended,
-                    kMaxAgentRestarts);
-        return;
+void WatchdogManager::detachedAgentEnded() {
+    endedAgent_ = *std::exchange(detachedAgent_, std::nullopt);
+    if (loop_.now() - agentStarted_ >= kSteadyAgentRun) {
+        nextRestartDelay_ = {};
     }
-    ++agentRestarts_;
+    scheduleRestart();
+}
+
+// An agent that cannot start or keeps dying is tried less and less often, never given up on.
+void WatchdogManager::scheduleRestart() {
+    const auto delay = nextRestartDelay_;
+    nextRestartDelay_ = delay == platform::Duration{} ? kFirstRestartDelay
+                                                      : std::min(2 * delay, kLongestRestartDelay);
+    restart_ = loop_.after(delay, [this] { runDetachedAgent(); });
+}
+
+void WatchdogManager::runDetachedAgent() {
     if (const auto started = startDetachedAgent(); !started) {
-        log().error("Watchdog agent (%d) terminé, relance impossible: %s", ended,
-                    started.description());
+        logStartFailure(started);
+        scheduleRestart();
         return;
     }
-    log().notice("Watchdog agent (%d) terminé : relancé en processus détaché (%d)", ended,
-                 *detachedAgent_);
+    if (const auto ended = std::exchange(endedAgent_, std::nullopt)) {
+        log().notice("Watchdog agent (%d) terminé : relancé en processus détaché (%d)", *ended,
+                     *detachedAgent_);
+    } else {
+        log().info("Watchdog agent démarré en processus détaché (%d) : pas de systemd --user",
+                   *detachedAgent_);
+    }
+}
+
+void WatchdogManager::logStartFailure(const Status& failure) {
+    const auto now = loop_.now();
+    if (startFailureLogged_ && now - *startFailureLogged_ < kStartFailureLogSpan) {
+        return;
+    }
+    startFailureLogged_ = now;
+    if (endedAgent_) {
+        log().error("Watchdog agent (%d) terminé, relance impossible: %s", *endedAgent_,
+                    failure.description());
+    } else {
+        log().error("Échec enregistrement watchdog agent: %s", failure.description());
+    }
 }
 
 Status WatchdogManager::installAgent() {
@@ -164,7 +191,10 @@ void WatchdogManager::unregisterAgent() {
 }
 
 Status WatchdogManager::removeAgent() {
-    const bool stoppedDetached = detachedAgent_.has_value();
+    const bool stoppedDetached = detachedAgent_.has_value() || restart_;
+    restart_.cancel();
+    endedAgent_.reset();
+    nextRestartDelay_ = {};
     detachedAgentEnd_.cancel();
     if (detachedAgent_) {
         detached_.stop(*std::exchange(detachedAgent_, std::nullopt));

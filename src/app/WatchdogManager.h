@@ -7,6 +7,7 @@
 
 #include "platform/DetachedProcesses.h"
 #include "platform/Paths.h"
+#include "platform/RunLoop.h"
 #include "platform/ServiceManager.h"
 #include "platform/ServiceStatus.h"
 #include "platform/Status.h"
@@ -16,18 +17,24 @@ namespace olvane {
 // Publishes this process's identifier in the PID file and keeps the watchdog agent registered
 // as a user service, so that the display returns to colour whenever the application ends. Where
 // no user service manager runs, the agent is started as a detached process of its own that
-// guards this run only and ends once it has put the colour back; this run starts it again when
-// it ends before.
+// guards this run only and ends once it has put the colour back; this run starts it again, for as
+// long as it goes on, whenever it ends before.
 class WatchdogManager {
   public:
     static constexpr const char* agentUnitName = platform::Paths::kWatchdogUnitName;
     // The agent's argument when it guards one process only.
     static constexpr const char* kGuardArgument = "--pid";
-    // A detached agent that keeps ending is not started again past this many times.
-    static constexpr int kMaxAgentRestarts = 5;
+    // A detached agent that ended after this long is started again at once; one that keeps
+    // ending sooner waits twice as long each time from the first delay, up to the longest.
+    static constexpr platform::Duration kSteadyAgentRun = std::chrono::minutes(1);
+    static constexpr platform::Duration kFirstRestartDelay = std::chrono::milliseconds(100);
+    static constexpr platform::Duration kLongestRestartDelay = std::chrono::seconds(10);
+    // A start that keeps failing is logged once in this span.
+    static constexpr platform::Duration kStartFailureLogSpan = std::chrono::minutes(1);
 
     WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
-                    platform::DetachedProcesses& detached, std::filesystem::path agentExecutable);
+                    platform::DetachedProcesses& detached, platform::RunLoop& loop,
+                    std::filesystem::path agentExecutable);
 
     // "<data folder>/watchdog-pid".
     static std::filesystem::path pidFileURL(const platform::Paths& paths);
@@ -45,7 +52,11 @@ class WatchdogManager {
   private:
     platform::Status installAgent();
     platform::Status startDetachedAgent();
-    void restartDetachedAgent();
+    void detachedAgentEnded();
+    void scheduleRestart();
+    // Starts the agent, or has it tried again later.
+    void runDetachedAgent();
+    void logStartFailure(const platform::Status& failure);
     platform::Status removeAgent();
 
     std::filesystem::path pidFile_;
@@ -54,9 +65,15 @@ class WatchdogManager {
     platform::Paths paths_;
     platform::ServiceManager& services_;
     platform::DetachedProcesses& detached_;
+    platform::RunLoop& loop_;
     std::optional<pid_t> detachedAgent_;
     platform::Handle detachedAgentEnd_;
-    int agentRestarts_ = 0;
+    // While no detached agent guards this run: the agent that ended last, the next try.
+    std::optional<pid_t> endedAgent_;
+    platform::Handle restart_;
+    platform::MonotonicTime agentStarted_{};
+    platform::Duration nextRestartDelay_{};
+    std::optional<platform::MonotonicTime> startFailureLogged_;
 };
 
 }  // namespace olvane

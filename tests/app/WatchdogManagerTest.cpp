@@ -6,6 +6,7 @@
 #include "app/WatchdogUnitFile.h"
 #include "platform/FileIO.h"
 #include "platform/sim/CaptureLogSink.h"
+#include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/RecordingDetachedProcesses.h"
 #include "support/ChildProcess.h"
@@ -39,8 +40,9 @@ class WatchdogManagerTest : public ::testing::Test {
     platform::sim::ScopedLogCapture capture_;
     platform::sim::MemoryServiceManager services_;
     platform::sim::RecordingDetachedProcesses detached_;
+    platform::sim::ManualRunLoop loop_;
     fs::path agent_ = home_.root() / "bin" / "OlvaneWatchdog";
-    WatchdogManager manager_{paths_, services_, detached_, agent_};
+    WatchdogManager manager_{paths_, services_, detached_, loop_, agent_};
     fs::path pidFile_ = WatchdogManager::pidFileURL(paths_);
 };
 
@@ -99,7 +101,7 @@ TEST_F(WatchdogManagerTest, RegistersTheAgentOnceAndAgainWhenItsUnitChanges) {
     const auto moved = home_.root() / "opt" / "OlvaneWatchdog";
     fs::create_directories(moved.parent_path());
     fs::copy_file(agent_, moved);
-    WatchdogManager movedManager(paths_, services_, detached_, moved);
+    WatchdogManager movedManager(paths_, services_, detached_, loop_, moved);
     services_.setActive(WatchdogManager::agentUnitName, true);
     EXPECT_EQ(movedManager.agentStatus(), ServiceStatus::NotRegistered);
     movedManager.registerAgent();
@@ -121,6 +123,7 @@ TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUnti
 
     // Killed while this run goes on: another takes its place.
     detached_.end(started.pid);
+    loop_.runPending();
     ASSERT_EQ(detached_.started().size(), 2u);
     const auto restarted = detached_.started()[1];
     EXPECT_EQ(restarted.arguments, started.arguments);
@@ -137,16 +140,58 @@ TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUnti
     EXPECT_TRUE(logged(LogLevel::Error, "Échec enregistrement watchdog agent: Permission refusée"));
 }
 
-TEST_F(WatchdogManagerTest, ADetachedAgentThatKeepsEndingIsNotStartedForever) {
+TEST_F(WatchdogManagerTest, ADetachedAgentThatKeepsEndingIsStartedAgainEverLessOften) {
+    using std::chrono::milliseconds;
     services_.setRunning(false);
     manager_.registerAgent();
-    for (int i = 0; i <= WatchdogManager::kMaxAgentRestarts; ++i) {
-        detached_.end(detached_.started().back().pid);
+    // Each end comes as soon as the agent is up: the waits double up to ten seconds.
+    const long waits[] = {0, 100, 200, 400, 800, 1600, 3200, 6400, 10000, 10000};
+    for (const long wait : waits) {
+        SCOPED_TRACE(wait);
+        const pid_t ended = detached_.started().back().pid;
+        detached_.end(ended);
+        const auto starts = detached_.started().size();
+        if (wait > 0) {
+            loop_.advance(milliseconds(wait - 1));
+            EXPECT_EQ(detached_.started().size(), starts);
+        }
+        loop_.advance(milliseconds(1));
+        ASSERT_EQ(detached_.started().size(), starts + 1);
+        EXPECT_TRUE(logged(LogLevel::Default, "Watchdog agent (" + std::to_string(ended) +
+                                                  ") terminé : relancé en processus détaché (" +
+                                                  std::to_string(detached_.started().back().pid) +
+                                                  ")"));
     }
-    EXPECT_EQ(detached_.started().size(), 1u + WatchdogManager::kMaxAgentRestarts);
-    EXPECT_TRUE(logged(LogLevel::Error, "Watchdog agent (" +
-                                            std::to_string(detached_.started().back().pid) +
-                                            ") terminé : plus de relance après 5"));
+    // One that ran a minute is started again at once.
+    loop_.advanceSeconds(60);
+    detached_.end(detached_.started().back().pid);
+    loop_.runPending();
+    EXPECT_TRUE(detached_.isRunning(detached_.started().back().pid));
+
+    // Starts that fail are tried on, every ten seconds at most, and logged once a minute.
+    detached_.failStarts("Ressource temporairement non disponible");
+    const pid_t last = detached_.started().back().pid;
+    detached_.end(last);
+    capture_->clear();
+    loop_.advanceSeconds(119);
+    EXPECT_EQ(capture_->texts("App"),
+              std::vector<std::string>(2, "Watchdog agent (" + std::to_string(last) +
+                                              ") terminé, relance impossible: Ressource "
+                                              "temporairement non disponible"));
+    detached_.failStarts("");
+    loop_.advanceSeconds(10);
+    EXPECT_TRUE(detached_.isRunning(detached_.started().back().pid));
+    EXPECT_TRUE(logged(LogLevel::Default, "Watchdog agent (" + std::to_string(last) +
+                                              ") terminé : relancé en processus détaché (" +
+                                              std::to_string(detached_.started().back().pid) +
+                                              ")"));
+
+    // Neither a pending start nor an agent outlives the uninstall.
+    detached_.end(detached_.started().back().pid);
+    manager_.unregisterAgent();
+    const auto starts = detached_.started().size();
+    loop_.advanceSeconds(60);
+    EXPECT_EQ(detached_.started().size(), starts);
 }
 
 TEST_F(WatchdogManagerTest, OlvaneWatchdogIsFoundWhereTheBuildPutsIt) {

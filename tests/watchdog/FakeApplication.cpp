@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     platform::sim::MemoryServiceManager services;
     services.setRunning(!detachedAgent);
     platform::os::DaemonProcesses detached(loop);
-    WatchdogManager watchdog(paths, services, detached,
+    WatchdogManager watchdog(paths, services, detached, loop,
                              detachedAgent ? argv[2] : "/nonexistent/OlvaneWatchdog");
     platform::sim::SimulatedDisplayDevice simulated(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));

@@ -206,25 +206,29 @@ TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {
     EXPECT_TRUE(lateExit && lateExit->exited && lateExit->code == 0);
 }
 
-// Where no service manager runs, the application keeps its agent: one killed is replaced, and
-// the replacement still puts the colour back when the application is killed in turn.
-TEST_F(WatchdogEndToEndTest, TheApplicationReplacesAKilledDetachedAgent) {
+// Where no service manager runs, the application keeps its agent: each one killed is replaced,
+// however many, and the last still puts the colour back when the application is killed in turn.
+TEST_F(WatchdogEndToEndTest, TheApplicationReplacesAKilledDetachedAgentEveryTime) {
     test::ChildProcess app(
         fakeApplication(),
         {"--detached-agent", test::builtExecutable("src/watchdog/OlvaneWatchdog").string()});
     ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
-    pid_t first = 0;
-    ASSERT_TRUE(waitUntil([&] { return watches(first = agentOf(app.pid()), app.pid()); }, 10s));
-    ::kill(first, SIGKILL);
-    pid_t second = 0;
-    ASSERT_TRUE(waitUntil(
-        [&] { return (second = agentOf(app.pid())) != first && watches(second, app.pid()); }, 10s));
+    pid_t agent = 0;
+    ASSERT_TRUE(waitUntil([&] { return watches(agent = agentOf(app.pid()), app.pid()); }, 10s));
+    for (int kill = 1; kill <= 7; ++kill) {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        const pid_t killed = agent;
+        ::kill(killed, SIGKILL);
+        ASSERT_TRUE(waitUntil(
+            [&] { return (agent = agentOf(app.pid())) != killed && watches(agent, app.pid()); },
+            30s));
+    }
     ASSERT_EQ(displayMode(), 2u);
 
     app.signal(SIGKILL);
     ASSERT_TRUE(app.wait(10s));
     EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
-    EXPECT_TRUE(waitUntil([&] { return !fs::exists("/proc/" + std::to_string(second)); }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return !fs::exists("/proc/" + std::to_string(agent)); }, 10s));
 }
 
 // The X server's outputs through their "CTM" property; the agent learns the display from the

@@ -18,7 +18,7 @@ AppServices::AppServices(PlatformBackends backends, AppState& appState, MenuBarP
       framebuffer_(platform_.display),
       accessibility_(platform_.grayscaleSwitch, platform_.accessibilityTrust),
       watchdog_(platform_.paths, platform_.userServices, platform_.detachedProcesses,
-                platform_.loop, platform_.watchdogExecutable),
+                platform_.loop, platform_.clock, platform_.watchdogExecutable),
       loginItem_(platform_.loginItems, settings_),
       windowMonitor_(platform_.workspace, platform_.windowServer,
                      FrontmostAppMirror{appState.currentAppBundleID, appState.currentAppName}),

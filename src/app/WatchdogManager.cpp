@@ -1,5 +1,6 @@
 #include "app/WatchdogManager.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,14 +27,15 @@ const Logger& log() {
 
 WatchdogManager::WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
                                  platform::DetachedProcesses& detached, platform::RunLoop& loop,
-                                 fs::path agentExecutable)
+                                 const platform::Clock& clock, fs::path agentExecutable)
     : pidFile_(pidFileURL(paths)),
       unitFile_(paths.watchdogUnitFile()),
       agentExecutable_(std::move(agentExecutable)),
       paths_(paths),
       services_(services),
       detached_(detached),
-      loop_(loop) {}
+      loop_(loop),
+      clock_(clock) {}
 
 fs::path WatchdogManager::pidFileURL(const platform::Paths& paths) {
     return paths.dataFolder() / exchange::kWatchdogPidFile;
@@ -45,6 +47,7 @@ fs::path WatchdogManager::defaultAgentExecutable() {
 
 void WatchdogManager::writePID() {
     (void)platform::ensurePrivateFolder(pidFile_.parent_path());
+    setAsideWhatIsNotAFile();
     const int pid = static_cast<int>(::getpid());
     // Digits only, no line end; replaced by a rename so the agent never reads half a number.
     if (const auto written = platform::writeFileAtomically(pidFile_, std::to_string(pid));
@@ -53,6 +56,30 @@ void WatchdogManager::writePID() {
         return;
     }
     log().debug("Watchdog PID écrit: %d", pid);
+}
+
+// A folder in the file's place cannot be replaced by a rename, and the agent would follow no
+// one; a link is not ours to replace or to write through. Whatever it is, it is kept.
+void WatchdogManager::setAsideWhatIsNotAFile() {
+    struct stat st {};
+    if (::lstat(pidFile_.c_str(), &st) != 0 || S_ISREG(st.st_mode)) {
+        return;
+    }
+    const fs::path base =
+        pidFile_.string() + ".aside-" + platform::dateStampForName(clock_.unixNow());
+    fs::path placed;
+    const auto moved = platform::placeUnderFreeName(
+        base,
+        [&](const fs::path& name) { return platform::renameWithoutReplacing(pidFile_, name); },
+        placed);
+    if (!moved) {
+        log().logError("Watchdog PID : impossible de mettre de côté ce qui occupe sa place", moved);
+        return;
+    }
+    log().notice(
+        "Watchdog PID : ce qui occupait sa place n’était pas un fichier, mis de côté "
+        "sous le nom %{public}s",
+        placed.filename().string());
 }
 
 void WatchdogManager::clearPID() {

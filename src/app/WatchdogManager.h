@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/Clock.h"
 #include "platform/DetachedProcesses.h"
 #include "platform/Paths.h"
 #include "platform/RunLoop.h"
@@ -34,7 +35,7 @@ class WatchdogManager {
 
     WatchdogManager(const platform::Paths& paths, platform::ServiceManager& services,
                     platform::DetachedProcesses& detached, platform::RunLoop& loop,
-                    std::filesystem::path agentExecutable);
+                    const platform::Clock& clock, std::filesystem::path agentExecutable);
 
     // "<data folder>/watchdog-pid".
     static std::filesystem::path pidFileURL(const platform::Paths& paths);
@@ -50,6 +51,7 @@ class WatchdogManager {
     platform::ServiceStatus agentStatus();
 
   private:
+    void setAsideWhatIsNotAFile();
     platform::Status installAgent();
     platform::Status startDetachedAgent();
     void detachedAgentEnded();
@@ -66,6 +68,8 @@ class WatchdogManager {
     platform::ServiceManager& services_;
     platform::DetachedProcesses& detached_;
     platform::RunLoop& loop_;
+    // Dates what is set aside.
+    const platform::Clock& clock_;
     std::optional<pid_t> detachedAgent_;
     platform::Handle detachedAgentEnd_;
     // While no detached agent guards this run: the agent that ended last, the next try.

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "platform/Descriptor.h"
@@ -194,6 +196,29 @@ Status renameWithoutReplacing(const fs::path& from, const fs::path& to) {
     }
     syncFolder(folderOf(to));
     return Status::success();
+}
+
+Status placeUnderFreeName(const fs::path& base, const std::function<Status(const fs::path&)>& place,
+                          fs::path& placed) {
+    Status status = Status::success();
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        placed = attempt == 1 ? base : fs::path(base.string() + "-" + std::to_string(attempt));
+        status = place(placed);
+        if (status || !existsAtPath(placed)) {
+            return status;
+        }
+    }
+    return status;
+}
+
+std::string dateStampForName(double unixSeconds) {
+    const auto seconds = static_cast<std::time_t>(std::isfinite(unixSeconds) ? unixSeconds : 0);
+    std::tm local{};
+    char text[32] = "";
+    if (::localtime_r(&seconds, &local)) {
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    }
+    return text;
 }
 
 void removeUnfinishedWrites(const fs::path& path) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -37,6 +38,15 @@ Status createFileAtomically(const std::filesystem::path& path, std::string_view 
 
 // Renames `from` to `to` only where nothing is at `to` yet.
 Status renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Tries `place` on `base`, then on `base` with "-2", "-3"… while the name is taken, so that
+// nothing set aside before is ever replaced. `placed` gets the name used.
+Status placeUnderFreeName(const std::filesystem::path& base,
+                          const std::function<Status(const std::filesystem::path&)>& place,
+                          std::filesystem::path& placed);
+// The local date and time of `unixSeconds` as "20260101-000000", for the names of what is set
+// aside.
+std::string dateStampForName(double unixSeconds);
 
 // Truncates and rewrites `path` itself, keeping its inode (for readers that hold the file open).
 // Like reading, never waits on what is not a regular file: it is refused at once.

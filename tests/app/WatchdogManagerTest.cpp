@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "app/WatchdogManager.h"
 #include "app/WatchdogUnitFile.h"
 #include "platform/FileIO.h"
@@ -42,7 +44,7 @@ class WatchdogManagerTest : public ::testing::Test {
     platform::sim::RecordingDetachedProcesses detached_;
     platform::sim::ManualRunLoop loop_;
     fs::path agent_ = home_.root() / "bin" / "OlvaneWatchdog";
-    WatchdogManager manager_{paths_, services_, detached_, loop_, agent_};
+    WatchdogManager manager_{paths_, services_, detached_, loop_, loop_.clock(), agent_};
     fs::path pidFile_ = WatchdogManager::pidFileURL(paths_);
 };
 
@@ -64,6 +66,36 @@ TEST_F(WatchdogManagerTest, PidFileHoldsOnlyTheDigitsAndIsReplacedByARename) {
     capture_->clear();
     manager_.clearPID();  // no file: the same single line, nothing else
     EXPECT_EQ(capture_->texts("App"), std::vector<std::string>{"Watchdog PID effacé"});
+}
+
+// A folder would take no rename over it; a link would lead the number elsewhere. Each is kept.
+TEST_F(WatchdogManagerTest, WhatIsNotAFileInThePlaceOfThePidFileIsSetAsideAndKept) {
+    ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
+    const auto elsewhere = home_.root() / "elsewhere";
+    ASSERT_TRUE(platform::writeFileInPlace(elsewhere, "the user's"));
+    const std::string aside =
+        pidFile_.string() + ".aside-" + platform::dateStampForName(loop_.clock().unixNow());
+    const std::function<void()> occupy[] = {
+        [&] { fs::create_directories(pidFile_ / "inside"); },
+        [&] { fs::create_symlink(elsewhere, pidFile_); },
+        [&] { ASSERT_EQ(::mkfifo(pidFile_.c_str(), 0600), 0); },
+    };
+    const fs::path names[] = {aside, aside + "-2", aside + "-3"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(names[i]);
+        manager_.clearPID();
+        occupy[i]();
+        manager_.writePID();
+        EXPECT_EQ(platform::readWholeFile(pidFile_), std::to_string(::getpid()));
+        EXPECT_TRUE(logged(LogLevel::Default,
+                           "Watchdog PID : ce qui occupait sa place n’était pas un fichier, mis de "
+                           "côté sous le nom " +
+                               names[i].filename().string()));
+    }
+    EXPECT_TRUE(fs::is_directory(names[0] / "inside"));
+    EXPECT_EQ(fs::read_symlink(names[1]), elsewhere);
+    EXPECT_EQ(platform::readWholeFile(elsewhere), "the user's");
+    EXPECT_TRUE(fs::is_fifo(names[2]));
 }
 
 TEST_F(WatchdogManagerTest, FailedPidWriteIsLoggedAsAFailure) {
@@ -101,7 +133,7 @@ TEST_F(WatchdogManagerTest, RegistersTheAgentOnceAndAgainWhenItsUnitChanges) {
     const auto moved = home_.root() / "opt" / "OlvaneWatchdog";
     fs::create_directories(moved.parent_path());
     fs::copy_file(agent_, moved);
-    WatchdogManager movedManager(paths_, services_, detached_, loop_, moved);
+    WatchdogManager movedManager(paths_, services_, detached_, loop_, loop_.clock(), moved);
     services_.setActive(WatchdogManager::agentUnitName, true);
     EXPECT_EQ(movedManager.agentStatus(), ServiceStatus::NotRegistered);
     movedManager.registerAgent();

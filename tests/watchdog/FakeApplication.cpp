@@ -18,6 +18,7 @@
 #include "platform/linux/GnomeZoomSwitch.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/RandrCtmDevice.h"
+#include "platform/linux/SystemClock.h"
 #include "platform/sim/MemoryServiceManager.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
     platform::sim::MemoryServiceManager services;
     services.setRunning(!detachedAgent);
     platform::os::DaemonProcesses detached(loop);
-    WatchdogManager watchdog(paths, services, detached, loop,
+    platform::os::SystemClock clock;
+    WatchdogManager watchdog(paths, services, detached, loop, clock,
                              detachedAgent ? argv[2] : "/nonexistent/OlvaneWatchdog");
     platform::sim::SimulatedDisplayDevice simulated(
         platform::sim::SimulatedDisplayFile::defaultPath(paths));

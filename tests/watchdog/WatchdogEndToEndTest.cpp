@@ -182,6 +182,19 @@ TEST_F(WatchdogEndToEndTest, AStaleNumberPutsTheColourBackAndDoesNotBlindTheAgen
     EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
 }
 
+// A folder where the file belongs (left by a user, a backup tool): the application sets it aside
+// and writes its number, which the agent, already waiting, follows.
+TEST_F(WatchdogEndToEndTest, AFolderInThePlaceOfThePidFileDoesNotBlindTheAgent) {
+    fs::create_directories(pidFile_ / "kept");
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"));
+    test::ChildProcess app(fakeApplication());
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+}
+
 // Started by the application itself where no service manager runs: it guards that one run,
 // puts the colour back when it ends, and ends too.
 TEST_F(WatchdogEndToEndTest, AnAgentGuardingOneRunEndsOnceTheColourIsBack) {

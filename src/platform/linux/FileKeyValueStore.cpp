@@ -1,8 +1,5 @@
 #include "platform/linux/FileKeyValueStore.h"
 
-#include <cmath>
-#include <ctime>
-
 #include "platform/Base64.h"
 #include "platform/FileIO.h"
 #include "platform/Json.h"
@@ -17,21 +14,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxFileBytes = 32 * 1024 * 1024;
 // As the kernel's own limit: a longer chain does not open, so it is never written through.
 constexpr int kMaxLinkHops = 40;
-
-// Tries `place` on `base`, then on `base` with "-2", "-3"… while the name is taken, so that
-// nothing set aside before is ever replaced. `placed` gets the name used.
-template <typename Place>
-Status placeUnderFreeName(const fs::path& base, Place place, fs::path& placed) {
-    Status status = Status::success();
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        placed = attempt == 1 ? base : fs::path(base.string() + "-" + std::to_string(attempt));
-        status = place(placed);
-        if (status || !existsAtPath(placed)) {
-            return status;
-        }
-    }
-    return status;
-}
 
 }  // namespace
 
@@ -68,7 +50,7 @@ void FileKeyValueStore::load() {
 // Never overwrite what we cannot parse: keep it beside the new file for the user.
 void FileKeyValueStore::setAsideUnparsable(const fs::path& target) {
     report_.problem = "Fichier des préférences illisible";
-    const fs::path base = target.string() + ".corrupt-" + dateStamp();
+    const fs::path base = target.string() + ".corrupt-" + dateStampForName(clock_.unixNow());
     fs::path placed;
     const auto moved = placeUnderFreeName(
         base, [&](const fs::path& name) { return renameWithoutReplacing(target, name); }, placed);
@@ -92,17 +74,6 @@ fs::path FileKeyValueStore::writtenFile() const {
         path = target.is_absolute() ? target : path.parent_path() / target;
     }
     return path;
-}
-
-std::string FileKeyValueStore::dateStamp() const {
-    const double now = clock_.unixNow();
-    const auto seconds = static_cast<std::time_t>(std::isfinite(now) ? now : 0);
-    std::tm local{};
-    char text[32] = "";
-    if (::localtime_r(&seconds, &local)) {
-        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-    }
-    return text;
 }
 
 // A place set aside in our own folder has a name of our making: it may be shown.
@@ -174,7 +145,8 @@ Status FileKeyValueStore::keepAside(std::string_view key, ComposedText& where) {
     if (auto folder = ensurePrivateFolder(file_.parent_path()); !folder) {
         return folder;
     }
-    const fs::path base = file_.parent_path() / (std::string(key) + ".corrupt-" + dateStamp());
+    const fs::path base =
+        file_.parent_path() / (std::string(key) + ".corrupt-" + dateStampForName(clock_.unixNow()));
     fs::path placed;
     auto status = placeUnderFreeName(
         base, [&](const fs::path& name) { return createFileAtomically(name, content); }, placed);

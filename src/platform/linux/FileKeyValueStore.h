@@ -42,7 +42,6 @@ class FileKeyValueStore final : public KeyValueStore {
     void load();
     void setAsideUnparsable(const std::filesystem::path& target);
     std::filesystem::path writtenFile() const;
-    std::string dateStamp() const;
     Status persist(const Json& members) const;
 
     std::filesystem::path file_;

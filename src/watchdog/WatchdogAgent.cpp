@@ -77,7 +77,7 @@ void WatchdogAgent::startWatching() {
 }
 
 std::optional<pid_t> WatchdogAgent::namedPID() const {
-    const auto text = platform::readWholeFile(pidFile_);
+    const auto text = platform::readWholeFile(pidFile_, nullptr, kMaxPidFileBytes);
     return text ? parsePidFileText(*text) : std::nullopt;
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/FileIO.h"
 #include "platform/sim/ManualRunLoop.h"
@@ -6,6 +7,7 @@
 #include "platform/sim/SimProcessWatcher.h"
 #include "support/ScriptedColorRemapDevice.h"
 #include "support/TempHome.h"
+#include "watchdog/PidFileParser.h"
 #include "watchdog/WatchdogAgent.h"
 
 namespace olvane {
@@ -87,6 +89,21 @@ TEST_F(WatchdogAgentTest, FileEventsWithoutALiveProcessChangeNothing) {
     processes_.start(4711, WatchdogAgent::kApplicationProgram);
     ASSERT_TRUE(platform::writeFileInPlace(pidFile_, " 4711\n"));
     files_.fire(pidFile_, FileEvent::Create | FileEvent::Write);
+    EXPECT_TRUE(agent_.isWatchingProcess());
+}
+
+// The file holds one number: one of any length is not read whole, and one that is no file (a
+// FIFO with no writer) is not waited on.
+TEST_F(WatchdogAgentTest, OnlyAFileOfTheSizeOfANumberIsRead) {
+    agent_.startWatching();
+    processes_.start(4711, WatchdogAgent::kApplicationProgram);
+    writePidFile("4711" + std::string(kMaxPidFileBytes, ' '));
+    EXPECT_FALSE(agent_.isWatchingProcess());
+    fs::remove(pidFile_);
+    ASSERT_EQ(::mkfifo(pidFile_.c_str(), 0600), 0);
+    files_.fire(pidFile_, FileEvent::Create);
+    EXPECT_FALSE(agent_.isWatchingProcess());
+    writePidFile("4711" + std::string(kMaxPidFileBytes - 4, ' '));
     EXPECT_TRUE(agent_.isWatchingProcess());
 }
 

@@ -151,11 +151,13 @@ void WatchdogAgent::resetColorRemap() {
     startWatching();
 }
 
+// A process already gone is reported by the watch itself; one that cannot be watched yet may
+// still run, and is tried again.
 void WatchdogAgent::guardOnly(pid_t pid, std::function<void()> onDone) {
     afterReset_ = std::move(onDone);
     processWatch_ = processes_.watchExit(pid, [this] { resetColorRemap(); });
     if (!processWatch_) {
-        resetColorRemap();  // already gone
+        retry_ = loop_.after(kRetryDelay, [this, pid] { guardOnly(pid, std::move(afterReset_)); });
         return;
     }
     prepareReset();

@@ -211,6 +211,21 @@ TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {
     loop_.advanceSeconds(0.1);
     EXPECT_TRUE(agent_.isWatchingPIDFile());
 
+    // Guarding one run: never taken for its end.
+    bool done = false;
+    WatchdogAgent guard(loop_, files_, processes_, {device_}, pidFile_);
+    processes_.start(44, WatchdogAgent::kApplicationProgram);
+    processes_.failWatches(true);
+    guard.guardOnly(44, [&] { done = true; });
+    loop_.advanceSeconds(1);
+    EXPECT_TRUE(device_.writes.empty());
+    processes_.failWatches(false);
+    loop_.advanceSeconds(0.5);
+    EXPECT_TRUE(guard.isWatchingProcess());
+    processes_.exit(44);
+    EXPECT_TRUE(done);
+    device_.writes.clear();
+
     processes_.failWatches(true);
     launch(55);
     EXPECT_FALSE(agent_.isWatchingProcess());

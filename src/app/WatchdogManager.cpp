@@ -134,6 +134,10 @@ Status WatchdogManager::startDetachedAgent() {
     detachedAgent_ = pid;
     agentStarted_ = loop_.now();
     detachedAgentEnd_ = detached_.watchEnd(pid, [this] { detachedAgentEnded(); });
+    if (const auto reason = detached_.endPollingReason(pid); reason && !pollingLogged_) {
+        pollingLogged_ = true;
+        log().error("Watchdog agent (%d) suivi sans pidfd : %s", pid, *reason);
+    }
     return Status::success();
 }
 

@@ -78,6 +78,8 @@ class WatchdogManager {
     platform::MonotonicTime agentStarted_{};
     platform::Duration nextRestartDelay_{};
     std::optional<platform::MonotonicTime> startFailureLogged_;
+    // Said once a run: every agent of the run is followed alike.
+    bool pollingLogged_ = false;
 };
 
 }  // namespace olvane

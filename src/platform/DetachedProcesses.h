@@ -3,9 +3,11 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ComposedText.h"
 #include "platform/Handle.h"
 #include "platform/RunLoop.h"
 #include "platform/Status.h"
@@ -28,6 +30,9 @@ class DetachedProcesses {
     // Calls `onEnd` once, on the run loop, when a process started here ends without a stop. An
     // empty handle for a number not ours.
     virtual Handle watchEnd(pid_t pid, Task onEnd) = 0;
+    // Why the end of a process started here is only found by looking for it every so often,
+    // rather than told at once; nullopt when it is told at once, or the number is not ours.
+    virtual std::optional<ComposedText> endPollingReason(pid_t pid) const = 0;
 };
 
 }  // namespace olvane::platform

@@ -165,6 +165,7 @@ TEST_F(WatchdogManagerTest, WithoutAUserManagerTheAgentGuardsThisRunDetachedUnti
 
     manager_.unregisterAgent();
     EXPECT_EQ(detached_.stopped(), std::vector<pid_t>{restarted.pid});
+    EXPECT_FALSE(capture_->contains("sans pidfd"));
     EXPECT_TRUE(logged(LogLevel::Info, "Watchdog agent désenregistré"));
 
     detached_.failStarts("Permission refusée");
@@ -224,6 +225,19 @@ TEST_F(WatchdogManagerTest, ADetachedAgentThatKeepsEndingIsStartedAgainEverLessO
     const auto starts = detached_.started().size();
     loop_.advanceSeconds(60);
     EXPECT_EQ(detached_.started().size(), starts);
+}
+
+TEST_F(WatchdogManagerTest, AnAgentWhoseEndIsLookedForIsSaidOnceARun) {
+    services_.setRunning(false);
+    detached_.pollEndsBecause("pidfd_open refusé");
+    manager_.registerAgent();
+    detached_.end(detached_.started().back().pid);
+    loop_.runPending();
+    ASSERT_EQ(detached_.started().size(), 2u);
+    EXPECT_EQ(capture_->texts("App")[0], "Watchdog agent (" +
+                                             std::to_string(detached_.started()[0].pid) +
+                                             ") suivi sans pidfd : pidfd_open refusé");
+    EXPECT_EQ(capture_->texts("App").size(), 3u) << "the start, the restart";
 }
 
 TEST_F(WatchdogManagerTest, OlvaneWatchdogIsFoundWhereTheBuildPutsIt) {

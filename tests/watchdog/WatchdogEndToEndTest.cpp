@@ -1,6 +1,7 @@
 // OlvaneWatchdog and a stand-in application as real processes in a temporary HOME.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/syscall.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -70,6 +71,20 @@ pid_t agentOf(pid_t parent) {
         }
     }
     return 0;
+}
+
+// Whether `pid` waits in its run loop: whatever it does on its own at start is done.
+bool waitsInItsLoop(pid_t pid) {
+    const auto call =
+        platform::readWholeFile("/proc/" + std::to_string(pid) + "/syscall").value_or("");
+    long number = -1;
+    std::istringstream(call) >> number;
+#ifdef SYS_epoll_wait
+    if (number == SYS_epoll_wait) {
+        return true;
+    }
+#endif
+    return pid > 0 && (number == SYS_epoll_pwait || number == SYS_epoll_pwait2);
 }
 
 bool outputsHold(const std::string& display, const platform::os::ColourMatrix& matrix) {
@@ -242,6 +257,27 @@ TEST_F(WatchdogEndToEndTest, TheApplicationReplacesAKilledDetachedAgentEveryTime
     ASSERT_TRUE(app.wait(10s));
     EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
     EXPECT_TRUE(waitUntil([&] { return !fs::exists("/proc/" + std::to_string(agent)); }, 10s));
+}
+
+// Where the kernel gives no pidfd, the application and its agent look for their processes' ends
+// by number: a killed agent is still replaced, and the colour still comes back, not sooner.
+TEST_F(WatchdogEndToEndTest, WithoutPidfdTheDetachedAgentStillDoesItsWork) {
+    test::ChildProcess app(test::builtExecutable("tests/support/olvane-without-pidfd"),
+                           {fakeApplication().string(), "--detached-agent",
+                            test::builtExecutable("src/watchdog/OlvaneWatchdog").string()});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    pid_t first = 0;
+    ASSERT_TRUE(waitUntil([&] { return waitsInItsLoop(first = agentOf(app.pid())); }, 10s));
+    EXPECT_EQ(displayMode(), 2u) << "no pidfd is no end";
+    ::kill(first, SIGKILL);
+    pid_t second = 0;
+    ASSERT_TRUE(waitUntil(
+        [&] { return (second = agentOf(app.pid())) != first && waitsInItsLoop(second); }, 30s));
+
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil([&] { return displayMode() == 0u; }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return !fs::exists("/proc/" + std::to_string(second)); }, 10s));
 }
 
 // The X server's outputs through their "CTM" property; the agent learns the display from the

@@ -1,12 +1,14 @@
 #include "platform/linux/DaemonProcesses.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <string>
 
 #include "platform/FileDescriptor.h"
 
@@ -17,6 +19,14 @@ namespace {
 
 int openPidfd(pid_t pid) {
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+// Whether a child of ours has ended, leaving it to be reaped; one already reaped (SIGCHLD ignored)
+// has too.
+bool hasEnded(pid_t pid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+           info.si_pid != 0;
 }
 
 // What the spawned program starts with: a new session, every signal at its default and none
@@ -52,6 +62,8 @@ struct SpawnSettings {
 
 struct DaemonProcesses::Child {
     FileDescriptor pidfd;
+    // Set when its end is looked for every kEndCheckInterval: why there is no pidfd to tell it.
+    std::optional<ComposedText> pollingReason;
     Handle ended;
     Task onEnd;
     bool stopped = false;
@@ -82,13 +94,33 @@ Status DaemonProcesses::start(const std::filesystem::path& program,
     }
     pid = child;
     auto entry = std::make_shared<Child>();
-    // Not reaped before this loop does it: the number cannot have gone to another process.
-    entry->pidfd.reset(openPidfd(child));
-    if (entry->pidfd.valid()) {
-        entry->ended = loop_.watchReadable(entry->pidfd.get(), [this, child] { reap(child); });
-    }
+    followEnd(child, *entry);
     children_[child] = std::move(entry);
     return Status::success();
+}
+
+void DaemonProcesses::followEnd(pid_t pid, Child& child) {
+    // Not reaped before this loop does it: the number cannot have gone to another process.
+    child.pidfd.reset(openPidfd(pid));
+    const int error = errno;
+    if (child.pidfd.valid()) {
+        child.ended = loop_.watchReadable(child.pidfd.get(), [this, pid] { reap(pid); });
+        if (child.ended) {
+            return;
+        }
+    }
+    child.pollingReason =
+        (child.pidfd.valid() ? ComposedText("pidfd non suivi par la boucle")
+                             : "pidfd_open refusé (" + ComposedText(describeErrno(error)) + ")") +
+        " : fin cherchée toutes les " +
+        ComposedText(std::to_string(
+            std::chrono::duration_cast<std::chrono::milliseconds>(kEndCheckInterval).count())) +
+        " ms";
+    child.ended = loop_.every(kEndCheckInterval, [this, pid] {
+        if (hasEnded(pid)) {
+            reap(pid);
+        }
+    });
 }
 
 void DaemonProcesses::reap(pid_t pid) {
@@ -108,12 +140,7 @@ void DaemonProcesses::reap(pid_t pid) {
 
 bool DaemonProcesses::isRunning(pid_t pid) {
     const auto found = children_.find(pid);
-    if (found == children_.end() || found->second->stopped || !found->second->pidfd.valid()) {
-        return false;
-    }
-    pollfd entry{found->second->pidfd.get(), POLLIN, 0};
-    // A pidfd becomes readable when its process has ended.
-    return ::poll(&entry, 1, 0) == 0;
+    return found != children_.end() && !found->second->stopped && !hasEnded(pid);
 }
 
 void DaemonProcesses::stop(pid_t pid) {
@@ -122,10 +149,20 @@ void DaemonProcesses::stop(pid_t pid) {
         return;
     }
     auto& child = *found->second;
-    ::syscall(SYS_pidfd_send_signal, child.pidfd.get(), SIGTERM, nullptr, 0U);
+    if (child.pidfd.valid()) {
+        ::syscall(SYS_pidfd_send_signal, child.pidfd.get(), SIGTERM, nullptr, 0U);
+    } else {
+        // Unreaped until this class reaps it, the number is still this child's.
+        ::kill(pid, SIGTERM);
+    }
     // Still reaped when it ends, but its end is no longer news.
     child.stopped = true;
     child.onEnd = nullptr;
+}
+
+std::optional<ComposedText> DaemonProcesses::endPollingReason(pid_t pid) const {
+    const auto found = children_.find(pid);
+    return found == children_.end() ? std::nullopt : found->second->pollingReason;
 }
 
 Handle DaemonProcesses::watchEnd(pid_t pid, Task onEnd) {

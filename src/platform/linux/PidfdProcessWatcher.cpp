@@ -31,15 +31,27 @@ char processState(pid_t pid) {
 struct PidfdWatch {
     int fd = -1;
     Task onExit;
-    Handle readable;
+    // What tells the end: the pidfd turned readable, or the check that finds it.
+    Handle ended;
 
     ~PidfdWatch() {
-        readable.cancel();
+        ended.cancel();
         if (fd >= 0) {
             ::close(fd);
         }
     }
 };
+
+// Once only: the callback may drop the handle, and with it the watch.
+void reportExit(const std::weak_ptr<PidfdWatch>& weak) {
+    auto self = weak.lock();
+    if (!self || !self->onExit) {
+        return;
+    }
+    self->ended.cancel();
+    auto task = std::exchange(self->onExit, nullptr);
+    task();
+}
 
 }  // namespace
 
@@ -65,24 +77,34 @@ Handle PidfdProcessWatcher::watchExit(pid_t pid, Task onExit) {
     }
     const int fd = openPidfd(pid);
     if (fd < 0) {
-        return errno == ESRCH ? loop_.post(std::move(onExit)) : Handle();
+        return errno == ESRCH ? loop_.post(std::move(onExit))
+                              : checkExitEvery(pid, std::move(onExit));
     }
     auto watch = std::make_shared<PidfdWatch>();
     watch->fd = fd;
     watch->onExit = std::move(onExit);
-    watch->readable = loop_.watchReadable(fd, [weak = std::weak_ptr(watch)] {
-        auto self = weak.lock();
-        if (!self || !self->onExit) {
-            return;
-        }
-        // Once only: the callback may drop the handle, and with it this watch.
-        self->readable.cancel();
-        auto task = std::exchange(self->onExit, nullptr);
-        task();
-    });
-    if (!watch->readable) {
-        return Handle();
+    watch->ended = loop_.watchReadable(fd, [weak = std::weak_ptr(watch)] { reportExit(weak); });
+    if (!watch->ended) {
+        return checkExitEvery(pid, std::move(watch->onExit));
     }
+    return Handle([watch]() mutable { watch.reset(); });
+}
+
+Handle PidfdProcessWatcher::checkExitEvery(pid_t pid, Task onExit) {
+    const auto started = ProcessInfo().launchDate(pid);
+    const auto hasEnded = [this, pid, started] {
+        return !isAlive(pid) || (started && ProcessInfo().launchDate(pid) != started);
+    };
+    if (hasEnded()) {
+        return loop_.post(std::move(onExit));
+    }
+    auto watch = std::make_shared<PidfdWatch>();
+    watch->onExit = std::move(onExit);
+    watch->ended = loop_.every(kExitCheckInterval, [hasEnded, weak = std::weak_ptr(watch)] {
+        if (hasEnded()) {
+            reportExit(weak);
+        }
+    });
     return Handle([watch]() mutable { watch.reset(); });
 }
 

@@ -9,6 +9,9 @@ Status RecordingDetachedProcesses::start(const std::filesystem::path& program,
     }
     pid = next_++;
     started_.push_back({program, arguments, pid});
+    if (!pollingReason_.empty()) {
+        pollingReasons_[pid] = pollingReason_;
+    }
     running_.insert(pid);
     return Status::success();
 }
@@ -30,6 +33,12 @@ Handle RecordingDetachedProcesses::watchEnd(pid_t pid, Task onEnd) {
             live->erase(pid);
         }
     });
+}
+
+std::optional<ComposedText> RecordingDetachedProcesses::endPollingReason(pid_t pid) const {
+    const auto found = pollingReasons_.find(pid);
+    return found == pollingReasons_.end() ? std::nullopt
+                                          : std::optional(ComposedText(found->second));
 }
 
 void RecordingDetachedProcesses::end(pid_t pid) {

@@ -35,6 +35,10 @@ std::string describeErrno(int error) {
             return "Fichier trop volumineux";
         case ESRCH:
             return "Aucun processus de ce numéro";
+        case ENOSYS:
+            return "Fonction non implantée";
+        case EMFILE:
+            return "Trop de fichiers ouverts";
         default:
             return std::strerror(error);
     }

@@ -83,6 +83,10 @@ TEST(DaemonProcesses, AnEndWithoutAStopIsReportedAndReaped) {
     }
     pid_t pid = 0;
     ASSERT_TRUE(processes.start("/bin/sleep", {"30"}, pid));
+    if (const auto reason = processes.endPollingReason(pid)) {
+        EXPECT_EQ(reason->text(),
+                  "pidfd_open refusé (Fonction non implantée) : fin cherchée toutes les 500 ms");
+    }
     int reports = 0;
     auto watch = processes.watchEnd(pid, [&] { ++reports; });
     ::kill(pid, SIGKILL);

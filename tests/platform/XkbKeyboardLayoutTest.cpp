@@ -53,19 +53,6 @@ void tapShift(X11Connection& x) {
     }
 }
 
-// Once the server has handled all that `x` sent, and written out what it made of it.
-void settle(X11Connection& x) {
-    // The second round trip starts after the server wrote out what the first one made.
-    for (int i = 0; i < 2; ++i) {
-        const XcbPtr<xcb_get_input_focus_reply_t> reply(
-            xcb_get_input_focus_reply(x.get(), xcb_get_input_focus(x.get()), nullptr));
-    }
-    // What the server sends every client, read away.
-    for (XcbPtr<xcb_generic_event_t> event(xcb_poll_for_event(x.get())); event;
-         event.reset(xcb_poll_for_event(x.get()))) {
-    }
-}
-
 // Clicks and modifier taps change the keyboard's state, but not the group in use: they must not
 // reach the layout, which the events of a group change still do.
 TEST(XkbKeyboardLayoutTest, OnlyAChangeOfGroupWakesIt) {
@@ -83,7 +70,7 @@ TEST(XkbKeyboardLayoutTest, OnlyAChangeOfGroupWakesIt) {
     // Once: the typist's devices become the keyboard's and the pointer's.
     test::click(*typist);
     tapShift(*typist);
-    settle(*typist);
+    test::settle(*typist);
     ASSERT_TRUE(loop.runUntil([&] { return unread() == 0; }, 10s));
     int changes = 0;
     const auto watch = layout->observeChanges([&] { ++changes; });
@@ -94,11 +81,11 @@ TEST(XkbKeyboardLayoutTest, OnlyAChangeOfGroupWakesIt) {
     for (int i = 0; i < 10; ++i) {
         tapShift(*typist);
     }
-    settle(*typist);
+    test::settle(*typist);
     EXPECT_EQ(unread(), 0u);
 
     xcb_xkb_latch_lock_state(typist->get(), XCB_XKB_ID_USE_CORE_KBD, 0, 0, 1, 1, 0, 0, 0);
-    settle(*typist);
+    test::settle(*typist);
     EXPECT_GT(unread(), 0u);
     ASSERT_TRUE(loop.runUntil([&] { return layout->keyLabel(12) == "A"; }, 10s));
     EXPECT_EQ(changes, 1);

@@ -68,4 +68,15 @@ void click(platform::os::X11Connection& x) {
     x.flush();
 }
 
+void settle(platform::os::X11Connection& x) {
+    // The second round trip starts after the server wrote out what the first one made.
+    for (int i = 0; i < 2; ++i) {
+        const platform::os::XcbPtr<xcb_get_input_focus_reply_t> reply(
+            xcb_get_input_focus_reply(x.get(), xcb_get_input_focus(x.get()), nullptr));
+    }
+    for (platform::os::XcbPtr<xcb_generic_event_t> event(xcb_poll_for_event(x.get())); event;
+         event.reset(xcb_poll_for_event(x.get()))) {
+    }
+}
+
 }  // namespace olvane::test

@@ -33,5 +33,8 @@ void activate(platform::os::X11Connection& x, xcb_window_t window);
 void movePointer(platform::os::X11Connection& x, platform::Point point);
 // A left click where the pointer is, through XTest.
 void click(platform::os::X11Connection& x);
+// Once the server has handled all that `x` sent, and written out what it made of it; what it
+// sent `x` itself is read away.
+void settle(platform::os::X11Connection& x);
 
 }  // namespace olvane::test

@@ -70,10 +70,15 @@ X11KeyEventSource::~X11KeyEventSource() {
 
 bool X11KeyEventSource::select() {
     const bool rawSelected = selectRootInputEvents(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS);
+    // Only the effective modifiers are read: a click, which changes the pointer buttons of the
+    // state, must not wake the program.
+    xcb_xkb_select_events_details_t details{};
+    details.affectState = XCB_XKB_STATE_PART_MODIFIER_STATE;
+    details.stateDetails = XCB_XKB_STATE_PART_MODIFIER_STATE;
     const XcbPtr<xcb_generic_error_t> xkbError(xcb_request_check(
-        x_->get(), xcb_xkb_select_events_checked(x_->get(), XCB_XKB_ID_USE_CORE_KBD,
-                                                 XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0,
-                                                 XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0, 0, nullptr)));
+        x_->get(),
+        xcb_xkb_select_events_aux_checked(x_->get(), XCB_XKB_ID_USE_CORE_KBD,
+                                          XCB_XKB_EVENT_TYPE_STATE_NOTIFY, 0, 0, 0, 0, &details)));
     const XcbPtr<xcb_xkb_get_state_reply_t> state(xcb_xkb_get_state_reply(
         x_->get(), xcb_xkb_get_state(x_->get(), XCB_XKB_ID_USE_CORE_KBD), nullptr));
     if (!rawSelected || xkbError || !state) {

@@ -4,6 +4,7 @@
 
 #include "friction/WindowMonitorService.h"
 #include "grayscale/AccessibilityBridge.h"
+#include "grayscale/FramebufferService.h"
 #include "model/BrowserType.h"
 #include "model/Logger.h"
 #include "model/RulesFileService.h"
@@ -33,6 +34,7 @@ GrayscaleFilterService::GrayscaleFilterService(Collaborators c)
       appState_(c.appState),
       rulesFile_(c.rulesFile),
       windowMonitor_(c.windowMonitor),
+      framebuffer_(c.framebuffer),
       workspace_(c.workspace),
       systemEvents_(c.systemEvents),
       backend_(c.framebuffer, c.accessibility),
@@ -71,7 +73,10 @@ void GrayscaleFilterService::enable() {
     isDisabledForAllowedSite_ = false;
     isDisabledForFullscreenVideo_ = false;
     if (isFrontAppAllowed()) {
-        isTemporarilyDisabled_ = true;  // the display keeps its colour
+        isTemporarilyDisabled_ = true;
+        // The display keeps its colour, unless a run killed together with its watchdog left our
+        // grey there: at a start nothing else would take it back before the next switch.
+        framebuffer_.resetLeftoverGrayscale();
     } else {
         // A running pause goes on: its end applies the filter.
         restoreIfNothingHolds();

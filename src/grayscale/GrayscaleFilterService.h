@@ -132,6 +132,7 @@ class GrayscaleFilterService {
     GrayscaleAppState appState_;
     const RulesFileService& rulesFile_;
     WindowMonitorService& windowMonitor_;
+    FramebufferService& framebuffer_;
     platform::Workspace& workspace_;
     platform::SystemEvents& systemEvents_;
     GrayscaleBackend backend_;

@@ -177,6 +177,19 @@ TEST_F(GrayscaleFilterServiceTest, TheSwitchSavesTheIntentionAndSparesAnAllowedF
     EXPECT_FALSE(service().isTemporarilyDisabled());
 }
 
+// A run killed together with its watchdog left our grey on the display; an allowed application
+// in front at the next start holds the filter off, which must not keep that grey.
+TEST_F(GrayscaleFilterServiceTest, AnAllowedFrontApplicationAtStartClearsTheGreyLeftBehind) {
+    device_.modes[kDisplay] = 2;
+    auto& s = enabledWith(kGimp);
+    EXPECT_FALSE(grey());
+    EXPECT_TRUE(s.isTemporarilyDisabled());
+    EXPECT_TRUE(
+        logged("DCP : N&B laissé par une exécution précédente, 1 écran(s) remis en couleur"));
+    show(kTerminal);
+    EXPECT_TRUE(grey());
+}
+
 TEST_F(GrayscaleFilterServiceTest, EnableLiftsBrowserSuspensionsButNeverGreysAnInactiveSession) {
     auto& s = enabledWith(kTerminal);
     send("disable", kData);

@@ -5,8 +5,8 @@
 namespace olvane::host {
 
 // One lock over everything the host writes: frames on standard output and the exchange files.
-// A frame is written whole under it, and the reader thread ends the process only while holding
-// it, so an exit can never cut a frame or a file in half.
+// A frame is written whole under it, and the process ends only while holding it, so an exit can
+// never cut a frame or a file in half.
 class OutputGate {
   public:
     template <typename Write>
@@ -15,7 +15,7 @@ class OutputGate {
         return write();
     }
 
-    // Waits for the write in progress, then ends the process at once (queued work is dropped).
+    // Waits for the write in progress, then ends the process at once (pending timers are dropped).
     [[noreturn]] void endProcess(int status);
 
   private:

@@ -36,7 +36,8 @@ struct ReaderWork {
                 waiting->fetch_sub(1);
             });
         }
-        onEnd();
+        // Behind every message handed over, so each is carried out before the host ends.
+        loop.postFromAnyThread(std::move(onEnd));
     }
 };
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -50,6 +51,16 @@ class HostProcess : public ::testing::Test {
             std::vector<std::string>{"chrome-extension://olvane/"});
     }
     void SetUp() override { start(); }
+    // As start(), with standard output a pipe nobody reads any more: writes fail with EPIPE.
+    void startWithOutputGone() {
+        const auto pipe = home.root() / "browser-gone";
+        ASSERT_TRUE(fs::exists(pipe) || ::mkfifo(pipe.c_str(), 0600) == 0);
+        child = std::make_unique<test::ChildProcess>(
+            "/bin/sh",
+            std::vector<std::string>{"-c", R"(exec 3<>"$1" 4>"$1" 3<&-; exec "$0" x >&4 4>&-)",
+                                     test::builtExecutable("src/host/olvanemac-host").string(),
+                                     pipe.string()});
+    }
 
     void sendRaw(const std::string& bytes) { ASSERT_TRUE(child->writeStdin(bytes)); }
     void send(const Json& message) { sendRaw(frameOf(message)); }
@@ -332,6 +343,40 @@ TEST_F(HostProcess, ForwardsNoRulesItCannotSafelyCarry) {
     send({{"type", "GET_RULES"}});
     EXPECT_EQ(roundTrip(kPing), kPong);  // the rules were held back, not cut
     EXPECT_TRUE(child->waitForStderr("writeMessage: message RULES de 1048", kHostBound));
+}
+
+TEST_F(HostProcess, CarriesOutEveryMessageReadBeforeTheInputEndsEvenWithItsOutputGone) {
+    // An extension that posts and disconnects at once; the ending raced the messages.
+    for (int run = 0; run < 15; ++run) {
+        SCOPED_TRACE(run);
+        const bool outputGone = run % 3 == 2;
+        if (outputGone) {
+            startWithOutputGone();
+        } else if (run > 0) {
+            start();
+        }
+        const auto domain = "site-" + std::to_string(run) + ".fr";
+        fs::remove(data / "firefox-health.json");
+        sendRaw(frameOf({{"type", "INIT"}, {"browser", "firefox"}}) +
+                frameOf({{"type", "SITE_CONTEXT"}, {"browser", "chrome"}, {"domain", domain}}) +
+                frameOf({{"type", "GRAYSCALE_COMMAND"}, {"domain", domain}}));
+        child->closeStdin();
+        if (outputGone) {
+            const auto exit = child->wait(kHostBound);
+            ASSERT_TRUE(exit);
+            EXPECT_TRUE(exit->exited && exit->code == 0);
+        } else {
+            EXPECT_EQ(child->readStdoutToEnd(kHostBound),
+                      frameOf({{"type", "GRAYSCALE_COMMAND_ACK"}, {"success", true}}));
+            expectEndsQuietly();
+        }
+        const auto member = [&](const std::string& file, const std::string& name) {
+            return json::stringMember(fileAt(file), name).value_or("absent");
+        };
+        EXPECT_EQ(member("firefox-health.json", "browser"), "firefox");
+        EXPECT_EQ(member("chrome-site.json", "domain"), domain);
+        EXPECT_EQ(member("grayscale-command.json", "domain"), domain);
+    }
 }
 
 TEST_F(HostProcess, LeavesOnlyWholeFramesWhenItEndsInTheMiddleOfReplying) {

@@ -16,6 +16,8 @@ inline constexpr const char* kHostVersion = "1.2.0";
 // there is no file.
 Json rulesTimestamp(std::optional<long long> modificationTimeNs);
 
+// The most that a RULES message adds around the rules' text.
+inline constexpr std::size_t kRulesEnvelopeBytes = 128;
 // {"type": "RULES", "rules", "timestamp"}, serialised compactly as json::dumpCompact would, around
 // the rules' own compact text; a push after a change adds "source": "file_change".
 std::string rules(std::string_view rulesObjectText, std::optional<long long> modificationTimeNs);

@@ -2,12 +2,28 @@
 
 #include <string>
 
+#include "host/Frame.h"
+#include "host/OutgoingMessages.h"
+
 namespace olvane::host {
 namespace {
 
 // File times may advance by coarse steps: a file changed within this long of its reading could
 // change again with the same times, so what was read from it is not kept.
 constexpr long long kSettledNs = 2'000'000'000LL;
+
+// The browser takes one message of kMaxOutgoingPayload bytes at most. The application indents
+// the file, so a longer file may still fit once compacted: it is read up to a few times that,
+// never further.
+constexpr std::size_t kMaxObjectText = kMaxOutgoingPayload - outgoing::kRulesEnvelopeBytes;
+constexpr std::size_t kMaxFileBytes = 4 * kMaxOutgoingPayload;
+
+platform::ComposedText tooLongForOneMessage(std::size_t compactBytes) {
+    return platform::ComposedText("Fichier trop volumineux : " + std::to_string(compactBytes) +
+                                  " octets une fois compacté, un message au navigateur en porte "
+                                  "au plus " +
+                                  std::to_string(kMaxObjectText));
+}
 
 }  // namespace
 
@@ -31,15 +47,19 @@ const RulesFile::Contents& RulesFile::readLocked() {
 
 void RulesFile::readAgain(const Identity& identity) {
     std::string text;
-    platform::ComposedText readError;
-    if (auto bytes = files_.read(path_, &readError)) {
+    platform::ComposedText failure;
+    if (auto bytes = files_.read(path_, &failure, kMaxFileBytes)) {
         text = std::move(*bytes);
     }
-    const bool compact = readError.empty() && json::makeObjectTextCompact(text);
+    bool compact = failure.empty() && json::makeObjectTextCompact(text);
+    if (compact && text.size() > kMaxObjectText) {
+        failure = tooLongForOneMessage(text.size());
+        compact = false;
+    }
     if (!compact) {
         // Not one object: say why, unless it is plain JSON of another kind, carried as nothing.
-        std::string error = readError.text();
-        const auto value = readError.empty() ? json::parse(text, error) : std::nullopt;
+        std::string error = failure.text();
+        const auto value = failure.empty() ? json::parse(text, error) : std::nullopt;
         if (!value) {
             log_.error("loadRules: lecture/parsing rules.json échoué: " + error +
                        " — fichier potentiellement corrompu");

@@ -34,8 +34,8 @@ class RulesFile {
     // Hands the file's object to `send` under the file's lock: what is sent from it goes out in
     // the order it was read, whichever thread sends, so a reply read before a change never
     // follows the push of that change. "{}" when the file is missing (silently), when it cannot
-    // be read, is not JSON or nests deeper than the serialiser can take (logged), or holds
-    // another value.
+    // be read, is not JSON, nests deeper than the serialiser can take or is too long for one
+    // message (logged), or holds another value.
     template <typename Send>
     void readAndSend(Send&& send) {
         const std::lock_guard lock(mutex_);

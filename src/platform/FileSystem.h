@@ -2,7 +2,9 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +29,11 @@ class FileSystem {
 
     virtual ~FileSystem() = default;
 
-    // The whole content of a regular file; nullopt when it cannot be read (`error` says why).
-    virtual std::optional<std::string> read(const std::filesystem::path& path,
-                                            ComposedText* error = nullptr) const = 0;
+    // The whole content of a regular file; nullopt when it cannot be read (`error` says why),
+    // and when it is longer than `maximumBytes`, which is then never read.
+    virtual std::optional<std::string> read(
+        const std::filesystem::path& path, ComposedText* error = nullptr,
+        std::size_t maximumBytes = std::numeric_limits<std::size_t>::max()) const = 0;
     // Truncates and rewrites the file itself, keeping its inode; private when created.
     virtual Status writeInPlace(const std::filesystem::path& path, std::string_view bytes) = 0;
     // Writes a private file where nothing is yet, never replacing what another writer put there.

@@ -338,11 +338,30 @@ TEST_F(HostProcess, ForwardsNoRulesItCannotSafelyCarry) {
     ASSERT_TRUE(platform::writeFileInPlace(rulesPath, R"(["youtube"])"));
     EXPECT_EQ(roundTrip({{"type", "GET_RULES"}})["rules"], Json::object());
 
-    const Json huge = {{"youtube", {{"pad", std::string(kMaxOutgoingPayload, 'x')}}}};
-    ASSERT_TRUE(platform::writeFileInPlace(rulesPath, json::dumpCompact(huge)));
-    send({{"type", "GET_RULES"}});
-    EXPECT_EQ(roundTrip(kPing), kPong);  // the rules were held back, not cut
-    EXPECT_TRUE(child->waitForStderr("writeMessage: message RULES de 1048", kHostBound));
+    // Longer than one message: answered as an unreadable file, never cut. Indented, a longer
+    // file may still fit; one far too long is not even read.
+    const auto expectNoRulesWithTheFileTime = [&](const std::string& logged) {
+        auto reply = roundTrip({{"type", "GET_RULES"}});
+        ASSERT_EQ(json::stringMember(reply, "type"), "RULES") << reply;
+        EXPECT_EQ(reply["rules"], Json::object());
+        EXPECT_DOUBLE_EQ(reply["timestamp"].get<double>(),
+                         static_cast<double>(*platform::modificationTimeNs(rulesPath)) / 1e9);
+        EXPECT_TRUE(child->waitForStderr(logged, kHostBound)) << child->stderrSoFar();
+    };
+    const std::string pad(kMaxOutgoingPayload - 200, 'x');
+    const std::string indent(kMaxOutgoingPayload, ' ');
+    ASSERT_TRUE(platform::writeFileInPlace(rulesPath, "{" + indent + R"("pad": ")" + pad + "\"}"));
+    EXPECT_EQ(roundTrip({{"type", "GET_RULES"}})["rules"], (Json{{"pad", pad}}));
+    ASSERT_TRUE(platform::writeFileInPlace(rulesPath, R"({"pad": ")" + pad + pad + "\"}"));
+    expectNoRulesWithTheFileTime(
+        "échoué: Fichier trop volumineux : 2096762 octets une fois compacté, un message au "
+        "navigateur en porte au plus 1048448 — fichier potentiellement corrompu\n");
+    fs::resize_file(rulesPath, 50 << 20);
+    expectNoRulesWithTheFileTime("rules.json » : Fichier trop volumineux — fichier");
+
+    fs::remove(rulesPath);
+    ASSERT_EQ(::mkfifo(rulesPath.c_str(), 0600), 0);
+    expectNoRulesWithTheFileTime("rules.json » : N’est pas un fichier ordinaire — fichier");
 }
 
 TEST_F(HostProcess, CarriesOutEveryMessageReadBeforeTheInputEndsEvenWithItsOutputGone) {

@@ -16,8 +16,9 @@ long long nanoseconds(const timespec& time) {
 }  // namespace
 
 std::optional<std::string> DiskFileSystem::read(const std::filesystem::path& path,
-                                                ComposedText* error) const {
-    return readWholeFile(path, error);
+                                                ComposedText* error,
+                                                std::size_t maximumBytes) const {
+    return readWholeFile(path, error, maximumBytes);
 }
 
 Status DiskFileSystem::writeInPlace(const std::filesystem::path& path, std::string_view bytes) {

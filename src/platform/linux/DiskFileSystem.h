@@ -6,8 +6,9 @@ namespace olvane::platform::os {
 
 class DiskFileSystem final : public FileSystem {
   public:
-    std::optional<std::string> read(const std::filesystem::path& path,
-                                    ComposedText* error = nullptr) const override;
+    std::optional<std::string> read(
+        const std::filesystem::path& path, ComposedText* error = nullptr,
+        std::size_t maximumBytes = std::numeric_limits<std::size_t>::max()) const override;
     Status writeInPlace(const std::filesystem::path& path, std::string_view bytes) override;
     Status createAtomically(const std::filesystem::path& path, std::string_view bytes) override;
     Status ensurePrivateFolder(const std::filesystem::path& folder) override;

@@ -17,11 +17,15 @@ std::string parentOf(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> MemoryFileSystem::read(const std::filesystem::path& path,
-                                                  ComposedText* error) const {
+                                                  ComposedText* error,
+                                                  std::size_t maximumBytes) const {
     const auto found = files_.find(path.native());
-    if (found == files_.end()) {
+    const int failure = found == files_.end()                         ? ENOENT
+                        : found->second.content.size() > maximumBytes ? EFBIG
+                                                                      : 0;
+    if (failure != 0) {
         if (error) {
-            *error = errnoFailure("Impossible de lire " + quotedPath(path), ENOENT).description();
+            *error = errnoFailure("Impossible de lire " + quotedPath(path), failure).description();
         }
         return std::nullopt;
     }

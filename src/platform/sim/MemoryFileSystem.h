@@ -14,8 +14,9 @@ class MemoryFileSystem final : public FileSystem {
   public:
     explicit MemoryFileSystem(const Clock& clock) : clock_(clock) {}
 
-    std::optional<std::string> read(const std::filesystem::path& path,
-                                    ComposedText* error = nullptr) const override;
+    std::optional<std::string> read(
+        const std::filesystem::path& path, ComposedText* error = nullptr,
+        std::size_t maximumBytes = std::numeric_limits<std::size_t>::max()) const override;
     Status writeInPlace(const std::filesystem::path& path, std::string_view bytes) override;
     Status createAtomically(const std::filesystem::path& path, std::string_view bytes) override;
     Status ensurePrivateFolder(const std::filesystem::path& folder) override;

@@ -4,6 +4,7 @@
 
 #include "host/Frame.h"
 #include "host/OutgoingMessages.h"
+#include "model/exchange/ExchangeFiles.h"
 
 namespace olvane::host {
 namespace {
@@ -16,7 +17,8 @@ constexpr long long kSettledNs = 2'000'000'000LL;
 // the file, so a longer file may still fit once compacted: it is read up to a few times that,
 // never further.
 constexpr std::size_t kMaxObjectText = kMaxOutgoingPayload - outgoing::kRulesEnvelopeBytes;
-constexpr std::size_t kMaxFileBytes = 4 * kMaxOutgoingPayload;
+constexpr std::size_t kMaxFileBytes = exchange::kMaxExchangeFileBytes;
+static_assert(kMaxFileBytes >= 2 * kMaxOutgoingPayload);
 
 platform::ComposedText tooLongForOneMessage(std::size_t compactBytes) {
     return platform::ComposedText("Fichier trop volumineux : " + std::to_string(compactBytes) +

@@ -42,6 +42,9 @@ TEST(ExchangeFiles, WritesInPlaceAndReadsBackObjectsOnly) {
     ASSERT_TRUE(platform::writeFileInPlace(path, "[]"));
     EXPECT_FALSE(readJsonObject(path));
     EXPECT_FALSE(readJsonObject(home.root() / "missing.json"));
+    const std::string tooLong = R"({"a": ")" + std::string(kMaxExchangeFileBytes, 'x') + R"("})";
+    ASSERT_TRUE(platform::writeFileInPlace(path, tooLong));
+    EXPECT_FALSE(readJsonObject(path));
 }
 
 TEST(RulesFileFormat, ReadsTheSectionsTolerantlyAndSplitsContentRules) {

@@ -67,13 +67,13 @@ std::optional<HealthRecord> HealthRecord::fromJson(const Json& object) {
 }
 
 std::optional<Json> readJsonObject(const std::filesystem::path& path) {
-    const auto text = platform::readWholeFile(path);
+    const auto text = platform::readWholeFile(path, nullptr, kMaxExchangeFileBytes);
     return text ? json::parseObject(*text) : std::nullopt;
 }
 
 std::optional<Json> readJsonObject(const platform::FileSystem& files,
                                    const std::filesystem::path& path) {
-    const auto text = files.read(path);
+    const auto text = files.read(path, nullptr, kMaxExchangeFileBytes);
     return text ? json::parseObject(*text) : std::nullopt;
 }
 

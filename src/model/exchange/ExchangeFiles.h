@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -75,7 +76,12 @@ struct HealthRecord {
     static std::optional<HealthRecord> fromJson(const Json& object);
 };
 
-// Reads a file holding one JSON object; nullopt when missing, unreadable or not an object.
+// The longest exchange file read: rules.json as the application indents it. Anything longer is
+// no file of ours, and is refused before it is read.
+inline constexpr std::size_t kMaxExchangeFileBytes = 4 * 1024 * 1024;
+
+// Reads a file holding one JSON object; nullopt when missing, unreadable, longer than
+// kMaxExchangeFileBytes or not an object.
 std::optional<Json> readJsonObject(const std::filesystem::path& path);
 std::optional<Json> readJsonObject(const platform::FileSystem& files,
                                    const std::filesystem::path& path);

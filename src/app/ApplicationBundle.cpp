@@ -68,40 +68,30 @@ ApplicationBundle ApplicationBundle::locate(const fs::path& program,
 std::optional<fs::path> ApplicationBundle::trustedAppImage(const fs::path& program,
                                                            const char* appImage,
                                                            const char* appDir) {
-    if (!appImage || !*appImage || !appDir || !*appDir) {
-        return std::nullopt;
-    }
-    std::error_code ec;
-    const auto mount = fs::weakly_canonical(appDir, ec);
-    const auto inside =
-        ec ? fs::path() : fs::weakly_canonical(program, ec).lexically_relative(mount);
-    if (ec || inside.empty() || *inside.begin() == "..") {
+    if (!appImage || !*appImage || !appDir || !platform::liesInside(program, appDir)) {
         return std::nullopt;
     }
     return fs::path(appImage);
 }
 
 ApplicationBundle ApplicationBundle::ofRunningProgram(const platform::Paths& paths) {
-    std::error_code ec;
-    auto program = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) {
+    auto program = platform::runningProgram();
+    if (program.empty()) {
         program = "/proc/self/exe";
     }
     return locate(program, trustedAppImage(program, std::getenv("APPIMAGE"), std::getenv("APPDIR")),
                   paths);
 }
 
-fs::path ApplicationBundle::companionProgram(std::string_view name, std::string_view buildFolder) {
+fs::path ApplicationBundle::companionProgram(std::string_view name, std::string_view buildFolder,
+                                             const fs::path& program, const fs::path& buildTree) {
     std::error_code ec;
-    const auto self = fs::read_symlink("/proc/self/exe", ec);
-    const auto beside = (ec ? fs::current_path(ec) : self.parent_path()) / name;
-    if (platform::existsAtPath(beside) || ec) {
+    const auto beside = (program.empty() ? fs::current_path(ec) : program.parent_path()) / name;
+    if (platform::existsAtPath(beside) || !platform::liesInside(program, buildTree)) {
         return beside;
     }
-    if (const auto tree = enclosingBuildTree(self.lexically_normal())) {
-        if (const auto built = *tree / "src" / buildFolder / name; platform::existsAtPath(built)) {
-            return built;
-        }
+    if (const auto built = buildTree / "src" / buildFolder / name; platform::existsAtPath(built)) {
+        return built;
     }
     return beside;
 }

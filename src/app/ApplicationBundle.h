@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/RunningProgram.h"
 
 namespace olvane {
 
@@ -27,10 +28,13 @@ class ApplicationBundle {
     static std::optional<std::filesystem::path> trustedAppImage(
         const std::filesystem::path& program, const char* appImage, const char* appDir);
 
-    // One of our programs beside the running one; from a build tree, where that tree builds it
-    // (`buildFolder`: its folder under src/). The place beside when neither is there.
-    static std::filesystem::path companionProgram(std::string_view name,
-                                                  std::string_view buildFolder);
+    // One of our programs beside `program`; for a program that runs from `buildTree`, the one
+    // that tree built (`buildFolder`: its folder under src/) when none is beside. The place
+    // beside when neither is there.
+    static std::filesystem::path companionProgram(
+        std::string_view name, std::string_view buildFolder,
+        const std::filesystem::path& program = platform::runningProgram(),
+        const std::filesystem::path& buildTree = platform::compiledBuildTree());
 
     // Set when the program runs from a build tree: then nothing is to be trashed.
     const std::optional<std::filesystem::path>& buildTree() const { return buildTree_; }

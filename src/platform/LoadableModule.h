@@ -3,20 +3,27 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/RunningProgram.h"
+
 namespace olvane::platform {
 
 // A shared object of ours, opened on first use so that the libraries it needs are loaded then and
-// not when the program starts. Looked for beside the running program, then where the build put
-// it. Never closed: what it made may live as long as the process.
+// not when the program starts. Looked for beside the running program, then, for a program that
+// runs from the build tree, where the build put it. Never closed: what it made may live as long
+// as the process.
 class LoadableModule {
   public:
-    LoadableModule(std::string fileName, std::filesystem::path builtAt);
+    LoadableModule(std::string fileName, std::filesystem::path builtAt,
+                   std::filesystem::path program = runningProgram(),
+                   std::filesystem::path buildTree = compiledBuildTree());
     LoadableModule(const LoadableModule&) = delete;
     LoadableModule& operator=(const LoadableModule&) = delete;
 
     // The named entry point, the module opened at the first call; null when the module or the
     // entry point is missing (`failure()` says why).
     void* entryPoint(const char* name);
+    // In French: the module file (the path tried, or where it was looked for) and the loader's
+    // reason.
     const std::string& failure() const { return failure_; }
 
   private:
@@ -24,6 +31,9 @@ class LoadableModule {
 
     std::string fileName_;
     std::filesystem::path builtAt_;
+    std::filesystem::path program_;
+    std::filesystem::path buildTree_;
+    std::filesystem::path opened_;
     void* handle_ = nullptr;
     bool tried_ = false;
     std::string failure_;

@@ -52,6 +52,28 @@ TEST(ApplicationBundle, WhatGoesToTheTrashDependsOnHowTheProgramIsInstalled) {
     EXPECT_FALSE(ApplicationBundle::locate(own, std::nullopt, paths).buildTree());
 }
 
+TEST(ApplicationBundle, ACompanionComesFromTheBuildTreeOnlyForAProgramThatRunsThere) {
+    test::TempHome home;
+    const auto root = home.root();
+    const auto tree = root / "build";
+    const auto built = tree / "src" / "watchdog" / "OlvaneWatchdog";
+    put(built);
+    EXPECT_EQ(ApplicationBundle::companionProgram(
+                  "OlvaneWatchdog", "watchdog", tree / "src" / "ui" / "shell" / "OlvaneMac", tree),
+              built);
+
+    // A copy elsewhere, even in a folder made to look like a build tree, runs only what lies
+    // beside it.
+    put(root / "CMakeCache.txt");
+    put(root / "src" / "watchdog" / "OlvaneWatchdog");
+    const auto copy = root / "copie" / "OlvaneMac";
+    EXPECT_EQ(ApplicationBundle::companionProgram("OlvaneWatchdog", "watchdog", copy, tree),
+              copy.parent_path() / "OlvaneWatchdog");
+    put(copy.parent_path() / "OlvaneWatchdog");
+    EXPECT_EQ(ApplicationBundle::companionProgram("OlvaneWatchdog", "watchdog", copy, tree),
+              copy.parent_path() / "OlvaneWatchdog");
+}
+
 TEST(ApplicationBundle, AppImageIsTrustedOnlyFromInsideItsMount) {
     test::TempHome home;
     const auto mount = home.root() / ".mount_Olvane";

@@ -134,6 +134,15 @@ TEST(XdgAutostartLoginItemsTest, AutostartEntryFollowsRegistration) {
                   program.string() + "\"\nTerminal=false\n");
     EXPECT_EQ(items.status(), ServiceStatus::Enabled);
 
+    // One that starts a copy elsewhere (as a run from a build tree wrote it) is not this
+    // program's: registering puts this one in its place.
+    const auto elsewhere =
+        platform::os::XdgAutostartLoginItems::entryText(home.root() / "build" / "OlvaneMac");
+    ASSERT_TRUE(platform::writeFileInPlace(entry, elsewhere));
+    EXPECT_EQ(items.status(), ServiceStatus::NotRegistered);
+    ASSERT_TRUE(items.registerApplication());
+    EXPECT_EQ(items.status(), ServiceStatus::Enabled);
+
     // Switched off in the desktop's settings.
     ASSERT_TRUE(platform::writeFileInPlace(entry, "[Desktop Entry]\nHidden=true\n"));
     EXPECT_EQ(items.status(), ServiceStatus::NotRegistered);

@@ -15,15 +15,19 @@ bool needsQuoting(const std::string& argument) {
     return argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos;
 }
 
-bool switchedOff(const std::string& text) {
+// Ours and on: it starts `executable` (not a copy elsewhere, such as a build tree's), and the
+// desktop's settings have not switched it off.
+bool startsAtLogin(const std::string& text, const fs::path& executable) {
     std::istringstream lines(text);
     std::string line;
+    bool startsExecutable = false;
     while (std::getline(lines, line)) {
         if (line == "Hidden=true" || line == "X-GNOME-Autostart-enabled=false") {
-            return true;
+            return false;
         }
+        startsExecutable |= line == "Exec=" + desktopExecValue(executable);
     }
-    return false;
+    return startsExecutable;
 }
 
 }  // namespace
@@ -70,7 +74,7 @@ std::string XdgAutostartLoginItems::entryText(const fs::path& executable) {
 }
 
 ServiceStatus XdgAutostartLoginItems::status() {
-    if (const auto text = readWholeFile(entry_); text && !switchedOff(*text)) {
+    if (const auto text = readWholeFile(entry_); text && startsAtLogin(*text, executable_)) {
         return ServiceStatus::Enabled;
     }
     std::error_code ec;

@@ -14,8 +14,9 @@ class XdgAutostartLoginItems final : public LoginItems {
   public:
     XdgAutostartLoginItems(const Paths& paths, std::filesystem::path executable);
 
-    // Enabled while our entry is there and not switched off by the desktop's settings
-    // ("Hidden=true", "X-GNOME-Autostart-enabled=false"); notFound when the program is gone.
+    // Enabled while our entry is there, starts this executable and is not switched off by the
+    // desktop's settings ("Hidden=true", "X-GNOME-Autostart-enabled=false"); notFound when the
+    // program is gone.
     ServiceStatus status() override;
     Status registerApplication() override;
     Status unregisterApplication() override;

@@ -259,6 +259,25 @@ bool existsAtPath(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+bool mayMoveAway(const fs::path& path) {
+    const auto folder = path.parent_path();
+    struct stat folderState {};
+    struct stat itemState {};
+    if (::lstat(path.c_str(), &itemState) != 0 || ::stat(folder.c_str(), &folderState) != 0 ||
+        ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    const uid_t user = ::geteuid();
+    // In a sticky folder (/tmp) only the owners may take an item away; root may always.
+    if ((folderState.st_mode & S_ISVTX) && user != 0 && itemState.st_uid != user &&
+        folderState.st_uid != user) {
+        return false;
+    }
+    // A folder that changes parent rewrites its own "..".
+    return !S_ISDIR(itemState.st_mode) ||
+           ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 std::optional<long long> modificationTimeNs(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {

@@ -56,6 +56,11 @@ Status writeFileInPlace(const std::filesystem::path& path, std::string_view byte
 // Whether anything is at `path`, a link that leads nowhere included.
 bool existsAtPath(const std::filesystem::path& path);
 
+// Whether this process may rename `path` into another folder of the same file system, or
+// remove it: its folder is writable (and, when sticky, one of the two is ours), and a folder
+// `path` is writable itself.
+bool mayMoveAway(const std::filesystem::path& path);
+
 // The modification time of `path` in nanoseconds, nullopt when it does not exist.
 std::optional<long long> modificationTimeNs(const std::filesystem::path& path);
 

@@ -21,6 +21,9 @@ class Trash {
 
     // Moves the items in order, stopping at the first that cannot go.
     virtual Outcome recycle(const std::vector<std::filesystem::path>& items) = 0;
+    // Whether this user may take `item` from where it is (a folder installed for every user may
+    // not be).
+    virtual bool mayRecycle(const std::filesystem::path& item) const = 0;
 };
 
 }  // namespace olvane::platform

@@ -1,8 +1,12 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 
 #include "platform/FileIO.h"
 #include "platform/linux/FreedesktopTrash.h"
@@ -118,6 +122,67 @@ TEST(FreedesktopTrash, AnItemOnAnotherFileSystemIsCopiedInThenRemoved) {
     EXPECT_EQ(readWholeFile(outcome.newLocations.at(folder) / "sub" / "x"), "x");
     std::error_code ec;
     fs::remove_all(folder, ec);
+}
+
+// The user the checks below run as when the test runs as root, who may write anything.
+constexpr uid_t kOtherUser = 65534;
+
+// `check` as a user that permissions hold back: this one, or another in a child when root.
+bool asUnprivilegedUser(const std::function<bool()>& check) {
+    if (::geteuid() != 0) {
+        return check();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 &&
+                             ::setresgid(kOtherUser, kOtherUser, kOtherUser) == 0 &&
+                             ::setresuid(kOtherUser, kOtherUser, kOtherUser) == 0;
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// An installation for every user, on another file system than the trash: a copy would land in
+// the trash while the original stayed, so nothing moves.
+TEST(FreedesktopTrash, WhatThisUserMayNotMoveStaysAndLeavesNoCopyInTheTrash) {
+    sim::ManualRunLoop loop;
+    const fs::path shm = "/dev/shm";
+    const auto scratch = fs::temp_directory_path() / ("olvane-trash-" + std::to_string(::getpid()));
+    const auto system = shm / ("olvane-system-" + std::to_string(::getpid()));
+    struct stat scratchStat {};
+    struct stat shmStat {};
+    fs::create_directories(scratch);
+    if (::stat(scratch.c_str(), &scratchStat) != 0 || ::stat(shm.c_str(), &shmStat) != 0 ||
+        scratchStat.st_dev == shmStat.st_dev || ::access(shm.c_str(), W_OK) != 0) {
+        fs::remove_all(scratch);
+        GTEST_SKIP() << "pas de second système de fichiers inscriptible";
+    }
+    const auto installed = system / "lib" / "OlvaneMac";
+    fs::create_directories(installed);
+    ASSERT_TRUE(writeFileAtomically(installed / "OlvaneMac", "binaire", 0755));
+    const auto perms = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                       fs::perms::others_read | fs::perms::others_exec;
+    for (const auto& folder : {system, system / "lib", installed}) {
+        fs::permissions(folder, perms);
+    }
+    fs::permissions(scratch, fs::perms::owner_all);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(scratch.c_str(), kOtherUser, kOtherUser), 0);
+    }
+    const auto trashFolder = scratch / "Trash";
+
+    EXPECT_TRUE(asUnprivilegedUser([&] {
+        FreedesktopTrash trash(trashFolder, loop.clock());
+        const auto outcome = trash.recycle({installed});
+        return !trash.mayRecycle(installed) && !outcome.status && outcome.newLocations.empty() &&
+               !existsAtPath(trashFolder / "files" / "OlvaneMac") &&
+               !existsAtPath(trashFolder / "info" / "OlvaneMac.trashinfo");
+    }));
+    EXPECT_EQ(readWholeFile(installed / "OlvaneMac"), "binaire");
+    fs::remove_all(system);
+    fs::remove_all(scratch);
 }
 
 }  // namespace

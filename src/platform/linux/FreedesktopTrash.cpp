@@ -66,11 +66,22 @@ Trash::Outcome FreedesktopTrash::recycle(const std::vector<fs::path>& items) {
     return outcome;
 }
 
+bool FreedesktopTrash::mayRecycle(const fs::path& item) const {
+    std::error_code ec;
+    return mayMoveAway(fs::absolute(item, ec).lexically_normal());
+}
+
 Status FreedesktopTrash::recycleOne(const fs::path& item, fs::path& newLocation) {
     std::error_code ec;
     const fs::path original = fs::absolute(item, ec).lexically_normal();
     if (ec || !existsAtPath(original) || !original.has_filename()) {
         return errnoFailure("Impossible de mettre " + quotedPath(item) + " à la corbeille", ENOENT);
+    }
+    // Refused before anything moves: on another file system the copy would land in the trash
+    // while the original stayed.
+    if (!mayMoveAway(original)) {
+        return errnoFailure("Impossible de mettre " + quotedPath(original) + " à la corbeille",
+                            EACCES);
     }
     for (const auto& folder : {files_, info_}) {
         if (auto made = ensurePrivateFolder(folder); !made) {

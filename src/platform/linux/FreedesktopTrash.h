@@ -16,6 +16,7 @@ class FreedesktopTrash final : public Trash {
     FreedesktopTrash(std::filesystem::path trashFolder, const Clock& clock);
 
     Outcome recycle(const std::vector<std::filesystem::path>& items) override;
+    bool mayRecycle(const std::filesystem::path& item) const override;
 
     // The content of an info file for `original` deleted at `unixTime` (local time).
     static std::string infoText(const std::filesystem::path& original, double unixTime);

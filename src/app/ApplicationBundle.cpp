@@ -1,5 +1,6 @@
 #include "app/ApplicationBundle.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -15,6 +16,10 @@ constexpr std::array<const char*, 6> kPrograms = {
     "OlvaneMac",           "olvanemac-host",
     "OlvaneWatchdog",      "olvanemac-safari-extension",
     "olvane_gsettings.so", "olvane_network_favicons.so"};
+
+std::string entryFileName() {
+    return std::string(platform::Paths::kApplicationId) + ".desktop";
+}
 
 std::optional<fs::path> enclosingBuildTree(const fs::path& program) {
     for (fs::path folder = program.parent_path(); !folder.empty(); folder = folder.parent_path()) {
@@ -39,7 +44,36 @@ std::vector<fs::path> programsBeside(const fs::path& program) {
     return items;
 }
 
+// Our icon at each size of the hicolor theme under `icons`.
+std::vector<fs::path> iconsIn(const fs::path& icons) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (const auto& size : fs::directory_iterator(icons / "hicolor", ec)) {
+        for (const char* extension : {".png", ".svg"}) {
+            const auto icon =
+                size.path() / "apps" / (std::string(platform::Paths::kApplicationId) + extension);
+            if (platform::existsAtPath(icon)) {
+                found.push_back(icon);
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 }  // namespace
+
+void ApplicationBundle::addInstalledBeside(const fs::path& folder) {
+    if (folder.parent_path().filename() != "lib") {
+        return;
+    }
+    const auto share = folder.parent_path().parent_path() / "share";
+    if (const auto entry = share / "applications" / entryFileName();
+        platform::existsAtPath(entry)) {
+        items_.push_back(entry);
+    }
+    icons_ = iconsIn(share / "icons");
+}
 
 ApplicationBundle ApplicationBundle::locate(const fs::path& program,
                                             const std::optional<fs::path>& appImage,
@@ -54,12 +88,13 @@ ApplicationBundle ApplicationBundle::locate(const fs::path& program,
         bundle.items_.push_back(appImage->lexically_normal());
     } else if (absolute.parent_path().filename() == "OlvaneMac") {
         bundle.items_.push_back(absolute.parent_path());
+        bundle.addInstalledBeside(absolute.parent_path());
     } else {
         bundle.items_ = programsBeside(absolute);
     }
-    const auto entry = paths.dataHome() / "applications" /
-                       (std::string(platform::Paths::kApplicationId) + ".desktop");
-    if (platform::existsAtPath(entry)) {
+    const auto entry = paths.dataHome() / "applications" / entryFileName();
+    if (platform::existsAtPath(entry) &&
+        std::find(bundle.items_.begin(), bundle.items_.end(), entry) == bundle.items_.end()) {
         bundle.items_.push_back(entry);
     }
     return bundle;

@@ -13,7 +13,8 @@ namespace olvane {
 // What the uninstall sends to the trash: the installed application, never a build tree. On this
 // platform the application is an AppImage, a folder of its own named "OlvaneMac", or our four
 // programs side by side in a shared folder; its desktop entry in the user's data folder goes
-// with it.
+// with it. A folder installed as `<prefix>/lib/OlvaneMac` takes along what the install put
+// beside it under the prefix: its desktop entry and its icons.
 class ApplicationBundle {
   public:
     // `program`: the running executable; `appImage`: the AppImage it runs from, if any.
@@ -38,11 +39,17 @@ class ApplicationBundle {
 
     // Set when the program runs from a build tree: then nothing is to be trashed.
     const std::optional<std::filesystem::path>& buildTree() const { return buildTree_; }
+    // The application first, then its desktop entries.
     const std::vector<std::filesystem::path>& items() const { return items_; }
+    // Its icons in the icon theme: removed rather than trashed, as nobody restores an icon alone.
+    const std::vector<std::filesystem::path>& icons() const { return icons_; }
 
   private:
+    void addInstalledBeside(const std::filesystem::path& folder);
+
     std::optional<std::filesystem::path> buildTree_;
     std::vector<std::filesystem::path> items_;
+    std::vector<std::filesystem::path> icons_;
 };
 
 }  // namespace olvane

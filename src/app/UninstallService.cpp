@@ -174,12 +174,36 @@ void UninstallService::clearUserDefaults() {
 
 void UninstallService::recycleAndTerminate() {
     log().info("=== Désinstallation : envoi du bundle à la Corbeille ===");
+    bool keptInPlace = false;
     if (const auto& tree = c_.bundle.buildTree()) {
         log().info(
             "Lancé depuis l'arbre de compilation %{public}s : rien n'est envoyé à la Corbeille",
             *tree);
     } else {
-        const auto outcome = c_.trash.recycle(c_.bundle.items());
+        keptInPlace = recycleBundle();
+    }
+    const auto terminate = [this] {
+        if (c_.terminate) {
+            c_.terminate();
+        }
+    };
+    // Long enough for the progress screen's last line to be read.
+    terminateRequest_ = keptInPlace
+                            ? c_.loop.after(platform::seconds(kKeptInPlaceNoticeSeconds), terminate)
+                            : c_.loop.post(terminate);
+}
+
+bool UninstallService::recycleBundle() {
+    std::vector<fs::path> movable;
+    std::vector<fs::path> kept;
+    const auto mayGo = [this](const fs::path& item) {
+        return !platform::existsAtPath(item) || c_.trash.mayRecycle(item);
+    };
+    for (const auto& item : c_.bundle.items()) {
+        (mayGo(item) ? movable : kept).push_back(item);
+    }
+    if (!movable.empty() || kept.empty()) {
+        const auto outcome = c_.trash.recycle(movable);
         if (outcome.status) {
             log().info("Bundle envoyé à la Corbeille: %ld élément(s)",
                        static_cast<long long>(outcome.newLocations.size()));
@@ -188,11 +212,25 @@ void UninstallService::recycleAndTerminate() {
                         outcome.status.description());
         }
     }
-    terminateRequest_ = c_.loop.post([this] {
-        if (c_.terminate) {
-            c_.terminate();
+    for (const auto& icon : c_.bundle.icons()) {
+        std::error_code ec;
+        if (!mayGo(icon)) {
+            kept.push_back(icon);
+        } else if (!fs::remove(icon, ec) && ec) {
+            log().debug("Icône non supprimée: %{private}s", icon);
         }
-    });
+    }
+    if (kept.empty()) {
+        return false;
+    }
+    // An installation for every user: only an administrator may take it away.
+    log().error(
+        "Installation protégée laissée en place: %s (%ld élément(s)) — seul un "
+        "administrateur peut la retirer",
+        kept.front(), static_cast<long long>(kept.size()));
+    currentStepLabel.set("OlvaneMac reste dans " + kept.front().string() +
+                         " : seul un administrateur peut l’en retirer");
+    return true;
 }
 
 }  // namespace olvane

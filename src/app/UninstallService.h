@@ -45,6 +45,8 @@ class UninstallService {
     };
 
     static constexpr double kPauseSeconds = 0.15;
+    // How long the program stays after saying that its installation could not be taken away.
+    static constexpr double kKeptInPlaceNoticeSeconds = 8.0;
 
     explicit UninstallService(Collaborators collaborators);
     UninstallService(const UninstallService&) = delete;
@@ -76,6 +78,8 @@ class UninstallService {
     void deleteDataDirectories();
     void clearUserDefaults();
     void recycleAndTerminate();
+    // True when something had to stay where it is; the progress screen then says so.
+    bool recycleBundle();
 
     Collaborators c_;
     platform::Handle pause_;

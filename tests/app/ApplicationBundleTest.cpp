@@ -37,6 +37,24 @@ TEST(ApplicationBundle, WhatGoesToTheTrashDependsOnHowTheProgramIsInstalled) {
     put(own);
     EXPECT_EQ(ApplicationBundle::locate(own, std::nullopt, paths).items(),
               (Items{own.parent_path(), entry}));
+    EXPECT_TRUE(ApplicationBundle::locate(own, std::nullopt, paths).icons().empty());
+
+    // Installed under a prefix: its entry and icons there go along, and nothing of the theme's.
+    const auto prefix = root / "prefix";
+    const auto installed = prefix / "lib" / "OlvaneMac" / "OlvaneMac";
+    const auto icons = prefix / "share" / "icons" / "hicolor";
+    for (const auto& file : {installed, prefix / "share" / "applications" / "so.olvane.mac.desktop",
+                             icons / "16x16" / "apps" / "so.olvane.mac.png",
+                             icons / "256x256" / "apps" / "so.olvane.mac.png",
+                             icons / "16x16" / "apps" / "other.png", icons / "index.theme"}) {
+        put(file);
+    }
+    const auto fromPrefix = ApplicationBundle::locate(installed, std::nullopt, paths);
+    EXPECT_EQ(fromPrefix.items(),
+              (Items{installed.parent_path(),
+                     prefix / "share" / "applications" / "so.olvane.mac.desktop", entry}));
+    EXPECT_EQ(fromPrefix.icons(), (Items{icons / "16x16" / "apps" / "so.olvane.mac.png",
+                                         icons / "256x256" / "apps" / "so.olvane.mac.png"}));
     EXPECT_EQ(ApplicationBundle::locate("/tmp/.mount_x/usr/bin/OlvaneMac",
                                         root / "OlvaneMac.AppImage", paths)
                   .items(),

@@ -76,10 +76,11 @@ struct InstalledSystem {
         appState.isUninstalling.set(true);
         makeUninstaller(ApplicationBundle::locate(program, std::nullopt, paths));
     }
-    void makeUninstaller(ApplicationBundle bundle) {
+    void makeUninstaller(ApplicationBundle bundle, platform::Trash* trashUsed = nullptr) {
         uninstaller.emplace(UninstallService::Collaborators{
             loop, loop.clock(), paths, appState.isGrayscaleFilterEnabled, services, crashRecovery,
-            rulesFile, defaults, trash, std::move(bundle), [this] { ++terminations; }});
+            rulesFile, defaults, trashUsed ? *trashUsed : trash, std::move(bundle),
+            [this] { ++terminations; }});
     }
     void runToTheEnd() {
         uninstaller->uninstall();
@@ -256,6 +257,68 @@ TEST(UninstallService, FromABuildTreeNothingIsTrashed) {
                                   " : rien n'est envoyé à la Corbeille"));
     EXPECT_TRUE(fs::exists(tree / "src" / "ui" / "shell" / "OlvaneMac"));
     EXPECT_FALSE(fs::exists(s.paths.trashFolder()));
+    EXPECT_EQ(s.terminations, 1);
+}
+
+// OlvaneMac as `cmake --install` lays it out under `prefix`; the program's path.
+fs::path installUnder(const fs::path& prefix) {
+    const auto program = prefix / "lib" / "OlvaneMac" / "OlvaneMac";
+    put(program, "programme");
+    put(prefix / "share" / "applications" / "so.olvane.mac.desktop", "[Desktop Entry]\n");
+    put(prefix / "share" / "icons" / "hicolor" / "48x48" / "apps" / "so.olvane.mac.png", "png");
+    return program;
+}
+
+TEST(UninstallService, AnInstallUnderAPrefixGoesWithItsDesktopEntryAndItsIcons) {
+    InstalledSystem s;
+    const auto prefix = s.home.root() / "prefixe";
+    s.makeUninstaller(ApplicationBundle::locate(installUnder(prefix), std::nullopt, s.paths));
+    s.runToTheEnd();
+    EXPECT_EQ(filesUnder(prefix), Entries{});
+    const auto trashed = filesUnder(s.paths.trashFolder() / "files");
+    EXPECT_EQ(trashed,
+              (Entries{"OlvaneMac/OlvaneMac", "so.olvane.mac.desktop", "so.olvane.mac.desktop.2"}));
+    EXPECT_EQ(s.terminations, 1);
+}
+
+// The trash of a user who may not take away what was installed under `installedForAll`.
+class TrashBesideAnInstallForAll final : public platform::Trash {
+  public:
+    TrashBesideAnInstallForAll(platform::Trash& trash, fs::path installedForAll)
+        : trash_(trash), installedForAll_(std::move(installedForAll)) {}
+    Outcome recycle(const std::vector<fs::path>& items) override { return trash_.recycle(items); }
+    bool mayRecycle(const fs::path& item) const override {
+        return !platform::liesInside(item, installedForAll_) && trash_.mayRecycle(item);
+    }
+
+  private:
+    platform::Trash& trash_;
+    fs::path installedForAll_;
+};
+
+TEST(UninstallService, AnInstallForEveryUserStaysInPlaceAndTheProgressScreenSaysSo) {
+    InstalledSystem s;
+    const auto prefix = s.home.root() / "usr-local";
+    const auto program = installUnder(prefix);
+    TrashBesideAnInstallForAll trash(s.trash, prefix);
+    s.makeUninstaller(ApplicationBundle::locate(program, std::nullopt, s.paths), &trash);
+    ScopedLogCapture capture;
+    s.runToTheEnd();
+
+    const auto folder = program.parent_path().string();
+    EXPECT_EQ(s.uninstaller->currentStepLabel(),
+              "OlvaneMac reste dans " + folder + " : seul un administrateur peut l’en retirer");
+    EXPECT_TRUE(capture->contains("App", LogLevel::Error,
+                                  "Installation protégée laissée en place: " + folder +
+                                      " (3 élément(s)) — seul un administrateur peut la retirer"));
+    EXPECT_EQ(filesUnder(prefix).size(), 3u);
+    // Everything else goes as for any install.
+    EXPECT_FALSE(fs::exists(s.paths.dataFolder()));
+    EXPECT_EQ(filesUnder(s.paths.trashFolder() / "files"), Entries{"so.olvane.mac.desktop"});
+    // The screen stays long enough to be read.
+    EXPECT_EQ(s.terminations, 0);
+    s.loop.advanceSeconds(UninstallService::kKeptInPlaceNoticeSeconds);
+    s.loop.runPending();
     EXPECT_EQ(s.terminations, 1);
 }
 

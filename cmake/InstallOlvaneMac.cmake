@@ -1,0 +1,59 @@
+# Runs at install time: CMAKE_INSTALL_PREFIX is the prefix installed to (what the desktop entry
+# names), DESTDIR an optional staging root in front of it. Each file is written beside its place
+# and renamed over it: a running OlvaneMac or OlvaneWatchdog keeps the file it started from.
+if(NOT IS_ABSOLUTE "${CMAKE_INSTALL_PREFIX}")
+  message(FATAL_ERROR "Préfixe d’installation relatif : ${CMAKE_INSTALL_PREFIX} (un chemin absolu est attendu)")
+endif()
+cmake_path(SET prefix NORMALIZE "${CMAKE_INSTALL_PREFIX}/")
+string(REGEX REPLACE "/$" "" prefix "${prefix}")
+set(folder "${prefix}/lib/OlvaneMac")
+set(share "${prefix}/share")
+
+set(executable_permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+set(file_permissions OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+# `partial` (a file beside `target`, already written) takes the place of `target`.
+function(olvane_put_in_place partial target)
+  file(RENAME "${partial}" "${target}")
+  message(STATUS "Installé : ${target}")
+  set(CMAKE_INSTALL_MANIFEST_FILES ${CMAKE_INSTALL_MANIFEST_FILES} "${target}" PARENT_SCOPE)
+endfunction()
+
+# `source` copied beside `destination`, then renamed over it. A program (`kind` PROGRAM) keeps no
+# search path into the build tree.
+function(olvane_install_file source destination kind)
+  set(target "$ENV{DESTDIR}${destination}")
+  cmake_path(GET target PARENT_PATH parent)
+  file(MAKE_DIRECTORY "${parent}")
+  set(partial "${target}.installation")
+  file(COPY_FILE "${source}" "${partial}")
+  if(kind STREQUAL "PROGRAM")
+    file(RPATH_REMOVE FILE "${partial}")
+    file(CHMOD "${partial}" PERMISSIONS ${executable_permissions})
+  else()
+    file(CHMOD "${partial}" PERMISSIONS ${file_permissions})
+  endif()
+  olvane_put_in_place("${partial}" "${target}")
+  set(CMAKE_INSTALL_MANIFEST_FILES ${CMAKE_INSTALL_MANIFEST_FILES} PARENT_SCOPE)
+endfunction()
+
+include("${CMAKE_CURRENT_LIST_DIR}/DesktopExec.cmake")
+
+foreach(program IN LISTS OLVANE_PROGRAMS)
+  cmake_path(GET program FILENAME name)
+  olvane_install_file("${program}" "${folder}/${name}" PROGRAM)
+endforeach()
+
+foreach(size IN LISTS OLVANE_ICON_SIZES)
+  olvane_install_file("${OLVANE_ICON_FOLDER}/${size}.png"
+                      "${share}/icons/hicolor/${size}x${size}/apps/so.olvane.mac.png" FILE)
+endforeach()
+
+olvane_desktop_exec("${folder}/OlvaneMac" OLVANE_EXEC)
+set(entry "$ENV{DESTDIR}${share}/applications/so.olvane.mac.desktop")
+cmake_path(GET entry PARENT_PATH entry_folder)
+file(MAKE_DIRECTORY "${entry_folder}")
+configure_file("${OLVANE_DESKTOP_ENTRY}" "${entry}.installation" @ONLY)
+file(CHMOD "${entry}.installation" PERMISSIONS ${file_permissions})
+olvane_put_in_place("${entry}.installation" "${entry}")

@@ -1,5 +1,6 @@
 #include "app/DesktopGrayscale.h"
 
+#include "platform/linux/GSettingsKeys.h"
 #include "platform/linux/GnomeZoomSwitch.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/SessionBus.h"
@@ -23,15 +24,20 @@ GrayscaleDesktop lookAtSession(bool ctmOutputs) {
         desktop.kwin = KWinColourFilterSwitch::runningVersion(*bus);
     }
     // Only the Shell's zoom needs them: elsewhere GSettings is never loaded.
-    desktop.gnomeSchemas = desktop.gnomeShell && platform::os::GnomeZoomSwitch::schemasInstalled();
+    if (desktop.gnomeShell) {
+        if (platform::os::GSettingsKeys::shared(&desktop.gsettingsModuleFailure)) {
+            desktop.gnomeSchemas = platform::os::GnomeZoomSwitch::schemasInstalled();
+        }
+    }
     return desktop;
 }
 
 }  // namespace
 
 GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
+    using platform::ComposedText;
     const auto display = desktop.ctmOutputs ? Display::RandrCtm : Display::Simulated;
-    const std::string reserve = desktop.ctmOutputs ? kInReserve : "";
+    const ComposedText reserve(desktop.ctmOutputs ? kInReserve : "");
     if (desktop.gnomeShell && desktop.gnomeSchemas) {
         return {Display::RandrCtm, Switch::GnomeZoom,
                 "zoom d’accessibilité de GNOME Shell, à saturation nulle" + reserve};
@@ -40,7 +46,7 @@ GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
         desktop.kwin && *desktop.kwin >= KWinColourFilterSwitch::kFirstWithMonochrome;
     if (kwinHasMode) {
         return {Display::RandrCtm, Switch::KWinColourFilter,
-                "effet de correction des couleurs de KWin " + desktop.kwin->text() +
+                "effet de correction des couleurs de KWin " + ComposedText(desktop.kwin->text()) +
                     ", mode monochrome" + reserve};
     }
     if (desktop.ctmOutputs) {
@@ -48,12 +54,19 @@ GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
     }
     if (desktop.kwin) {
         return {Display::RandrCtm, Switch::Unavailable,
-                "aucun : KWin " + desktop.kwin->text() +
+                "aucun : KWin " + ComposedText(desktop.kwin->text()) +
                     " n’a pas de mode monochrome (6.6 requis)" + kNeverGrey};
+    }
+    // The loader's reason names where the module was looked for: the user's folders, maybe.
+    if (desktop.gnomeShell && !desktop.gsettingsModuleFailure.empty()) {
+        return {Display::RandrCtm, Switch::Unavailable,
+                "aucun : module " + ComposedText(platform::os::kGSettingsModuleFile) +
+                    " non chargé (" + platform::userData(desktop.gsettingsModuleFailure) + ")" +
+                    kNeverGrey};
     }
     if (desktop.gnomeShell) {
         return {Display::RandrCtm, Switch::Unavailable,
-                std::string("aucun : schémas du zoom de GNOME introuvables") + kNeverGrey};
+                ComposedText("aucun : schémas du zoom de GNOME introuvables") + kNeverGrey};
     }
     return {display, Switch::Simulated, "simulés : ni GNOME Shell ni KWin sur le bus de session"};
 }

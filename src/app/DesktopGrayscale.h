@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ComposedText.h"
 #include "platform/FileWatcher.h"
 #include "platform/GrayscaleSwitch.h"
 #include "platform/Paths.h"
@@ -20,6 +21,9 @@ struct GrayscaleDesktop {
     bool gnomeShell = false;    // the Shell owns org.gnome.Shell on the session bus
     bool gnomeSchemas = false;  // the zoom's schemas are installed
     std::optional<platform::os::KWinVersion> kwin;  // the version org.kde.KWin states
+    // Why the module that reaches GSettings could not be opened; empty when it was, or was not
+    // needed.
+    std::string gsettingsModuleFailure;
 };
 
 // Which colour-remap device and which desktop switch serve the filter, and the words of the log.
@@ -31,7 +35,7 @@ struct GrayscaleRoute {
 
     Display display = Display::Simulated;
     Switch desktopSwitch = Switch::Simulated;
-    std::string description;
+    platform::ComposedText description;
 
     static GrayscaleRoute choose(const GrayscaleDesktop& desktop);
 };

@@ -148,7 +148,7 @@ void LinuxPlatform::logChoices() {
         {"surveillance des fichiers", files_.valid() ? "inotify" : "indisponible (inotify)"},
         {"préférences", userData(defaults_.file().string())},
         {"affichage", displayChoice()},
-        {"niveaux de gris du bureau", ComposedText(desktopGrayscale_.route().description)},
+        {"niveaux de gris du bureau", desktopGrayscale_.route().description},
         {"raccourcis clavier", x11Keys_ ? "XInput2 (touches brutes) et état XKB"
                                         : "simulés : " + ComposedText(missingInputSources())},
         {"applications et fenêtres", x11Workspace_ && x11Windows_

@@ -50,10 +50,14 @@ int main(int argc, char** argv) {
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{outputs,
                                                                             simulatedDisplay};
 
-    // Both desktops' switches: each does something only after the application changed it.
+    // Both desktops' switches: each does something only after the application changed it. The
+    // values they give back are known from the start, and then from every change, so that a
+    // removal of the data folder just before a crash takes nothing.
     platform::os::GnomeZoomSwitch gnomeZoom(
-        paths, platform::os::GnomeZoomSwitch::MainContext::DispatchBeforeUse);
-    platform::os::KWinColourFilterSwitch kwinFilter(paths);
+        paths, platform::os::GnomeZoomSwitch::MainContext::DispatchBeforeUse, &files);
+    platform::os::KWinColourFilterSwitch kwinFilter(paths, &loop, &files);
+    gnomeZoom.followSavedValues();
+    kwinFilter.followSavedValues();
     std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches{gnomeZoom,
                                                                                    kwinFilter};
 

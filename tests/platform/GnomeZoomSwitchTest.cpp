@@ -179,6 +179,38 @@ TEST_F(GnomeZoomSwitchTest, ARemovedDataFolderNeverLeavesTheZoomGrey) {
     }
 }
 
+// The watchdog follows the file from its start: the values are still known once a removal of
+// the data folder took it, whether that was heard of before the reset or not. Values the
+// application gave back stay given back.
+TEST_F(GnomeZoomSwitchTest, AFollowerKnowsTheValuesOnlyWhileTheyWaitToBeGivenBack) {
+    sim::ManualRunLoop loop;
+    InotifyFileWatcher files(loop);
+    GnomeZoomSwitch watchdog(home_.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse,
+                             &files);
+    watchdog.followSavedValues();
+    for (const bool heard : {false, true}) {
+        SCOPED_TRACE(heard);
+        ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
+        loop.processIo();
+        std::filesystem::remove_all(home_.paths().dataFolder());
+        if (heard) {
+            loop.processIo();
+            ASSERT_TRUE(ensurePrivateFolder(home_.paths().dataFolder()));
+            loop.processIo();
+        }
+        ASSERT_TRUE(watchdog.setEnabled(false));
+        expectUserValues();
+    }
+
+    ASSERT_TRUE(zoom_.setEnabled(true));
+    loop.processIo();
+    ASSERT_TRUE(zoom_.setEnabled(false));
+    loop.processIo();
+    userSets(kApplications, "screen-magnifier-enabled", "true");
+    ASSERT_TRUE(watchdog.setEnabled(false));
+    EXPECT_EQ(value("screen-magnifier-enabled", kApplications), "true");
+}
+
 // The watchdog reads only the file: a data folder removed while grey and made again by the
 // application gets the user's values again.
 TEST_F(GnomeZoomSwitchTest, ADataFolderMadeAgainHoldsTheSavedValuesForTheWatchdog) {

@@ -70,13 +70,17 @@ int main(int argc, char** argv) {
     FramebufferService framebuffer(
         mode == "--ctm" ? static_cast<platform::ColorRemapDevice&>(outputs) : simulated);
 
-    watchdog.writePID();
     if (mode == "--gnome" || mode == "--kwin") {
+        // Before the PID: once the agent follows this run, it has seen the values saved.
         if (!switchOnDesktop(mode, paths)) {
             return 2;
         }
-    } else if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
-        return 2;
+        watchdog.writePID();
+    } else {
+        watchdog.writePID();
+        if (!framebuffer.probe() || !framebuffer.enableGrayscale()) {
+            return 2;
+        }
     }
     if (detachedAgent) {
         return keepDetachedAgent(watchdog, loop);

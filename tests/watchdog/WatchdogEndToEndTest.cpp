@@ -369,16 +369,22 @@ TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
                     platform::readWholeFile(kwinrc) == "[Plugins]\nblurEnabled=true\n";
          }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
-        test::ChildProcess app(fakeApplication(), {c.mode});
-        ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
-        ASSERT_TRUE(c.grey());
-        ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    // Killed as it was, then just after the data folder went with the values saved there.
+    for (const bool folderRemoved : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.mode) + (folderRemoved ? " after rm -rf" : ""));
+            test::ChildProcess app(fakeApplication(), {c.mode});
+            ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+            ASSERT_TRUE(c.grey());
+            ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
 
-        app.signal(SIGKILL);
-        ASSERT_TRUE(app.wait(10s));
-        EXPECT_TRUE(waitUntil(c.colour, 10s));
+            if (folderRemoved) {
+                fs::remove_all(home.paths().dataFolder());
+            }
+            app.signal(SIGKILL);
+            ASSERT_TRUE(app.wait(10s));
+            EXPECT_TRUE(waitUntil(c.colour, 10s));
+        }
     }
 }
 

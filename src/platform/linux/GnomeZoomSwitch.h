@@ -43,6 +43,8 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
     // The Shell's menu or Super+Alt+8 switching the zoom off while it is ours; seen through the
     // main context, once a switch on has happened.
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
+    // For the watchdog: the saved values are known from now on even if their folder goes.
+    void followSavedValues() { saved_.follow(); }
 
   private:
     Status switchOn();

@@ -50,6 +50,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     }
     Status setEnabled(bool on) override;
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
+    // For the watchdog: the saved values are known from now on even if their folder goes.
+    void followSavedValues() { saved_.follow(); }
 
   private:
     // Whether the effect is put back as the user had it, or left as someone else just set it.

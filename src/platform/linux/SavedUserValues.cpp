@@ -19,7 +19,12 @@ Status write(const std::filesystem::path& file, const Json& values) {
 }  // namespace
 
 bool SavedUserValues::exist() const {
-    return remembered_ || existsAtPath(file_);
+    return remembered_ || existsAtPath(file_) || lostWithTheirFolder();
+}
+
+// The folder's end may not have been heard of yet when the values are asked for.
+bool SavedUserValues::lostWithTheirFolder() const {
+    return lastSeen_ && (folderWentSinceSeen_ || !existsAtPath(file_.parent_path()));
 }
 
 std::optional<Json> SavedUserValues::read() const {
@@ -27,7 +32,7 @@ std::optional<Json> SavedUserValues::read() const {
         return remembered_;
     }
     if (!existsAtPath(file_)) {
-        return std::nullopt;
+        return lostWithTheirFolder() ? lastSeen_ : std::nullopt;
     }
     const auto text = readWholeFile(file_);
     auto values = text ? json::parseObject(*text) : std::nullopt;
@@ -62,18 +67,63 @@ void SavedUserValues::watchFolder() {
     folderWatch_ = files_->watchName(
         folder.parent_path(), folder.filename().string(), [this](FileEvents events) {
             if (events.has(FileEvent::Create) || events.has(FileEvent::Rename)) {
-                (void)keep();
+                folderMadeAgain();
             }
         });
 }
 
+void SavedUserValues::folderMadeAgain() {
+    if (!following_) {
+        (void)keep();
+        return;
+    }
+    watchFile();
+    rememberFile();
+}
+
 Status SavedUserValues::discard() {
-    folderWatch_ = Handle();
+    if (!following_) {
+        folderWatch_ = Handle();
+    }
     remembered_.reset();
+    lastSeen_.reset();
+    folderWentSinceSeen_ = false;
     if (std::remove(file_.c_str()) != 0 && errno != ENOENT) {
         return errnoFailure("Impossible de supprimer " + quotedPath(file_), errno);
     }
     return Status::success();
+}
+
+void SavedUserValues::follow() {
+    if (!files_ || following_) {
+        return;
+    }
+    following_ = true;
+    (void)ensurePrivateFolder(file_.parent_path());
+    watchFolder();
+    watchFile();
+    rememberFile();
+}
+
+void SavedUserValues::watchFile() {
+    fileWatch_ = files_->watchName(file_.parent_path(), file_.filename().string(),
+                                   [this](FileEvents events) {
+                                       if (events.has(FileEvent::Lost)) {
+                                           fileWatch_.cancel();
+                                           folderWentSinceSeen_ = true;
+                                       } else {
+                                           rememberFile();
+                                       }
+                                   });
+}
+
+// A file cut short or removed tells nothing new: what was seen last stays.
+void SavedUserValues::rememberFile() {
+    const auto text = readWholeFile(file_);
+    if (auto values = text ? json::parseObject(*text) : std::nullopt) {
+        lastSeen_ = std::move(*values);
+        folderWentSinceSeen_ = false;
+    }
 }
 
 }  // namespace olvane::platform::os

@@ -33,14 +33,28 @@ class SavedUserValues {
     // memory when it went (its folder was removed meanwhile).
     Status keep();
     Status discard();
+    // For a process that only ever gives the values back (the watchdog), with a file watcher:
+    // from now on every version of the file is remembered, so that values whose data folder was
+    // removed are still known. A file removed alone was given back by its writer, which removes
+    // nothing else: the remembered values stand only once the folder itself went.
+    void follow();
 
   private:
+    bool lostWithTheirFolder() const;
     void watchFolder();
+    void folderMadeAgain();
+    void watchFile();
+    void rememberFile();
 
     std::filesystem::path file_;
     FileWatcher* files_;
     std::optional<Json> remembered_;
     Handle folderWatch_;
+    // While following.
+    bool following_ = false;
+    std::optional<Json> lastSeen_;
+    bool folderWentSinceSeen_ = false;
+    Handle fileWatch_;
 };
 
 }  // namespace olvane::platform::os

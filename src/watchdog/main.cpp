@@ -3,6 +3,7 @@
 // Started by OlvaneMac itself where no service manager runs, as "OlvaneWatchdog --pid <its pid>":
 // guards that run only, and ends once it has put the colour back.
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -10,7 +11,9 @@
 
 #include "model/exchange/ExchangeFiles.h"
 #include "platform/Paths.h"
+#include "platform/ProgramSearch.h"
 #include "platform/linux/EpollRunLoop.h"
+#include "platform/linux/GSettingsKeys.h"
 #include "platform/linux/GnomeZoomSwitch.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
@@ -20,6 +23,24 @@
 #include "watchdog/ApplicationDisplay.h"
 #include "watchdog/PidFileParser.h"
 #include "watchdog/WatchdogAgent.h"
+
+namespace {
+
+// A session of GNOME, or a machine where one may start: the watchdog of the systemd user manager
+// starts before the session says what it is.
+bool mayRunGnome() {
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    for (std::string_view rest = desktops ? desktops : ""; !rest.empty();) {
+        const auto end = rest.find(':');
+        if (rest.substr(0, end) == "GNOME") {
+            return true;
+        }
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return olvane::platform::findProgramOnPath("gnome-shell").has_value();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace olvane;
@@ -50,6 +71,11 @@ int main(int argc, char** argv) {
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices{outputs,
                                                                             simulatedDisplay};
 
+    // GSettings' module as installed with this program: one upgraded meanwhile could not be
+    // opened into it at the moment colour must come back.
+    if (mayRunGnome()) {
+        (void)platform::os::GSettingsKeys::shared();
+    }
     // Both desktops' switches: each does something only after the application changed it. The
     // values they give back are known from the start, and then from every change, so that a
     // removal of the data folder just before a crash takes nothing.

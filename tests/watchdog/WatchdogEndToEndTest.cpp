@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -386,6 +387,42 @@ TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
             EXPECT_TRUE(waitUntil(c.colour, 10s));
         }
     }
+}
+
+// Under GNOME the agent opens GSettings' module when it starts: one replaced meanwhile by an
+// upgrade is never loaded into it at the moment colour must come back.
+TEST(WatchdogEndToEndDesktopTest, AModuleUpgradedWhileTheAgentRunsIsNotTheOneItUses) {
+    test::TempHome home;
+    test::KeyfileSettings settings(home);
+    settings.write("[org/gnome/desktop/a11y/magnifier]\nmag-factor=3.5\n");
+    const auto installed = home.root() / "installed";
+    fs::create_directories(installed);
+    fs::copy_file(test::builtExecutable("src/watchdog/OlvaneWatchdog"),
+                  installed / "OlvaneWatchdog");
+    fs::copy_file(test::builtExecutable("src/platform/olvane_gsettings.so"),
+                  installed / "olvane_gsettings.so");
+    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+    const std::optional<std::string> savedDesktop =
+        desktop ? std::optional<std::string>(desktop) : std::nullopt;
+    ::setenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME", 1);
+    test::ChildProcess watchdog(installed / "OlvaneWatchdog");
+    savedDesktop ? ::setenv("XDG_CURRENT_DESKTOP", savedDesktop->c_str(), 1)
+                 : ::unsetenv("XDG_CURRENT_DESKTOP");
+    ASSERT_TRUE(
+        waitUntil([&] { return fs::exists(home.paths().dataFolder() / "watchdog-pid"); }, 10s));
+    ASSERT_TRUE(platform::writeFileAtomically(installed / "olvane_gsettings.so", "upgraded"));
+
+    test::ChildProcess app(fakeApplication(), {"--gnome"});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return settings.value("org.gnome.desktop.a11y.magnifier", "mag-factor") == "3.5" &&
+                   !settings.value("org.gnome.desktop.a11y.magnifier", "color-saturation");
+        },
+        10s));
 }
 
 }  // namespace

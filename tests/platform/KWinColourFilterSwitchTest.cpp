@@ -1,5 +1,6 @@
 // KWin's colour filter against a stand-in KWin on a private session bus.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/FileIO.h"
 #include "platform/linux/InotifyFileWatcher.h"
@@ -171,6 +172,32 @@ TEST_F(KWinColourFilterSwitchTest, ARemovedDataFolderNeverLeavesTheEffectGrey) {
         EXPECT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
         EXPECT_EQ(kwinrc(), kOtherGroups);
     }
+}
+
+// KDE's programs save kwinrc under their lock: an edit of ours waits for it, and takes over only
+// one whose holder is gone.
+TEST_F(KWinColourFilterSwitchTest, KwinrcIsEditedUnderKdesLock) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
+    ASSERT_TRUE(kwin->ready());
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+    const auto lock = kwinrcFile_.string() + ".lock";
+    const auto program = std::filesystem::read_symlink("/proc/self/exe").filename().string();
+    ASSERT_TRUE(writeFileAtomically(
+        lock, std::to_string(::getpid()) + "\n" + program + "\n" + host + "\n", 0644));
+    KWinColourFilterSwitch filter(home_.paths(), nullptr, nullptr, std::chrono::milliseconds(0));
+    ASSERT_TRUE(filter.load());
+    const auto held = filter.setEnabled(true);
+    EXPECT_FALSE(held);
+    EXPECT_NE(held.description().text().find("verrouillé"), std::string::npos);
+    EXPECT_EQ(kwinrc(), kKwinrc);
+
+    const auto gone = readWholeFile("/proc/sys/kernel/pid_max").value_or("4194304\n");
+    ASSERT_TRUE(writeFileAtomically(lock, gone + "kwin_wayland\n" + host + "\n", 0644));
+    ASSERT_TRUE(filter.setEnabled(true));
+    EXPECT_NE(kwinrc().find("Mode=3"), std::string::npos);
+    EXPECT_FALSE(existsAtPath(lock));
 }
 
 // KDE's settings switching the correction off while it is ours: kwinrc rewritten, then the

@@ -7,6 +7,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
+#include "platform/linux/KConfigFileLock.h"
 #include "platform/linux/KConfigText.h"
 
 namespace olvane::platform::os {
@@ -103,11 +104,13 @@ std::optional<KWinVersion> KWinColourFilterSwitch::runningVersion(SessionBus& bu
 }
 
 KWinColourFilterSwitch::KWinColourFilterSwitch(const Paths& paths, RunLoop* loop,
-                                               FileWatcher* files)
+                                               FileWatcher* files,
+                                               std::chrono::milliseconds lockWait)
     : kwinrc_(paths.configHome() / "kwinrc"),
       saved_(paths.dataFolder() / "kwin-colour-filter-saved.json", files),
       loop_(loop),
-      files_(files) {}
+      files_(files),
+      lockWait_(lockWait) {}
 
 bool KWinColourFilterSwitch::load() {
     bus_ = SessionBus::open();
@@ -139,15 +142,13 @@ Status KWinColourFilterSwitch::switchOn() {
     } else if (auto status = saveUserValues(); !status) {
         return status;
     }
-    auto failure = Status::success();
-    auto text = readKwinrc(kwinrc_, failure);
-    if (!text) {
-        return failure;
-    }
-    for (const auto& entry : kEntries) {
-        *text = kconfig::withEntry(*text, kGroup, entry.key, std::string(entry.value));
-    }
-    if (auto status = rewriteKwinrc(kwinrc_, *text, false); !status) {
+    const auto setOurs = [](std::string text) {
+        for (const auto& entry : kEntries) {
+            text = kconfig::withEntry(text, kGroup, entry.key, std::string(entry.value));
+        }
+        return text;
+    };
+    if (auto status = editKwinrc(kwinrc_, setOurs, false); !status) {
         return status;
     }
     ComposedText error;
@@ -234,25 +235,21 @@ Status KWinColourFilterSwitch::restore(const Json& values, Effect effect) {
     // The file the lines were taken from, even when this process sees another configuration
     // folder (the watchdog, started by the service manager).
     const fs::path kwinrc = json::stringMember(values, "kwinrc").value_or(kwinrc_.string());
-    auto failure = Status::success();
-    auto text = readKwinrc(kwinrc, failure);
-    if (!text) {
-        return failure;
-    }
     const auto found = values.find("entries");
     const Json entries = found != values.end() ? *found : Json::object();
-    for (const auto& entry : kEntries) {
-        // Changed by the user while the screen was grey: their newer choice stays.
-        if (kconfig::entry(*text, kGroup, entry.key) == entry.value) {
-            *text = kconfig::withEntry(*text, kGroup, entry.key,
-                                       json::stringMember(entries, entry.key));
+    const bool groupExisted = json::boolMember(values, "groupExisted").value_or(false);
+    const auto putBack = [&entries, groupExisted](std::string text) {
+        for (const auto& entry : kEntries) {
+            // Changed by the user while the screen was grey: their newer choice stays.
+            if (kconfig::entry(text, kGroup, entry.key) == entry.value) {
+                text = kconfig::withEntry(text, kGroup, entry.key,
+                                          json::stringMember(entries, entry.key));
+            }
         }
-    }
-    if (!json::boolMember(values, "groupExisted").value_or(false)) {
-        *text = kconfig::withoutEmptyGroup(*text, kGroup);
-    }
+        return groupExisted ? text : kconfig::withoutEmptyGroup(text, kGroup);
+    };
     const bool kwinrcExisted = json::boolMember(values, "kwinrcExisted").value_or(true);
-    if (auto status = rewriteKwinrc(kwinrc, *text, !kwinrcExisted); !status) {
+    if (auto status = editKwinrc(kwinrc, putBack, !kwinrcExisted); !status) {
         return status;
     }
     if (effect == Effect::AsItIs) {
@@ -265,25 +262,40 @@ Status KWinColourFilterSwitch::restore(const Json& values, Effect effect) {
     return bus_->call(effects(loaded ? "reconfigureEffect" : "unloadEffect"), kEffect);
 }
 
-Status KWinColourFilterSwitch::rewriteKwinrc(const fs::path& kwinrc, const std::string& text,
-                                             bool removeWhenEmpty) {
-    const bool existed = existsAtPath(kwinrc);
-    if (existed ? readWholeFile(kwinrc) == text : text.empty()) {
+Status KWinColourFilterSwitch::editKwinrc(const fs::path& kwinrc,
+                                          const std::function<std::string(std::string)>& edit,
+                                          bool removeWhenEmpty, bool* changed) {
+    const auto file = writtenFile(kwinrc);
+    if (auto folder = ensurePrivateFolder(file.parent_path()); !folder) {
+        return folder;
+    }
+    // KDE's programs save kwinrc under this lock: none of their saves falls between our read
+    // and our write, to be lost.
+    auto failure = Status::success();
+    auto lock = lockKConfigFile(file, lockWait_, failure);
+    if (!lock) {
+        return failure;
+    }
+    const auto text = readKwinrc(kwinrc, failure);
+    if (!text) {
+        return failure;
+    }
+    const auto edited = edit(*text);
+    if (existsAtPath(kwinrc) ? edited == *text : edited.empty()) {
         return Status::success();
     }
-    if (text.empty() && removeWhenEmpty) {
+    if (edited.empty() && removeWhenEmpty) {
         if (std::remove(kwinrc.c_str()) != 0 && errno != ENOENT) {
             return errnoFailure("Impossible de supprimer " + quotedPath(kwinrc), errno);
         }
-    } else {
-        const auto file = writtenFile(kwinrc);
-        if (auto folder = ensurePrivateFolder(file.parent_path()); !folder) {
-            return folder;
-        }
-        if (auto status = writeFileAtomically(file, text, permissionsOr(file, kPrivateFileMode));
-            !status) {
-            return status;
-        }
+    } else if (auto status =
+                   writeFileAtomically(file, edited, permissionsOr(file, kPrivateFileMode));
+               !status) {
+        return status;
+    }
+    lock.cancel();
+    if (changed) {
+        *changed = true;
     }
     // KWin keeps kwinrc in memory: without the notice it would apply the effect's old lines.
     (void)bus_->notifyConfigChanged("kwinrc", kGroup, ourKeys());

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,7 +22,8 @@ namespace olvane::platform::os {
 // (never through [Plugins], which would bring it back at every login). Before the first switch
 // on, the user's own lines of the effect's group and whether the effect was loaded are saved;
 // switching off puts them back, but for a line the user changed while the screen was grey.
-// Every other line of kwinrc stays as it was.
+// Every other line of kwinrc stays as it was: each edit is made under KDE's own lock on the
+// file, over what it holds then.
 class KWinColourFilterSwitch final : public GrayscaleSwitch {
   public:
     // Before it, mode 3 of the effect is a red-weak tint rather than monochrome.
@@ -31,13 +34,16 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
 
     // After a change of kwinrc, KWin is given this long to apply it before the effect is asked.
     static constexpr double kSettleSeconds = 1.0;
+    // How long a save of KDE's own may hold kwinrc before an edit of ours gives up.
+    static constexpr std::chrono::milliseconds kLockWait{1000};
 
     // kwinrc in the configuration folder; the user's own values wait in the data folder while
     // the screen is grey. With a loop and a file watcher, kwinrc is watched while the screen is
     // grey, so that the effect switched off from KDE's settings is seen, and the saved values
     // are written again as soon as a removed data folder is made again.
     explicit KWinColourFilterSwitch(const Paths& paths, RunLoop* loop = nullptr,
-                                    FileWatcher* files = nullptr);
+                                    FileWatcher* files = nullptr,
+                                    std::chrono::milliseconds lockWait = kLockWait);
 
     // Connects to the session bus; true when KWin answers with a version that has the mode.
     bool load() override;
@@ -62,9 +68,11 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     Status saveUserValues();
     // Puts the saved lines back where kwinrc still holds ours.
     Status restore(const Json& values, Effect effect);
-    // Writes kwinrc when `text` differs from what it holds, then tells KWin it changed.
-    Status rewriteKwinrc(const std::filesystem::path& kwinrc, const std::string& text,
-                         bool removeWhenEmpty);
+    // Edits kwinrc as it is on disk under KDE's lock, writes it when the edit changed it (then
+    // `*changed` is set) and tells KWin it changed.
+    Status editKwinrc(const std::filesystem::path& kwinrc,
+                      const std::function<std::string(std::string)>& edit, bool removeWhenEmpty,
+                      bool* changed = nullptr);
     std::optional<bool> effectLoaded(ComposedText* error);
     // The configuration's text and whether the effect is loaded now; nullopt with `failure` set
     // when either cannot be known.
@@ -81,6 +89,7 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     std::unique_ptr<SessionBus> bus_;
     RunLoop* loop_;
     FileWatcher* files_;
+    std::chrono::milliseconds lockWait_;
     Handle kwinrcWatch_;
     Handle settle_;
     Signal<> switchedOffElsewhere_;

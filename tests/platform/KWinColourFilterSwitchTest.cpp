@@ -149,29 +149,40 @@ TEST_F(KWinColourFilterSwitchTest, ARemovedDataFolderNeverLeavesTheEffectGrey) {
     std::filesystem::remove_all(home_.paths().dataFolder());
     ASSERT_TRUE(filter_.setEnabled(false));
     EXPECT_EQ(kwinrc(), kKwinrc);
+}
 
-    // A run that lost its file, then died: neither the next run's switch on nor the watchdog
-    // takes the grey lines for the user's.
-    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kOtherGroups));
-    ASSERT_TRUE(unloadEffectAsTheUser());
-    ASSERT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
-    for (const bool nextRunSwitchesOn : {true, false}) {
-        SCOPED_TRACE(nextRunSwitchesOn);
-        {
-            KWinColourFilterSwitch died(home_.paths());
-            ASSERT_TRUE(died.load());
-            ASSERT_TRUE(died.setEnabled(true));
-        }
-        std::filesystem::remove_all(home_.paths().dataFolder());
-        KWinColourFilterSwitch next(home_.paths());
-        ASSERT_TRUE(next.load());
-        if (nextRunSwitchesOn) {
-            ASSERT_TRUE(next.setEnabled(true));
-        }
-        ASSERT_TRUE(next.setEnabled(false));
-        EXPECT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
-        EXPECT_EQ(kwinrc(), kOtherGroups);
-    }
+// A monochrome correction of the user's own is theirs: only saved values make it ours. Applied
+// again after a wake, only the mode and the loaded effect come back where they went; a strength
+// the user chose while grey stays.
+TEST_F(KWinColourFilterSwitchTest, WhatIsTheUsersStaysTheirs) {
+    const std::string theirMonochrome =
+        "[Effect-colorblindnesscorrection]\nMode=3\nIntensity=0.5\n";
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, theirMonochrome));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
+    ASSERT_TRUE(kwin->ready());
+    ASSERT_TRUE(filter_.load());
+    ASSERT_TRUE(filter_.setEnabled(false));
+    ASSERT_TRUE(filter_.setEnabled(true));
+    ASSERT_TRUE(filter_.setEnabled(false));
+    EXPECT_EQ(kwinrc(), theirMonochrome);
+    EXPECT_TRUE(kwin->skipTo("reconfigureEffect colorblindnesscorrection"));
+    EXPECT_FALSE(
+        kwin->skipTo("unloadEffect colorblindnesscorrection", std::chrono::milliseconds(100)));
+
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    ASSERT_TRUE(filter_.setEnabled(true));
+    ASSERT_TRUE(kwin->skipTo("reconfigureEffect colorblindnesscorrection"));
+    ASSERT_TRUE(filter_.setEnabled(true));
+    EXPECT_EQ(kwin->lineIfAny(), "") << "nothing was lost";
+    const auto grey = kwinrc();
+    const std::string ours = "Mode=3\nIntensity=1.0";
+    auto changed = grey;
+    changed.replace(changed.find(ours), ours.size(), "Mode=0\nIntensity=0.7");
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, changed));
+    ASSERT_TRUE(filter_.setEnabled(true));
+    EXPECT_NE(kwinrc().find("Mode=3\nIntensity=0.7"), std::string::npos) << kwinrc();
+    ASSERT_TRUE(filter_.setEnabled(false));
+    EXPECT_NE(kwinrc().find("Mode=1\nIntensity=0.7"), std::string::npos) << kwinrc();
 }
 
 // KDE's programs save kwinrc under their lock: an edit of ours waits for it, and takes over only

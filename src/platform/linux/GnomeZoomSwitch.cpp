@@ -17,16 +17,18 @@ struct ZoomKey {
     const char* schema;
     const char* key;
     const char* ours;  // in GVariant text form
+    // Without it the screen is not grey; the other keys only make the whole of it so.
+    bool makesGrey;
 };
 // In the order they are set: the zoom is switched on last, once it can only desaturate, and
 // switched off first when the user's values come back. The lens and the screen position would
 // otherwise make only a part of the screen grey.
 constexpr ZoomKey kKeys[] = {
-    {kMagnifier, "mag-factor", "1.0"},
-    {kMagnifier, "color-saturation", "0.0"},
-    {kMagnifier, "lens-mode", "false"},
-    {kMagnifier, "screen-position", "'full-screen'"},
-    {kApplications, "screen-magnifier-enabled", "true"},
+    {kMagnifier, "mag-factor", "1.0", false},
+    {kMagnifier, "color-saturation", "0.0", true},
+    {kMagnifier, "lens-mode", "false", false},
+    {kMagnifier, "screen-position", "'full-screen'", false},
+    {kApplications, "screen-magnifier-enabled", "true", true},
 };
 
 GSettingsKeys& keys() {
@@ -40,39 +42,31 @@ ComposedText label(const ZoomKey& key) {
 const ZoomKey& enabledKey() {
     return kKeys[std::size(kKeys) - 1];
 }
-const ZoomKey& saturationKey() {
-    return kKeys[1];
-}
 
 bool holdsOurs(const ZoomKey& key) {
     return keys().holds(key.schema, key.key, key.ours);
 }
 
-// The zoom on and every colour taken away: nothing but a grayscale switch leaves it so.
+// The zoom on and every colour taken away.
 bool looksGrey() {
-    return holdsOurs(enabledKey()) && holdsOurs(saturationKey());
+    return std::ranges::all_of(kKeys,
+                               [](const ZoomKey& key) { return !key.makesGrey || holdsOurs(key); });
 }
 
-// Saved values that give every key its default back.
-Json defaultValues() {
-    Json values = Json::object();
-    for (const auto& key : kKeys) {
-        values[key.schema][key.key] = nullptr;
-    }
-    return values;
-}
-
-// On a zoom already grey, a key holding our value was set by a run that lost its saved values:
-// its default stands for the user's.
+// Whatever they are, a grey zoom of their own included.
 Json currentUserValues() {
-    const bool grey = looksGrey();
     Json values = Json::object();
     for (const auto& key : kKeys) {
-        const auto value =
-            grey && holdsOurs(key) ? std::nullopt : keys().userValue(key.schema, key.key);
+        const auto value = keys().userValue(key.schema, key.key);
         values[key.schema][key.key] = value ? Json(*value) : Json(nullptr);
     }
     return values;
+}
+
+// The saved value of `key`; nullopt for its default (left alone by the user, or lost).
+std::optional<std::string> savedValue(const Json& values, const ZoomKey& key) {
+    const auto schema = values.find(key.schema);
+    return schema != values.end() ? json::stringMember(*schema, key.key) : std::nullopt;
 }
 
 }  // namespace
@@ -116,16 +110,22 @@ Status GnomeZoomSwitch::switchOn() {
         }
     }
     // Saved values already there come from a run that did not put them back, or from this one:
-    // they are still the user's own, and the current ones are ours. Unreadable ones over a zoom
+    // they are still the user's own, and the zoom is ours. Only what makes it grey is set again,
+    // where it went: the rest is what the user made of it since. Unreadable ones over a zoom
     // that is not grey are no one's: the current values are the user's.
+    bool ours = false;
     if (const auto saved = saved_.read(); saved && (!saved->empty() || looksGrey())) {
         if (auto status = saved_.keep(); !status) {
             return status;
         }
+        ours = true;
     } else if (auto status = saved_.save(currentUserValues()); !status) {
         return status;
     }
     for (const auto& key : kKeys) {
+        if (ours && (!key.makesGrey || holdsOurs(key))) {
+            continue;
+        }
         if (!keys().set(key.schema, key.key, key.ours)) {
             return Status::failure("Réglage refusé : " + label(key));
         }
@@ -138,24 +138,17 @@ Status GnomeZoomSwitch::switchOn() {
 }
 
 Status GnomeZoomSwitch::switchOff() {
-    auto values = saved_.read();
+    const auto values = saved_.read();
     if (!values) {
-        // Nothing saved, yet grey: a run that lost its saved values left it so.
-        if (!looksGrey()) {
-            return Status::success();
-        }
-        values = defaultValues();
+        return Status::success();
     }
     // Unreadable saved values cost the user something only where a key is still set to ours
     // (one left at a default that equals ours is no one's).
     const bool anyOurs = std::ranges::any_of(kKeys, [](const ZoomKey& key) {
         return holdsOurs(key) && keys().userValue(key.schema, key.key);
     });
-    if (auto status = restore(*values); !status) {
+    if (auto status = giveBack(*values); !status) {
         return status;
-    }
-    if (auto discarded = saved_.discard(); !discarded) {
-        return discarded;
     }
     if (values->empty() && anyOurs) {
         return Status::failure("Réglages du zoom sauvegardés illisibles (" +
@@ -164,28 +157,30 @@ Status GnomeZoomSwitch::switchOff() {
     return Status::success();
 }
 
-Status GnomeZoomSwitch::restore(const Json& values) {
+Status GnomeZoomSwitch::giveBack(const Json& values) {
     auto status = Status::success();
     for (auto key = std::rbegin(kKeys); key != std::rend(kKeys); ++key) {
         // Changed by the user while the screen was grey: their newer choice stays.
         if (!holdsOurs(*key)) {
             continue;
         }
-        const auto schema = values.find(key->schema);
-        const auto text =
-            schema != values.end() ? json::stringMember(*schema, key->key) : std::nullopt;
         // A key the user had left alone goes back to its default, and so does one whose saved
         // value is lost: colour matters more than the exact zoom.
-        if (!text) {
+        const auto value = savedValue(values, *key);
+        if (!value) {
             keys().reset(key->schema, key->key);
-        } else if (!keys().set(key->schema, key->key, *text)) {
+        } else if (!keys().set(key->schema, key->key, *value)) {
             keys().reset(key->schema, key->key);
             if (!keys().writable(key->schema, key->key)) {
                 status = Status::failure("Réglage verrouillé : " + label(*key));
             }
         }
     }
-    return status;
+    keys().sync();
+    if (!status) {
+        return status;
+    }
+    return saved_.discard();
 }
 
 void GnomeZoomSwitch::enabledChanged() {
@@ -194,9 +189,7 @@ void GnomeZoomSwitch::enabledChanged() {
     }
     writing_ = true;
     const auto values = saved_.read();
-    (void)restore(values.value_or(Json::object()));
-    keys().sync();
-    (void)saved_.discard();
+    (void)giveBack(values.value_or(Json::object()));
     writing_ = false;
     switchedOffElsewhere_.emit();
 }

@@ -14,9 +14,12 @@ namespace olvane::platform::os {
 
 // The desktop's grayscale on GNOME: the Shell's accessibility zoom over the whole screen at
 // factor 1 with no colour saturation, through GSettings. Before the first switch on, the user's
-// own values of the keys it changes are saved; switching off puts them back, so a user of the
-// zoom keeps their settings. A key the user changed while the screen was grey keeps their change.
-// GSettings comes from a module opened at the first call (GSettingsKeys).
+// own values of the keys it changes are saved, whatever they are; switching off puts them back,
+// so a user of the zoom keeps their settings. Only those
+// saved values make the zoom ours: without them it is the user's, grey or not. A key the user
+// changed while the screen was grey keeps their change, and a switch on while the zoom is ours
+// puts back only what makes it grey. GSettings comes from a module opened at the first call
+// (GSettingsKeys).
 class GnomeZoomSwitch final : public GrayscaleSwitch {
   public:
     // Whether this process's main context is run by someone else (Qt's event loop does) or must
@@ -49,8 +52,8 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
   private:
     Status switchOn();
     Status switchOff();
-    // Puts `values` back into the keys that still hold ours.
-    Status restore(const Json& values);
+    // Puts `values` back into the keys that still hold ours, and lets them go.
+    Status giveBack(const Json& values);
     void enabledChanged();
 
     SavedUserValues saved_;

@@ -21,9 +21,11 @@ constexpr const char* kGroup = "Effect-colorblindnesscorrection";
 struct OurEntry {
     const char* key;
     const char* value;
+    // Without it the screen is not grey; the strength is the user's once they change it.
+    bool makesGrey;
 };
 // Mode 3 is monochrome, at full strength.
-constexpr OurEntry kEntries[] = {{"Mode", "3"}, {"Intensity", "1.0"}};
+constexpr OurEntry kEntries[] = {{"Mode", "3", true}, {"Intensity", "1.0", false}};
 constexpr const char* kMonochrome = "3";
 
 const BusMethod kSupportInformation{"org.kde.KWin", "/KWin", "org.kde.KWin", "supportInformation"};
@@ -69,26 +71,10 @@ bool holdsOurMode(const std::string& kwinrc) {
     return kconfig::entry(kwinrc, kGroup, "Mode") == kMonochrome;
 }
 
-// Our mode with the effect loaded, though KDE's settings never enabled it: nothing but a
-// grayscale switch leaves it so.
+// Our mode with the effect loaded, though KDE's settings never enabled it.
 bool looksOurs(const std::string& kwinrc, bool effectLoaded) {
     return effectLoaded && holdsOurMode(kwinrc) &&
            kconfig::entry(kwinrc, "Plugins", std::string(kEffect) + "Enabled") != "true";
-}
-
-// Saved values that drop our lines and unload the effect.
-Json defaultValues(const fs::path& kwinrc) {
-    Json entries = Json::object();
-    for (const auto& entry : kEntries) {
-        entries[entry.key] = nullptr;
-    }
-    Json values = Json::object();
-    values["kwinrc"] = kwinrc.string();
-    values["kwinrcExisted"] = true;
-    values["groupExisted"] = false;
-    values["entries"] = entries;
-    values["effectLoaded"] = false;
-    return values;
 }
 
 mode_t permissionsOr(const fs::path& file, mode_t fallback) {
@@ -133,22 +119,26 @@ Handle KWinColourFilterSwitch::observeSwitchOffElsewhere(std::function<void()> o
 
 Status KWinColourFilterSwitch::switchOn() {
     // Saved values already there come from a run that did not put them back, or from this one:
-    // they are still the user's own, and the current lines are ours. Unreadable ones are no
-    // one's: the current lines tell.
-    if (const auto saved = saved_.read(); saved && !saved->empty()) {
-        if (auto status = saved_.keep(); !status) {
-            return status;
-        }
-    } else if (auto status = saveUserValues(); !status) {
+    // they are still the user's own, and the effect is ours. Only the monochrome mode is set
+    // again, where it went: the rest is what the user made of it since.
+    auto failure = Status::success();
+    const auto ours = effectIsOurs(saved_.read(), failure);
+    if (!ours) {
+        return failure;
+    }
+    if (auto status = *ours ? saved_.keep() : saveUserValues(); !status) {
         return status;
     }
-    const auto setOurs = [](std::string text) {
+    bool changed = false;
+    const auto setOurs = [ours = *ours](std::string text) {
         for (const auto& entry : kEntries) {
-            text = kconfig::withEntry(text, kGroup, entry.key, std::string(entry.value));
+            if (!ours || entry.makesGrey) {
+                text = kconfig::withEntry(text, kGroup, entry.key, std::string(entry.value));
+            }
         }
         return text;
     };
-    if (auto status = editKwinrc(kwinrc_, setOurs, false); !status) {
+    if (auto status = editKwinrc(kwinrc_, setOurs, false, &changed); !status) {
         return status;
     }
     ComposedText error;
@@ -158,7 +148,7 @@ Status KWinColourFilterSwitch::switchOn() {
     }
     watchKwinrc();
     if (*loaded) {
-        return bus_->call(effects("reconfigureEffect"), kEffect);
+        return changed ? bus_->call(effects("reconfigureEffect"), kEffect) : Status::success();
     }
     const auto done = bus_->callForBool(effects("loadEffect"), kEffect, &error);
     if (!done) {
@@ -168,6 +158,18 @@ Status KWinColourFilterSwitch::switchOn() {
         return Status::failure("KWin n’a pas chargé l’effet « " + ComposedText(kEffect) + " »");
     }
     return Status::success();
+}
+
+std::optional<bool> KWinColourFilterSwitch::effectIsOurs(const std::optional<Json>& saved,
+                                                         Status& failure) {
+    if (!saved || !saved->empty()) {
+        return saved.has_value();
+    }
+    const auto now = current(failure);
+    if (!now) {
+        return std::nullopt;
+    }
+    return looksOurs(now->kwinrcText, now->effectLoaded);
 }
 
 std::optional<KWinColourFilterSwitch::Current> KWinColourFilterSwitch::current(Status& failure) {
@@ -184,6 +186,7 @@ std::optional<KWinColourFilterSwitch::Current> KWinColourFilterSwitch::current(S
     return Current{std::move(*text), *loaded};
 }
 
+// Whatever they are: a monochrome correction of the user's own is theirs.
 Status KWinColourFilterSwitch::saveUserValues() {
     auto failure = Status::success();
     const auto now = current(failure);
@@ -191,10 +194,6 @@ Status KWinColourFilterSwitch::saveUserValues() {
         return failure;
     }
     const std::string& text = now->kwinrcText;
-    // Lines left by a run that lost its saved values must not pass for the user's.
-    if (looksOurs(text, now->effectLoaded)) {
-        return saved_.save(defaultValues(kwinrc_));
-    }
     Json entries = Json::object();
     for (const auto& entry : kEntries) {
         const auto value = kconfig::entry(text, kGroup, entry.key);
@@ -209,21 +208,13 @@ Status KWinColourFilterSwitch::saveUserValues() {
     return saved_.save(values);
 }
 
+// With nothing saved the effect is the user's, monochrome or not.
 Status KWinColourFilterSwitch::switchOff() {
     kwinrcWatch_ = Handle();
     settle_ = Handle();
-    auto values = saved_.read();
+    const auto values = saved_.read();
     if (!values) {
-        // Nothing saved, yet grey: a run that lost its saved values left it so.
-        auto failure = Status::success();
-        const auto now = current(failure);
-        if (!now) {
-            return failure;
-        }
-        if (!looksOurs(now->kwinrcText, now->effectLoaded)) {
-            return Status::success();
-        }
-        values = defaultValues(kwinrc_);
+        return Status::success();
     }
     if (auto status = restore(*values, Effect::AsSaved); !status) {
         return status;

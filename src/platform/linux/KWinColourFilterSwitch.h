@@ -20,10 +20,11 @@ namespace olvane::platform::os {
 // The desktop's grayscale on KDE Plasma: the monochrome mode of KWin's colour-blindness
 // correction effect, set in kwinrc and applied by loading the effect for this session only
 // (never through [Plugins], which would bring it back at every login). Before the first switch
-// on, the user's own lines of the effect's group and whether the effect was loaded are saved;
-// switching off puts them back, but for a line the user changed while the screen was grey.
-// Every other line of kwinrc stays as it was: each edit is made under KDE's own lock on the
-// file, over what it holds then.
+// on, the user's own lines of the effect's group and whether the effect was loaded are saved,
+// whatever they are; switching off puts them back, but for a line the user changed while the
+// screen was grey. Only those saved values make the effect ours, and a switch on while it is
+// ours puts back only the monochrome mode and the loaded effect. Every other line of kwinrc stays
+// as it was: each edit is made under KDE's own lock on the file, over what it holds then.
 class KWinColourFilterSwitch final : public GrayscaleSwitch {
   public:
     // Before it, mode 3 of the effect is a red-weak tint rather than monochrome.
@@ -64,6 +65,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     enum class Effect { AsSaved, AsItIs };
 
     Status switchOn();
+    // Whether the effect is ours: saved values say so, but unreadable ones only over our grey.
+    std::optional<bool> effectIsOurs(const std::optional<Json>& saved, Status& failure);
     Status switchOff();
     Status saveUserValues();
     // Puts the saved lines back where kwinrc still holds ours.

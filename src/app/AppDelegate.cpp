@@ -144,8 +144,16 @@ void AppDelegate::shutDown(bool displayReachable) {
         services_.stopHotkeyMonitoring();
     }
     // The agent stays registered: it resets the display once more when this process ends.
-    services_.clearWatchdogPID();
-    crashRecovery_.recordCleanShutdown();
+    if (services_.desktopKeepsUserValues()) {
+        // The desktop took nothing back (its session bus gone, say): the run ends as a crash
+        // would, so that the agent's next start, or the next launch, gives the values back.
+        log().logError(
+            "Réglages du bureau de l’utilisateur non rendus : ils seront remis au "
+            "prochain lancement");
+    } else {
+        services_.clearWatchdogPID();
+        crashRecovery_.recordCleanShutdown();
+    }
     if (displayReachable) {
         services_.stopExtensionStatus();
         menuBar_.hideExtensionWarning();

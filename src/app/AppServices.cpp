@@ -111,6 +111,10 @@ void AppServices::forceDisableGrayscale() {
     grayscale().forceDisable();
 }
 
+bool AppServices::desktopKeepsUserValues() {
+    return platform_.grayscaleSwitch.keepsUserValues();
+}
+
 void AppServices::pauseGrayscale(std::int64_t seconds) {
     grayscale().pause(seconds);
 }

@@ -70,6 +70,7 @@ class AppServices final : public ServiceControls {
     void promptForAccessibility() override;
     void enableGrayscale() override;
     void forceDisableGrayscale() override;
+    bool desktopKeepsUserValues() override;
     void pauseGrayscale(std::int64_t seconds) override;
     void stopGrayscaleCommandWatchers() override;
     void writeWatchdogPID() override;

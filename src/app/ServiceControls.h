@@ -29,6 +29,9 @@ class ServiceControls {
     virtual void enableGrayscale() = 0;
     // Colour by every means, the user's intention kept.
     virtual void forceDisableGrayscale() = 0;
+    // Whether the desktop's grayscale switch still keeps the user's own settings, which a switch
+    // off could not give back.
+    virtual bool desktopKeepsUserValues() = 0;
     virtual void pauseGrayscale(std::int64_t seconds) = 0;
     // Stops its command-file watchers and their pending re-arm; a filter never made stays so.
     virtual void stopGrayscaleCommandWatchers() = 0;

@@ -29,6 +29,9 @@ class GrayscaleSwitch {
         (void)onSwitchedOff;
         return {};
     }
+    // Whether the user's own settings, set aside by a switch on, still wait to be given back
+    // (a switch off could not write them): in memory or in the file that keeps them.
+    virtual bool keepsUserValues() const { return false; }
 };
 
 }  // namespace olvane::platform

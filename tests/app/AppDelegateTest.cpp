@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "RecordingServices.h"
@@ -225,6 +226,35 @@ TEST(AppDelegate, LosingTheDisplayRunsOnlyTheStepsThatNeedNone) {
               }));
     EXPECT_FALSE(run.hasRecord());
     EXPECT_TRUE(run.storedSettings().grayscaleWasActiveOnShutdown);
+}
+
+// The desktop could not take the user's settings back (its session bus went with the Shell): the
+// record and the PID file stay, so that the next launch, or the agent's next start, gives them
+// back.
+TEST(AppDelegate, SettingsTheDesktopKeptEndTheRunAsACrashWould) {
+    ManualRunLoop loop;
+    MemoryKeyValueStore store;
+    Launch run(loop, store);
+    run.settings->settings().userWantsGrayscaleEnabled = true;
+    run.record([&] { run.delegate->performStartup(); });
+    run.services->desktopKeepsValues = true;
+    EXPECT_EQ(
+        run.record([&] { run.delegate->performShutdownWithoutDisplay(); }),
+        (Entries{
+            "App: === OlvaneMac fermeture ===",
+            "App: Connexion à l’écran perdue : fermeture sans affichage",
+            "App: État N&B sauvegardé: true",
+            "forceDisableGrayscale",
+            "App: ⚠️ Réglages du bureau de l’utilisateur non rendus : ils seront remis au "
+            "prochain lancement",
+            "App: Fermeture propre terminée",
+        }));
+    EXPECT_TRUE(run.hasRecord());
+
+    Launch next(loop, store);
+    const auto startup = next.record([&] { next.delegate->performStartup(); });
+    EXPECT_TRUE(next.crashRecovery->crashDetected());
+    EXPECT_NE(std::find(startup.begin(), startup.end(), "forceDisableGrayscale"), startup.end());
 }
 
 TEST(AppDelegate, QuittingDuringAnUninstallLeavesEverythingToIt) {

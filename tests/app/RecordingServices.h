@@ -42,6 +42,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
         : timeline_(timeline), filterOn_(isGrayscaleFilterEnabled) {}
 
     bool trusted = true;
+    bool desktopKeepsValues = false;
     std::vector<std::int64_t> pauses;
     std::function<void()> onPause5Minutes;
     std::function<void()> onPause3Seconds;
@@ -65,6 +66,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
         record("forceDisableGrayscale");
         filterOn_.set(false);
     }
+    bool desktopKeepsUserValues() override { return desktopKeepsValues; }
     void pauseGrayscale(std::int64_t seconds) override {
         record("pauseGrayscale");
         pauses.push_back(seconds);

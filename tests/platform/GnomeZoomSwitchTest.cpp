@@ -1,9 +1,12 @@
 // GNOME's zoom through GSettings on a keyfile back-end in a temporary HOME, with the schemas
 // that the system has installed.
+#define G_SETTINGS_ENABLE_BACKEND
 #include <gio/gio.h>
+#include <gio/gsettingsbackend.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <thread>
 
@@ -14,6 +17,7 @@
 #include "platform/sim/ManualRunLoop.h"
 #include "support/ChildProcess.h"
 #include "support/KeyfileSettings.h"
+#include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
 
 namespace olvane::platform::os {
@@ -264,6 +268,44 @@ TEST_F(GnomeZoomSwitchTest, WhatTheUserDoesToTheZoomWhileGreyStays) {
     ASSERT_TRUE(zoom_.setEnabled(false));
     EXPECT_EQ(value("screen-magnifier-enabled", kApplications), "true");
     EXPECT_EQ(value("color-saturation"), std::nullopt);
+}
+
+// dconf, as GNOME runs it: its writer goes with the session bus, and a switch off it refuses
+// keeps the user's values for a later one.
+TEST(GnomeZoomSwitchOverDconfTest, ASwitchOffTheStoreRefusesKeepsTheUserValues) {
+    test::TempHome home;
+    test::PrivateSessionBus bus;
+    ::setenv("GSETTINGS_BACKEND", "dconf", 1);
+    if (!bus.ready() || !GnomeZoomSwitch::schemasInstalled() ||
+        std::string(G_OBJECT_TYPE_NAME(g_settings_backend_get_default())) !=
+            "DConfSettingsBackend") {
+        GTEST_SKIP() << "dconf or gsettings-desktop-schemas is not installed";
+    }
+    GSettings* magnifier = g_settings_new(kMagnifier);
+    ASSERT_TRUE(g_settings_set_double(magnifier, "mag-factor", 2.5));
+    g_settings_sync();
+    GnomeZoomSwitch zoom(home.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse);
+    ASSERT_TRUE(zoom.setEnabled(true));
+    ASSERT_EQ(g_settings_get_double(magnifier, "mag-factor"), 1.0);
+
+    // GDBus ends a program whose session bus goes (OlvaneMac's SIGTERM runs its clean
+    // shutdown); this test goes on.
+    GDBusConnection* connection = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    g_dbus_connection_set_exit_on_close(connection, FALSE);
+    g_object_unref(connection);
+    bus.daemon().signal(SIGKILL);
+    ASSERT_TRUE(bus.daemon().wait(std::chrono::seconds(10)));
+
+    const auto status = zoom.setEnabled(false);
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.description().text().find("non rendus"), std::string::npos)
+        << status.description();
+    EXPECT_EQ(g_settings_get_double(magnifier, "mag-factor"), 1.0);
+    EXPECT_TRUE(zoom.keepsUserValues());
+    const auto saved = readWholeFile(home.paths().dataFolder() / "gnome-zoom-saved.json");
+    EXPECT_NE(saved.value_or("").find("\"mag-factor\": \"2.5\""), std::string::npos) << *saved;
+    g_object_unref(magnifier);
+    ::unsetenv("GSETTINGS_BACKEND");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/linux/GSettingsKeys.h"
 
@@ -67,6 +69,13 @@ Json currentUserValues() {
 std::optional<std::string> savedValue(const Json& values, const ZoomKey& key) {
     const auto schema = values.find(key.schema);
     return schema != values.end() ? json::stringMember(*schema, key.key) : std::nullopt;
+}
+
+// A key given `value` (nullopt: its default). Through a store that refused the write (dconf
+// without its session bus) it reads back as it was.
+bool readsAs(const ZoomKey& key, const std::optional<std::string>& value) {
+    return value ? keys().holds(key.schema, key.key, *value)
+                 : !keys().userValue(key.schema, key.key);
 }
 
 }  // namespace
@@ -159,6 +168,7 @@ Status GnomeZoomSwitch::switchOff() {
 
 Status GnomeZoomSwitch::giveBack(const Json& values) {
     auto status = Status::success();
+    std::vector<std::pair<const ZoomKey*, std::optional<std::string>>> given;
     for (auto key = std::rbegin(kKeys); key != std::rend(kKeys); ++key) {
         // Changed by the user while the screen was grey: their newer choice stays.
         if (!holdsOurs(*key)) {
@@ -166,19 +176,27 @@ Status GnomeZoomSwitch::giveBack(const Json& values) {
         }
         // A key the user had left alone goes back to its default, and so does one whose saved
         // value is lost: colour matters more than the exact zoom.
-        const auto value = savedValue(values, *key);
+        auto value = savedValue(values, *key);
         if (!value) {
             keys().reset(key->schema, key->key);
         } else if (!keys().set(key->schema, key->key, *value)) {
+            value.reset();
             keys().reset(key->schema, key->key);
             if (!keys().writable(key->schema, key->key)) {
                 status = Status::failure("Réglage verrouillé : " + label(*key));
             }
         }
+        given.emplace_back(&*key, std::move(value));
     }
     keys().sync();
     if (!status) {
         return status;
+    }
+    if (!std::ranges::all_of(given,
+                             [](const auto& key) { return readsAs(*key.first, key.second); })) {
+        return Status::failure(
+            "Réglages du zoom non rendus, les valeurs de l’utilisateur restent dans " +
+            quotedPath(saved_.file()));
     }
     return saved_.discard();
 }

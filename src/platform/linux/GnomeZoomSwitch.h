@@ -15,7 +15,7 @@ namespace olvane::platform::os {
 // The desktop's grayscale on GNOME: the Shell's accessibility zoom over the whole screen at
 // factor 1 with no colour saturation, through GSettings. Before the first switch on, the user's
 // own values of the keys it changes are saved, whatever they are; switching off puts them back,
-// so a user of the zoom keeps their settings. Only those
+// so a user of the zoom keeps their settings, and counts only once they read back so. Only those
 // saved values make the zoom ours: without them it is the user's, grey or not. A key the user
 // changed while the screen was grey keeps their change, and a switch on while the zoom is ours
 // puts back only what makes it grey. GSettings comes from a module opened at the first call
@@ -46,13 +46,15 @@ class GnomeZoomSwitch final : public GrayscaleSwitch {
     // The Shell's menu or Super+Alt+8 switching the zoom off while it is ours; seen through the
     // main context, once a switch on has happened.
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
+    bool keepsUserValues() const override { return saved_.exist(); }
     // For the watchdog: the saved values are known from now on even if their folder goes.
     void followSavedValues() { saved_.follow(); }
 
   private:
     Status switchOn();
     Status switchOff();
-    // Puts `values` back into the keys that still hold ours, and lets them go.
+    // Puts `values` back into the keys that still hold ours, and lets them go once every key
+    // reads back as given.
     Status giveBack(const Json& values);
     void enabledChanged();
 

@@ -57,6 +57,7 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     }
     Status setEnabled(bool on) override;
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
+    bool keepsUserValues() const override { return saved_.exist(); }
     // For the watchdog: the saved values are known from now on even if their folder goes.
     void followSavedValues() { saved_.follow(); }
 

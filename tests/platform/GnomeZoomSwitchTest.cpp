@@ -4,6 +4,7 @@
 #include <gio/gio.h>
 #include <gio/gsettingsbackend.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <csignal>
@@ -165,8 +166,8 @@ TEST_F(GnomeZoomSwitchTest, ARemovedDataFolderNeverLeavesTheZoomGrey) {
 }
 
 // The watchdog follows the file from its start: the values are still known once a removal of
-// the data folder took it, whether that was heard of before the reset or not. Values the
-// application gave back stay given back.
+// the data folder took it, whether that was heard of before the reset or not, or once something
+// else than values took its place. Values the application gave back stay given back.
 TEST_F(GnomeZoomSwitchTest, AFollowerKnowsTheValuesOnlyWhileTheyWaitToBeGivenBack) {
     sim::ManualRunLoop loop;
     InotifyFileWatcher files(loop);
@@ -186,6 +187,13 @@ TEST_F(GnomeZoomSwitchTest, AFollowerKnowsTheValuesOnlyWhileTheyWaitToBeGivenBac
         ASSERT_TRUE(watchdog.setEnabled(false));
         expectUserValues();
     }
+    ASSERT_TRUE(switchOnInARunThatDies(home_.paths()));
+    loop.processIo();
+    std::filesystem::remove(savedFile_);
+    ASSERT_EQ(::mkfifo(savedFile_.c_str(), 0600), 0);
+    loop.processIo();
+    ASSERT_TRUE(watchdog.setEnabled(false));
+    expectUserValues();
 
     ASSERT_TRUE(zoom_.setEnabled(true));
     loop.processIo();

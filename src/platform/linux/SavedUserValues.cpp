@@ -36,7 +36,8 @@ std::optional<Json> SavedUserValues::read() const {
     }
     const auto text = readWholeFile(file_);
     auto values = text ? json::parseObject(*text) : std::nullopt;
-    return values ? std::move(*values) : Json::object();
+    // Its writer only ever leaves whole values there: what was seen last is still theirs.
+    return values ? std::move(*values) : lastSeen_.value_or(Json::object());
 }
 
 Status SavedUserValues::save(const Json& values) {

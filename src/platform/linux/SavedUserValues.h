@@ -35,8 +35,9 @@ class SavedUserValues {
     Status discard();
     // For a process that only ever gives the values back (the watchdog), with a file watcher:
     // from now on every version of the file is remembered, so that values whose data folder was
-    // removed are still known. A file removed alone was given back by its writer, which removes
-    // nothing else: the remembered values stand only once the folder itself went.
+    // removed, or whose file was spoilt, are still known. A file removed alone was given back by
+    // its writer, which removes nothing else: the remembered values stand only once the folder
+    // itself went.
     void follow();
 
   private:

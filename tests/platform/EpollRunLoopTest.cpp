@@ -71,5 +71,23 @@ TEST(EpollRunLoop, TakesWorkFromOtherThreadsAndQuitsFromThem) {
     }
 }
 
+// A quit that comes before the run (a guard whose process ended already) ends it at once, and
+// is spent: the next run waits for its own.
+TEST(EpollRunLoop, AQuitBeforeTheRunEndsItAtOnceAndIsSpent) {
+    EpollRunLoop loop;
+    bool timedOut = false;
+    auto deadline = loop.after(10s, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    loop.quit();
+    loop.run();
+    EXPECT_FALSE(timedOut);
+
+    bool posted = false;
+    loop.postFromAnyThread([&] { posted = true; });
+    EXPECT_TRUE(loop.runUntil([&] { return posted; }, 10s));
+}
+
 }  // namespace
 }  // namespace olvane::platform::os

@@ -85,26 +85,23 @@ void EpollRunLoop::quit() {
     [[maybe_unused]] auto n = ::write(wakeFd_, &one, sizeof one);
 }
 
+// A quit is spent by the run it ends, so that a later run goes on until its own.
 void EpollRunLoop::run() {
-    quit_ = false;
     while (!quit_) {
         iterate(std::nullopt);
     }
+    quit_ = false;
 }
 
 bool EpollRunLoop::runUntil(const std::function<bool()>& predicate, Duration timeout) {
-    quit_ = false;
     const auto deadline = now() + timeout;
-    while (!quit_) {
-        if (predicate()) {
-            return true;
-        }
-        if (now() >= deadline) {
-            return false;
-        }
+    bool held = predicate();
+    while (!held && !quit_ && now() < deadline) {
         iterate(deadline);
+        held = predicate();
     }
-    return predicate();
+    quit_ = false;
+    return held;
 }
 
 void EpollRunLoop::armTimerFd() {

@@ -27,11 +27,11 @@ class EpollRunLoop final : public QueuedRunLoop {
     Handle watchReadable(int fd, Task onReadable) override;
     void postFromAnyThread(Task task) override;
 
-    // Runs until quit() is called.
+    // Runs until quit() is called; at once when it was called before.
     void run();
     // Runs until quit(), `predicate` holds, or `timeout` passes; true when the predicate held.
     bool runUntil(const std::function<bool()>& predicate, Duration timeout);
-    // Thread-safe.
+    // Thread-safe. Ends the run going on, or else the next one.
     void quit();
 
   private:

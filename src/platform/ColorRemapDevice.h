@@ -91,6 +91,16 @@ class ColorRemapDevice {
         }
         return status;
     }
+    // Colour back on the service: with `onlyOurs` (the mode must be readable) only this system's
+    // own grayscale goes, as resetOwnGrayscale; without, mode 0 whatever was there.
+    RemapStatus resetToColour(RemapConnection connection, bool onlyOurs, long& reset) {
+        if (onlyOurs) {
+            return resetOwnGrayscale(connection, reset);
+        }
+        const auto status = setMode(connection, kRemapModeColour);
+        reset = status == remap::kSuccess ? 1 : 0;
+        return status;
+    }
     // Stays valid, with the connections it is given, as long as the device and the connection.
     virtual SignalSafeSetMode signalSafeSetMode() const = 0;
 

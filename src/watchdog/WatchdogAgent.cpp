@@ -165,8 +165,11 @@ void WatchdogAgent::guardOnly(pid_t pid, std::function<void()> onDone) {
 
 void WatchdogAgent::prepareReset() {
     for (auto& device : devices_) {
-        auto& opened = prepared_.emplace_back();
-        const auto outcome = device.get().load().outcome;
+        auto& prepared = prepared_.emplace_back();
+        auto& opened = prepared.opened;
+        const auto loaded = device.get().load();
+        const auto outcome = loaded.outcome;
+        prepared.canReadMode = loaded.hasGetMode;
         if (outcome == RemapLoadResult::Outcome::Loaded) {
             if (const auto services = device.get().matchServices()) {
                 for (const auto& entry : *services) {
@@ -196,20 +199,23 @@ void WatchdogAgent::release(platform::ColorRemapDevice& device, OpenServices& op
 
 void WatchdogAgent::releasePreparation() {
     for (std::size_t i = 0; i < prepared_.size(); ++i) {
-        release(devices_[i].get(), prepared_[i]);
+        release(devices_[i].get(), prepared_[i].opened);
     }
     prepared_.clear();
 }
 
-void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, OpenServices& opened) {
+void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, PreparedDevice& prepared) {
+    auto& opened = prepared.opened;
     if (opened.empty()) {
         resetDevice(device);
         return;
     }
     bool failed = false;
     for (const auto& service : opened) {
+        long reset = 0;
         failed =
-            device.setMode(service.second, platform::kRemapModeColour) != remap::kSuccess || failed;
+            device.resetToColour(service.second, prepared.canReadMode, reset) != remap::kSuccess ||
+            failed;
     }
     if (!failed) {
         // Services that came while the application ran.
@@ -218,7 +224,7 @@ void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, OpenServic
                 if (std::none_of(opened.begin(), opened.end(), [&](const auto& service) {
                         return service.first == entry.service;
                     })) {
-                    resetService(device, entry.service);
+                    resetService(device, entry.service, prepared.canReadMode);
                 }
             }
         }
@@ -240,17 +246,19 @@ void WatchdogAgent::resetDevice(platform::ColorRemapDevice& device) {
         // Every service, built in or external; one that cannot be opened is skipped.
         if (const auto services = device.matchServices()) {
             for (const auto& entry : *services) {
-                resetService(device, entry.service);
+                resetService(device, entry.service, loaded.hasGetMode);
             }
         }
     }
     device.unload();
 }
 
-void WatchdogAgent::resetService(platform::ColorRemapDevice& device, const std::string& service) {
+void WatchdogAgent::resetService(platform::ColorRemapDevice& device, const std::string& service,
+                                 bool canReadMode) {
     platform::RemapConnection connection = 0;
     if (device.open(service, connection) == remap::kSuccess) {
-        device.setMode(connection, platform::kRemapModeColour);
+        long reset = 0;
+        (void)device.resetToColour(connection, canReadMode, reset);
         device.close(connection);
     }
 }

@@ -18,8 +18,12 @@
 namespace olvane {
 
 // Watches the application named by the PID file and, whenever that process ends, however it
-// ends, puts every display of every device back to colour (mode 0) and switches the desktop's
-// own grayscale off; then waits for the next run. Silent: it writes no log.
+// ends, puts every display of every device back to colour and switches the desktop's own
+// grayscale off; then waits for the next run. Silent: it writes no log.
+//
+// A display is put back only where it holds our own grayscale, when its mode can be read: here
+// mode 0 is the identity on an output's CTM, and written whatever the state it would overwrite
+// the user's own colour correction at each end of the application, a clean quit included.
 //
 // While the application runs, every device is kept loaded with its services open, so that the
 // reset after the exit starts with the writes themselves; a device that could not be readied,
@@ -60,6 +64,10 @@ class WatchdogAgent {
     // The services of one device opened while the application runs, by name; the device stays
     // loaded while there are any.
     using OpenServices = std::vector<std::pair<std::string, platform::RemapConnection>>;
+    struct PreparedDevice {
+        OpenServices opened;
+        bool canReadMode = false;
+    };
 
     // The number the PID file holds, whatever runs under it.
     std::optional<pid_t> namedPID() const;
@@ -68,9 +76,10 @@ class WatchdogAgent {
     void prepareReset();
     void release(platform::ColorRemapDevice& device, OpenServices& opened);
     void releasePreparation();
-    void resetPrepared(platform::ColorRemapDevice& device, OpenServices& opened);
+    void resetPrepared(platform::ColorRemapDevice& device, PreparedDevice& prepared);
     void resetDevice(platform::ColorRemapDevice& device);
-    void resetService(platform::ColorRemapDevice& device, const std::string& service);
+    void resetService(platform::ColorRemapDevice& device, const std::string& service,
+                      bool canReadMode);
     void retryLater();
 
     platform::RunLoop& loop_;
@@ -80,7 +89,7 @@ class WatchdogAgent {
     std::filesystem::path pidFile_;
     std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches_;
     // One per device, in the same order, while a process is watched; empty otherwise.
-    std::vector<OpenServices> prepared_;
+    std::vector<PreparedDevice> prepared_;
     platform::Handle fileWatch_;
     platform::Handle processWatch_;
     // The process processWatch_ follows.

@@ -25,9 +25,10 @@ class WatchdogAgentTest : public ::testing::Test {
         device_.services = {{{"panel", ExternalProperty::False}, {"hdmi", ExternalProperty::True}}};
     }
 
-    // The application's launch: a new file put in place by a rename.
+    // The application's launch: a new file put in place by a rename, every display grey.
     void launch(pid_t pid) {
         processes_.start(pid, WatchdogAgent::kApplicationProgram);
+        device_.modes = kGrey;
         writePidFile(std::to_string(pid));
     }
     void writePidFile(const std::string& text) {
@@ -35,6 +36,7 @@ class WatchdogAgentTest : public ::testing::Test {
         files_.fire(pidFile_, FileEvent::Create | FileEvent::Rename);
     }
 
+    const std::map<std::string, std::uint32_t> kGrey{{"panel", 2}, {"hdmi", 2}};
     test::TempHome home_;
     fs::path pidFile_ = home_.root() / ".local/share/OlvaneMac/watchdog-pid";
     platform::sim::ManualRunLoop loop_;
@@ -73,6 +75,23 @@ TEST_F(WatchdogAgentTest, WaitsForTheFileThenWatchesEachLaunchInTurn) {
     }
     loop_.advanceSeconds(5);
     EXPECT_EQ(device_.writes.size(), 2u) << "one reset per exit";
+}
+
+// Any other mode may be the user's own setting: only our grayscale is taken back. A device that
+// cannot read its mode back gets mode 0 whatever it holds.
+TEST_F(WatchdogAgentTest, OnlyOurOwnGrayscaleIsTakenBack) {
+    agent_.startWatching();
+    launch(4711);
+    device_.modes["hdmi"] = 1;
+    processes_.exit(4711);
+    EXPECT_EQ(device_.writes, (std::vector<Write>{{"panel", 0}}));
+    EXPECT_EQ(device_.modes["hdmi"], 1u);
+
+    device_.loadResult = RemapLoadResult::loaded(false);
+    launch(4712);
+    device_.modes["hdmi"] = 1;
+    processes_.exit(4712);
+    EXPECT_EQ(device_.modes, (std::map<std::string, std::uint32_t>{{"panel", 0}, {"hdmi", 0}}));
 }
 
 TEST_F(WatchdogAgentTest, FileEventsWithoutALiveProcessChangeNothing) {
@@ -122,6 +141,7 @@ TEST_F(WatchdogAgentTest, AtItsStartTheAgentPutsBackTheColourOfARunThatEndedUnwa
         SCOPED_TRACE(c.file);
         ASSERT_TRUE(platform::writeFileAtomically(pidFile_, c.file));
         device_.writes.clear();
+        device_.modes = kGrey;
         WatchdogAgent agent(loop_, files_, processes_, {device_}, pidFile_);
         agent.start();
         EXPECT_EQ(device_.writes.size(), c.reset ? 2u : 0u);

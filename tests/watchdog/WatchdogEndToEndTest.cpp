@@ -331,6 +331,19 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
             [&] { return outputsHold(server.display(), platform::os::kIdentityMatrix); }, 10s));
         EXPECT_FALSE(watchdog.wait(0ms)) << "the agent keeps running";
     }
+
+    // The user's own correction in the place of our grey: the agent leaves it.
+    const auto usersOwn = platform::os::encodeCtm({1, 0, 0, 0, 0.9, 0, 0, 0, 0.7});
+    test::ChildProcess app(fakeApplication(), {"--ctm"});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    ASSERT_TRUE(waitUntil([&] { return server.clientCountOf(watchdog.pid()) == 1; }, 10s));
+    ASSERT_TRUE(test::addCtmToOutputs(server.display(), usersOwn));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    // Its reset is over once it lets go of the display.
+    ASSERT_TRUE(waitUntil([&] { return server.clientCountOf(watchdog.pid()) == 0; }, 10s));
+    EXPECT_EQ(test::ctmOfOutputs(server.display()), std::vector{usersOwn});
 }
 
 // The desktops' own switches: their settings outlive the application as a display's mode does.

@@ -195,48 +195,16 @@ RemapStatus RandrCtmDevice::setMode(RemapConnection connection, std::uint32_t mo
     if (mode != kRemapModeColour && mode != kRemapModeGrayscale) {
         return remap::kUnsupported;
     }
-    const auto& words = mode == kRemapModeGrayscale ? grayscaleWords() : identityWords();
-    // The outputs the connection knows are written before any question to the server: that is
-    // what the user sees change. Outputs found since are written next.
-    std::vector<std::pair<xcb_randr_output_t, xcb_void_cookie_t>> sent;
-    for (const auto output : open->prepared) {
-        sent.emplace_back(output, sendCtm(output, words));
+    const auto outcome =
+        writeOutputs(*open, mode == kRemapModeGrayscale ? grayscaleWords() : identityWords());
+    if (outcome.status != remap::kSuccess) {
+        return outcome.status;
     }
-    x_->flush();
-    const auto outputs = coveredOutputs();
-    const auto covers = [&outputs](xcb_randr_output_t id) {
-        return std::any_of(outputs.begin(), outputs.end(),
-                           [id](const Output& output) { return output.id == id; });
-    };
-    for (const auto& output : outputs) {
-        if (std::find(open->prepared.begin(), open->prepared.end(), output.id) ==
-            open->prepared.end()) {
-            sent.emplace_back(output.id, sendCtm(output.id, words));
-        }
-    }
-    if (const auto opcode = x_->extensionMajorOpcode(xcb_randr_id)) {
-        open->prepare(outputs, *opcode, ctmAtom_);
-    }
-    bool written = true;
-    for (const auto& [output, cookie] : sent) {
-        const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), cookie));
-        written = !(error && covers(output)) && written;
-    }
-    // A server that went away answers nothing, errors included.
-    if (!x_->isUsable()) {
-        return remap::kFailed;
-    }
-    if (outputs.empty()) {
+    if (outcome.covered.empty()) {
         return remap::kNotFound;
     }
-    if (!written) {
-        return remap::kFailed;
-    }
     currentMode_ = mode;
-    written_.clear();
-    for (const auto& output : outputs) {
-        written_.push_back(output.id);
-    }
+    written_ = outcome.covered;
     return remap::kSuccess;
 }
 
@@ -259,21 +227,57 @@ RemapStatus RandrCtmDevice::getMode(RemapConnection connection, std::uint32_t& m
 
 RemapStatus RandrCtmDevice::resetOwnGrayscale(RemapConnection connection, long& reset) {
     reset = 0;
-    if (!x_ || !find(connection)) {
+    auto* open = x_ ? find(connection) : nullptr;
+    if (!open) {
         return remap::kBadArgument;
     }
-    bool written = true;
-    for (const auto& output : coveredOutputs()) {
-        if (readCtm(output.id) != grayscaleWords()) {
-            continue;
-        }
-        if (writeCtm(output.id, identityWords())) {
-            ++reset;
-        } else {
-            written = false;
+    const auto outcome = writeOutputs(*open, identityWords(), &grayscaleWords());
+    reset = outcome.written;
+    return outcome.status;
+}
+
+RandrCtmDevice::WriteOutcome RandrCtmDevice::writeOutputs(Connection& open, const CtmWords& words,
+                                                          const CtmWords* onlyOver) {
+    // The outputs the connection knows are written before any other question to the server:
+    // that is what the user sees change. Those that must hold `onlyOver` are all asked at once.
+    const auto first = onlyOver ? outputsHolding(open.prepared, *onlyOver) : open.prepared;
+    std::vector<std::pair<xcb_randr_output_t, xcb_void_cookie_t>> sent;
+    for (const auto output : first) {
+        sent.emplace_back(output, sendCtm(output, words));
+    }
+    x_->flush();
+    // Outputs found since are written next.
+    WriteOutcome outcome;
+    const auto outputs = coveredOutputs();
+    for (const auto& output : outputs) {
+        outcome.covered.push_back(output.id);
+        const bool known =
+            std::find(open.prepared.begin(), open.prepared.end(), output.id) != open.prepared.end();
+        if (!known && (!onlyOver || readCtm(output.id) == *onlyOver)) {
+            sent.emplace_back(output.id, sendCtm(output.id, words));
         }
     }
-    return written ? remap::kSuccess : remap::kFailed;
+    if (const auto opcode = x_->extensionMajorOpcode(xcb_randr_id)) {
+        open.prepare(outputs, *opcode, ctmAtom_);
+    }
+    bool written = true;
+    for (const auto& [output, cookie] : sent) {
+        const XcbPtr<xcb_generic_error_t> error(xcb_request_check(x_->get(), cookie));
+        const bool covered = std::find(outcome.covered.begin(), outcome.covered.end(), output) !=
+                             outcome.covered.end();
+        if (!error) {
+            ++outcome.written;
+        }
+        written = !(error && covered) && written;
+    }
+    // A server that went away answers nothing, errors included.
+    if (!x_->isUsable()) {
+        outcome.status = remap::kFailed;
+        outcome.written = 0;
+    } else if (!written) {
+        outcome.status = remap::kFailed;
+    }
+    return outcome;
 }
 
 SignalSafeSetMode RandrCtmDevice::signalSafeSetMode() const {
@@ -320,8 +324,30 @@ std::vector<RandrCtmDevice::Output> RandrCtmDevice::coveredOutputs() {
 }
 
 std::optional<CtmWords> RandrCtmDevice::readCtm(xcb_randr_output_t output) {
-    const auto cookie = xcb_randr_get_output_property(x_->get(), output, ctmAtom_, XCB_ATOM_ANY, 0,
-                                                      kCtmItems, 0, 0);
+    return ctmOf(askCtm(output));
+}
+
+std::vector<xcb_randr_output_t> RandrCtmDevice::outputsHolding(
+    const std::vector<xcb_randr_output_t>& outputs, const CtmWords& words) {
+    std::vector<xcb_randr_get_output_property_cookie_t> asked;
+    for (const auto output : outputs) {
+        asked.push_back(askCtm(output));
+    }
+    std::vector<xcb_randr_output_t> holding;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (ctmOf(asked[i]) == words) {
+            holding.push_back(outputs[i]);
+        }
+    }
+    return holding;
+}
+
+xcb_randr_get_output_property_cookie_t RandrCtmDevice::askCtm(xcb_randr_output_t output) {
+    return xcb_randr_get_output_property(x_->get(), output, ctmAtom_, XCB_ATOM_ANY, 0, kCtmItems, 0,
+                                         0);
+}
+
+std::optional<CtmWords> RandrCtmDevice::ctmOf(xcb_randr_get_output_property_cookie_t cookie) {
     const XcbPtr<xcb_randr_get_output_property_reply_t> reply(
         xcb_randr_get_output_property_reply(x_->get(), cookie, nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE) {

@@ -63,11 +63,24 @@ class RandrCtmDevice final : public ColorRemapDevice {
         std::string name;
     };
     struct Connection;
+    struct WriteOutcome {
+        RemapStatus status = remap::kSuccess;
+        long written = 0;  // outputs that took the words
+        std::vector<xcb_randr_output_t> covered;
+    };
 
     static RemapStatus resetFromSignal(RemapConnection connection, std::uint32_t mode);
     bool openCrashLine(Connection& opened);
     std::vector<Output> coveredOutputs();
     std::optional<CtmWords> readCtm(xcb_randr_output_t output);
+    // Those of `outputs` that hold `words`, asked all at once: one round trip.
+    std::vector<xcb_randr_output_t> outputsHolding(const std::vector<xcb_randr_output_t>& outputs,
+                                                   const CtmWords& words);
+    xcb_randr_get_output_property_cookie_t askCtm(xcb_randr_output_t output);
+    std::optional<CtmWords> ctmOf(xcb_randr_get_output_property_cookie_t cookie);
+    // Writes `words` on every covered output, or, with `onlyOver`, on those holding it.
+    WriteOutcome writeOutputs(Connection& open, const CtmWords& words,
+                              const CtmWords* onlyOver = nullptr);
     // Sends the write, checked; writeCtm also waits for its outcome.
     xcb_void_cookie_t sendCtm(xcb_randr_output_t output, const CtmWords& words);
     bool writeCtm(xcb_randr_output_t output, const CtmWords& words);

@@ -141,15 +141,19 @@ void FramebufferService::forceDisable() {
     if (!services) {
         return;
     }
+    // After grey this run wrote itself, mode 0 whatever the display holds, as the crash handlers
+    // write it. Otherwise (a start after a crash, a quit with the filter suspended) mode 0 could
+    // overwrite the user's own setting, a CTM say: only our own grayscale goes.
+    const bool oursOnScreen = signalGrayscaleActive.load();
     long restored = 0;
     for (const auto& entry : *services) {
         platform::RemapConnection connection = 0;
         if (device_.open(entry.service, connection) != remap::kSuccess) {
             continue;
         }
-        if (device_.setMode(connection, platform::kRemapModeColour) == remap::kSuccess) {
-            ++restored;
-        }
+        long reset = 0;
+        (void)device_.resetToColour(connection, hasGetMode_ && !oursOnScreen, reset);
+        restored += reset;
         device_.close(connection);
     }
     signalGrayscaleActive.store(false);

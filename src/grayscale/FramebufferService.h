@@ -25,7 +25,8 @@ class FramebufferService {
     std::optional<std::string> findBuiltInDisplay();
     bool enableGrayscale();
     bool disableGrayscale();
-    // Mode 0 on every framebuffer service, built in or not.
+    // Colour on every framebuffer service, built in or not: mode 0 after grey this run wrote,
+    // else only where a service holds our own grayscale.
     void forceDisable();
     // Colour back where the display holds our own grayscale, which a run that could not put it
     // back left there; any other setting stays.

@@ -193,6 +193,25 @@ TEST_F(FramebufferServiceTest, ForceDisableSkipsServicesThatCannotBeOpened) {
     EXPECT_TRUE(signalGrayscaleActive.load());
 }
 
+// Without grey of this run on screen (a start after a crash, a quit with the filter suspended)
+// any mode but our grayscale may be the user's own setting, and stays; a device that cannot read
+// its mode back gets mode 0 whatever it holds.
+TEST_F(FramebufferServiceTest, ForceDisableWithoutOurGreyTakesBackOnlyOurOwnGrayscale) {
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable ? "mode readable" : "mode unreadable");
+        test::ScriptedColorRemapDevice device;
+        device.loadResult = RemapLoadResult::loaded(readable);
+        device.services = {
+            {{"builtin", ExternalProperty::False}, {"hdmi", ExternalProperty::True}}};
+        device.modes = {{"builtin", 2}, {"hdmi", 1}};
+        FramebufferService service(device);
+        ASSERT_TRUE(service.probe());
+        service.forceDisable();
+        EXPECT_EQ(device.modes["hdmi"], readable ? 1u : 0u);
+        EXPECT_EQ(device.modes["builtin"], 0u);
+    }
+}
+
 TEST_F(FramebufferServiceTest, DestroyedServiceDisarmsTheCrashGuard) {
     {
         FramebufferService service(device_);

@@ -431,41 +431,51 @@ TEST(OlvaneMacShutdown, NoXServerEndsWithAMessageInsteadOfAnAbort) {
 }
 
 // Both killed at once, with no crash record to tell (its save failed): our own grayscale is
-// taken back, a CTM of the user's own stays.
+// taken back, a CTM of the user's own stays, through the quit, a kill and the start after it.
 TEST(OlvaneMacSmoke, AStartWithTheFilterOffClearsOurLeftGreyAndKeepsTheUsersCorrection) {
     using platform::os::encodeCtm;
     test::TempHome home;
     test::XServer display;
     ASSERT_TRUE(display.ready());
+    const auto grey = encodeCtm(platform::os::kGrayscaleMatrix);
     const auto usersOwn = encodeCtm({1, 0, 0, 0, 0.9, 0, 0, 0, 0.7});  // a night light
     const struct {
+        const char* name;
         platform::os::CtmWords found;
         platform::os::CtmWords expected;
-        bool ours;
+        int end;
     } cases[] = {
-        {encodeCtm(platform::os::kGrayscaleMatrix), encodeCtm(platform::os::kIdentityMatrix), true},
-        {usersOwn, usersOwn, false},
+        {"our grey", grey, encodeCtm(platform::os::kIdentityMatrix), SIGTERM},
+        {"the user's own, killed", usersOwn, usersOwn, SIGKILL},
+        {"the user's own, after a crash", usersOwn, usersOwn, SIGTERM},
     };
+    bool crashed = false;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.ours ? "our grey" : "the user's own");
+        SCOPED_TRACE(c.name);
         ASSERT_TRUE(test::addCtmToOutputs(display.display(), c.found));
         test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
         ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
-        const auto watchdog = detachedWatchdogOf(app.pid());
-        const auto outputs = test::ctmOfOutputs(display.display());
-        EXPECT_FALSE(outputs.empty());
-        EXPECT_TRUE(std::ranges::all_of(outputs, [&](const auto& w) { return w == c.expected; }));
-        EXPECT_EQ(
-            app.stderrSoFar().find("GrayscaleFilter: DCP : N&B laissé par une exécution "
-                                   "précédente, 1 écran(s) remis en couleur") != std::string::npos,
-            c.ours)
-            << app.stderrSoFar();
-        app.signal(SIGTERM);
+        std::optional<pid_t> watchdog;
+        ASSERT_TRUE(
+            eventually([&] { return (watchdog = detachedWatchdogOf(app.pid())).has_value(); }));
+        const auto holdExpected = [&] {
+            const auto outputs = test::ctmOfOutputs(display.display());
+            return !outputs.empty() &&
+                   std::ranges::all_of(outputs, [&](const auto& w) { return w == c.expected; });
+        };
+        EXPECT_TRUE(holdExpected());
+        const auto log = app.stderrSoFar();
+        EXPECT_EQ(log.find("GrayscaleFilter: DCP : N&B laissé par une exécution précédente, 1 "
+                           "écran(s) remis en couleur") != std::string::npos,
+                  c.found == grey)
+            << log;
+        EXPECT_EQ(log.find("Crash précédent détecté") != std::string::npos, crashed) << log;
+        app.signal(c.end);
         ASSERT_TRUE(app.wait(30s));
-        // Its reset must not land on the next case's outputs.
-        if (watchdog) {
-            ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
-        }
+        crashed = c.end == SIGKILL;
+        // The watchdog ends once its reset is done.
+        ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
+        EXPECT_TRUE(holdExpected());
     }
 }
 

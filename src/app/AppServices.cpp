@@ -5,6 +5,7 @@
 #include "browser/NativeHostManifests.h"
 #include "friction/BrowserSiteWatchers.h"
 #include "friction/DelayAccessOverlayWindow.h"
+#include "grayscale/GrayscaleBackend.h"
 #include "grayscale/GrayscaleFilterService.h"
 
 namespace olvane {
@@ -88,7 +89,7 @@ void AppServices::probeFramebuffer() {
 }
 
 void AppServices::resetLeftoverGrayscale() {
-    framebuffer_.resetLeftoverGrayscale();
+    GrayscaleBackend(framebuffer_, accessibility_).resetLeftoverGrayscale();
 }
 
 void AppServices::installCrashSignalHandlers() {

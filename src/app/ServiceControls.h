@@ -17,8 +17,10 @@ class ServiceControls {
 
     // The display back-ends.
     virtual void probeFramebuffer() = 0;
-    // Colour back where the display holds our own grayscale, for a start with the filter off:
-    // a run killed together with its watchdog left it there. The user's own setting stays.
+    // Colour back where the display holds our own grayscale, or where the desktop's switch still
+    // keeps the user's values, for a start with the filter off: a run killed together with its
+    // watchdog left them there. The user's own setting stays; a desktop the crash check's forced
+    // reset already asked is not asked twice.
     virtual void resetLeftoverGrayscale() = 0;
     virtual void installCrashSignalHandlers() = 0;
     virtual bool isProcessTrustedForAccessibility() = 0;

@@ -9,6 +9,7 @@ AccessibilityBridge::AccessibilityBridge(platform::GrayscaleSwitch& grayscaleSwi
     : switch_(grayscaleSwitch), trust_(trust) {}
 
 bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
+    used_ = true;
     if (library_ == Library::NotLoaded) {
         library_ = switch_.load() ? Library::Loaded : Library::Missing;
     }
@@ -30,6 +31,16 @@ bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
     }
     log.logStateChange(enabled ? "Filtre N&B activé" : "Filtre N&B désactivé");
     return true;
+}
+
+void AccessibilityBridge::resetLeftoverGrayscale() {
+    if (used_ || !switch_.keepsUserValues()) {
+        return;
+    }
+    if (setGrayscaleEnabled(false)) {
+        Logger::grayscaleFilter().info(
+            "N&B du bureau laissé par une exécution précédente : réglages de l’utilisateur remis");
+    }
 }
 
 bool AccessibilityBridge::checkAccessibilityPermissions(bool prompt) {

@@ -17,6 +17,10 @@ class AccessibilityBridge {
 
     // True when the switch was called and did it.
     bool setGrayscaleEnabled(bool enabled);
+    // Gives the user's own values back where an earlier run left the desktop's grayscale on
+    // without giving them back (killed together with its watchdog): the values still waiting
+    // make it ours. Once this run used the switch, what waits is its own.
+    void resetLeftoverGrayscale();
     // Someone else switched the desktop's grayscale off while this bridge held it on.
     platform::Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) {
         return switch_.observeSwitchOffElsewhere(std::move(onSwitchedOff));
@@ -30,6 +34,7 @@ class AccessibilityBridge {
     platform::GrayscaleSwitch& switch_;
     platform::AccessibilityTrust& trust_;
     Library library_ = Library::NotLoaded;
+    bool used_ = false;
 };
 
 // True when `trust` holds, optionally after asking the desktop to prompt.

@@ -32,6 +32,11 @@ void GrayscaleBackend::forceColour() {
     accessibility_.setGrayscaleEnabled(false);
 }
 
+void GrayscaleBackend::resetLeftoverGrayscale() {
+    framebuffer_.resetLeftoverGrayscale();
+    accessibility_.resetLeftoverGrayscale();
+}
+
 void GrayscaleBackend::reapplyIfLost() {
     if (!framebuffer_.isAvailable()) {
         accessibility_.setGrayscaleEnabled(true);

@@ -16,6 +16,9 @@ class GrayscaleBackend {
     void switchOff();
     // Colour by every means, whichever back-end is in use.
     void forceColour();
+    // Colour back, by either back-end, where a run that could not put it back left our own
+    // grayscale; any setting of the user's own stays.
+    void resetLeftoverGrayscale();
     // After a wake: grey again when the display may have lost it. The framebuffer's mode is
     // read back when it can be; any doubt re-applies.
     void reapplyIfLost();

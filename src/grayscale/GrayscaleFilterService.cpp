@@ -34,7 +34,6 @@ GrayscaleFilterService::GrayscaleFilterService(Collaborators c)
       appState_(c.appState),
       rulesFile_(c.rulesFile),
       windowMonitor_(c.windowMonitor),
-      framebuffer_(c.framebuffer),
       workspace_(c.workspace),
       systemEvents_(c.systemEvents),
       backend_(c.framebuffer, c.accessibility),
@@ -76,7 +75,7 @@ void GrayscaleFilterService::enable() {
         isTemporarilyDisabled_ = true;
         // The display keeps its colour, unless a run killed together with its watchdog left our
         // grey there: at a start nothing else would take it back before the next switch.
-        framebuffer_.resetLeftoverGrayscale();
+        backend_.resetLeftoverGrayscale();
     } else {
         // A running pause goes on: its end applies the filter.
         restoreIfNothingHolds();

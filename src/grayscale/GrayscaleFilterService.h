@@ -132,7 +132,6 @@ class GrayscaleFilterService {
     GrayscaleAppState appState_;
     const RulesFileService& rulesFile_;
     WindowMonitorService& windowMonitor_;
-    FramebufferService& framebuffer_;
     platform::Workspace& workspace_;
     platform::SystemEvents& systemEvents_;
     GrayscaleBackend backend_;

@@ -219,6 +219,38 @@ TEST(AppServices, ARunThatNeverShutDownIsCleanedUpAtTheNextLaunch) {
     EXPECT_TRUE(run.hasRecord());
 }
 
+// Killed together with its watchdog, with no crash record to tell: the desktop's values still
+// waiting make its grayscale ours, and a start with the filter off gives them back. After a
+// crash the forced reset tried already: a desktop that refuses is not asked twice.
+TEST(AppServices, DesktopValuesLeftWaitingAreGivenBackOnceAtAStartWithTheFilterOff) {
+    Installed system;
+    for (const bool crashed : {false, true}) {
+        SCOPED_TRACE(crashed ? "after a crash" : "no crash record");
+        {
+            ProgramRun killed(system.paths, system.program);
+            killed.services.settings().settings().userWantsGrayscaleEnabled = false;
+            ASSERT_TRUE(killed.services.settings().saveSettings());
+            if (crashed) {
+                killed.services.delegate().performStartup();
+            }
+        }
+        ProgramRun run(system.paths, system.program);
+        run.grayscaleSwitch.setKeepsUserValues(true);
+        if (crashed) {
+            run.grayscaleSwitch.setFailure("Réglages du zoom non rendus");
+        }
+        platform::sim::ScopedLogCapture log;
+        run.services.delegate().performStartup();
+        ASSERT_EQ(run.services.crashRecovery().crashDetected(), crashed);
+        EXPECT_EQ(run.grayscaleSwitch.setCount(), 1);
+        EXPECT_EQ(run.grayscaleSwitch.keepsUserValues(), crashed);
+        EXPECT_EQ(log->count("N&B du bureau laissé par une exécution précédente : réglages de "
+                             "l’utilisateur remis"),
+                  crashed ? 0u : 1u);
+        run.services.delegate().performShutdown();
+    }
+}
+
 TEST(AppServices, AFogTargetStartsMonitoringAndShutdownTakesEveryEffectDown) {
     Installed system;
     ProgramRun run(system.paths, system.program);

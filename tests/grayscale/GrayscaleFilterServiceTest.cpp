@@ -177,15 +177,20 @@ TEST_F(GrayscaleFilterServiceTest, TheSwitchSavesTheIntentionAndSparesAnAllowedF
     EXPECT_FALSE(service().isTemporarilyDisabled());
 }
 
-// A run killed together with its watchdog left our grey on the display; an allowed application
-// in front at the next start holds the filter off, which must not keep that grey.
+// A run killed together with its watchdog left our grey on the display, and the desktop's
+// values waiting; an allowed application in front at the next start holds the filter off, which
+// must keep neither.
 TEST_F(GrayscaleFilterServiceTest, AnAllowedFrontApplicationAtStartClearsTheGreyLeftBehind) {
     device_.modes[kDisplay] = 2;
+    switch_.setKeepsUserValues(true);
     auto& s = enabledWith(kGimp);
     EXPECT_FALSE(grey());
+    EXPECT_EQ(switch_.enabled(), false);
     EXPECT_TRUE(s.isTemporarilyDisabled());
     EXPECT_TRUE(
         logged("DCP : N&B laissé par une exécution précédente, 1 écran(s) remis en couleur"));
+    EXPECT_TRUE(logged(
+        "N&B du bureau laissé par une exécution précédente : réglages de l’utilisateur remis"));
     show(kTerminal);
     EXPECT_TRUE(grey());
 }

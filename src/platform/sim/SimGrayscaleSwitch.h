@@ -27,8 +27,12 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
             return Status::failure(ComposedText(failure_));
         }
         enabled_ = on;
+        if (!on) {
+            keepsUserValues_ = false;
+        }
         return Status::success();
     }
+    bool keepsUserValues() const override { return keepsUserValues_; }
 
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override {
         return switchedOffElsewhere_.connect(
@@ -40,6 +44,8 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
         enabled_ = false;
         switchedOffElsewhere_.emit();
     }
+    // The user's values, set aside by an earlier run, wait until a switch off gives them back.
+    void setKeepsUserValues(bool keeps) { keepsUserValues_ = keeps; }
     void setLoadable(bool loadable) { loadable_ = loadable; }
     void setLoadFailureText(std::string text) { loadFailureText_ = std::move(text); }
     void setHasSymbol(bool hasSymbol) { hasSymbol_ = hasSymbol; }
@@ -56,6 +62,7 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
     bool hasSymbol_ = true;
     std::string failure_;
     std::optional<bool> enabled_;
+    bool keepsUserValues_ = false;
     int loadCount_ = 0;
     int setCount_ = 0;
     Signal<> switchedOffElsewhere_;

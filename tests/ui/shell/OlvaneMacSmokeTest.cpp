@@ -3,7 +3,8 @@
 // through, SIGTERM, SIGINT and SIGHUP end it with the whole shutdown; an X server that goes away
 // (a logout) still leaves no crash record and no PID file behind; none at all ends the run with a
 // French line; a session bus that takes no connection on holds neither the start nor the end; a
-// start with the filter off takes back the grey a run killed with its watchdog left on the outputs.
+// start with the filter off takes back the grey a run killed with its watchdog left on the outputs
+// or in GNOME's zoom.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,8 +18,11 @@
 #include "platform/FileIO.h"
 #include "platform/Json.h"
 #include "platform/linux/CtmMatrix.h"
+#include "platform/linux/GnomeZoomSwitch.h"
 #include "support/ChildProcess.h"
 #include "support/CtmOutputs.h"
+#include "support/DesktopStandIn.h"
+#include "support/KeyfileSettings.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
@@ -366,6 +370,47 @@ TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
     app.signal(SIGTERM);
     EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
     bus.daemon().signal(SIGCONT);
+}
+
+// Under GNOME, killed together with its watchdog and with no crash record to tell (its save
+// failed): the user's zoom values still waiting make the grey zoom ours, and a start with the
+// filter off gives them back.
+TEST(OlvaneMacSmoke, AStartWithTheFilterOffGivesBackTheZoomARunKilledWithItsWatchdogLeft) {
+    using platform::os::GnomeZoomSwitch;
+    test::TempHome home;
+    test::KeyfileSettings settings(home);
+    settings.write("[org/gnome/desktop/a11y/magnifier]\nmag-factor=3.5\n");
+    test::XServer display;
+    test::PrivateSessionBus bus;
+    ASSERT_TRUE(display.ready() && bus.ready());
+    const auto shell = test::DesktopStandIn::gnomeShell();
+    if (!shell->ready() || !GnomeZoomSwitch::schemasInstalled()) {
+        GTEST_SKIP() << "gsettings-desktop-schemas ou le bus de session indisponible";
+    }
+    const auto magnifier = [&](const char* key) {
+        return settings.value("org.gnome.desktop.a11y.magnifier", key);
+    };
+    ASSERT_TRUE(GnomeZoomSwitch(home.paths(), GnomeZoomSwitch::MainContext::DispatchBeforeUse)
+                    .setEnabled(true));
+    ASSERT_EQ(magnifier("color-saturation"), "0.0");
+
+    test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    EXPECT_NE(app.stderrSoFar().find("GrayscaleFilter: N&B du bureau laissé par une exécution "
+                                     "précédente : réglages de l’utilisateur remis"),
+              std::string::npos)
+        << app.stderrSoFar();
+    EXPECT_EQ(magnifier("mag-factor"), "3.5");
+    EXPECT_EQ(magnifier("color-saturation"), std::nullopt);
+    EXPECT_EQ(settings.value("org.gnome.desktop.a11y.applications", "screen-magnifier-enabled"),
+              std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "gnome-zoom-saved.json"));
+    const auto watchdog = detachedWatchdogOf(app.pid());
+    app.signal(SIGTERM);
+    ASSERT_TRUE(app.wait(30s));
+    if (watchdog) {
+        ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -72,9 +72,12 @@ int main(int argc, char** argv) {
                                                                             simulatedDisplay};
 
     // GSettings' module as installed with this program: one upgraded meanwhile could not be
-    // opened into it at the moment colour must come back.
+    // opened into it at the moment colour must come back. Nor may the session bus going away
+    // (GDBus's SIGTERM) end the agent then.
     if (mayRunGnome()) {
-        (void)platform::os::GSettingsKeys::shared();
+        if (auto* keys = platform::os::GSettingsKeys::shared()) {
+            keys->keepProcessWhenSessionBusCloses();
+        }
     }
     // Both desktops' switches: each does something only after the application changed it. The
     // values they give back are known from the start, and then from every change, so that a

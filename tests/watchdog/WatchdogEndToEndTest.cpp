@@ -438,5 +438,47 @@ TEST(WatchdogEndToEndDesktopTest, AModuleUpgradedWhileTheAgentRunsIsNotTheOneItU
         10s));
 }
 
+// GNOME's settings in dconf, whose writes go through GDBus's shared session connection: the bus
+// going away (a logout, the bus's crash) must not end the agent, which may still have colour to
+// give back.
+TEST(WatchdogEndToEndDesktopTest, TheSessionBusGoingAwayDoesNotEndTheAgent) {
+    test::TempHome home;
+    test::PrivateSessionBus bus;
+    ASSERT_TRUE(bus.ready());
+    const auto inGnome = [](const fs::path& program, std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {"XDG_CURRENT_DESKTOP=GNOME", "GSETTINGS_BACKEND=dconf", program.string()});
+        return std::make_unique<test::ChildProcess>("/usr/bin/env", args);
+    };
+    const auto watchdog = inGnome(test::builtExecutable("src/watchdog/OlvaneWatchdog"), {});
+    const auto savedValues = home.paths().dataFolder() / "gnome-zoom-saved.json";
+    const auto colour = [&] {
+        const auto state =
+            SimulatedDisplayFile::read(SimulatedDisplayFile::defaultPath(home.paths()));
+        return state && state->mode(SimulatedDisplayFile::kDefaultDisplayId) == 0u;
+    };
+    const auto runAndKill = [&](std::vector<std::string> mode,
+                                const std::function<void()>& whileRunning) {
+        const auto app = inGnome(fakeApplication(), std::move(mode));
+        ASSERT_EQ(app->readStdout(6, 10s), "ready\n");
+        ASSERT_TRUE(waitUntil([&] { return watches(watchdog->pid(), app->pid()); }, 10s));
+        whileRunning();
+        app->signal(SIGKILL);
+        ASSERT_TRUE(app->wait(10s));
+    };
+    // Once the agent gave the zoom back, it holds its own connection to the bus.
+    runAndKill({"--gnome"}, [&] { ASSERT_TRUE(fs::exists(savedValues)); });
+    ASSERT_TRUE(waitUntil([&] { return !fs::exists(savedValues); }, 10s));
+
+    runAndKill({}, [&] {
+        bus.daemon().signal(SIGKILL);
+        ASSERT_TRUE(bus.daemon().wait(10s));
+    });
+    EXPECT_TRUE(waitUntil(colour, 10s));
+    runAndKill({}, [] {});
+    EXPECT_TRUE(waitUntil(colour, 10s));
+    EXPECT_FALSE(watchdog->wait(0ms)) << "the agent keeps running";
+}
+
 }  // namespace
 }  // namespace olvane

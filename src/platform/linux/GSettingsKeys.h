@@ -36,6 +36,10 @@ class GSettingsKeys {
     virtual void dispatchPending() = 0;
     // `changed` runs from the main context whenever the key changes.
     virtual Handle watch(const char* schema, const char* key, std::function<void()> changed) = 0;
+    // For a process that must outlive the session bus: GDBus's shared session connection, which
+    // dconf's writes go through, ends its process with SIGTERM when the bus goes. From now on
+    // the connection every use finds, or makes, leaves the process running.
+    virtual void keepProcessWhenSessionBusCloses() = 0;
 };
 
 // The module's entry point: the one instance, which the module keeps.

@@ -15,6 +15,7 @@ struct Unref {
     void operator()(GSettingsSchemaKey* key) const { g_settings_schema_key_unref(key); }
     void operator()(GVariant* value) const { g_variant_unref(value); }
     void operator()(gchar* text) const { g_free(text); }
+    void operator()(GDBusConnection* connection) const { g_object_unref(connection); }
 };
 template <typename T>
 using Owned = std::unique_ptr<T, Unref>;
@@ -60,11 +61,11 @@ class GioSettingsKeys final : public GSettingsKeys {
     }
 
     bool writable(const char* schema, const char* key) override {
-        return g_settings_is_writable(Key(schema, key).settings(), key);
+        return g_settings_is_writable(use(schema, key).settings(), key);
     }
 
     std::optional<std::string> userValue(const char* schema, const char* key) override {
-        const Owned<GVariant> value(g_settings_get_user_value(Key(schema, key).settings(), key));
+        const Owned<GVariant> value(g_settings_get_user_value(use(schema, key).settings(), key));
         if (!value) {
             return std::nullopt;
         }
@@ -73,21 +74,21 @@ class GioSettingsKeys final : public GSettingsKeys {
     }
 
     bool holds(const char* schema, const char* key, const std::string& text) override {
-        const Key setting(schema, key);
+        const auto setting = use(schema, key);
         const auto wanted = setting.parse(text);
         const Owned<GVariant> value(g_settings_get_value(setting.settings(), key));
         return wanted && g_variant_equal(wanted.get(), value.get());
     }
 
     bool set(const char* schema, const char* key, const std::string& text) override {
-        const Key setting(schema, key);
+        const auto setting = use(schema, key);
         const auto value = setting.parse(text);
         return value && setting.inRange(value.get()) &&
                g_settings_set_value(setting.settings(), key, value.get());
     }
 
     void reset(const char* schema, const char* key) override {
-        g_settings_reset(Key(schema, key).settings(), key);
+        g_settings_reset(use(schema, key).settings(), key);
     }
 
     void sync() override { g_settings_sync(); }
@@ -98,11 +99,36 @@ class GioSettingsKeys final : public GSettingsKeys {
     }
 
     Handle watch(const char* schema, const char* key, std::function<void()> changed) override {
+        keepSessionBus();
         auto watch = std::make_shared<Watch>(schema, key, std::move(changed));
         return Handle([watch] {});
     }
 
+    // No connection yet: a bus that takes none on would hold the caller.
+    void keepProcessWhenSessionBusCloses() override { keepProcess_ = true; }
+
   private:
+    // Each GSettings made here may have dconf connect to the session bus.
+    Key use(const char* schema, const char* key) {
+        keepSessionBus();
+        return Key(schema, key);
+    }
+
+    // Made or found before dconf asks for it, and held, so that dconf's is this one; a closed
+    // one is let go rather than kept from the next bus.
+    void keepSessionBus() {
+        if (!keepProcess_ || (sessionBus_ && !g_dbus_connection_is_closed(sessionBus_.get()))) {
+            return;
+        }
+        sessionBus_.reset(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+        if (sessionBus_) {
+            g_dbus_connection_set_exit_on_close(sessionBus_.get(), FALSE);
+        }
+    }
+
+    bool keepProcess_ = false;
+    Owned<GDBusConnection> sessionBus_;
+
     // GSettings' change notices of one key, delivered in the main context.
     class Watch {
       public:

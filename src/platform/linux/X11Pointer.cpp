@@ -36,10 +36,11 @@ std::unique_ptr<X11Pointer> X11Pointer::create(RunLoop& loop, const std::string&
 }
 
 X11Pointer::X11Pointer(std::unique_ptr<X11Connection> x, std::uint8_t xinputOpcode)
-    : x_(std::move(x)), xinputOpcode_(xinputOpcode) {}
+    : x_(std::move(x)),
+      xinputOpcode_(xinputOpcode),
+      moved_(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_MOTION) {}
 
 X11Pointer::~X11Pointer() {
-    *alive_ = false;
     events_.cancel();
     if (question_) {
         xcb_discard_reply(x_->get(), *question_);
@@ -54,17 +55,7 @@ std::optional<Point> X11Pointer::pointerLocation() {
 }
 
 Handle X11Pointer::observeMotion(std::function<void()> onMove) {
-    if (moved_.size() == 0 && !selectRootInputEvents(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_MOTION)) {
-        return {};
-    }
-    auto slot =
-        std::make_shared<Handle>(moved_.connect([onMove = std::move(onMove)] { onMove(); }));
-    return Handle([this, slot, alive = std::weak_ptr(alive_)] {
-        slot->cancel();
-        if (const auto living = alive.lock(); living && *living && moved_.size() == 0) {
-            (void)selectRootInputEvents(*x_, 0);
-        }
-    });
+    return moved_.observe([onMove = std::move(onMove)] { onMove(); });
 }
 
 std::optional<X11Pointer::State> X11Pointer::state() {

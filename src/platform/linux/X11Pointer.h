@@ -8,8 +8,8 @@
 #include "platform/Geometry.h"
 #include "platform/PointerLocation.h"
 #include "platform/RunLoop.h"
-#include "platform/Signal.h"
 #include "platform/linux/X11Connection.h"
+#include "platform/linux/X11Input.h"
 
 namespace olvane::platform::os {
 
@@ -58,11 +58,10 @@ class X11Pointer final : public PointerLocation {
 
     std::unique_ptr<X11Connection> x_;
     std::uint8_t xinputOpcode_;
-    Signal<> moved_;
+    RootInputObservers<> moved_;
     Handle events_;
     // The sequence number of the position question out.
     std::optional<unsigned int> question_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace olvane::platform::os

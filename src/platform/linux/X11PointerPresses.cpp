@@ -2,8 +2,6 @@
 
 #include <xcb/xinput.h>
 
-#include "platform/linux/X11Input.h"
-
 namespace olvane::platform::os {
 namespace {
 
@@ -19,7 +17,7 @@ std::unique_ptr<X11PointerPresses> X11PointerPresses::create(RunLoop& loop,
         return nullptr;
     }
     const auto xinput = x->xinput2Opcode(2);
-    if (!xinput || !selectRootInputEvents(*x, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS)) {
+    if (!xinput) {
         return nullptr;
     }
     std::unique_ptr<X11PointerPresses> presses(new X11PointerPresses(std::move(x), *xinput));
@@ -30,14 +28,16 @@ std::unique_ptr<X11PointerPresses> X11PointerPresses::create(RunLoop& loop,
 }
 
 X11PointerPresses::X11PointerPresses(std::unique_ptr<X11Connection> x, std::uint8_t xinputOpcode)
-    : x_(std::move(x)), xinputOpcode_(xinputOpcode) {}
+    : x_(std::move(x)),
+      xinputOpcode_(xinputOpcode),
+      presses_(*x_, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS) {}
 
 X11PointerPresses::~X11PointerPresses() {
     events_.cancel();
 }
 
 Handle X11PointerPresses::observePresses(Observer observer) {
-    return presses_.connect(std::move(observer));
+    return presses_.observe(std::move(observer));
 }
 
 void X11PointerPresses::handleEvent(const xcb_generic_event_t& event) {

@@ -4,13 +4,13 @@
 
 #include "platform/PointerPresses.h"
 #include "platform/RunLoop.h"
-#include "platform/Signal.h"
 #include "platform/linux/X11Connection.h"
+#include "platform/linux/X11Input.h"
 
 namespace olvane::platform::os {
 
 // Mouse-downs from XInput2 raw button events on the root window: every press of the session is
-// seen, and none is taken from the window it goes to.
+// seen while someone observes them, and none is taken from the window it goes to.
 class X11PointerPresses final : public PointerPresses {
   public:
     // Null when no X server answers or it lacks XInput 2.2.
@@ -26,7 +26,7 @@ class X11PointerPresses final : public PointerPresses {
 
     std::unique_ptr<X11Connection> x_;
     std::uint8_t xinputOpcode_;
-    Signal<PointerButton> presses_;
+    RootInputObservers<PointerButton> presses_;
     Handle events_;
 };
 

@@ -119,14 +119,16 @@ TEST_F(SafariExtensionProcess, ToolbarStartsTheApplicationFromItsDesktopEntry) {
 }
 
 TEST_F(SafariExtensionProcess, EndsQuietlyOnAMalformedFrame) {
-    ASSERT_TRUE(child.writeStdin(std::string(4, '\0')));
-    send({{"name", "FULLSCREEN_VIDEO"}});
+    // In one write, so that the frame after the malformed one is there before it ends.
+    ASSERT_TRUE(child.writeStdin(std::string(4, '\0') +
+                                 exchange::encodeFrame(Json{{"name", "FULLSCREEN_VIDEO"}}.dump())));
     const auto exit = child.wait(10s);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited);
     EXPECT_EQ(exit->code, 0);
     EXPECT_FALSE(fs::exists(container / "fullscreen-command.json"));
     EXPECT_EQ(child.readStdoutToEnd(1s), "");
+    EXPECT_FALSE(child.writeStdin("x")) << "its stdin is closed";
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ int remainingMs(Clock::time_point deadline) {
 
 ChildProcess::ChildProcess(const std::filesystem::path& executable,
                            const std::vector<std::string>& args) {
+    // A child that has ended closes its stdin: writing to it must fail, not end the test.
+    ::signal(SIGPIPE, SIG_IGN);
     int in[2], out[2], err[2];
     if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
         ::pipe2(err, O_CLOEXEC) != 0) {
@@ -37,6 +39,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& executable,
     argv.insert(argv.end(), args.begin(), args.end());
     pid_ = ::fork();
     if (pid_ == 0) {
+        ::signal(SIGPIPE, SIG_DFL);  // the child meets pipes as a browser would start it
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);

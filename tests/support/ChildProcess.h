@@ -25,6 +25,7 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     pid_t pid() const { return pid_; }
+    // False once the child has closed its stdin (ended, most often).
     bool writeStdin(const std::string& bytes);
     void closeStdin();
     // Reads what is available on stdout until `count` bytes arrived or `timeout` passed.

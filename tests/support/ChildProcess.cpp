@@ -24,6 +24,11 @@ int remainingMs(Clock::time_point deadline) {
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
+ChildProcess::Exit exitOf(int status) {
+    return WIFEXITED(status) ? ChildProcess::Exit{true, WEXITSTATUS(status)}
+                             : ChildProcess::Exit{false, WTERMSIG(status)};
+}
+
 }  // namespace
 
 ChildProcess::ChildProcess(const std::filesystem::path& executable,
@@ -149,6 +154,26 @@ void ChildProcess::signal(int sig) {
     }
 }
 
+bool ChildProcess::stop(std::chrono::milliseconds timeout) {
+    signal(SIGSTOP);
+    const auto deadline = Clock::now() + timeout;
+    while (!exit_) {
+        int status = 0;
+        const pid_t r = ::waitpid(pid_, &status, WUNTRACED | WNOHANG);
+        if (r == pid_ && WIFSTOPPED(status)) {
+            return true;
+        }
+        if (r == pid_) {
+            exit_ = exitOf(status);
+        } else if (r < 0 || Clock::now() >= deadline) {
+            return false;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    return false;
+}
+
 std::optional<ChildProcess::Exit> ChildProcess::wait(std::chrono::milliseconds timeout) {
     if (exit_) {
         return exit_;
@@ -158,8 +183,7 @@ std::optional<ChildProcess::Exit> ChildProcess::wait(std::chrono::milliseconds t
         int status = 0;
         const pid_t r = ::waitpid(pid_, &status, WNOHANG);
         if (r == pid_) {
-            exit_ =
-                WIFEXITED(status) ? Exit{true, WEXITSTATUS(status)} : Exit{false, WTERMSIG(status)};
+            exit_ = exitOf(status);
             return exit_;
         }
         if (r < 0 || Clock::now() >= deadline) {

@@ -38,6 +38,8 @@ class ChildProcess {
     const std::string& stderrSoFar() const { return stderr_; }
 
     void signal(int sig);
+    // SIGSTOP, then waits until the kernel has stopped the child (the signal alone does not).
+    bool stop(std::chrono::milliseconds timeout);
     std::optional<Exit> wait(std::chrono::milliseconds timeout);
 
   private:

@@ -307,7 +307,9 @@ TEST(WatchdogEndToEndCtmTest, KilledApplicationLeavesTheOutputsInColour) {
         if (!connectionsBreak) {
             // What the server sends every client while the agent waits (a new key or button
             // mapping) is read, not left to pile up for as long as the session lasts.
-            watchdog.signal(SIGSTOP);
+            // Stopped half-way into its connection, it would not be sent what the test counts.
+            ASSERT_TRUE(waitUntil([&] { return waitsInItsLoop(watchdog.pid()); }, 10s));
+            ASSERT_TRUE(watchdog.stop(10s));
             const bool queued =
                 announceMappingChanges(server.display(), 20) &&
                 waitUntil([&] { return test::unreadSocketBytes(watchdog.pid()).value_or(0) > 0; },

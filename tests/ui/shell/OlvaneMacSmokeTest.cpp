@@ -361,7 +361,7 @@ TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
     if (!display.ready() || !bus.ready()) {
         GTEST_SKIP() << "Xvfb, openbox ou dbus-daemon indisponible";
     }
-    bus.daemon().signal(SIGSTOP);
+    ASSERT_TRUE(bus.daemon().stop(10s));
     Desktop desktop(display.display());
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
     ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();

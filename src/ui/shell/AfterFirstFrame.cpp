@@ -9,11 +9,12 @@ namespace olvane::ui {
 namespace {
 
 // Watches every widget's events until the window's first paint: the window itself may not get
-// one when its content covers it whole.
+// one when its content covers it whole. A child of the window: a quit before that paint takes it
+// along.
 class FirstPaintWatch final : public QObject {
   public:
     FirstPaintWatch(QWidget& window, std::function<void()> work, int fallbackMs)
-        : window_(&window), work_(std::move(work)) {
+        : QObject(&window), window_(&window), work_(std::move(work)) {
         QApplication::instance()->installEventFilter(this);
         QTimer::singleShot(fallbackMs, this, [this] { finish(); });
     }

@@ -99,6 +99,12 @@ bool eventually(const std::function<bool()>& condition) {
     return false;
 }
 
+// The watchdog that guards `app` alone has put the colour back and ended. A test waits for it
+// before its X server goes: late, it would take the next server given that number for its own.
+bool itsWatchdogEnded(pid_t app) {
+    return eventually([&] { return !detachedWatchdogOf(app); });
+}
+
 TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     test::TempHome home;
     test::XServer display;
@@ -352,6 +358,7 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
     EXPECT_TRUE(exit->exited && exit->code == 0) << app.readStderrToEnd(1s);
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+    EXPECT_TRUE(itsWatchdogEnded(app.pid()));
 }
 
 TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
@@ -370,6 +377,8 @@ TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
     app.signal(SIGTERM);
     EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
     bus.daemon().signal(SIGCONT);
+    EXPECT_TRUE(app.wait(30s));
+    EXPECT_TRUE(itsWatchdogEnded(app.pid()));
 }
 
 // Under GNOME, killed together with its watchdog and with no crash record to tell (its save
@@ -440,6 +449,7 @@ TEST(OlvaneMacShutdown, TheXServerGoingAwayLeavesNoCrashRecord) {
     EXPECT_NE(output.find("App: Fermeture propre terminée"), std::string::npos) << output;
     EXPECT_FALSE(hasCrashRecord(home));
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "watchdog-pid"));
+    EXPECT_TRUE(itsWatchdogEnded(app.pid()));
 }
 
 // One variable set for the programs the test starts, put back afterwards.

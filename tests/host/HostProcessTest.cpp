@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -38,8 +37,6 @@ std::string header(std::uint32_t length) {
 // The real executable in a temporary HOME, started with arguments as Chrome passes them.
 class HostProcess : public ::testing::Test {
   protected:
-    HostProcess() { std::signal(SIGPIPE, SIG_IGN); }
-
     test::TempHome home;
     fs::path data = home.paths().dataFolder();
     fs::path rulesPath = data / exchange::kRulesFile;

@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <cerrno>
 #include <cstdint>
 
 #if OLVANE_HAVE_SYSTEMD
@@ -42,7 +43,8 @@ SessionBusAnswer waitUntilReady(sd_bus* bus, std::uint64_t deadline) {
         if (now >= deadline) {
             return SessionBusAnswer::silent;
         }
-        if (sd_bus_wait(bus, deadline - now) < 0) {
+        // A signal landing meanwhile says nothing of the bus.
+        if (const int waited = sd_bus_wait(bus, deadline - now); waited < 0 && waited != -EINTR) {
             return SessionBusAnswer::none;
         }
     }

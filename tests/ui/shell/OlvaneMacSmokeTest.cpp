@@ -24,6 +24,7 @@
 #include "support/DesktopStandIn.h"
 #include "support/KeyfileSettings.h"
 #include "support/PrivateSessionBus.h"
+#include "support/SilentSessionBus.h"
 #include "support/TempHome.h"
 #include "support/XServer.h"
 
@@ -364,19 +365,19 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
 TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
     test::TempHome home;
     test::XServer display(test::XServer::Options{.windowManager = true});
-    test::PrivateSessionBus bus;
-    if (!display.ready() || !bus.ready()) {
-        GTEST_SKIP() << "Xvfb, openbox ou dbus-daemon indisponible";
+    if (!display.ready()) {
+        GTEST_SKIP() << "Xvfb ou openbox indisponible";
     }
-    ASSERT_TRUE(bus.daemon().stop(10s));
+    const test::SilentSessionBus bus(home.root());
+    ASSERT_TRUE(bus.ready());
     Desktop desktop(display.display());
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
     ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
-    EXPECT_NE(app.stderrSoFar().find("App: Bus de session muet"), std::string::npos);
+    EXPECT_NE(app.stderrSoFar().find("App: Bus de session muet"), std::string::npos)
+        << app.stderrSoFar();
     EXPECT_NE(desktop.mainWindow(20s), None);
     app.signal(SIGTERM);
     EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
-    bus.daemon().signal(SIGCONT);
     EXPECT_TRUE(app.wait(30s));
     EXPECT_TRUE(itsWatchdogEnded(app.pid()));
 }

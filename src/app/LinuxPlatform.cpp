@@ -9,6 +9,7 @@
 #include "app/WatchdogManager.h"
 #include "friction/FogEffectService.h"
 #include "model/Logger.h"
+#include "platform/RunningProgram.h"
 #include "platform/sim/SimulatedDisplayFile.h"
 
 namespace olvane {
@@ -17,12 +18,6 @@ namespace {
 std::string missingInputSources() {
     return std::getenv("DISPLAY") ? "le serveur X n’offre pas XInput 2.2 et XKB"
                                   : "pas de serveur X (DISPLAY absent)";
-}
-
-std::filesystem::path runningProgram() {
-    std::error_code ec;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::path() : program;
 }
 
 std::vector<platform::SystemTray*> presentTrays(
@@ -72,7 +67,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
                     logind_ ? static_cast<platform::SystemEvents&>(*logind_) : scriptedEvents_),
       userServices_(paths_),
       detachedProcesses_(loop),
-      loginItems_(paths_, runningProgram()),
+      loginItems_(paths_, platform::runningProgram()),
       trash_(paths_.trashFolder(), clock_),
       watchdogExecutable_(WatchdogManager::defaultAgentExecutable()),
       hostExecutable_(ApplicationBundle::companionProgram("olvanemac-host", "host")),

@@ -6,6 +6,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/linux/BusCall.h"
+
 namespace olvane::test {
 namespace {
 
@@ -13,26 +15,6 @@ using namespace std::chrono_literals;
 
 constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
 constexpr int kMaxDepth = 64;
-
-// One method call and its reply, released when done.
-class Call {
-  public:
-    ~Call() {
-        sd_bus_error_free(&error_);
-        sd_bus_message_unref(reply_);
-    }
-    template <typename... Arguments>
-    bool run(sd_bus* bus, const std::string& owner, const std::string& path, const char* interface,
-             const char* member, const char* types, Arguments... arguments) {
-        return sd_bus_call_method(bus, owner.c_str(), path.c_str(), interface, member, &error_,
-                                  &reply_, types, arguments...) >= 0;
-    }
-    sd_bus_message* reply() const { return reply_; }
-
-  private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
-    sd_bus_message* reply_ = nullptr;
-};
 
 std::string readString(sd_bus_message* reply) {
     const char* text = nullptr;
@@ -44,10 +26,10 @@ std::optional<std::string> accessibilityBusAddress() {
     if (sd_bus_open_user(&session) < 0) {
         return std::nullopt;
     }
-    Call call;
+    platform::os::BusCall call;
     // Asking for the address starts the bus (and its registry) through D-Bus activation.
     const bool asked =
-        call.run(session, "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", "");
+        call.run(session, {"org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"}, "");
     std::string address = asked ? readString(call.reply()) : "";
     sd_bus_flush_close_unref(session);
     return address.empty() ? std::nullopt : std::optional(address);
@@ -79,7 +61,8 @@ AccessibilityBus::~AccessibilityBus() {
 void AccessibilityBus::collect(const std::string& owner, const std::string& path, int depth,
                                std::vector<Element>& out) {
     Element element{owner, path, "", ""};
-    if (Call role; role.run(bus_, owner, path, kAccessible, "GetRoleName", "")) {
+    if (platform::os::BusCall role;
+        role.run(bus_, {owner.c_str(), path.c_str(), kAccessible, "GetRoleName"}, "")) {
         element.role = readString(role.reply());
     }
     char* name = nullptr;
@@ -90,8 +73,9 @@ void AccessibilityBus::collect(const std::string& owner, const std::string& path
     }
     std::free(name);
     out.push_back(element);
-    Call children;
-    if (depth == kMaxDepth || !children.run(bus_, owner, path, kAccessible, "GetChildren", "") ||
+    platform::os::BusCall children;
+    if (depth == kMaxDepth ||
+        !children.run(bus_, {owner.c_str(), path.c_str(), kAccessible, "GetChildren"}, "") ||
         sd_bus_message_enter_container(children.reply(), 'a', "(so)") < 0) {
         return;
     }
@@ -133,18 +117,22 @@ std::optional<AccessibilityBus::Element> AccessibilityBus::waitFor(
 }
 
 bool AccessibilityBus::press(const Element& element) {
-    Call call;
+    platform::os::BusCall call;
     int done = 0;
-    return call.run(bus_, element.owner, element.path, "org.a11y.atspi.Action", "DoAction", "i",
-                    0) &&
+    return call.run(
+               bus_,
+               {element.owner.c_str(), element.path.c_str(), "org.a11y.atspi.Action", "DoAction"},
+               "i", 0) &&
            sd_bus_message_read(call.reply(), "b", &done) > 0 && done;
 }
 
 bool AccessibilityBus::setText(const Element& element, const std::string& text) {
-    Call call;
+    platform::os::BusCall call;
     int done = 0;
-    return call.run(bus_, element.owner, element.path, "org.a11y.atspi.EditableText",
-                    "SetTextContents", "s", text.c_str()) &&
+    return call.run(bus_,
+                    {element.owner.c_str(), element.path.c_str(), "org.a11y.atspi.EditableText",
+                     "SetTextContents"},
+                    "s", text.c_str()) &&
            sd_bus_message_read(call.reply(), "b", &done) > 0 && done;
 }
 

@@ -2,6 +2,8 @@
 
 #if OLVANE_HAVE_SYSTEMD
 #include <systemd/sd-bus.h>
+
+#include "platform/linux/BusCall.h"
 #endif
 
 namespace olvane::platform::os {
@@ -12,36 +14,6 @@ namespace {
 
 // A desktop that takes longer to answer is as good as absent: the program must not freeze.
 constexpr std::uint64_t kCallTimeoutMicroseconds = 5'000'000;
-
-// The reply of one call, freed on every path.
-class Call {
-  public:
-    ~Call() {
-        sd_bus_error_free(&error_);
-        sd_bus_message_unref(reply_);
-    }
-
-    template <typename... Arguments>
-    bool run(sd_bus* bus, const BusMethod& method, const char* types, Arguments... arguments) {
-        return sd_bus_call_method(bus, method.destination, method.path, method.interface,
-                                  method.member, &error_, &reply_, types, arguments...) >= 0;
-    }
-    sd_bus_message* reply() const { return reply_; }
-    ComposedText failure(const BusMethod& method) const {
-        auto text = "« " + ComposedText(method.member) + " » sur " + method.destination;
-        // The service's own words may name the user's files.
-        if (error_.message) {
-            text += " : " + userData(error_.message);
-        } else if (error_.name) {
-            text += " : " + ComposedText(error_.name);
-        }
-        return text;
-    }
-
-  private:
-    sd_bus_error error_{};  // SD_BUS_ERROR_NULL is a C compound literal
-    sd_bus_message* reply_ = nullptr;
-};
 
 void fill(ComposedText* error, ComposedText text) {
     if (error) {
@@ -71,7 +43,7 @@ bool SessionBus::hasOwner(const std::string& name) {
 }
 
 std::optional<std::string> SessionBus::callForString(const BusMethod& method, ComposedText* error) {
-    Call call;
+    BusCall call;
     const char* text = nullptr;
     if (!call.run(bus_, method, "") || sd_bus_message_read(call.reply(), "s", &text) < 0) {
         fill(error, call.failure(method));
@@ -82,7 +54,7 @@ std::optional<std::string> SessionBus::callForString(const BusMethod& method, Co
 
 std::optional<bool> SessionBus::callForBool(const BusMethod& method, const std::string& argument,
                                             ComposedText* error) {
-    Call call;
+    BusCall call;
     int answer = 0;
     if (!call.run(bus_, method, "s", argument.c_str()) ||
         sd_bus_message_read(call.reply(), "b", &answer) < 0) {
@@ -93,7 +65,7 @@ std::optional<bool> SessionBus::callForBool(const BusMethod& method, const std::
 }
 
 Status SessionBus::call(const BusMethod& method, const std::string& argument) {
-    Call call;
+    BusCall call;
     if (!call.run(bus_, method, "s", argument.c_str())) {
         return Status::failure(call.failure(method));
     }

@@ -22,10 +22,11 @@ function(olvane_library name)
   olvane_target_defaults(${name})
 endfunction()
 
-# olvane_test(name SOURCES ... DEPS ... [OWN_MAIN]): one gtest executable, its cases discovered by
+# olvane_test(name SOURCES ... DEPS ... [OWN_MAIN] [PREFIX p]): one gtest executable, its cases discovered by
 # ctest. OWN_MAIN: the sources bring their own main() (the Qt tests make their application there).
 function(olvane_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  # PREFIX names the tests of an executable that runs tests of another one in other conditions.
+  cmake_parse_arguments(ARG "OWN_MAIN" "PREFIX" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock)
   if(NOT ARG_OWN_MAIN)
@@ -40,5 +41,6 @@ function(olvane_test name)
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${ARG_PREFIX}"
+                       PROPERTIES ${properties})
 endfunction()

@@ -152,7 +152,7 @@ XServer::XServer(Options options) : screen_(options.screen), restartable_(option
     if (!started) {
         return;
     }
-    if (options.windowManager && !startWindowManager()) {
+    if (options.windowManager && !startWindowManager(options.manager)) {
         return;
     }
     if (options.compositor && !startCompositor()) {
@@ -249,12 +249,23 @@ bool XServer::startServer() {
     return true;
 }
 
-bool XServer::startWindowManager() {
+bool XServer::startWindowManager(WindowManager manager) {
     static constexpr const char* kOpenbox = "/usr/bin/openbox";
-    if (!std::filesystem::exists(kOpenbox)) {
+    static constexpr const char* kMutter = "/usr/bin/mutter";
+    const char* program = manager == WindowManager::mutter ? kMutter : kOpenbox;
+    if (!std::filesystem::exists(program)) {
         return false;
     }
-    windowManager_.emplace(kOpenbox, std::vector<std::string>{"--sm-disable"});
+    if (manager == WindowManager::mutter) {
+        // Its default settings, not the user's, and no session bus of the user's to take names on.
+        windowManager_.emplace(
+            "/usr/bin/env",
+            std::vector<std::string>{"GSETTINGS_BACKEND=memory",
+                                     "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus", program,
+                                     "--x11", "--replace", "--sm-disable"});
+    } else {
+        windowManager_.emplace(program, std::vector<std::string>{"--sm-disable"});
+    }
     return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s) &&
            waitForManagedWindow(display_, 10s);
 }

@@ -10,14 +10,16 @@
 
 namespace olvane::test {
 
-// A private Xvfb on a display number of its own choosing, optionally with openbox as window
-// manager and xcompmgr as compositor. While it lives, DISPLAY points at it and QT_QPA_PLATFORM is
-// unset, so a program started by the test talks to it. `-noreset` keeps output properties such as
-// "CTM" when the last client leaves.
+// A private Xvfb on a display number of its own choosing, optionally with a window manager
+// (openbox, or mutter as GNOME runs it on X11, which composites too) and xcompmgr as compositor.
+// While it lives, DISPLAY points at it and QT_QPA_PLATFORM is unset, so a program started by the
+// test talks to it. `-noreset` keeps output properties such as "CTM" when the last client leaves.
 class XServer {
   public:
+    enum class WindowManager { openbox, mutter };
     struct Options {
         bool windowManager = false;
+        WindowManager manager = WindowManager::openbox;
         bool compositor = false;
         std::string screen = "1280x800x24";
         // On a display number that restart() finds free again.
@@ -49,7 +51,7 @@ class XServer {
 
   private:
     bool startServer();
-    bool startWindowManager();
+    bool startWindowManager(WindowManager manager);
     bool startCompositor();
 
     std::optional<ChildProcess> server_;

@@ -55,6 +55,14 @@ bool hasWindowManager(X11Connection& x) {
     return readProperty(x, x.root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).has_value();
 }
 
+std::optional<std::string> windowManagerName(X11Connection& x) {
+    const auto check = readProperty(x, x.root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
+    const auto window = check ? check->firstWord() : std::nullopt;
+    const auto name =
+        window ? readProperty(x, *window, "_NET_WM_NAME", x.atom("UTF8_STRING")) : std::nullopt;
+    return name ? std::optional(name->text()) : std::nullopt;
+}
+
 std::optional<std::vector<xcb_window_t>> clientListStacking(X11Connection& x) {
     const auto value = readProperty(x, x.root(), "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
     if (!value) {

@@ -18,6 +18,10 @@ namespace ewmh {
 // Whether an EWMH window manager runs (it names its check window on the root).
 bool hasWindowManager(X11Connection& x);
 
+// The name the window manager gives itself ("Mutter", "GNOME Shell", "KWin", "Openbox"); absent
+// when none runs or it gives none.
+std::optional<std::string> windowManagerName(X11Connection& x);
+
 // The managed windows, bottom to top; absent when no EWMH window manager runs.
 std::optional<std::vector<xcb_window_t>> clientListStacking(X11Connection& x);
 // The focused window; absent when none (or the window manager does not say).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Properties.h"
 
 namespace olvane::platform::os::overlay {
@@ -50,6 +51,21 @@ void markAsOverlay(X11Connection& x, xcb_window_t window) {
              {x.atom("_NET_WM_STATE_ABOVE"), x.atom("_NET_WM_STATE_STICKY"),
               x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER")});
     setCardinal(x, window, "_NET_WM_DESKTOP", kAllDesktops);
+    refuseFocus(x, window);
+    x.flush();
+}
+
+bool unmanagedWindowsStayOnTop(X11Connection& x) {
+    const auto name = ewmh::windowManagerName(x);
+    return name && (name->starts_with("Mutter") || name->starts_with("GNOME Shell") ||
+                    name->starts_with("KWin"));
+}
+
+void markAsFog(X11Connection& x, xcb_window_t window) {
+    // Neither above the other windows nor on every desktop: where its target is.
+    setAtoms(x, window, "_NET_WM_STATE",
+             {x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER")});
+    setAtoms(x, window, "_NET_WM_WINDOW_TYPE", {x.atom("_NET_WM_WINDOW_TYPE_UTILITY")});
     refuseFocus(x, window);
     x.flush();
 }

@@ -18,6 +18,17 @@ namespace overlay {
 // application in front stays in front.
 void markAsOverlay(X11Connection& x, xcb_window_t window);
 
+// Whether the window manager draws every unmanaged window above all managed ones, whatever the
+// stacking order says (mutter, which GNOME Shell is, and KWin): a window kept right above another
+// must then be one it manages, transient for that other. Elsewhere (openbox) the frame it puts a
+// managed window in would take the clicks that the window lets through.
+bool unmanagedWindowsStayOnTop(X11Connection& x);
+
+// Set before the fog's managed window is first shown, which is made transient for the window it
+// covers: kept by the window manager right above that one and below every window brought in
+// front of it, out of the taskbar, the pager and the window switcher, never given the focus.
+void markAsFog(X11Connection& x, xcb_window_t window);
+
 // Clicks and the pointer go through to the windows below: an empty input region.
 bool clearInputRegion(X11Connection& x, xcb_window_t window);
 

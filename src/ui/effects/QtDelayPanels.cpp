@@ -12,7 +12,9 @@ namespace {
 class QtDelayPanel final : public QtOverlayWindow {
   public:
     QtDelayPanel(const platform::Rect& frame, DelayPanelState& state, X11EffectWindows* x11)
-        : QtOverlayWindow(std::make_unique<DelayAccessOverlayView>(state), frame, {}), x11_(x11) {
+        : QtOverlayWindow(std::make_unique<DelayAccessOverlayView>(state), frame,
+                          Qt::WindowStaysOnTopHint),
+          x11_(x11) {
         if (x11_) {
             x11_->dressAsPanel(view());
         }

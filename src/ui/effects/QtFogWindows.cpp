@@ -1,5 +1,6 @@
 #include "ui/effects/QtFogWindows.h"
 
+#include <QWindow>
 #include <memory>
 
 #include "model/Logger.h"
@@ -11,36 +12,48 @@
 namespace olvane::ui {
 namespace {
 
-// Out of the window manager's hands, so that no frame of its takes the clicks.
+// Kept right above its target: by the window manager as its transient where it draws unmanaged
+// windows above all others, else out of its hands (so that no frame of its takes the clicks) and
+// restacked by us.
 class QtFogWindow final : public QtOverlayWindow {
   public:
     QtFogWindow(const platform::Rect& frame, FogEffectState& state, bool translucent,
-                X11EffectWindows* x11)
+                X11EffectWindows* x11, bool managed)
         : QtOverlayWindow(std::make_unique<FogOverlayView>(state, translucent), frame,
-                          Qt::X11BypassWindowManagerHint),
+                          managed ? Qt::WindowFlags(Qt::Tool)
+                                  : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
           target_(state.targetWindowID),
-          x11_(x11) {
-        if (x11_) {
-            x11_->dressAsFog(view());
-            // Qt sends its requests when X events come in, and none may while the pointer
-            // rests: the holes would stay open.
-            QObject::connect(static_cast<FogOverlayView*>(&view()), &FogOverlayView::shapeChanged,
-                             [x11] { x11->sendRequests(); });
+          x11_(x11),
+          managed_(managed) {
+        if (!x11_) {
+            return;
         }
+        if (managed_) {
+            targetStandIn_ = x11_->dressAsManagedFog(view(), target_);
+        } else {
+            x11_->dressAsUnmanagedFog(view());
+        }
+        // Qt sends its requests when X events come in, and none may while the pointer rests:
+        // the holes would stay open.
+        QObject::connect(static_cast<FogOverlayView*>(&view()), &FogOverlayView::shapeChanged,
+                         [x11] { x11->sendRequests(); });
     }
 
     void orderFront() override {
         view().show();
         if (!x11_ || target_ == 0) {
             view().raise();
-        } else if (!stacking_) {
+        } else if (!managed_ && !stacking_) {
             stacking_ = x11_->keepJustAbove(view(), target_);
         }
+        // A managed fog is placed by the window manager: a raise would put it above all.
     }
 
   private:
     std::uint32_t target_;
     X11EffectWindows* x11_;
+    bool managed_;
+    std::unique_ptr<QWindow> targetStandIn_;
 };
 
 }  // namespace
@@ -62,9 +75,27 @@ bool QtFogWindows::translucentWindowsAreDrawn() {
     return translucent;
 }
 
+bool QtFogWindows::fogMustBeManaged() {
+    const bool managed = x11_ && x11_->fogMustBeManaged();
+    if (managedBefore_ != managed) {
+        managedBefore_ = managed;
+        if (managed) {
+            frictionLogger().info(
+                "Buée : voiles confiés au gestionnaire de fenêtres, chacun transitoire de sa "
+                "cible (les fenêtres hors gestion passent ici au-dessus de toutes)");
+        } else {
+            frictionLogger().info(
+                "Buée : voiles hors gestion du gestionnaire de fenêtres, replacés juste "
+                "au-dessus de leur cible");
+        }
+    }
+    return managed;
+}
+
 std::unique_ptr<platform::OverlayWindow> QtFogWindows::createOverlay(const platform::Rect& frame,
                                                                      FogEffectState& state) {
-    return std::make_unique<QtFogWindow>(frame, state, translucentWindowsAreDrawn(), x11_);
+    return std::make_unique<QtFogWindow>(frame, state, translucentWindowsAreDrawn(), x11_,
+                                         fogMustBeManaged());
 }
 
 }  // namespace olvane::ui

@@ -9,10 +9,11 @@ namespace olvane::ui {
 
 class X11EffectWindows;
 
-// The fog's overlays as Qt windows: frameless, out of the window manager's hands (so that no
-// frame of its takes the clicks), letting every click through to the target, never focused,
-// each kept right above the window it covers. Whether a compositor draws translucent windows is
-// asked at each new overlay; the log says which way the fog is drawn, again when that changes.
+// The fog's overlays as Qt windows: frameless, letting every click through to the target, never
+// focused, out of the taskbar and the window switcher, each kept right above the window it
+// covers. Whether a compositor draws translucent windows, and whether the window manager must
+// manage the fog to keep it there, are asked at each new overlay; the log says which way the fog
+// is drawn and kept, again when that changes.
 class QtFogWindows final : public platform::OverlayWindowFactory<FogEffectState> {
   public:
     // `x11` may be null (no X11): Qt's flags alone then.
@@ -23,9 +24,11 @@ class QtFogWindows final : public platform::OverlayWindowFactory<FogEffectState>
 
   private:
     bool translucentWindowsAreDrawn();
+    bool fogMustBeManaged();
 
     X11EffectWindows* x11_;
     std::optional<bool> translucentBefore_;
+    std::optional<bool> managedBefore_;
 };
 
 }  // namespace olvane::ui

@@ -7,8 +7,8 @@ namespace olvane::ui {
 QtOverlayWindow::QtOverlayWindow(std::unique_ptr<QWidget> view, const platform::Rect& frame,
                                  Qt::WindowFlags extraFlags)
     : view_(std::move(view)) {
-    view_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus | extraFlags);
+    view_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                          extraFlags);
     view_->setAttribute(Qt::WA_ShowWithoutActivating);
     view_->setWindowTitle(QStringLiteral("Olvane"));
     view_->setGeometry(toQRect(frame));

@@ -8,8 +8,8 @@
 
 namespace olvane::ui {
 
-// An effect's window: a frameless top-level Qt widget above the others, placed in global
-// display coordinates, shown without being activated. Each kind says how it comes to the front.
+// An effect's window: a frameless top-level Qt widget, placed in global display coordinates,
+// shown without being activated. Each kind says where it stacks and how it comes to the front.
 class QtOverlayWindow : public platform::OverlayWindow {
   public:
     QtOverlayWindow(std::unique_ptr<QWidget> view, const platform::Rect& frame,

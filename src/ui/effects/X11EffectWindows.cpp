@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11OverlayStacking.h"
@@ -35,7 +36,26 @@ void X11EffectWindows::dressAsPanel(QWidget& window) {
     os::overlay::markAsOverlay(*qt_, static_cast<xcb_window_t>(window.winId()));
 }
 
-void X11EffectWindows::dressAsFog(QWidget& window) {
+bool X11EffectWindows::fogMustBeManaged() {
+    return os::overlay::unmanagedWindowsStayOnTop(*qt_);
+}
+
+std::unique_ptr<QWindow> X11EffectWindows::dressAsManagedFog(QWidget& window,
+                                                             std::uint32_t target) {
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    os::overlay::markAsFog(*qt_, id);
+    (void)os::overlay::clearInputRegion(*qt_, id);
+    if (target == 0) {
+        return nullptr;
+    }
+    // Qt writes WM_TRANSIENT_FOR at each show from the transient parent, which a window of
+    // another application can only be as a foreign window.
+    std::unique_ptr<QWindow> standIn(QWindow::fromWinId(target));
+    window.windowHandle()->setTransientParent(standIn.get());
+    return standIn;
+}
+
+void X11EffectWindows::dressAsUnmanagedFog(QWidget& window) {
     const auto id = static_cast<xcb_window_t>(window.winId());
     os::overlay::markAsOverlay(*qt_, id);
     (void)os::overlay::clearInputRegion(*qt_, id);

@@ -7,6 +7,7 @@
 #include "platform/RunLoop.h"
 
 class QWidget;
+class QWindow;
 
 namespace olvane::platform::os {
 class X11Connection;
@@ -15,9 +16,9 @@ class X11OverlayStacking;
 
 namespace olvane::ui {
 
-// What the effects' windows must be on X11 beyond what Qt's flags say: above the others on every
-// desktop, out of the taskbar and pager, never focused; the fog lets clicks through; and each
-// stays where it belongs in the stacking order.
+// What the effects' windows must be on X11 beyond what Qt's flags say: out of the taskbar and
+// pager, never focused; a panel above the others on every desktop, a fog right above its target
+// and letting clicks through; and each stays where it belongs in the stacking order.
 class X11EffectWindows {
   public:
     // Null when Qt does not draw through X11 (offscreen, Wayland without XWayland).
@@ -28,12 +29,19 @@ class X11EffectWindows {
 
     // Before the window is first shown.
     void dressAsPanel(QWidget& window);
-    void dressAsFog(QWidget& window);
+    // Whether a fog must be a window the window manager manages, transient for its target
+    // (where it draws unmanaged windows above all others), rather than one out of its hands.
+    bool fogMustBeManaged();
+    // A managed fog (a Qt::Tool window) made transient for `target`, its top-level X window (none
+    // when 0). What it returns stands for the target in Qt and must outlive the window.
+    [[nodiscard]] std::unique_ptr<QWindow> dressAsManagedFog(QWidget& window, std::uint32_t target);
+    void dressAsUnmanagedFog(QWidget& window);
     // Sends what Qt has queued for the server: changes made outside its handling of X events
     // wait for the next one otherwise.
     void sendRequests();
     // While the handle lives.
     platform::Handle keepOnTop(QWidget& window);
+    // An unmanaged fog right above its target.
     platform::Handle keepJustAbove(QWidget& window, std::uint32_t target);
 
   private:

@@ -1,0 +1,116 @@
+#include "ui/effects/X11EffectWindowsFixture.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/linux/Ewmh.h"
+#include "platform/linux/X11OverlayWindows.h"
+#include "support/X11TestWindows.h"
+#include "ui/foundation/FontLibrary.h"
+
+namespace olvane::ui {
+
+namespace os = platform::os;
+
+test::XServer* server = nullptr;
+test::XServer::WindowManager windowManager = test::XServer::WindowManager::openbox;
+
+int runOnX11(int argc, char** argv, test::XServer::Options options) {
+    // Qt's keyboard library hands strndup() names that are not NUL-terminated, which strndup
+    // allows; the sanitizer's strict string check, read when the process starts, would stop the
+    // test for it: the test starts again without it.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    if (asan && std::string_view(asan).find("strict_string_checks=1") != std::string_view::npos &&
+        !std::getenv("OLVANE_STRINGS_RELAXED")) {
+        ::setenv("OLVANE_STRINGS_RELAXED", "1", 1);
+        ::setenv("ASAN_OPTIONS", (std::string(asan) + ":strict_string_checks=0").c_str(), 1);
+        ::execv("/proc/self/exe", argv);
+        return 1;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    // The X server, its window manager and compositor come before Qt connects to them.
+    test::XServer display(options);
+    server = &display;
+    windowManager = options.manager;
+    if (!display.ready()) {
+        std::fprintf(stderr, "Xvfb, son gestionnaire de fenêtres ou xcompmgr indisponible\n");
+        return 1;
+    }
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    QApplication app(argc, argv);
+    FontLibrary::registerApplicationFonts();
+    return RUN_ALL_TESTS();
+}
+
+void X11EffectWindowsTest::SetUp() {
+    x_ = os::X11Connection::open();
+    ASSERT_TRUE(x_);
+    effects_ = X11EffectWindows::create(loop_);
+    ASSERT_TRUE(effects_);
+    target_ = test::makeWindow(*x_, {{100, 100, 400, 300}, "target", "Target", ::getpid(), {}});
+    ASSERT_TRUE(waitFor([&] { return isManaged(target_); }));
+    test::activate(*x_, target_);
+    ASSERT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == target_; }));
+}
+
+bool X11EffectWindowsTest::isManaged(xcb_window_t window) {
+    const auto clients = os::ewmh::clientListStacking(*x_);
+    return clients && std::ranges::find(*clients, window) != clients->end();
+}
+
+std::ptrdiff_t X11EffectWindowsTest::stackPosition(xcb_window_t window) {
+    std::vector<xcb_window_t> shown;
+    for (const auto child : os::overlay::stackingOrder(*x_)) {
+        const os::XcbPtr<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(x_->get(), xcb_get_window_attributes(x_->get(), child),
+                                            nullptr));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+            shown.push_back(child);
+        }
+    }
+    const auto top = os::overlay::topLevelOf(*x_, window);
+    const auto found = top ? std::ranges::find(shown, *top) : shown.end();
+    return found == shown.end() ? -1 : found - shown.begin();
+}
+
+std::uint32_t X11EffectWindowsTest::pixelAt(platform::Point point) {
+    const os::XcbPtr<xcb_get_image_reply_t> image(
+        xcb_get_image_reply(x_->get(),
+                            xcb_get_image(x_->get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x_->root(),
+                                          static_cast<std::int16_t>(point.x),
+                                          static_cast<std::int16_t>(point.y), 1, 1, 0xFFFFFFFF),
+                            nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < 4) {
+        return 0;
+    }
+    const std::uint8_t* bgr = xcb_get_image_data(image.get());
+    return std::uint32_t(bgr[2]) << 16 | std::uint32_t(bgr[1]) << 8 | bgr[0];
+}
+
+void X11EffectWindowsTest::paint(xcb_window_t window, std::uint32_t rgb) {
+    xcb_change_window_attributes(x_->get(), window, XCB_CW_BACK_PIXEL, &rgb);
+    xcb_clear_area(x_->get(), 0, window, 0, 0, 0, 0);
+    x_->flush();
+}
+
+xcb_window_t X11EffectWindowsTest::windowNamed(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible()) {
+            return static_cast<xcb_window_t>(widget->winId());
+        }
+    }
+    return XCB_WINDOW_NONE;
+}
+
+}  // namespace olvane::ui

@@ -1,0 +1,102 @@
+// The fog's Qt window on X11 under a real window manager (each executable starts its own).
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <xcb/shape.h>
+
+#include <algorithm>
+
+#include "friction/FogEffectState.h"
+#include "platform/linux/Ewmh.h"
+#include "platform/linux/X11Properties.h"
+#include "support/X11TestWindows.h"
+#include "ui/effects/QtFogWindows.h"
+#include "ui/effects/X11EffectWindowsFixture.h"
+
+namespace olvane::ui {
+namespace {
+
+namespace os = platform::os;
+
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kBlue = 0x2040C0;
+
+// The fog over black: near white.
+bool isFog(std::uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) > 0xE0 && (rgb >> 8 & 0xFF) > 0xE0 && (rgb & 0xFF) > 0xE0;
+}
+
+TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtInFront) {
+    paint(target_, kBlack);
+    QtFogWindows fogs(effects_.get());
+    FogEffectState state(150, 0.98, 100, target_);
+    const auto bounds = os::ewmh::windowBounds(*x_, target_);
+    ASSERT_TRUE(bounds);
+    auto overlay = fogs.createOverlay(*bounds, state);
+    overlay->orderFront();
+    xcb_window_t fog = XCB_WINDOW_NONE;
+    ASSERT_TRUE(waitFor([&] {
+        fog = windowNamed("fogOverlay");
+        return fog != XCB_WINDOW_NONE && stackPosition(fog) == stackPosition(target_) + 1 &&
+               os::ewmh::windowBounds(*x_, fog) == bounds &&
+               isFog(pixelAt({bounds->x + 350, bounds->y + 250}));
+    }));
+
+    // Where unmanaged windows would cover every other, transient for its target, out of the
+    // taskbar and the switcher; else out of the window manager's hands. Never focused, clicks
+    // through, translucent.
+    const os::XcbPtr<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        x_->get(), xcb_get_window_attributes(x_->get(), fog), nullptr));
+    ASSERT_TRUE(attributes);
+    if (windowManager == test::XServer::WindowManager::mutter) {
+        EXPECT_FALSE(attributes->override_redirect);
+        const auto transientFor =
+            os::readProperty(*x_, fog, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
+        EXPECT_EQ(transientFor ? transientFor->firstWord() : std::nullopt, target_);
+        const auto states = os::ewmh::windowStates(*x_, fog);
+        for (const auto* wanted : {"SKIP_TASKBAR", "SKIP_PAGER"}) {
+            EXPECT_NE(std::ranges::find(states, wanted), states.end()) << wanted;
+        }
+        EXPECT_EQ(std::ranges::find(states, "ABOVE"), states.end());
+    } else {
+        EXPECT_TRUE(attributes->override_redirect);
+    }
+    EXPECT_EQ(os::ewmh::activeWindow(*x_), target_);
+    const os::XcbPtr<xcb_shape_get_rectangles_reply_t> input(xcb_shape_get_rectangles_reply(
+        x_->get(), xcb_shape_get_rectangles(x_->get(), fog, XCB_SHAPE_SK_INPUT), nullptr));
+    ASSERT_TRUE(input);
+    EXPECT_EQ(input->rectangles_len, 0);
+    const os::XcbPtr<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x_->get(), xcb_get_geometry(x_->get(), fog), nullptr));
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->depth, 32) << "a window with alpha, for the compositor";
+
+    // Another window comes in front: over the fog, which stays right above the target.
+    const auto other =
+        test::makeWindow(*x_, {{300, 250, 600, 500}, "other", "Other", ::getpid(), {}});
+    ASSERT_TRUE(waitFor([&] { return isManaged(other); }));
+    paint(other, kBlue);
+    test::activate(*x_, other);
+    EXPECT_TRUE(waitFor([&] {
+        return os::ewmh::activeWindow(*x_) == other && stackPosition(other) > stackPosition(fog) &&
+               stackPosition(fog) == stackPosition(target_) + 1 &&
+               pixelAt({bounds->x + 350, bounds->y + 250}) == kBlue;
+    })) << std::hex
+        << pixelAt({bounds->x + 350, bounds->y + 250});
+
+    // A click on the fog reaches the target, which comes forward with its fog.
+    test::movePointer(*x_, {bounds->x + 50, bounds->y + 50});
+    test::click(*x_);
+    EXPECT_TRUE(waitFor([&] {
+        return os::ewmh::activeWindow(*x_) == target_ &&
+               stackPosition(target_) > stackPosition(other) &&
+               stackPosition(fog) == stackPosition(target_) + 1;
+    }));
+
+    // It follows its target where the window manager would rather place it.
+    const platform::Rect moved{160, 140, 420, 320};
+    overlay->setFrame(moved);
+    EXPECT_TRUE(waitFor([&] { return os::ewmh::windowBounds(*x_, fog) == moved; }));
+}
+
+}  // namespace
+}  // namespace olvane::ui

@@ -168,6 +168,10 @@ XServer::~XServer() {
             (*child)->wait(5s);
         }
     }
+    if (windowManagerHome_) {
+        std::error_code ignored;
+        std::filesystem::remove_all(*windowManagerHome_, ignored);
+    }
     if (environmentSet_) {
         restore("DISPLAY", savedDisplay_);
         restore("QT_QPA_PLATFORM", savedPlatform_);
@@ -250,21 +254,33 @@ bool XServer::startServer() {
 }
 
 bool XServer::startWindowManager(WindowManager manager) {
-    static constexpr const char* kOpenbox = "/usr/bin/openbox";
-    static constexpr const char* kMutter = "/usr/bin/mutter";
-    const char* program = manager == WindowManager::mutter ? kMutter : kOpenbox;
+    const char* program = manager == WindowManager::mutter ? "/usr/bin/mutter"
+                          : manager == WindowManager::kwin ? "/usr/bin/kwin_x11"
+                                                           : "/usr/bin/openbox";
     if (!std::filesystem::exists(program)) {
         return false;
     }
-    if (manager == WindowManager::mutter) {
-        // Its default settings, not the user's, and no session bus of the user's to take names on.
-        windowManager_.emplace(
-            "/usr/bin/env",
-            std::vector<std::string>{"GSETTINGS_BACKEND=memory",
-                                     "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus", program,
-                                     "--x11", "--replace", "--sm-disable"});
-    } else {
+    if (manager == WindowManager::openbox) {
         windowManager_.emplace(program, std::vector<std::string>{"--sm-disable"});
+    } else {
+        // Its default settings, written in a folder of its own rather than in the user's, and no
+        // session bus of the user's to take names on.
+        std::string folder = (std::filesystem::temp_directory_path() / "olvane-wm-XXXXXX").string();
+        if (!::mkdtemp(folder.data())) {
+            return false;
+        }
+        windowManagerHome_ = folder;
+        std::vector<std::string> arguments{"GSETTINGS_BACKEND=memory",
+                                           "XDG_CONFIG_HOME=" + folder,
+                                           "XDG_DATA_HOME=" + folder,
+                                           "XDG_CACHE_HOME=" + folder,
+                                           "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder + "/bus",
+                                           program,
+                                           "--replace"};
+        if (manager == WindowManager::mutter) {
+            arguments.insert(arguments.end(), {"--x11", "--sm-disable"});
+        }
+        windowManager_.emplace("/usr/bin/env", arguments);
     }
     return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s) &&
            waitForManagedWindow(display_, 10s);

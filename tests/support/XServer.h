@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -11,12 +12,13 @@
 namespace olvane::test {
 
 // A private Xvfb on a display number of its own choosing, optionally with a window manager
-// (openbox, or mutter as GNOME runs it on X11, which composites too) and xcompmgr as compositor.
+// (openbox; or mutter, GNOME's, or KWin, KDE's, as they run on X11, both compositing too) and
+// xcompmgr as compositor.
 // While it lives, DISPLAY points at it and QT_QPA_PLATFORM is unset, so a program started by the
 // test talks to it. `-noreset` keeps output properties such as "CTM" when the last client leaves.
 class XServer {
   public:
-    enum class WindowManager { openbox, mutter };
+    enum class WindowManager { openbox, mutter, kwin };
     struct Options {
         bool windowManager = false;
         WindowManager manager = WindowManager::openbox;
@@ -58,6 +60,8 @@ class XServer {
     std::optional<ChildProcess> windowManager_;
     std::optional<ChildProcess> compositor_;
     std::optional<ChildProcess> tray_;
+    // Where mutter or KWin keep their settings and caches for the run.
+    std::optional<std::filesystem::path> windowManagerHome_;
     std::string screen_;
     bool restartable_ = false;
     std::string display_;

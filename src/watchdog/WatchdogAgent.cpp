@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "model/Logger.h"
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
 #include "watchdog/PidFileParser.h"
@@ -18,6 +19,10 @@ namespace remap = platform::remap;
 
 // How long before a watch that could not be armed is tried again.
 constexpr auto kRetryDelay = 500ms;
+
+const Logger& log() {
+    return Logger::grayscaleFilter();
+}
 
 void createEmptyFileIfMissing(const std::filesystem::path& path) {
     const int fd =
@@ -135,12 +140,9 @@ void WatchdogAgent::resetColorRemap() {
             resetDevice(devices_[i].get());
         }
     }
-    // The desktop's settings outlive the application as the displays' modes do. Each switch
-    // only gives back what the application had changed, so a clean quit leaves nothing to do.
-    for (auto& desktopSwitch : desktopSwitches_) {
-        if (desktopSwitch.get().load() && desktopSwitch.get().hasSetEnabled()) {
-            (void)desktopSwitch.get().setEnabled(false);
-        }
+    // The desktop's settings outlive the application as the displays' modes do.
+    for (std::size_t i = 0; i < desktopSwitches_.size(); ++i) {
+        switchDesktopOff(i);
     }
     processWatch_.cancel();
     watched_.reset();
@@ -149,6 +151,29 @@ void WatchdogAgent::resetColorRemap() {
         return;
     }
     startWatching();
+}
+
+// Each switch only gives back what the application had changed, so a clean quit leaves nothing
+// to do, nor to say.
+void WatchdogAgent::switchDesktopOff(std::size_t index) {
+    auto& desktop = desktopSwitches_[index].get();
+    const bool owed = desktop.keepsUserValues();
+    const bool loaded = desktop.load();
+    if (!loaded || !desktop.hasSetEnabled()) {
+        if (owed) {
+            log().logError("Fin d’OlvaneMac : réglages du bureau de l’utilisateur non remis",
+                           platform::ComposedText(loaded ? desktop.lookUpFailureText()
+                                                         : desktop.loadFailureText()));
+        }
+        return;
+    }
+    if (const auto status = desktop.setEnabled(false); !status) {
+        log().logError("Fin d’OlvaneMac : réglages du bureau de l’utilisateur non remis", status);
+        return;
+    }
+    if (owed) {
+        log().info("Fin d’OlvaneMac : réglages du bureau de l’utilisateur remis");
+    }
 }
 
 // A process already gone is reported by the watch itself; one that cannot be watched yet may
@@ -212,9 +237,9 @@ void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, PreparedDe
     }
     bool failed = false;
     for (const auto& service : opened) {
-        long reset = 0;
+        // A refusal is said by the fresh attempt below.
         failed =
-            device.resetToColour(service.second, prepared.canReadMode, reset) != remap::kSuccess ||
+            !resetConnection(device, service.first, service.second, prepared.canReadMode, false) ||
             failed;
     }
     if (!failed) {
@@ -256,11 +281,31 @@ void WatchdogAgent::resetDevice(platform::ColorRemapDevice& device) {
 void WatchdogAgent::resetService(platform::ColorRemapDevice& device, const std::string& service,
                                  bool canReadMode) {
     platform::RemapConnection connection = 0;
-    if (device.open(service, connection) == remap::kSuccess) {
-        long reset = 0;
-        (void)device.resetToColour(connection, canReadMode, reset);
-        device.close(connection);
+    if (const auto opened = device.open(service, connection); opened != remap::kSuccess) {
+        log().error("Fin d’OlvaneMac : couleur non remise sur l’affichage %{public}s (code %d)",
+                    service, opened);
+        return;
     }
+    (void)resetConnection(device, service, connection, canReadMode, true);
+    device.close(connection);
+}
+
+bool WatchdogAgent::resetConnection(platform::ColorRemapDevice& device, const std::string& service,
+                                    platform::RemapConnection connection, bool canReadMode,
+                                    bool logFailure) {
+    long reset = 0;
+    const auto status = device.resetToColour(connection, canReadMode, reset);
+    if (status != remap::kSuccess) {
+        if (logFailure) {
+            log().error("Fin d’OlvaneMac : couleur non remise sur l’affichage %{public}s (code %d)",
+                        service, status);
+        }
+        return false;
+    }
+    if (reset > 0) {
+        log().info("Fin d’OlvaneMac : couleur remise sur l’affichage %{public}s", service);
+    }
+    return true;
 }
 
 void WatchdogAgent::retryLater() {

@@ -19,7 +19,8 @@ namespace olvane {
 
 // Watches the application named by the PID file and, whenever that process ends, however it
 // ends, puts every display of every device back to colour and switches the desktop's own
-// grayscale off; then waits for the next run. Silent: it writes no log.
+// grayscale off; then waits for the next run. It logs each display and desktop it puts back, and
+// each it could not.
 //
 // A display is put back only where it holds our own grayscale, when its mode can be read: here
 // mode 0 is the identity on an output's CTM, and written whatever the state it would overwrite
@@ -80,6 +81,10 @@ class WatchdogAgent {
     void resetDevice(platform::ColorRemapDevice& device);
     void resetService(platform::ColorRemapDevice& device, const std::string& service,
                       bool canReadMode);
+    // False when the device refused; logged then only with `logFailure`.
+    bool resetConnection(platform::ColorRemapDevice& device, const std::string& service,
+                         platform::RemapConnection connection, bool canReadMode, bool logFailure);
+    void switchDesktopOff(std::size_t index);
     void retryLater();
 
     platform::RunLoop& loop_;

@@ -404,6 +404,32 @@ TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
     }
 }
 
+// A watchdog copied without GSettings' module names it under GNOME, where it cannot give the zoom
+// back; and it says what it puts back when the application ends.
+TEST(WatchdogEndToEndDesktopTest, AnAgentWithoutItsModuleSaysSoAndLogsItsResets) {
+    test::TempHome home;
+    const auto copied = home.root() / "copied";
+    fs::create_directories(copied);
+    fs::copy_file(test::builtExecutable("src/watchdog/OlvaneWatchdog"), copied / "OlvaneWatchdog");
+    test::ChildProcess watchdog(
+        "/usr/bin/env", {"XDG_CURRENT_DESKTOP=GNOME", (copied / "OlvaneWatchdog").string()});
+    EXPECT_TRUE(watchdog.waitForStderr(
+        "GrayscaleFilter: ⚠️ Réglages du zoom de GNOME jamais remis à la "
+        "fin d’OlvaneMac: module "
+        "olvane_gsettings.so non chargé (<private>)\n",
+        10s))
+        << watchdog.stderrSoFar();
+
+    test::ChildProcess app(fakeApplication());
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(watchdog.waitForStderr(
+        "GrayscaleFilter: Fin d’OlvaneMac : couleur remise sur l’affichage builtin-0\n", 10s))
+        << watchdog.stderrSoFar();
+}
+
 // Under GNOME the agent opens GSettings' module when it starts: one replaced meanwhile by an
 // upgrade is never loaded into it at the moment colour must come back.
 TEST(WatchdogEndToEndDesktopTest, AModuleUpgradedWhileTheAgentRunsIsNotTheOneItUses) {

@@ -44,7 +44,8 @@ WatchdogAgent::WatchdogAgent(
       processes_(processes),
       devices_(std::move(devices)),
       pidFile_(std::move(pidFile)),
-      desktopSwitches_(std::move(desktopSwitches)) {}
+      desktopSwitches_(std::move(desktopSwitches)),
+      giveBacks_(desktopSwitches_.size()) {}
 
 WatchdogAgent::~WatchdogAgent() {
     releasePreparation();
@@ -100,6 +101,7 @@ std::optional<pid_t> WatchdogAgent::readPID() {
 }
 
 void WatchdogAgent::watchProcess(pid_t pid) {
+    leaveGiveBacksToANewRun();
     processWatch_.cancel();
     watched_.reset();
     // Before the watch: it may point a device elsewhere (another display).
@@ -147,7 +149,9 @@ void WatchdogAgent::resetColorRemap() {
     processWatch_.cancel();
     watched_.reset();
     if (afterReset_) {
-        afterReset_();
+        if (!waitsToGiveBack()) {
+            afterReset_();
+        }
         return;
     }
     startWatching();
@@ -169,11 +173,48 @@ void WatchdogAgent::switchDesktopOff(std::size_t index) {
     }
     if (const auto status = desktop.setEnabled(false); !status) {
         log().logError("Fin d’OlvaneMac : réglages du bureau de l’utilisateur non remis", status);
+        giveBacks_[index] =
+            desktop.whenUserValuesMayBeGivenBack([this, index] { retryGiveBack(index); });
+        if (giveBacks_[index]) {
+            log().info(
+                "Fin d’OlvaneMac : réglages du bureau de l’utilisateur remis dès que leur "
+                "fichier sera libéré");
+        }
         return;
     }
     if (owed) {
         log().info("Fin d’OlvaneMac : réglages du bureau de l’utilisateur remis");
     }
+}
+
+void WatchdogAgent::retryGiveBack(std::size_t index) {
+    auto& desktop = desktopSwitches_[index].get();
+    if (readPID()) {
+        leaveGiveBacksToANewRun();
+    } else if (desktop.load() && desktop.hasSetEnabled() && desktop.setEnabled(false)) {
+        giveBacks_[index].cancel();
+        log().info("Réglages du bureau de l’utilisateur remis, leur fichier libéré");
+    }
+    if (afterReset_ && !waitsToGiveBack()) {
+        afterReset_();
+    }
+}
+
+// Given back by the new run now, or by the agent after it: never over the new run's grey.
+void WatchdogAgent::leaveGiveBacksToANewRun() {
+    if (!waitsToGiveBack()) {
+        return;
+    }
+    for (auto& giveBack : giveBacks_) {
+        giveBack.cancel();
+    }
+    log().info("OlvaneMac relancé : il remettra lui-même les réglages du bureau de l’utilisateur");
+}
+
+bool WatchdogAgent::waitsToGiveBack() const {
+    return std::any_of(giveBacks_.begin(), giveBacks_.end(), [](const platform::Handle& giveBack) {
+        return static_cast<bool>(giveBack);
+    });
 }
 
 // A process already gone is reported by the watch itself; one that cannot be watched yet may

@@ -116,6 +116,10 @@ bool AppServices::desktopKeepsUserValues() {
     return platform_.grayscaleSwitch.keepsUserValues();
 }
 
+bool AppServices::desktopGivesUserValuesBackLater() {
+    return accessibility_.givesUserValuesBackLater();
+}
+
 void AppServices::pauseGrayscale(std::int64_t seconds) {
     grayscale().pause(seconds);
 }

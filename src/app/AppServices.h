@@ -71,6 +71,7 @@ class AppServices final : public ServiceControls {
     void enableGrayscale() override;
     void forceDisableGrayscale() override;
     bool desktopKeepsUserValues() override;
+    bool desktopGivesUserValuesBackLater() override;
     void pauseGrayscale(std::int64_t seconds) override;
     void stopGrayscaleCommandWatchers() override;
     void writeWatchdogPID() override;

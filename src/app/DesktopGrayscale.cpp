@@ -57,12 +57,11 @@ GrayscaleRoute GrayscaleRoute::choose(const GrayscaleDesktop& desktop) {
                 "aucun : KWin " + ComposedText(desktop.kwin->text()) +
                     " n’a pas de mode monochrome (6.6 requis)" + kNeverGrey};
     }
-    // The loader's reason names where the module was looked for: the user's folders, maybe.
     if (desktop.gnomeShell && !desktop.gsettingsModuleFailure.empty()) {
-        return {Display::RandrCtm, Switch::Unavailable,
-                "aucun : module " + ComposedText(platform::os::kGSettingsModuleFile) +
-                    " non chargé (" + platform::userData(desktop.gsettingsModuleFailure) + ")" +
-                    kNeverGrey};
+        return {
+            Display::RandrCtm, Switch::Unavailable,
+            "aucun : " + platform::os::gsettingsModuleFailureText(desktop.gsettingsModuleFailure) +
+                kNeverGrey};
     }
     if (desktop.gnomeShell) {
         return {Display::RandrCtm, Switch::Unavailable,

@@ -34,6 +34,8 @@ class ServiceControls {
     // Whether the desktop's grayscale switch still keeps the user's own settings, which a switch
     // off could not give back.
     virtual bool desktopKeepsUserValues() = 0;
+    // Whether this run tries again to give them back, another program holding their file.
+    virtual bool desktopGivesUserValuesBackLater() = 0;
     virtual void pauseGrayscale(std::int64_t seconds) = 0;
     // Stops its command-file watchers and their pending re-arm; a filter never made stays so.
     virtual void stopGrayscaleCommandWatchers() = 0;

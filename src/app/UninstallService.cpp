@@ -1,5 +1,7 @@
 #include "app/UninstallService.h"
 
+#include <utility>
+
 #include "app/CrashRecoveryService.h"
 #include "app/ServiceControls.h"
 #include "model/Logger.h"
@@ -67,6 +69,19 @@ void UninstallService::uninstall() {
 
 void UninstallService::runStep(UninstallStep step) {
     currentStepLabel.set(std::string(uninstallStepLabel(step)));
+    // The agent and the data folder give the user's desktop settings back should this run end
+    // first: they stay until this run has given them back itself.
+    if (step == UninstallStep::unregisterWatchdog &&
+        c_.services.desktopGivesUserValuesBackLater()) {
+        if (!std::exchange(waitLogged_, true)) {
+            log().notice(
+                "Désinstallation en attente : réglages du bureau de l’utilisateur pas encore "
+                "remis, leur fichier tenu par un autre programme");
+        }
+        pause_ = c_.loop.after(platform::seconds(kDesktopValuesCheckSeconds),
+                               [this, step] { runStep(step); });
+        return;
+    }
     log().info("Désinstallation — début étape %ld/%ld: %{public}s", stepNumber(step),
                static_cast<long long>(kUninstallStepCount), rawValue(step));
     perform(step);

@@ -26,7 +26,8 @@ class ServiceControls;
 // deleted, the application itself in the trash, then the program ends. The steps run strictly
 // in order on the run loop with a short pause after each, so that the progress sheet can show
 // the current one. Every step swallows its own failures: once started, the sequence always runs
-// to the end and the program always ends.
+// to the end and the program always ends; only the watchdog's step waits, while the desktop's
+// settings of the user wait for a file another program holds.
 class UninstallService {
   public:
     struct Collaborators {
@@ -45,6 +46,8 @@ class UninstallService {
     };
 
     static constexpr double kPauseSeconds = 0.15;
+    // How often the uninstall looks whether the desktop took the user's values back.
+    static constexpr double kDesktopValuesCheckSeconds = 1.0;
     // How long the program stays after saying that its installation could not be taken away.
     static constexpr double kKeptInPlaceNoticeSeconds = 8.0;
 
@@ -82,6 +85,7 @@ class UninstallService {
     bool recycleBundle();
 
     Collaborators c_;
+    bool waitLogged_ = false;
     platform::Handle pause_;
     platform::Handle terminateRequest_;
 };

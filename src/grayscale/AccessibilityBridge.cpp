@@ -10,6 +10,9 @@ AccessibilityBridge::AccessibilityBridge(platform::GrayscaleSwitch& grayscaleSwi
 
 bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
     used_ = true;
+    // Values still waiting stay saved: a switch on keeps them as the user's, a switch off tries
+    // again on its own.
+    giveBack_.cancel();
     if (library_ == Library::NotLoaded) {
         library_ = switch_.load() ? Library::Loaded : Library::Missing;
     }
@@ -27,10 +30,26 @@ bool AccessibilityBridge::setGrayscaleEnabled(bool enabled) {
         log.logError(enabled ? "Échec de l’activation du filtre N&B du bureau"
                              : "Échec de la désactivation du filtre N&B du bureau",
                      status);
+        if (!enabled) {
+            giveBackWhenPossible();
+        }
         return false;
     }
     log.logStateChange(enabled ? "Filtre N&B activé" : "Filtre N&B désactivé");
     return true;
+}
+
+void AccessibilityBridge::giveBackWhenPossible() {
+    giveBack_ = switch_.whenUserValuesMayBeGivenBack([this] {
+        if (switch_.setEnabled(false)) {
+            giveBack_.cancel();
+            Logger::grayscaleFilter().info("Réglages du bureau de l’utilisateur remis");
+        }
+    });
+    if (giveBack_) {
+        Logger::grayscaleFilter().info(
+            "Réglages du bureau de l’utilisateur remis dès que leur fichier sera libéré");
+    }
 }
 
 void AccessibilityBridge::resetLeftoverGrayscale() {

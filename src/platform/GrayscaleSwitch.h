@@ -32,6 +32,14 @@ class GrayscaleSwitch {
     // Whether the user's own settings, set aside by a switch on, still wait to be given back
     // (a switch off could not write them): in memory or in the file that keeps them.
     virtual bool keepsUserValues() const { return false; }
+    // After a switch off that left the user's values waiting because another program held the
+    // file they go into (the colour is back wherever that needed no file): `retry` runs on the
+    // loop whenever that program has let go, until the handle goes, so that a switch off then
+    // can give them back. An empty handle when no such wait is known.
+    virtual Handle whenUserValuesMayBeGivenBack(std::function<void()> retry) {
+        (void)retry;
+        return {};
+    }
 };
 
 }  // namespace olvane::platform

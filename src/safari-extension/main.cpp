@@ -2,11 +2,9 @@
 #include <cstdio>
 
 #include "model/Logger.h"
-#include "platform/LogRouter.h"
 #include "platform/Paths.h"
 #include "platform/linux/DiskFileSystem.h"
-#include "platform/linux/JournalLogSink.h"
-#include "platform/linux/StderrLogSink.h"
+#include "platform/linux/ProgramLogSinks.h"
 #include "platform/linux/SystemClock.h"
 #include "safari-extension/DesktopEntryOpener.h"
 #include "safari-extension/PageMessagePipe.h"
@@ -16,12 +14,7 @@ int main() {
     using namespace olvane;
     Logger::setApplicationIdentifier(std::string(platform::Paths::kApplicationId) +
                                      ".safari-extension");
-    auto& router = platform::LogRouter::instance();
-    router.addSink(std::make_shared<platform::os::StderrLogSink>());
-    if (auto journal =
-            platform::os::JournalLogSink::createIfAvailable("olvanemac-safari-extension")) {
-        router.addSink(journal);
-    }
+    platform::os::addProgramLogSinks("olvanemac-safari-extension");
     const auto paths = platform::Paths::fromProcessEnvironment();
     const platform::os::SystemClock clock;
     safari::DesktopEntryOpener opener(paths.applicationEntryFolders(), paths.home());

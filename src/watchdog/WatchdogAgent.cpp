@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "model/Logger.h"
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
 #include "watchdog/PidFileParser.h"
@@ -18,6 +19,10 @@ namespace remap = platform::remap;
 
 // How long before a watch that could not be armed is tried again.
 constexpr auto kRetryDelay = 500ms;
+
+const Logger& log() {
+    return Logger::grayscaleFilter();
+}
 
 void createEmptyFileIfMissing(const std::filesystem::path& path) {
     const int fd =
@@ -39,7 +44,8 @@ WatchdogAgent::WatchdogAgent(
       processes_(processes),
       devices_(std::move(devices)),
       pidFile_(std::move(pidFile)),
-      desktopSwitches_(std::move(desktopSwitches)) {}
+      desktopSwitches_(std::move(desktopSwitches)),
+      giveBacks_(desktopSwitches_.size()) {}
 
 WatchdogAgent::~WatchdogAgent() {
     releasePreparation();
@@ -95,6 +101,7 @@ std::optional<pid_t> WatchdogAgent::readPID() {
 }
 
 void WatchdogAgent::watchProcess(pid_t pid) {
+    leaveGiveBacksToANewRun();
     processWatch_.cancel();
     watched_.reset();
     // Before the watch: it may point a device elsewhere (another display).
@@ -135,20 +142,79 @@ void WatchdogAgent::resetColorRemap() {
             resetDevice(devices_[i].get());
         }
     }
-    // The desktop's settings outlive the application as the displays' modes do. Each switch
-    // only gives back what the application had changed, so a clean quit leaves nothing to do.
-    for (auto& desktopSwitch : desktopSwitches_) {
-        if (desktopSwitch.get().load() && desktopSwitch.get().hasSetEnabled()) {
-            (void)desktopSwitch.get().setEnabled(false);
-        }
+    // The desktop's settings outlive the application as the displays' modes do.
+    for (std::size_t i = 0; i < desktopSwitches_.size(); ++i) {
+        switchDesktopOff(i);
     }
     processWatch_.cancel();
     watched_.reset();
     if (afterReset_) {
-        afterReset_();
+        if (!waitsToGiveBack()) {
+            afterReset_();
+        }
         return;
     }
     startWatching();
+}
+
+// Each switch only gives back what the application had changed, so a clean quit leaves nothing
+// to do, nor to say.
+void WatchdogAgent::switchDesktopOff(std::size_t index) {
+    auto& desktop = desktopSwitches_[index].get();
+    const bool owed = desktop.keepsUserValues();
+    const bool loaded = desktop.load();
+    if (!loaded || !desktop.hasSetEnabled()) {
+        if (owed) {
+            log().logError("Fin d’OlvaneMac : réglages du bureau de l’utilisateur non remis",
+                           platform::ComposedText(loaded ? desktop.lookUpFailureText()
+                                                         : desktop.loadFailureText()));
+        }
+        return;
+    }
+    if (const auto status = desktop.setEnabled(false); !status) {
+        log().logError("Fin d’OlvaneMac : réglages du bureau de l’utilisateur non remis", status);
+        giveBacks_[index] =
+            desktop.whenUserValuesMayBeGivenBack([this, index] { retryGiveBack(index); });
+        if (giveBacks_[index]) {
+            log().info(
+                "Fin d’OlvaneMac : réglages du bureau de l’utilisateur remis dès que leur "
+                "fichier sera libéré");
+        }
+        return;
+    }
+    if (owed) {
+        log().info("Fin d’OlvaneMac : réglages du bureau de l’utilisateur remis");
+    }
+}
+
+void WatchdogAgent::retryGiveBack(std::size_t index) {
+    auto& desktop = desktopSwitches_[index].get();
+    if (readPID()) {
+        leaveGiveBacksToANewRun();
+    } else if (desktop.load() && desktop.hasSetEnabled() && desktop.setEnabled(false)) {
+        giveBacks_[index].cancel();
+        log().info("Réglages du bureau de l’utilisateur remis, leur fichier libéré");
+    }
+    if (afterReset_ && !waitsToGiveBack()) {
+        afterReset_();
+    }
+}
+
+// Given back by the new run now, or by the agent after it: never over the new run's grey.
+void WatchdogAgent::leaveGiveBacksToANewRun() {
+    if (!waitsToGiveBack()) {
+        return;
+    }
+    for (auto& giveBack : giveBacks_) {
+        giveBack.cancel();
+    }
+    log().info("OlvaneMac relancé : il remettra lui-même les réglages du bureau de l’utilisateur");
+}
+
+bool WatchdogAgent::waitsToGiveBack() const {
+    return std::any_of(giveBacks_.begin(), giveBacks_.end(), [](const platform::Handle& giveBack) {
+        return static_cast<bool>(giveBack);
+    });
 }
 
 // A process already gone is reported by the watch itself; one that cannot be watched yet may
@@ -212,9 +278,9 @@ void WatchdogAgent::resetPrepared(platform::ColorRemapDevice& device, PreparedDe
     }
     bool failed = false;
     for (const auto& service : opened) {
-        long reset = 0;
+        // A refusal is said by the fresh attempt below.
         failed =
-            device.resetToColour(service.second, prepared.canReadMode, reset) != remap::kSuccess ||
+            !resetConnection(device, service.first, service.second, prepared.canReadMode, false) ||
             failed;
     }
     if (!failed) {
@@ -256,11 +322,31 @@ void WatchdogAgent::resetDevice(platform::ColorRemapDevice& device) {
 void WatchdogAgent::resetService(platform::ColorRemapDevice& device, const std::string& service,
                                  bool canReadMode) {
     platform::RemapConnection connection = 0;
-    if (device.open(service, connection) == remap::kSuccess) {
-        long reset = 0;
-        (void)device.resetToColour(connection, canReadMode, reset);
-        device.close(connection);
+    if (const auto opened = device.open(service, connection); opened != remap::kSuccess) {
+        log().error("Fin d’OlvaneMac : couleur non remise sur l’affichage %{public}s (code %d)",
+                    service, opened);
+        return;
     }
+    (void)resetConnection(device, service, connection, canReadMode, true);
+    device.close(connection);
+}
+
+bool WatchdogAgent::resetConnection(platform::ColorRemapDevice& device, const std::string& service,
+                                    platform::RemapConnection connection, bool canReadMode,
+                                    bool logFailure) {
+    long reset = 0;
+    const auto status = device.resetToColour(connection, canReadMode, reset);
+    if (status != remap::kSuccess) {
+        if (logFailure) {
+            log().error("Fin d’OlvaneMac : couleur non remise sur l’affichage %{public}s (code %d)",
+                        service, status);
+        }
+        return false;
+    }
+    if (reset > 0) {
+        log().info("Fin d’OlvaneMac : couleur remise sur l’affichage %{public}s", service);
+    }
+    return true;
 }
 
 void WatchdogAgent::retryLater() {

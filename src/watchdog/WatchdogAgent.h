@@ -19,7 +19,9 @@ namespace olvane {
 
 // Watches the application named by the PID file and, whenever that process ends, however it
 // ends, puts every display of every device back to colour and switches the desktop's own
-// grayscale off; then waits for the next run. Silent: it writes no log.
+// grayscale off; then waits for the next run. It logs each display and desktop it puts back, and
+// each it could not. The user's desktop settings that another program's lock keeps out are
+// given back once it lets go, unless a new run has begun by then.
 //
 // A display is put back only where it holds our own grayscale, when its mode can be read: here
 // mode 0 is the identity on an output's CTM, and written whatever the state it would overwrite
@@ -49,7 +51,8 @@ class WatchdogAgent {
     // written meanwhile (a new launch) is watched instead at once.
     void startWatching();
     // Guards `pid` alone, without the PID file (started by the application itself where no
-    // service manager runs): its end, or its absence, resets the displays, then `onDone` runs.
+    // service manager runs): its end, or its absence, resets the displays, then `onDone` runs,
+    // once the desktop's settings are given back or a new run has begun.
     void guardOnly(pid_t pid, std::function<void()> onDone);
     // The running application the PID file names; not another program that took its number.
     std::optional<pid_t> readPID();
@@ -80,6 +83,14 @@ class WatchdogAgent {
     void resetDevice(platform::ColorRemapDevice& device);
     void resetService(platform::ColorRemapDevice& device, const std::string& service,
                       bool canReadMode);
+    // False when the device refused; logged then only with `logFailure`.
+    bool resetConnection(platform::ColorRemapDevice& device, const std::string& service,
+                         platform::RemapConnection connection, bool canReadMode, bool logFailure);
+    void switchDesktopOff(std::size_t index);
+    void retryGiveBack(std::size_t index);
+    // The values still saved are the new run's to give back.
+    void leaveGiveBacksToANewRun();
+    bool waitsToGiveBack() const;
     void retryLater();
 
     platform::RunLoop& loop_;
@@ -88,6 +99,8 @@ class WatchdogAgent {
     std::vector<std::reference_wrapper<platform::ColorRemapDevice>> devices_;
     std::filesystem::path pidFile_;
     std::vector<std::reference_wrapper<platform::GrayscaleSwitch>> desktopSwitches_;
+    // One per desktop switch: its give-back waiting for a lock to go.
+    std::vector<platform::Handle> giveBacks_;
     // One per device, in the same order, while a process is watched; empty otherwise.
     std::vector<PreparedDevice> prepared_;
     platform::Handle fileWatch_;

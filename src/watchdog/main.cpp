@@ -1,7 +1,8 @@
 // OlvaneWatchdog: puts the displays and the desktop back to colour whenever OlvaneMac ends.
-// Started by the user's service manager, with no arguments: no output, never exits on its own.
-// Started by OlvaneMac itself where no service manager runs, as "OlvaneWatchdog --pid <its pid>":
-// guards that run only, and ends once it has put the colour back.
+// Started by the user's service manager, with no arguments: logs on standard error, which the
+// manager's journal keeps, and never exits on its own. Started by OlvaneMac itself where no
+// service manager runs, as "OlvaneWatchdog --pid <its pid>": logs to the journal as well, guards
+// that run only, and ends once it has put the colour back.
 #include <csignal>
 #include <cstdlib>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Logger.h"
 #include "model/exchange/ExchangeFiles.h"
 #include "platform/Paths.h"
 #include "platform/ProgramSearch.h"
@@ -18,6 +20,7 @@
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/linux/PidfdProcessWatcher.h"
+#include "platform/linux/ProgramLogSinks.h"
 #include "platform/linux/RandrCtmDevice.h"
 #include "platform/sim/SimulatedDisplayDevice.h"
 #include "watchdog/ApplicationDisplay.h"
@@ -55,9 +58,14 @@ int main(int argc, char** argv) {
     }
     // A write to an X server that went away fails instead of ending the agent.
     ::signal(SIGPIPE, SIG_IGN);
+    Logger::setApplicationIdentifier(std::string(platform::Paths::kApplicationId) + ".watchdog");
+    // Started detached, its standard error goes nowhere.
+    platform::os::addProgramLogSinks(guarded ? std::optional<std::string>("OlvaneWatchdog")
+                                             : std::nullopt);
     const auto paths = platform::Paths::fromProcessEnvironment();
     platform::os::EpollRunLoop loop;
     if (!loop.valid()) {
+        Logger::grayscaleFilter().logError("Boucle d’événements indisponible : watchdog arrêté");
         return 1;
     }
     platform::os::InotifyFileWatcher files(loop);
@@ -75,8 +83,13 @@ int main(int argc, char** argv) {
     // opened into it at the moment colour must come back. Nor may the session bus going away
     // (GDBus's SIGTERM) end the agent then.
     if (mayRunGnome()) {
-        if (auto* keys = platform::os::GSettingsKeys::shared()) {
+        std::string failure;
+        if (auto* keys = platform::os::GSettingsKeys::shared(&failure)) {
             keys->keepProcessWhenSessionBusCloses();
+        } else {
+            Logger::grayscaleFilter().logError(
+                "Réglages du zoom de GNOME jamais remis à la fin d’OlvaneMac",
+                platform::os::gsettingsModuleFailureText(failure));
         }
     }
     // Both desktops' switches: each does something only after the application changed it. The

@@ -43,6 +43,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
 
     bool trusted = true;
     bool desktopKeepsValues = false;
+    bool desktopGivesValuesBackLater = false;
     std::vector<std::int64_t> pauses;
     std::function<void()> onPause5Minutes;
     std::function<void()> onPause3Seconds;
@@ -67,6 +68,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
         filterOn_.set(false);
     }
     bool desktopKeepsUserValues() override { return desktopKeepsValues; }
+    bool desktopGivesUserValuesBackLater() override { return desktopGivesValuesBackLater; }
     void pauseGrayscale(std::int64_t seconds) override {
         record("pauseGrayscale");
         pauses.push_back(seconds);

@@ -175,6 +175,34 @@ TEST(UninstallService, RunsEveryStepInOrderAndLeavesNothingOfTheSystemOnDisk) {
     EXPECT_FALSE(SettingsManager(reopened, s.loop.clock()).lastKnownState());
 }
 
+// The user's desktop settings wait for a file another program holds: the agent and the data
+// folder, which give them back should this run end first, stay until this run gave them back.
+TEST(UninstallService, TheWatchdogStaysWhileTheDesktopsSettingsWaitForTheirFile) {
+    InstalledSystem s;
+    s.services.desktopGivesValuesBackLater = true;
+    ScopedLogCapture capture;
+    s.runToTheEnd();
+    s.loop.advanceSeconds(60);
+    const auto called = [&](const char* call) {
+        return std::count(s.timeline.entries.begin(), s.timeline.entries.end(), call);
+    };
+    EXPECT_EQ(called("disableLoginItem"), 1);
+    EXPECT_EQ(called("unregisterWatchdogAgent"), 0);
+    EXPECT_TRUE(fs::exists(s.paths.dataFolder()));
+    EXPECT_EQ(s.terminations, 0);
+    EXPECT_EQ(capture->count("Désinstallation en attente : réglages du bureau de l’utilisateur "
+                             "pas encore remis, leur fichier tenu par un autre programme"),
+              1u);
+
+    s.services.desktopGivesValuesBackLater = false;
+    s.loop.advanceSeconds(UninstallService::kDesktopValuesCheckSeconds +
+                          5 * UninstallService::kPauseSeconds);
+    s.loop.runPending();
+    EXPECT_EQ(called("unregisterWatchdogAgent"), 1);
+    EXPECT_FALSE(fs::exists(s.paths.dataFolder()));
+    EXPECT_EQ(s.terminations, 1);
+}
+
 TEST(UninstallService, TheNeutralRulesAndTheOffCommandsAreAsTheBrowserSideExpects) {
     InstalledSystem s;
     EXPECT_EQ(UninstallService::neutralRules(), json::parse(R"({

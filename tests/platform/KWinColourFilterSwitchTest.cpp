@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "grayscale/AccessibilityBridge.h"
 #include "platform/FileIO.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/linux/KWinColourFilterSwitch.h"
 #include "platform/sim/ManualRunLoop.h"
+#include "platform/sim/SimAccessibilityTrust.h"
 #include "support/DesktopStandIn.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TempHome.h"
@@ -36,11 +38,13 @@ class KWinColourFilterSwitchTest : public ::testing::Test {
     }
 
     std::string kwinrc() const { return readWholeFile(kwinrcFile_).value_or("(none)"); }
+    void holdKwinrcLock() const { ASSERT_EQ(test::holdKConfigFileLock(kwinrcFile_), lockFile_); }
 
     test::TempHome home_;
     test::PrivateSessionBus bus_;
     std::filesystem::path kwinrcFile_ = home_.paths().configHome() / "kwinrc";
     std::filesystem::path savedFile_ = home_.paths().dataFolder() / "kwin-colour-filter-saved.json";
+    std::filesystem::path lockFile_ = kwinrcFile_.string() + ".lock";
     KWinColourFilterSwitch filter_{home_.paths()};
 };
 
@@ -191,12 +195,7 @@ TEST_F(KWinColourFilterSwitchTest, KwinrcIsEditedUnderKdesLock) {
     ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
     const auto kwin = test::DesktopStandIn::kwin("6.6.0", true);
     ASSERT_TRUE(kwin->ready());
-    char host[256] = {};
-    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
-    const auto lock = kwinrcFile_.string() + ".lock";
-    const auto program = std::filesystem::read_symlink("/proc/self/exe").filename().string();
-    ASSERT_TRUE(writeFileAtomically(
-        lock, std::to_string(::getpid()) + "\n" + program + "\n" + host + "\n", 0644));
+    holdKwinrcLock();
     KWinColourFilterSwitch filter(home_.paths(), nullptr, nullptr, std::chrono::milliseconds(0));
     ASSERT_TRUE(filter.load());
     const auto held = filter.setEnabled(true);
@@ -204,11 +203,54 @@ TEST_F(KWinColourFilterSwitchTest, KwinrcIsEditedUnderKdesLock) {
     EXPECT_NE(held.description().text().find("verrouillé"), std::string::npos);
     EXPECT_EQ(kwinrc(), kKwinrc);
 
+    char host[256] = {};
+    ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
     const auto gone = readWholeFile("/proc/sys/kernel/pid_max").value_or("4194304\n");
-    ASSERT_TRUE(writeFileAtomically(lock, gone + "kwin_wayland\n" + host + "\n", 0644));
+    ASSERT_TRUE(writeFileAtomically(lockFile_, gone + "kwin_wayland\n" + host + "\n", 0644));
     ASSERT_TRUE(filter.setEnabled(true));
     EXPECT_NE(kwinrc().find("Mode=3"), std::string::npos);
-    EXPECT_FALSE(existsAtPath(lock));
+    EXPECT_FALSE(existsAtPath(lockFile_));
+}
+
+// kwinrc locked by another program at the switch off: the effect we loaded goes at once, over
+// the bus, and the application gives the user's lines back once the lock goes, never before;
+// unless it switched on again meanwhile, which keeps them saved for its next switch off.
+TEST_F(KWinColourFilterSwitchTest, ALockedKwinrcTakesNoColourAndGetsTheUserLinesOnceFree) {
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kKwinrc));
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0");
+    ASSERT_TRUE(kwin->ready());
+    sim::ManualRunLoop loop;
+    KWinColourFilterSwitch filter(home_.paths(), &loop, nullptr, std::chrono::milliseconds(0));
+    sim::SimAccessibilityTrust trust{true};
+    AccessibilityBridge bridge(filter, trust);
+    const auto retry = KWinColourFilterSwitch::kLockRetrySeconds;
+    for (const bool switchedOnMeanwhile : {false, true}) {
+        SCOPED_TRACE(switchedOnMeanwhile ? "switched on meanwhile" : "left off");
+        ASSERT_TRUE(bridge.setGrayscaleEnabled(true));
+        ASSERT_TRUE(kwin->skipTo("loadEffect colorblindnesscorrection"));
+        const auto grey = kwinrc();
+        holdKwinrcLock();
+        EXPECT_FALSE(bridge.setGrayscaleEnabled(false));
+        EXPECT_EQ(kwin->nextLine(), "unloadEffect colorblindnesscorrection");
+        loop.advanceSeconds(5 * retry);
+        EXPECT_EQ(kwinrc(), grey);
+        EXPECT_TRUE(existsAtPath(savedFile_));
+
+        std::filesystem::remove(lockFile_);
+        if (switchedOnMeanwhile) {
+            ASSERT_TRUE(bridge.setGrayscaleEnabled(true));
+            ASSERT_TRUE(kwin->skipTo("loadEffect colorblindnesscorrection"));
+            loop.advanceSeconds(5 * retry);
+            EXPECT_EQ(kwinrc(), grey);
+            EXPECT_EQ(kwin->lineIfAny(), "");
+            ASSERT_TRUE(bridge.setGrayscaleEnabled(false));
+        } else {
+            loop.advanceSeconds(retry);
+        }
+        EXPECT_EQ(kwinrc(), kKwinrc);
+        EXPECT_FALSE(existsAtPath(savedFile_));
+        EXPECT_FALSE(bridge.givesUserValuesBackLater());
+    }
 }
 
 // KDE's settings switching the correction off while it is ours: kwinrc rewritten, then the
@@ -219,7 +261,7 @@ TEST_F(KWinColourFilterSwitchTest, SwitchedOffFromKdeSettingsGivesTheUserLinesBa
     ASSERT_TRUE(kwin->ready());
     sim::ManualRunLoop loop;
     InotifyFileWatcher files(loop);
-    KWinColourFilterSwitch filter(home_.paths(), &loop, &files);
+    KWinColourFilterSwitch filter(home_.paths(), &loop, &files, std::chrono::milliseconds(0));
     bool switchedOff = false;
     const auto observation = filter.observeSwitchOffElsewhere([&] { switchedOff = true; });
     ASSERT_TRUE(filter.load());
@@ -239,6 +281,24 @@ TEST_F(KWinColourFilterSwitchTest, SwitchedOffFromKdeSettingsGivesTheUserLinesBa
     EXPECT_FALSE(existsAtPath(savedFile_));
     EXPECT_TRUE(kwin->skipTo("kwinrc changed: Effect-colorblindnesscorrection: Mode,Intensity"));
     EXPECT_EQ(kwin->lineIfAny(), "") << "the effect stays as the user left it";
+
+    // kwinrc locked by another program then: the lines stay saved for the next switch off.
+    switchedOff = false;
+    ASSERT_TRUE(filter.setEnabled(true));
+    ASSERT_TRUE(kwin->skipTo("loadEffect colorblindnesscorrection"));
+    holdKwinrcLock();
+    ASSERT_TRUE(writeFileAtomically(kwinrcFile_, kwinrc() + "# saved again\n"));
+    ASSERT_TRUE(unloadEffectAsTheUser());
+    ASSERT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
+    for (int turn = 0; turn < 100 && !switchedOff; ++turn) {
+        loop.processIo(std::chrono::milliseconds(50));
+        loop.advanceSeconds(KWinColourFilterSwitch::kSettleSeconds);
+    }
+    ASSERT_TRUE(switchedOff);
+    std::filesystem::remove(lockFile_);
+    ASSERT_TRUE(filter.setEnabled(false));
+    EXPECT_EQ(kwinrc(),
+              kKwinrc + "\n[Plugins]\ncolorblindnesscorrectionEnabled=false\n# saved again\n");
 }
 
 }  // namespace

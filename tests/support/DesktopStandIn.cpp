@@ -1,6 +1,22 @@
 #include "support/DesktopStandIn.h"
 
+#include <unistd.h>
+
+#include "platform/FileIO.h"
+
 namespace olvane::test {
+
+std::filesystem::path holdKConfigFileLock(const std::filesystem::path& file) {
+    char host[256] = {};
+    const std::filesystem::path lock = file.string() + ".lock";
+    const auto program = std::filesystem::read_symlink("/proc/self/exe").filename().string();
+    if (::gethostname(host, sizeof host - 1) != 0 ||
+        !platform::writeFileAtomically(
+            lock, std::to_string(::getpid()) + "\n" + program + "\n" + host + "\n", 0644)) {
+        return {};
+    }
+    return lock;
+}
 
 std::unique_ptr<DesktopStandIn> DesktopStandIn::kwin(const std::string& version,
                                                      bool effectLoaded) {

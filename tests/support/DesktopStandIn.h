@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,5 +40,9 @@ class DesktopStandIn {
     ChildProcess process_;
     bool ready_ = false;
 };
+
+// KDE's lock on `file` (kwinrc…), held as a live program holds it: by this process. The path of
+// the lock file; empty when it could not be written.
+std::filesystem::path holdKConfigFileLock(const std::filesystem::path& file);
 
 }  // namespace olvane::test

@@ -4,6 +4,7 @@
 #include "platform/FileIO.h"
 #include "platform/sim/ManualRunLoop.h"
 #include "platform/sim/SimFileWatcher.h"
+#include "platform/sim/SimGrayscaleSwitch.h"
 #include "platform/sim/SimProcessWatcher.h"
 #include "support/ScriptedColorRemapDevice.h"
 #include "support/TempHome.h"
@@ -219,6 +220,50 @@ TEST_F(WatchdogAgentTest, AFolderThatGoesIsMadeAgainAndTheNextLaunchIsSeen) {
     EXPECT_TRUE(agent_.isWatchingProcess());
     processes_.exit(77);
     EXPECT_EQ(device_.writes.size(), 2u);
+}
+
+// The user's desktop settings that another program's lock kept out are given back once it lets
+// go: the agent guarding one run ends only then. A run begun meanwhile has them: given back now,
+// they would undo its grey.
+TEST_F(WatchdogAgentTest, DesktopSettingsLockedOutAreGivenBackOnceFreeUnlessANewRunBegan) {
+    ASSERT_TRUE(platform::ensurePrivateFolder(pidFile_.parent_path()));
+    platform::sim::SimGrayscaleSwitch desktop;
+    const auto lockOut = [&] {
+        desktop.setKeepsUserValues(true);
+        desktop.setFailure("« kwinrc » reste verrouillé par un autre programme");
+        desktop.setLockedOut(true);
+    };
+    for (const bool newRun : {false, true}) {
+        SCOPED_TRACE(newRun ? "a new run begins" : "no new run");
+        lockOut();
+        bool done = false;
+        WatchdogAgent guard(loop_, files_, processes_, {device_}, pidFile_, {desktop});
+        processes_.start(44, WatchdogAgent::kApplicationProgram);
+        guard.guardOnly(44, [&] { done = true; });
+        processes_.exit(44);
+        desktop.letGo();
+        EXPECT_FALSE(done) << "taken again before the retry";
+        if (newRun) {
+            launch(45);
+        } else {
+            desktop.setFailure("");
+        }
+        desktop.letGo();
+        EXPECT_TRUE(done);
+        EXPECT_EQ(desktop.keepsUserValues(), newRun);
+    }
+
+    lockOut();
+    WatchdogAgent agent(loop_, files_, processes_, {device_}, pidFile_, {desktop});
+    agent.startWatching();
+    launch(46);
+    processes_.exit(46);
+    const int switches = desktop.setCount();
+    launch(47);
+    desktop.setFailure("");
+    desktop.letGo();
+    EXPECT_EQ(desktop.setCount(), switches);
+    EXPECT_TRUE(desktop.keepsUserValues());
 }
 
 TEST_F(WatchdogAgentTest, WatchesThatCannotBeArmedAreTriedAgain) {

@@ -404,6 +404,68 @@ TEST(WatchdogEndToEndDesktopTest, KilledApplicationLeavesTheDesktopInColour) {
     }
 }
 
+// kwinrc locked by another program when the application ends: the agent guarding that run
+// unloads the effect at once, gives the user's lines back once the lock goes, and ends only then.
+TEST(WatchdogEndToEndDesktopTest, ALockedKwinrcIsGivenBackOnceFreeBeforeTheAgentEnds) {
+    test::TempHome home;
+    const auto kwinrc = home.paths().configHome() / "kwinrc";
+    const std::string usersOwn = "[Plugins]\nblurEnabled=true\n";
+    fs::create_directories(kwinrc.parent_path());
+    ASSERT_TRUE(platform::writeFileAtomically(kwinrc, usersOwn));
+    test::PrivateSessionBus bus;
+    ASSERT_TRUE(bus.ready());
+    const auto kwin = test::DesktopStandIn::kwin("6.6.0");
+    ASSERT_TRUE(kwin->ready());
+    test::ChildProcess app(fakeApplication(), {"--kwin"});
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(kwin->skipTo("loadEffect colorblindnesscorrection"));
+    const auto grey = platform::readWholeFile(kwinrc);
+    test::ChildProcess watchdog(test::builtExecutable("src/watchdog/OlvaneWatchdog"),
+                                {"--pid", std::to_string(app.pid())});
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+
+    const auto lock = test::holdKConfigFileLock(kwinrc);
+    ASSERT_FALSE(lock.empty());
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(kwin->skipTo("unloadEffect colorblindnesscorrection"));
+    ASSERT_TRUE(watchdog.waitForStderr("remis dès que leur fichier sera libéré\n", 10s))
+        << watchdog.stderrSoFar();
+    EXPECT_EQ(platform::readWholeFile(kwinrc), grey);
+    EXPECT_FALSE(watchdog.wait(0ms)) << "the agent stays";
+
+    fs::remove(lock);
+    EXPECT_TRUE(waitUntil([&] { return platform::readWholeFile(kwinrc) == usersOwn; }, 10s));
+    const auto exit = watchdog.wait(10s);
+    EXPECT_TRUE(exit && exit->exited && exit->code == 0);
+}
+
+// A watchdog copied without GSettings' module names it under GNOME, where it cannot give the zoom
+// back; and it says what it puts back when the application ends.
+TEST(WatchdogEndToEndDesktopTest, AnAgentWithoutItsModuleSaysSoAndLogsItsResets) {
+    test::TempHome home;
+    const auto copied = home.root() / "copied";
+    fs::create_directories(copied);
+    fs::copy_file(test::builtExecutable("src/watchdog/OlvaneWatchdog"), copied / "OlvaneWatchdog");
+    test::ChildProcess watchdog(
+        "/usr/bin/env", {"XDG_CURRENT_DESKTOP=GNOME", (copied / "OlvaneWatchdog").string()});
+    EXPECT_TRUE(watchdog.waitForStderr(
+        "GrayscaleFilter: ⚠️ Réglages du zoom de GNOME jamais remis à la "
+        "fin d’OlvaneMac: module "
+        "olvane_gsettings.so non chargé (<private>)\n",
+        10s))
+        << watchdog.stderrSoFar();
+
+    test::ChildProcess app(fakeApplication());
+    ASSERT_EQ(app.readStdout(6, 10s), "ready\n");
+    ASSERT_TRUE(waitUntil([&] { return watches(watchdog.pid(), app.pid()); }, 10s));
+    app.signal(SIGKILL);
+    ASSERT_TRUE(app.wait(10s));
+    EXPECT_TRUE(watchdog.waitForStderr(
+        "GrayscaleFilter: Fin d’OlvaneMac : couleur remise sur l’affichage builtin-0\n", 10s))
+        << watchdog.stderrSoFar();
+}
+
 // Under GNOME the agent opens GSettings' module when it starts: one replaced meanwhile by an
 // upgrade is never loaded into it at the moment colour must come back.
 TEST(WatchdogEndToEndDesktopTest, AModuleUpgradedWhileTheAgentRunsIsNotTheOneItUses) {

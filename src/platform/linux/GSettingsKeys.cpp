@@ -17,4 +17,9 @@ GSettingsKeys* GSettingsKeys::shared(std::string* failure) {
     return keys;
 }
 
+ComposedText gsettingsModuleFailureText(const std::string& failure) {
+    return "module " + ComposedText(kGSettingsModuleFile) + " non chargé (" + userData(failure) +
+           ")";
+}
+
 }  // namespace olvane::platform::os

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ComposedText.h"
 #include "platform/Handle.h"
 
 namespace olvane::platform::os {
@@ -46,5 +47,9 @@ class GSettingsKeys {
 using SharedGSettingsKeys = GSettingsKeys*();
 inline constexpr const char* kSharedGSettingsKeys = "olvane_shared_gsettings_keys";
 inline constexpr const char* kGSettingsModuleFile = "olvane_gsettings.so";
+
+// The log's words for the module that could not be opened, with the failure GSettingsKeys::shared
+// gave: the places it names may be in the user's folders.
+ComposedText gsettingsModuleFailureText(const std::string& failure);
 
 }  // namespace olvane::platform::os

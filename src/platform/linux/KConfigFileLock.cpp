@@ -108,11 +108,15 @@ bool makeLock(const std::filesystem::path& lock, Status& failure) {
     return written;
 }
 
+std::filesystem::path lockOf(const std::filesystem::path& file) {
+    return file.string() + ".lock";
+}
+
 }  // namespace
 
 Handle lockKConfigFile(const std::filesystem::path& file, std::chrono::milliseconds wait,
                        Status& failure) {
-    const std::filesystem::path lock = file.string() + ".lock";
+    const auto lock = lockOf(file);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         failure = Status::success();
@@ -133,6 +137,11 @@ Handle lockKConfigFile(const std::filesystem::path& file, std::chrono::milliseco
         }
         std::this_thread::sleep_for(kPollInterval);
     }
+}
+
+bool kconfigFileLockHeld(const std::filesystem::path& file) {
+    const auto lock = lockOf(file);
+    return existsAtPath(lock) && !isStale(lock);
 }
 
 }  // namespace olvane::platform::os

@@ -18,4 +18,7 @@ namespace olvane::platform::os {
 Handle lockKConfigFile(const std::filesystem::path& file, std::chrono::milliseconds wait,
                        Status& failure);
 
+// Whether a live program holds the lock on `file` now; a stale one is not held.
+bool kconfigFileLockHeld(const std::filesystem::path& file);
+
 }  // namespace olvane::platform::os

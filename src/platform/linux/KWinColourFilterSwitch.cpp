@@ -217,9 +217,25 @@ Status KWinColourFilterSwitch::switchOff() {
         return Status::success();
     }
     if (auto status = restore(*values, Effect::AsSaved); !status) {
+        // Colour all the same where the effect is ours: unloading it needs no lock. The user's
+        // lines stay saved for the next switch off.
+        if (!json::boolMember(*values, "effectLoaded").value_or(false)) {
+            (void)bus_->call(effects("unloadEffect"), kEffect);
+        }
         return status;
     }
     return saved_.discard();
+}
+
+Handle KWinColourFilterSwitch::whenUserValuesMayBeGivenBack(std::function<void()> retry) {
+    if (!loop_ || !lockedOut_ || !saved_.exist()) {
+        return {};
+    }
+    return loop_->every(seconds(kLockRetrySeconds), [file = *lockedOut_, retry = std::move(retry)] {
+        if (!kconfigFileLockHeld(file)) {
+            retry();
+        }
+    });
 }
 
 Status KWinColourFilterSwitch::restore(const Json& values, Effect effect) {
@@ -264,6 +280,7 @@ Status KWinColourFilterSwitch::editKwinrc(const fs::path& kwinrc,
     // and our write, to be lost.
     auto failure = Status::success();
     auto lock = lockKConfigFile(file, lockWait_, failure);
+    lockedOut_ = lock ? std::nullopt : std::optional(file);
     if (!lock) {
         return failure;
     }
@@ -321,8 +338,10 @@ void KWinColourFilterSwitch::checkStillGrey() {
         return;
     }
     kwinrcWatch_ = Handle();
-    (void)restore(*values, Effect::AsItIs);
-    (void)saved_.discard();
+    // Kept when kwinrc could not take them: the next switch off gives them back.
+    if (restore(*values, Effect::AsItIs)) {
+        (void)saved_.discard();
+    }
     switchedOffElsewhere_.emit();
 }
 

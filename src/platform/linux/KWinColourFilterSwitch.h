@@ -24,7 +24,9 @@ namespace olvane::platform::os {
 // whatever they are; switching off puts them back, but for a line the user changed while the
 // screen was grey. Only those saved values make the effect ours, and a switch on while it is
 // ours puts back only the monochrome mode and the loaded effect. Every other line of kwinrc stays
-// as it was: each edit is made under KDE's own lock on the file, over what it holds then.
+// as it was: each edit is made under KDE's own lock on the file, over what it holds then. While
+// another program holds that lock, a switch off unloads the effect it loaded at once (over the
+// bus, with no lock) and leaves the user's lines saved until the lock is let go.
 class KWinColourFilterSwitch final : public GrayscaleSwitch {
   public:
     // Before it, mode 3 of the effect is a red-weak tint rather than monochrome.
@@ -37,6 +39,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     static constexpr double kSettleSeconds = 1.0;
     // How long a save of KDE's own may hold kwinrc before an edit of ours gives up.
     static constexpr std::chrono::milliseconds kLockWait{1000};
+    // How often a switch off that found kwinrc locked looks whether the lock was let go.
+    static constexpr double kLockRetrySeconds = 1.0;
 
     // kwinrc in the configuration folder; the user's own values wait in the data folder while
     // the screen is grey. With a loop and a file watcher, kwinrc is watched while the screen is
@@ -58,6 +62,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     Status setEnabled(bool on) override;
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override;
     bool keepsUserValues() const override { return saved_.exist(); }
+    // Needs the loop; looks at the lock every kLockRetrySeconds.
+    Handle whenUserValuesMayBeGivenBack(std::function<void()> retry) override;
     // For the watchdog: the saved values are known from now on even if their folder goes.
     void followSavedValues() { saved_.follow(); }
 
@@ -96,6 +102,8 @@ class KWinColourFilterSwitch final : public GrayscaleSwitch {
     std::chrono::milliseconds lockWait_;
     Handle kwinrcWatch_;
     Handle settle_;
+    // The file whose lock another program held at the last edit of kwinrc, which gave up.
+    std::optional<std::filesystem::path> lockedOut_;
     Signal<> switchedOffElsewhere_;
 };
 

@@ -33,6 +33,13 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
         return Status::success();
     }
     bool keepsUserValues() const override { return keepsUserValues_; }
+    Handle whenUserValuesMayBeGivenBack(std::function<void()> retry) override {
+        if (!lockedOut_) {
+            return {};
+        }
+        retry_ = std::move(retry);
+        return Handle([this] { retry_ = nullptr; });
+    }
 
     Handle observeSwitchOffElsewhere(std::function<void()> onSwitchedOff) override {
         return switchedOffElsewhere_.connect(
@@ -51,6 +58,14 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
     void setHasSymbol(bool hasSymbol) { hasSymbol_ = hasSymbol; }
     // Non-empty: every switch fails with this description and changes nothing.
     void setFailure(std::string failure) { failure_ = std::move(failure); }
+    // Whether the failing switches were kept out by another program's lock.
+    void setLockedOut(bool lockedOut) { lockedOut_ = lockedOut; }
+    // That program lets go: the retry waiting, if any, runs.
+    void letGo() {
+        if (auto retry = retry_) {
+            retry();
+        }
+    }
     // nullopt until the first call.
     std::optional<bool> enabled() const { return enabled_; }
     int loadCount() const { return loadCount_; }
@@ -61,6 +76,8 @@ class SimGrayscaleSwitch final : public GrayscaleSwitch {
     std::string loadFailureText_ = "Impossible de charger le filtre N&B simulé";
     bool hasSymbol_ = true;
     std::string failure_;
+    bool lockedOut_ = false;
+    std::function<void()> retry_;
     std::optional<bool> enabled_;
     bool keepsUserValues_ = false;
     int loadCount_ = 0;

@@ -11,11 +11,9 @@
 #include "app/AppState.h"
 #include "app/LinuxPlatform.h"
 #include "model/Logger.h"
-#include "platform/LogRouter.h"
 #include "platform/Paths.h"
 #include "platform/linux/BusConnection.h"
-#include "platform/linux/JournalLogSink.h"
-#include "platform/linux/StderrLogSink.h"
+#include "platform/linux/ProgramLogSinks.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/XkbKeyboardLayout.h"
 #include "ui/effects/QtDelayPanels.h"
@@ -41,11 +39,7 @@ namespace {
 
 void configureLogging() {
     Logger::setApplicationIdentifier(platform::Paths::kApplicationId);
-    auto& router = platform::LogRouter::instance();
-    router.addSink(std::make_shared<platform::os::StderrLogSink>());
-    if (auto journal = platform::os::JournalLogSink::createIfAvailable("OlvaneMac")) {
-        router.addSink(journal);
-    }
+    platform::os::addProgramLogSinks("OlvaneMac");
 }
 
 // The desktop back-ends speak X11: under a Wayland session the application joins XWayland, so

@@ -1,7 +1,8 @@
 // OlvaneMac as a user installs it (`cmake --install --strip` into a prefix of the temporary HOME),
 // started from its desktop entry's Exec line: what runs comes from the installed folder only, and
 // what it writes names that folder; its uninstall, confirmed through the settings page as a screen
-// reader user would, leaves the folder in the trash and nothing else of ours.
+// reader user would, leaves the folder in the trash and nothing else of ours, not even the login
+// entry the desktop made of the menu entry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -153,6 +154,12 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     ASSERT_TRUE(platform::writeFileAtomically(
         manifest,
         R"({"path": ")" + std::string(OLVANE_BUILD_DIR) + R"(/src/host/olvanemac-host"})"));
+
+    // The user had it start at login with the desktop's startup-applications tool, which copies
+    // the menu entry.
+    const auto autostart = home.root() / ".config" / "autostart";
+    ASSERT_TRUE(platform::ensurePrivateFolder(autostart));
+    fs::copy_file(entryFile, autostart / entryFile.filename());
 
     const auto command = safari::DesktopEntry::load(entryFile)->commandLine();
     ASSERT_EQ(command, std::vector<std::string>{(folder / "OlvaneMac").string()});

@@ -1,7 +1,8 @@
 # `cmake --install <build> --prefix <prefix>` lays out OlvaneMac for the desktop: the programs and
 # the modules they open in a folder of their own, <prefix>/lib/OlvaneMac (where they find each
 # other), its desktop entry naming OlvaneMac there by absolute path, and the logo in the hicolor
-# icon theme. Any build serves; nothing is built at install time.
+# icon theme. Any build serves; nothing is built at install time. `--strip` installs the programs
+# and modules without their debug information; the build tree keeps it.
 set(installed_targets OlvaneMac OlvaneWatchdog olvanemac-host olvanemac-safari-extension
     olvane_gsettings olvane_network_favicons)
 set(programs "")
@@ -18,6 +19,7 @@ install(CODE "
   set(OLVANE_PROGRAMS \"${programs}\")
   set(OLVANE_ICON_SIZES \"${icon_sizes}\")
   set(OLVANE_ICON_FOLDER \"${icon_folder}\")
+  set(OLVANE_STRIP \"${CMAKE_STRIP}\")
   set(OLVANE_DESKTOP_ENTRY \"${PROJECT_SOURCE_DIR}/src/ui/shell/so.olvane.mac.desktop.in\")
   include(\"${CMAKE_CURRENT_LIST_DIR}/InstallOlvaneMac.cmake\")
 ")

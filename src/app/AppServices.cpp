@@ -152,8 +152,9 @@ void AppServices::syncLoginItemWithSettings() {
 
 void AppServices::disableLoginItem() {
     (void)loginItem_.disable();
-    // An entry the desktop switched off counts as disabled, yet is still our file on disk.
-    (void)platform_.loginItems.unregisterApplication();
+    // An entry the desktop switched off counts as disabled, yet is still on disk; and the
+    // session also starts the program from the entries the user made.
+    loginItem_.removeEveryEntry();
 }
 
 void AppServices::startWindowMonitoring() {

@@ -66,4 +66,14 @@ void LoginItemManager::syncWithSettings() {
     }
 }
 
+void LoginItemManager::removeEveryEntry() {
+    const auto removal = items_.removeEveryEntry();
+    for (const auto& entry : removal.removed) {
+        log().info("Entrée de démarrage automatique supprimée: %{private}s", entry);
+    }
+    for (const auto& failure : removal.failures) {
+        log().logError("Entrée de démarrage automatique non supprimée", failure);
+    }
+}
+
 }  // namespace olvane

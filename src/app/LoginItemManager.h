@@ -15,6 +15,9 @@ class LoginItemManager {
     platform::Status disable();
     // Never fails towards its caller.
     void syncWithSettings();
+    // For the uninstall: every entry that would start the application at login goes, the user's
+    // own copies of its menu entry included; each removal and failure is logged.
+    void removeEveryEntry();
 
   private:
     void storeLaunchAtLogin(bool launchAtLogin);

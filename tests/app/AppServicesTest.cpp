@@ -283,6 +283,11 @@ TEST(AppServices, TheUninstallOfARunningProgramLeavesNothingOfTheSystemOnDisk) {
     run.services.delegate().performStartup();
     ASSERT_TRUE(run.services.grayscale().commandFileWatchers().grayscale().isWatching());
     ASSERT_TRUE(fs::exists(system.paths.sharedContainer() / "grayscale-command.json"));
+    // The desktop's startup-applications tool made a login entry of the menu entry.
+    const auto autostart = system.paths.configHome() / "autostart";
+    put(autostart / "so.olvane.mac.desktop",
+        platform::os::XdgAutostartLoginItems::entryText(system.program));
+    put(autostart / "autre.desktop", "[Desktop Entry]\nExec=/usr/bin/true\n");
 
     platform::sim::ScopedLogCapture log;
     run.appState.isUninstalling.set(true);
@@ -297,7 +302,8 @@ TEST(AppServices, TheUninstallOfARunningProgramLeavesNothingOfTheSystemOnDisk) {
     EXPECT_EQ(run.userServices.calls().back(), "reload");
     // The session's runtime folder holds only the simulated display, gone with the session.
     EXPECT_EQ(filesUnder(system.home.root(), system.home.root() / "runtime"),
-              (std::vector<std::string>{".local/share/Trash/files/OlvaneMac/OlvaneMac",
+              (std::vector<std::string>{".config/autostart/autre.desktop",
+                                        ".local/share/Trash/files/OlvaneMac/OlvaneMac",
                                         ".local/share/Trash/files/OlvaneMac/OlvaneWatchdog",
                                         ".local/share/Trash/info/OlvaneMac.trashinfo"}));
 }

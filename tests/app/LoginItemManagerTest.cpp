@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <set>
 
 #include "app/LoginItemManager.h"
 #include "platform/FileIO.h"
@@ -150,6 +154,62 @@ TEST(XdgAutostartLoginItemsTest, AutostartEntryFollowsRegistration) {
     EXPECT_TRUE(items.unregisterApplication());
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_TRUE(items.unregisterApplication()) << "already gone is fine";
+}
+
+// The uninstall takes every entry that would start this program at login, the user's own copies of
+// the menu entry included, and nothing else; what is no readable file is passed over at once.
+TEST(XdgAutostartLoginItemsTest, EveryEntryThatStartsTheProgramGoesAndNothingElse) {
+    using platform::os::desktopExecValue;
+    test::TempHome home;
+    const auto program = home.root() / "Mes programmes" / "OlvaneMac";
+    const auto copy = home.root() / "build" / "OlvaneMac";
+    for (const auto& file : {program, copy}) {
+        fs::create_directories(file.parent_path());
+        ASSERT_TRUE(platform::writeFileInPlace(file, "", 0700));
+    }
+    const auto link = home.root() / "OlvaneMac-lien";
+    fs::create_symlink(program, link);
+    const auto entry = [](const std::string& exec, const std::string& more = "") {
+        return "[Desktop Entry]\nType=Application\nName=OlvaneMac\nExec=" + exec + "\n" + more;
+    };
+    const std::map<std::string, std::string> going{
+        {"so.olvane.mac.desktop", entry(desktopExecValue(program) + " %U")},
+        {"OlvaneMac.desktop",
+         entry(desktopExecValue(program), "X-GNOME-Autostart-enabled=false\n")},
+        {"lien.desktop", entry(desktopExecValue(link))}};
+    const std::map<std::string, std::string> staying{
+        {"copie.desktop", entry(desktopExecValue(copy))},
+        {"autre.desktop", entry("/usr/bin/true " + desktopExecValue(program))},
+        {"env.desktop", entry("env A=1 " + desktopExecValue(program))},
+        {"notes.txt", entry(desktopExecValue(program))},
+        {"illisible.desktop", entry(desktopExecValue(copy))}};
+    const auto folder = home.root() / ".config/autostart";
+    ASSERT_TRUE(platform::ensurePrivateFolder(folder / "dossier.desktop"));
+    ASSERT_EQ(::mkfifo((folder / "fifo.desktop").c_str(), 0600), 0);
+    for (const auto* entries : {&going, &staying}) {
+        for (const auto& [name, text] : *entries) {
+            ASSERT_TRUE(platform::writeFileInPlace(folder / name, text));
+        }
+    }
+    fs::permissions(folder / "illisible.desktop", fs::perms::none);
+
+    platform::os::XdgAutostartLoginItems items(home.paths(), program);
+    const auto removal = items.removeEveryEntry();
+    EXPECT_TRUE(removal.failures.empty());
+    std::vector<fs::path> removed;
+    for (const auto& [name, text] : going) {
+        removed.push_back(folder / name);
+    }
+    EXPECT_EQ(removal.removed, removed);
+    std::set<std::string> left;
+    for (const auto& file : fs::directory_iterator(folder)) {
+        left.insert(file.path().filename());
+    }
+    std::set<std::string> kept{"dossier.desktop", "fifo.desktop"};
+    for (const auto& [name, text] : staying) {
+        kept.insert(name);
+    }
+    EXPECT_EQ(left, kept);
 }
 
 TEST(XdgAutostartLoginItemsTest, ExecValueQuotesAndEscapes) {

@@ -1,14 +1,20 @@
 #include "platform/linux/XdgAutostartLoginItems.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 
+#include "platform/DesktopEntryKeys.h"
+#include "platform/DesktopExecCommand.h"
 #include "platform/FileIO.h"
 
 namespace olvane::platform::os {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Far more than any desktop entry holds.
+constexpr std::size_t kLargestEntryBytes = 1 << 20;
 
 // Only these characters may stand in an Exec argument without quotes.
 bool needsQuoting(const std::string& argument) {
@@ -28,6 +34,31 @@ bool startsAtLogin(const std::string& text, const fs::path& executable) {
         startsExecutable |= line == "Exec=" + desktopExecValue(executable);
     }
     return startsExecutable;
+}
+
+// The program `entry` starts: its Exec value's first word, when an absolute path. A bare name
+// depends on the session's search path, which may not be ours.
+std::optional<fs::path> programStartedBy(const fs::path& entry) {
+    // Read without waiting on what is no regular file: a FIFO or a folder by that name is none.
+    const auto text = readWholeFile(entry, nullptr, kLargestEntryBytes);
+    const auto keys = text ? DesktopEntryKeys::parse(*text) : std::nullopt;
+    if (!keys) {
+        return std::nullopt;
+    }
+    const auto command = desktopExecCommand(
+        keys->value("Exec"),
+        {.name = keys->value("Name"), .icon = keys->value("Icon"), .location = entry});
+    if (command.empty()) {
+        return std::nullopt;
+    }
+    const fs::path program = command.front();
+    return program.is_absolute() ? std::optional(program) : std::nullopt;
+}
+
+bool startsTheProgram(const fs::path& entry, const fs::path& executable) {
+    const auto program = programStartedBy(entry);
+    std::error_code ec;
+    return program && fs::equivalent(*program, executable, ec);
 }
 
 }  // namespace
@@ -101,6 +132,29 @@ Status XdgAutostartLoginItems::unregisterApplication() {
         return errnoFailure("Impossible de supprimer " + quotedPath(entry_), ec.value());
     }
     return Status::success();
+}
+
+LoginItems::Removal XdgAutostartLoginItems::removeEveryEntry() {
+    std::vector<fs::path> entries;
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(entry_.parent_path(), ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (it->path().extension() == ".desktop" && startsTheProgram(it->path(), executable_)) {
+            entries.push_back(it->path());
+        }
+    }
+    std::sort(entries.begin(), entries.end());
+    Removal removal;
+    for (const auto& entry : entries) {
+        std::error_code removeError;
+        if (fs::remove(entry, removeError)) {
+            removal.removed.push_back(entry);
+        } else if (removeError) {
+            removal.failures.push_back(
+                errnoFailure("Impossible de supprimer " + quotedPath(entry), removeError.value()));
+        }
+    }
+    return removal;
 }
 
 }  // namespace olvane::platform::os

@@ -19,7 +19,11 @@ class XdgAutostartLoginItems final : public LoginItems {
     // program is gone.
     ServiceStatus status() override;
     Status registerApplication() override;
+    // Removes our entry whatever it starts.
     Status unregisterApplication() override;
+    // Every *.desktop file of the autostart folder whose Exec program is this very executable,
+    // compared as files (a link to it counts).
+    Removal removeEveryEntry() override;
 
     // The entry's text.
     static std::string entryText(const std::filesystem::path& executable);

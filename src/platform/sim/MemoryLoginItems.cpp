@@ -20,4 +20,12 @@ Status MemoryLoginItems::unregisterApplication() {
     return Status::success();
 }
 
+LoginItems::Removal MemoryLoginItems::removeEveryEntry() {
+    if (!failure_.empty()) {
+        return {.removed = {}, .failures = {Status::failure(ComposedText(failure_))}};
+    }
+    status_ = ServiceStatus::NotRegistered;
+    return {};
+}
+
 }  // namespace olvane::platform::sim

@@ -12,6 +12,7 @@ class MemoryLoginItems final : public LoginItems {
     ServiceStatus status() override { return status_; }
     Status registerApplication() override;
     Status unregisterApplication() override;
+    Removal removeEveryEntry() override;
 
     void setStatus(ServiceStatus status) { status_ = status; }
     // A non-empty description makes the next calls fail with it.

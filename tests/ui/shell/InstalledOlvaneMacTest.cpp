@@ -1,12 +1,14 @@
-// OlvaneMac as a user installs it (`cmake --install` into a prefix of the temporary HOME), started
-// from its desktop entry's Exec line: what runs comes from the installed folder only, and what it
-// writes names that folder; its uninstall, confirmed through the settings page as a screen reader
-// user would, leaves the folder in the trash and nothing else of ours.
+// OlvaneMac as a user installs it (`cmake --install --strip` into a prefix of the temporary HOME),
+// started from its desktop entry's Exec line: what runs comes from the installed folder only, and
+// what it writes names that folder; its uninstall, confirmed through the settings page as a screen
+// reader user would, leaves the folder in the trash and nothing else of ours, not even the login
+// entry the desktop made of the menu entry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -79,6 +81,16 @@ Files mappedFromTheBuildTree(pid_t pid) {
     return found;
 }
 
+// The names of the ELF sections of `file`, as readelf lists them.
+std::string sectionsOf(const fs::path& file) {
+    const auto readelf = platform::findProgramOnPath("readelf");
+    if (!readelf) {
+        return "readelf introuvable";
+    }
+    test::ChildProcess sections(*readelf, {"-S", "-W", file.string()});
+    return sections.readStdoutToEnd(30s);
+}
+
 bool eventually(const std::function<bool()>& condition) {
     for (int i = 0; i < 1500; ++i) {
         if (condition()) {
@@ -103,13 +115,23 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     const auto paths = home.paths();
 
     const auto prefix = home.root() / ".local";
-    test::ChildProcess install(CMAKE_COMMAND,
-                               {"--install", OLVANE_BUILD_DIR, "--prefix", prefix.string()});
+    test::ChildProcess install(
+        CMAKE_COMMAND, {"--install", OLVANE_BUILD_DIR, "--prefix", prefix.string(), "--strip"});
     const auto installed = install.wait(120s);
     ASSERT_TRUE(installed && installed->exited && installed->code == 0)
         << install.readStderrToEnd(1s);
     const auto folder = prefix / "lib" / "OlvaneMac";
     const auto entryFile = prefix / "share" / "applications" / "so.olvane.mac.desktop";
+    // Stripped copies, the dynamic symbols the modules are opened by kept; the build keeps all.
+    for (const auto& file : fs::directory_iterator(folder)) {
+        const auto sections = sectionsOf(file.path());
+        EXPECT_NE(sections.find(" .dynsym "), std::string::npos) << file.path() << sections;
+        EXPECT_EQ(sections.find(" .debug_info "), std::string::npos) << file.path();
+        EXPECT_EQ(sections.find(" .symtab "), std::string::npos) << file.path();
+    }
+    EXPECT_NE(
+        sectionsOf(fs::path(OLVANE_BUILD_DIR) / "src/ui/shell/OlvaneMac").find(" .debug_info "),
+        std::string::npos);
     const auto keys =
         platform::DesktopEntryKeys::parse(platform::readWholeFile(entryFile).value_or(""));
     ASSERT_TRUE(keys);
@@ -132,6 +154,12 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     ASSERT_TRUE(platform::writeFileAtomically(
         manifest,
         R"({"path": ")" + std::string(OLVANE_BUILD_DIR) + R"(/src/host/olvanemac-host"})"));
+
+    // The user had it start at login with the desktop's startup-applications tool, which copies
+    // the menu entry.
+    const auto autostart = home.root() / ".config" / "autostart";
+    ASSERT_TRUE(platform::ensurePrivateFolder(autostart));
+    fs::copy_file(entryFile, autostart / entryFile.filename());
 
     const auto command = safari::DesktopEntry::load(entryFile)->commandLine();
     ASSERT_EQ(command, std::vector<std::string>{(folder / "OlvaneMac").string()});
@@ -187,6 +215,34 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
         }
     }
     EXPECT_EQ(left, Files{});
+}
+
+// A relative prefix is the caller's, whichever folder the script moves to. Stand-ins for cmake
+// (which records its calls) and dpkg-query take the place of the release build and of the set-up.
+TEST(InstalledOlvaneMac, TheInstallScriptTakesARelativePrefixInTheCallersFolder) {
+    test::TempHome home;
+    const auto standIns = home.root() / "stand-ins";
+    const auto calls = home.root() / "cmake-calls";
+    for (const auto& [name, script] : std::map<std::string, std::string>{
+             {"cmake", "printf '%s\\n' \"$*\" >>'" + calls.string() + "'"},
+             {"dpkg-query", "echo 'install ok installed'"},
+             {"update-desktop-database", "true"}}) {
+        ASSERT_TRUE(platform::ensurePrivateFolder(standIns));
+        ASSERT_TRUE(
+            platform::writeFileAtomically(standIns / name, "#!/bin/sh\n" + script + "\n", 0700));
+    }
+    const auto caller = home.root() / "ailleurs";
+    ASSERT_TRUE(platform::ensurePrivateFolder(caller));
+    test::ChildProcess install(
+        "/bin/sh", {"-c", "cd \"$0\" && PATH=\"$1:$PATH\" exec \"$2\" rel", caller.string(),
+                    standIns.string(), OLVANE_SOURCE_DIR "/scripts/install"});
+    const auto ended = install.wait(60s);
+    ASSERT_TRUE(ended && ended->exited && ended->code == 0) << install.readStderrToEnd(1s);
+    const auto recorded = platform::readWholeFile(calls).value_or("");
+    EXPECT_NE(recorded.find("--install build/release --prefix " +
+                            (fs::canonical(caller) / "rel").string() + " --strip\n"),
+              std::string::npos)
+        << recorded;
 }
 
 // The install writes its Exec value with CMake; it must quote a path as the login item's does.

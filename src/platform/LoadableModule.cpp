@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FileIO.h"
+
 namespace olvane::platform {
 namespace {
 
@@ -49,18 +51,39 @@ bool LoadableModule::open() {
     for (const auto& path : places) {
         std::error_code error;
         if (std::filesystem::exists(path, error)) {
-            handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle_) {
-                failure_ = "Module " + path.string() + " non chargé : " + loaderReason();
-                return false;
-            }
-            opened_ = path;
-            return true;
+            return load(path);
         }
         searched += (searched.empty() ? "" : ", ") + path.parent_path().string();
     }
     failure_ = fileName_ + " introuvable" + (searched.empty() ? "" : " dans " + searched);
     return false;
+}
+
+// Each check, and the loader, sees the one file open at `file`, whatever takes its name meanwhile.
+bool LoadableModule::load(const std::filesystem::path& path) {
+    const auto refuse = [&](const std::string& reason) {
+        failure_ = "Module " + path.string() + " non chargé : " + reason;
+        return false;
+    };
+    ComposedText refusal;
+    FileDescriptor file = openRegularFile(path, &refusal);
+    if (!file.valid()) {
+        return refuse(refusal.text());
+    }
+    const auto name = "/proc/self/fd/" + std::to_string(file.get());
+    handle_ = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) {
+        auto reason = loaderReason();
+        if (reason.starts_with(name)) {
+            reason.replace(0, name.size(), path.string());
+        }
+        return refuse(reason);
+    }
+    // The loader knows the module by that name, and would take any other object later opened
+    // under it for this one: the descriptor stays open as long as the module, for good.
+    static_cast<void>(file.release());
+    opened_ = path;
+    return true;
 }
 
 }  // namespace olvane::platform

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+#include <utility>
 
 #include "platform/FileIO.h"
 #include "platform/LoadableModule.h"
@@ -61,6 +65,27 @@ TEST(LoadableModule, AFailureNamesTheModuleAndTheLoadersReason) {
     EXPECT_TRUE(withoutEntry.failure().starts_with("absente absent de " + module.string() + " : "))
         << withoutEntry.failure();
     EXPECT_NE(withoutEntry.failure().find("undefined symbol: absente"), std::string::npos);
+}
+
+// The loader would wait for ever on a FIFO with no writer, and ctest's timeout would end the test.
+TEST(LoadableModule, WhatIsNoRegularFileIsRefusedAtOnce) {
+    test::TempHome home;
+    const auto program = home.root() / "OlvaneMac";
+    const auto module = home.root() / kModule;
+    const auto fifo = home.root() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { fs::create_symlink(fifo, module); }, "N’est pas un fichier ordinaire"},
+        {[&] { ASSERT_EQ(::mkfifo(module.c_str(), 0600), 0); }, "N’est pas un fichier ordinaire"},
+        {[&] { fs::create_directory(module); }, "Est un dossier"},
+    };
+    for (const auto& [put, reason] : cases) {
+        fs::remove(module);
+        put();
+        LoadableModule refused(kModule, fs::path(), program, fs::path());
+        EXPECT_EQ(refused.entryPoint(kEntry), nullptr);
+        EXPECT_EQ(refused.failure(), "Module " + module.string() + " non chargé : " + reason);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ElfBuildId.h"
 #include "platform/FileIO.h"
 
 namespace olvane::platform {
@@ -19,9 +20,11 @@ std::string loaderReason() {
 }  // namespace
 
 LoadableModule::LoadableModule(std::string fileName, std::filesystem::path builtAt,
-                               std::filesystem::path program, std::filesystem::path buildTree)
+                               std::string buildId, std::filesystem::path program,
+                               std::filesystem::path buildTree)
     : fileName_(std::move(fileName)),
       builtAt_(std::move(builtAt)),
+      buildId_(std::move(buildId)),
       program_(std::move(program)),
       buildTree_(std::move(buildTree)) {}
 
@@ -69,6 +72,16 @@ bool LoadableModule::load(const std::filesystem::path& path) {
     FileDescriptor file = openRegularFile(path, &refusal);
     if (!file.valid()) {
         return refuse(refusal.text());
+    }
+    const auto buildId = elfBuildId(file.get());
+    if (!buildId) {
+        return refuse("Pas un module d’OlvaneMac (aucun identifiant de construction)");
+    }
+    // Checked before the loader runs anything of it (its initialisers, the libraries it needs).
+    if (*buildId != buildId_) {
+        return refuse(
+            "Il vient d’une autre construction (OlvaneMac a été mis à jour : relance-le pour "
+            "l’utiliser)");
     }
     const auto name = "/proc/self/fd/" + std::to_string(file.get());
     handle_ = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -9,11 +9,13 @@ namespace olvane::platform {
 
 // A shared object of ours, opened on first use so that the libraries it needs are loaded then and
 // not when the program starts. Looked for beside the running program, then, for a program that
-// runs from the build tree, where the build put it. Only a regular file is loaded. Never closed:
-// what it made may live as long as the process.
+// runs from the build tree, where the build put it. Only a regular file of the very build this
+// program was built with (its GNU build ID, `buildId`) is loaded, never one installed over it
+// since: the running program was not made for that one. Never closed: what it made may live as
+// long as the process.
 class LoadableModule {
   public:
-    LoadableModule(std::string fileName, std::filesystem::path builtAt,
+    LoadableModule(std::string fileName, std::filesystem::path builtAt, std::string buildId,
                    std::filesystem::path program = runningProgram(),
                    std::filesystem::path buildTree = compiledBuildTree());
     LoadableModule(const LoadableModule&) = delete;
@@ -32,6 +34,7 @@ class LoadableModule {
 
     std::string fileName_;
     std::filesystem::path builtAt_;
+    std::string buildId_;
     std::filesystem::path program_;
     std::filesystem::path buildTree_;
     std::filesystem::path opened_;

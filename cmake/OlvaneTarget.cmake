@@ -44,3 +44,32 @@ function(olvane_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${ARG_PREFIX}"
                        PROPERTIES ${properties})
 endfunction()
+
+# olvane_module(name SOURCES ... [DEPS ...] [OPENED_BY target]): a shared object of ours that
+# `target` opens through platform::LoadableModule. Its GNU build ID is written after each link
+# into <name>_build_id.h, which `target` may include: it defines <NAME>_BUILD_ID, the only build
+# the loader takes. The header changes only with the module, so nothing else is rebuilt for it.
+function(olvane_module name)
+  cmake_parse_arguments(ARG "" "OPENED_BY" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_link_options(${name} PRIVATE -Wl,--build-id=sha1)
+  olvane_target_defaults(${name})
+  if(NOT ARG_OPENED_BY)
+    return()
+  endif()
+  if(NOT CMAKE_READELF)
+    message(FATAL_ERROR "readelf est nécessaire pour lire l’identifiant de construction de ${name}")
+  endif()
+  string(TOUPPER "${name}_BUILD_ID" macro)
+  set(header "${CMAKE_CURRENT_BINARY_DIR}/${name}_build_id.h")
+  add_custom_command(OUTPUT "${header}"
+    COMMAND "${CMAKE_COMMAND}" "-DREADELF=${CMAKE_READELF}" "-DMODULE=$<TARGET_FILE:${name}>"
+            "-DHEADER=${header}" "-DMACRO=${macro}" -P "${PROJECT_SOURCE_DIR}/cmake/ModuleBuildId.cmake"
+    DEPENDS ${name} "${PROJECT_SOURCE_DIR}/cmake/ModuleBuildId.cmake"
+    VERBATIM)
+  target_sources(${ARG_OPENED_BY} PRIVATE "${header}")
+  target_include_directories(${ARG_OPENED_BY} PRIVATE "${CMAKE_CURRENT_BINARY_DIR}")
+endfunction()

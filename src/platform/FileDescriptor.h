@@ -24,6 +24,8 @@ class FileDescriptor {
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    // The descriptor, no longer owned: the caller closes it, or keeps it for good.
+    int release() { return std::exchange(fd_, -1); }
     void reset(int fd = -1) {
         if (fd_ >= 0) {
             ::close(fd_);

@@ -65,6 +65,25 @@ std::optional<ComposedText> refusalOf(int fd, std::size_t maximumBytes, struct s
 
 }  // namespace
 
+FileDescriptor openRegularFile(const fs::path& path, ComposedText* reason) {
+    const auto refuse = [reason](const ComposedText& why) {
+        if (reason) {
+            *reason = why;
+        }
+        return FileDescriptor();
+    };
+    // Non-blocking, so that a FIFO with no writer answers at once instead of waiting for one.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return refuse(ComposedText(describeErrno(errno)));
+    }
+    struct stat st {};
+    if (const auto refusal = refusalOf(fd.get(), std::numeric_limits<std::size_t>::max(), st)) {
+        return refuse(*refusal);
+    }
+    return fd;
+}
+
 std::optional<std::string> readWholeFile(const fs::path& path, ComposedText* error,
                                          std::size_t maximumBytes) {
     const auto fail = [&](const ComposedText& reason) -> std::optional<std::string> {

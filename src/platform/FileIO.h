@@ -10,11 +10,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileDescriptor.h"
 #include "platform/Status.h"
 
 namespace olvane::platform {
 
 inline constexpr mode_t kPrivateFileMode = 0600;
+
+// `path` open for reading when it is a regular file; else an invalid descriptor and the reason in
+// `*reason`. Never waits on what is not a regular file (a FIFO, a device, a socket): it is refused
+// at once. The checks are made on the descriptor, so they hold for the very file it reads.
+FileDescriptor openRegularFile(const std::filesystem::path& path, ComposedText* reason);
 
 // The whole content of a regular file; nullopt when it cannot be read (`error` says why). Never
 // waits on what is not a regular file (a FIFO, a device, a socket): it is refused at once, as is

@@ -6,6 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ElfBuildId.h"
+#include "platform/FileIO.h"
+
 namespace olvane::platform {
 namespace {
 
@@ -17,9 +20,11 @@ std::string loaderReason() {
 }  // namespace
 
 LoadableModule::LoadableModule(std::string fileName, std::filesystem::path builtAt,
-                               std::filesystem::path program, std::filesystem::path buildTree)
+                               std::string buildId, std::filesystem::path program,
+                               std::filesystem::path buildTree)
     : fileName_(std::move(fileName)),
       builtAt_(std::move(builtAt)),
+      buildId_(std::move(buildId)),
       program_(std::move(program)),
       buildTree_(std::move(buildTree)) {}
 
@@ -49,18 +54,49 @@ bool LoadableModule::open() {
     for (const auto& path : places) {
         std::error_code error;
         if (std::filesystem::exists(path, error)) {
-            handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle_) {
-                failure_ = "Module " + path.string() + " non chargé : " + loaderReason();
-                return false;
-            }
-            opened_ = path;
-            return true;
+            return load(path);
         }
         searched += (searched.empty() ? "" : ", ") + path.parent_path().string();
     }
     failure_ = fileName_ + " introuvable" + (searched.empty() ? "" : " dans " + searched);
     return false;
+}
+
+// Each check, and the loader, sees the one file open at `file`, whatever takes its name meanwhile.
+bool LoadableModule::load(const std::filesystem::path& path) {
+    const auto refuse = [&](const std::string& reason) {
+        failure_ = "Module " + path.string() + " non chargé : " + reason;
+        return false;
+    };
+    ComposedText refusal;
+    FileDescriptor file = openRegularFile(path, &refusal);
+    if (!file.valid()) {
+        return refuse(refusal.text());
+    }
+    const auto buildId = elfBuildId(file.get());
+    if (!buildId) {
+        return refuse("Pas un module d’OlvaneMac (aucun identifiant de construction)");
+    }
+    // Checked before the loader runs anything of it (its initialisers, the libraries it needs).
+    if (*buildId != buildId_) {
+        return refuse(
+            "Il vient d’une autre construction (OlvaneMac a été mis à jour : relance-le pour "
+            "l’utiliser)");
+    }
+    const auto name = "/proc/self/fd/" + std::to_string(file.get());
+    handle_ = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) {
+        auto reason = loaderReason();
+        if (reason.starts_with(name)) {
+            reason.replace(0, name.size(), path.string());
+        }
+        return refuse(reason);
+    }
+    // The loader knows the module by that name, and would take any other object later opened
+    // under it for this one: the descriptor stays open as long as the module, for good.
+    static_cast<void>(file.release());
+    opened_ = path;
+    return true;
 }
 
 }  // namespace olvane::platform

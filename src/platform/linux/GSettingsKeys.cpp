@@ -1,11 +1,13 @@
 #include "platform/linux/GSettingsKeys.h"
 
+#include "olvane_gsettings_build_id.h"
 #include "platform/LoadableModule.h"
 
 namespace olvane::platform::os {
 
 GSettingsKeys* GSettingsKeys::shared(std::string* failure) {
-    static LoadableModule module(kGSettingsModuleFile, OLVANE_GSETTINGS_MODULE);
+    static LoadableModule module(kGSettingsModuleFile, OLVANE_GSETTINGS_MODULE,
+                                 OLVANE_GSETTINGS_BUILD_ID);
     static GSettingsKeys* const keys = [] {
         auto* make =
             reinterpret_cast<SharedGSettingsKeys*>(module.entryPoint(kSharedGSettingsKeys));

@@ -4,12 +4,14 @@
 #include <utility>
 
 #include "model/Logger.h"
+#include "olvane_network_favicons_build_id.h"
 #include "ui/foundation/NetworkFaviconModule.h"
 
 namespace olvane::ui {
 
 LoadedFaviconFetcher::LoadedFaviconFetcher()
-    : module_(kNetworkFaviconModuleFile, OLVANE_NETWORK_FAVICON_MODULE) {}
+    : module_(kNetworkFaviconModuleFile, OLVANE_NETWORK_FAVICON_MODULE,
+              OLVANE_NETWORK_FAVICONS_BUILD_ID) {}
 
 LoadedFaviconFetcher::~LoadedFaviconFetcher() = default;
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,6 +77,24 @@ std::optional<long long> storedSave(const fs::path& file, std::string& problem) 
     }
 }
 
+ino_t inodeOf(const fs::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+// Each save renames a new file into place. Waiting for one makes every kill fall after the
+// child's first save, however little time a loaded machine gives it.
+bool waitForASave(const fs::path& file, ino_t before) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (inodeOf(file) == before) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    return true;
+}
+
 int leftoversBeside(const fs::path& file) {
     const std::string prefix = "." + file.filename().string() + ".";
     int count = 0;
@@ -124,10 +143,14 @@ KilledSavesReport killDuringSaves(const fs::path& file, int kills,
             report.firstProblem = "fork impossible";
             break;
         }
-        // The delay runs from the start of the saving, not of the process.
+        // The delay runs from the child's first save, not from the start of the process.
+        const auto before = inodeOf(file);
         char said = 0;
         [[maybe_unused]] const auto heard = ::read(ready[0], &said, 1);
         ::close(ready[0]);
+        if (!waitForASave(file, before) && report.firstProblem.empty()) {
+            report.firstProblem = "aucun enregistrement en 30 s";
+        }
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);

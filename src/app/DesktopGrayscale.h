@@ -23,7 +23,7 @@ struct GrayscaleDesktop {
     std::optional<platform::os::KWinVersion> kwin;  // the version org.kde.KWin states
     // Why the module that reaches GSettings could not be opened; empty when it was, or was not
     // needed.
-    std::string gsettingsModuleFailure;
+    platform::ComposedText gsettingsModuleFailure;
 };
 
 // Which colour-remap device and which desktop switch serve the filter, and the words of the log.

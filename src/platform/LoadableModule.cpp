@@ -34,7 +34,8 @@ void* LoadableModule::entryPoint(const char* name) {
     }
     void* entry = ::dlsym(handle_, name);
     if (!entry) {
-        failure_ = std::string(name) + " absent de " + opened_.string() + " : " + loaderReason();
+        failure_ = ComposedText(std::string(name)) + " absent de " + userData(opened_.string()) +
+                   " : " + userData(loaderReason());
     }
     return entry;
 }
@@ -58,20 +59,23 @@ bool LoadableModule::open() {
         }
         searched += (searched.empty() ? "" : ", ") + path.parent_path().string();
     }
-    failure_ = fileName_ + " introuvable" + (searched.empty() ? "" : " dans " + searched);
+    failure_ = ComposedText(fileName_) + " introuvable";
+    if (!searched.empty()) {
+        failure_ += " dans " + userData(searched);
+    }
     return false;
 }
 
 // Each check, and the loader, sees the one file open at `file`, whatever takes its name meanwhile.
 bool LoadableModule::load(const std::filesystem::path& path) {
-    const auto refuse = [&](const std::string& reason) {
-        failure_ = "Module " + path.string() + " non chargé : " + reason;
+    const auto refuse = [&](const ComposedText& reason) {
+        failure_ = "Module " + userData(path.string()) + " non chargé : " + reason;
         return false;
     };
     ComposedText refusal;
     FileDescriptor file = openRegularFile(path, &refusal);
     if (!file.valid()) {
-        return refuse(refusal.text());
+        return refuse(refusal);
     }
     const auto buildId = elfBuildId(file.get());
     if (!buildId) {
@@ -90,7 +94,7 @@ bool LoadableModule::load(const std::filesystem::path& path) {
         if (reason.starts_with(name)) {
             reason.replace(0, name.size(), path.string());
         }
-        return refuse(reason);
+        return refuse(userData(reason));
     }
     // The loader knows the module by that name, and would take any other object later opened
     // under it for this one: the descriptor stays open as long as the module, for good.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/ComposedText.h"
 #include "platform/RunningProgram.h"
 
 namespace olvane::platform {
@@ -24,9 +25,9 @@ class LoadableModule {
     // The named entry point, the module opened at the first call; null when the module or the
     // entry point is missing (`failure()` says why). A module refused at the first call stays so.
     void* entryPoint(const char* name);
-    // In French: the module file (the path tried, or where it was looked for) and the loader's
-    // reason.
-    const std::string& failure() const { return failure_; }
+    // In French: the module file (the path tried, or where it was looked for, the user's data)
+    // and the reason, ours or the loader's.
+    const ComposedText& failure() const { return failure_; }
 
   private:
     bool open();
@@ -40,7 +41,7 @@ class LoadableModule {
     std::filesystem::path opened_;
     void* handle_ = nullptr;
     bool tried_ = false;
-    std::string failure_;
+    ComposedText failure_;
 };
 
 }  // namespace olvane::platform

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     // opened into it at the moment colour must come back. Nor may the session bus going away
     // (GDBus's SIGTERM) end the agent then.
     if (mayRunGnome()) {
-        std::string failure;
+        platform::ComposedText failure;
         if (auto* keys = platform::os::GSettingsKeys::shared(&failure)) {
             keys->keepProcessWhenSessionBusCloses();
         } else {

@@ -39,18 +39,18 @@ TEST(LoadableModule, TheBuildsCopyServesOnlyAProgramThatRunsFromThatBuild) {
 
     LoadableModule inTree(kModule, built, kBuildId, tree / "src" / "watchdog" / "OlvaneWatchdog",
                           tree);
-    EXPECT_EQ(answerOf(inTree), 42) << inTree.failure();
+    EXPECT_EQ(answerOf(inTree), 42) << inTree.failure().text();
 
     // Copied elsewhere, the program opens nothing of the tree, whose path another user may fill.
     const auto copy = home.root() / "copie" / "OlvaneWatchdog";
     LoadableModule copied(kModule, built, kBuildId, copy, tree);
     EXPECT_EQ(answerOf(copied), 0);
-    EXPECT_EQ(copied.failure(),
+    EXPECT_EQ(copied.failure().text(),
               std::string(kModule) + " introuvable dans " + copy.parent_path().string());
 
     copyModule(copy.parent_path() / kModule);
     LoadableModule beside(kModule, built, kBuildId, copy, tree);
-    EXPECT_EQ(answerOf(beside), 42) << beside.failure();
+    EXPECT_EQ(answerOf(beside), 42) << beside.failure().text();
 }
 
 TEST(LoadableModule, AFailureNamesTheModuleAndTheReason) {
@@ -60,16 +60,18 @@ TEST(LoadableModule, AFailureNamesTheModuleAndTheReason) {
     ASSERT_TRUE(writeFileAtomically(module, "pas un module"));
     LoadableModule broken(kModule, fs::path(), kBuildId, program, fs::path());
     EXPECT_EQ(broken.entryPoint(kEntry), nullptr);
-    EXPECT_EQ(broken.failure(), "Module " + module.string() +
-                                    " non chargé : Pas un module d’OlvaneMac (aucun identifiant "
-                                    "de construction)");
+    EXPECT_EQ(broken.failure().text(),
+              "Module " + module.string() +
+                  " non chargé : Pas un module d’OlvaneMac (aucun identifiant "
+                  "de construction)");
 
     copyModule(module);
     LoadableModule withoutEntry(kModule, fs::path(), kBuildId, program, fs::path());
     EXPECT_EQ(withoutEntry.entryPoint("absente"), nullptr);
-    EXPECT_TRUE(withoutEntry.failure().starts_with("absente absent de " + module.string() + " : "))
-        << withoutEntry.failure();
-    EXPECT_NE(withoutEntry.failure().find("undefined symbol: absente"), std::string::npos);
+    EXPECT_TRUE(
+        withoutEntry.failure().text().starts_with("absente absent de " + module.string() + " : "))
+        << withoutEntry.failure().text();
+    EXPECT_NE(withoutEntry.failure().text().find("undefined symbol: absente"), std::string::npos);
 }
 
 // The loader would wait for ever on a FIFO with no writer, and ctest's timeout would end the test.
@@ -89,7 +91,8 @@ TEST(LoadableModule, WhatIsNoRegularFileIsRefusedAtOnce) {
         put();
         LoadableModule refused(kModule, fs::path(), kBuildId, program, fs::path());
         EXPECT_EQ(refused.entryPoint(kEntry), nullptr);
-        EXPECT_EQ(refused.failure(), "Module " + module.string() + " non chargé : " + reason);
+        EXPECT_EQ(refused.failure().text(),
+                  "Module " + module.string() + " non chargé : " + reason);
     }
 }
 
@@ -102,23 +105,24 @@ TEST(LoadableModule, AModuleOfAnotherBuildIsNeverLoaded) {
     copyModule(module, OLVANE_TEST_MODULE_REBUILT);
     LoadableModule running(kModule, fs::path(), kBuildId, program, fs::path());
     EXPECT_EQ(answerOf(running), 0);
-    EXPECT_EQ(running.failure(), "Module " + module.string() +
-                                     " non chargé : Il vient d’une autre construction (OlvaneMac "
-                                     "a été mis à jour : relance-le pour l’utiliser)");
+    EXPECT_EQ(running.failure().text(),
+              "Module " + module.string() +
+                  " non chargé : Il vient d’une autre construction (OlvaneMac "
+                  "a été mis à jour : relance-le pour l’utiliser)");
     EXPECT_EQ(::dlopen(module.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
 
     copyModule(module);
     EXPECT_EQ(answerOf(running), 0);
     {
         LoadableModule restarted(kModule, fs::path(), kBuildId, program, fs::path());
-        EXPECT_EQ(answerOf(restarted), 42) << restarted.failure();
+        EXPECT_EQ(answerOf(restarted), 42) << restarted.failure().text();
     }
     // The loader must never take one module for another opened before it.
     const auto elsewhere = home.root() / "autre" / kModule;
     copyModule(elsewhere, OLVANE_TEST_MODULE_REBUILT);
     LoadableModule ofTheOtherBuild(kModule, fs::path(), OLVANE_TEST_MODULE_REBUILT_BUILD_ID,
                                    elsewhere.parent_path() / "OlvaneMac", fs::path());
-    EXPECT_EQ(answerOf(ofTheOtherBuild), 43) << ofTheOtherBuild.failure();
+    EXPECT_EQ(answerOf(ofTheOtherBuild), 43) << ofTheOtherBuild.failure().text();
 }
 
 }  // namespace

@@ -452,7 +452,7 @@ TEST(WatchdogEndToEndDesktopTest, AnAgentWithoutItsModuleSaysSoAndLogsItsResets)
     EXPECT_TRUE(watchdog.waitForStderr(
         "GrayscaleFilter: ⚠️ Réglages du zoom de GNOME jamais remis à la "
         "fin d’OlvaneMac: module "
-        "olvane_gsettings.so non chargé (<private>)\n",
+        "olvane_gsettings.so non chargé (olvane_gsettings.so introuvable dans <private>)\n",
         10s))
         << watchdog.stderrSoFar();
 

@@ -5,7 +5,7 @@
 
 namespace olvane::platform::os {
 
-GSettingsKeys* GSettingsKeys::shared(std::string* failure) {
+GSettingsKeys* GSettingsKeys::shared(ComposedText* failure) {
     static LoadableModule module(kGSettingsModuleFile, OLVANE_GSETTINGS_MODULE,
                                  OLVANE_GSETTINGS_BUILD_ID);
     static GSettingsKeys* const keys = [] {
@@ -19,9 +19,8 @@ GSettingsKeys* GSettingsKeys::shared(std::string* failure) {
     return keys;
 }
 
-ComposedText gsettingsModuleFailureText(const std::string& failure) {
-    return "module " + ComposedText(kGSettingsModuleFile) + " non chargé (" + userData(failure) +
-           ")";
+ComposedText gsettingsModuleFailureText(const ComposedText& failure) {
+    return "module " + ComposedText(kGSettingsModuleFile) + " non chargé (" + failure + ")";
 }
 
 }  // namespace olvane::platform::os

@@ -18,7 +18,7 @@ class GSettingsKeys {
 
     // The process's keys, the module opened at the first call; null when it cannot be (the
     // reason is in `*failure`, when given).
-    static GSettingsKeys* shared(std::string* failure = nullptr);
+    static GSettingsKeys* shared(ComposedText* failure = nullptr);
 
     // Whether the schema is installed with that key. Every other call needs it to be.
     virtual bool has(const char* schema, const char* key) = 0;
@@ -50,6 +50,6 @@ inline constexpr const char* kGSettingsModuleFile = "olvane_gsettings.so";
 
 // The log's words for the module that could not be opened, with the failure GSettingsKeys::shared
 // gave: the places it names may be in the user's folders.
-ComposedText gsettingsModuleFailureText(const std::string& failure);
+ComposedText gsettingsModuleFailureText(const ComposedText& failure);
 
 }  // namespace olvane::platform::os

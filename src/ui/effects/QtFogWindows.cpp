@@ -2,6 +2,8 @@
 
 #include <QWindow>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "model/Logger.h"
 #include "ui/effects/FogOverlayView.h"
@@ -56,40 +58,29 @@ class QtFogWindow final : public QtOverlayWindow {
     std::unique_ptr<QWindow> targetStandIn_;
 };
 
+// Logs which way the fog goes, once and again at each change.
+bool noteWay(std::optional<bool>& before, bool now, const char* whenTrue, const char* whenFalse) {
+    if (std::exchange(before, now) != now) {
+        frictionLogger().info(now ? whenTrue : whenFalse);
+    }
+    return now;
+}
+
 }  // namespace
 
 bool QtFogWindows::translucentWindowsAreDrawn() {
-    const bool translucent = translucentWindowsAreComposited();
-    if (translucentBefore_ != translucent) {
-        translucentBefore_ = translucent;
-        if (translucent) {
-            frictionLogger().info(
-                "Buée : voiles translucides (un compositeur dessine la "
-                "transparence)");
-        } else {
-            frictionLogger().info(
-                "Buée : aucun compositeur, voiles blancs opaques aux trous "
-                "découpés dans la forme de la fenêtre");
-        }
-    }
-    return translucent;
+    return noteWay(translucentBefore_, translucentWindowsAreComposited(),
+                   "Buée : voiles translucides (un compositeur dessine la transparence)",
+                   "Buée : aucun compositeur, voiles blancs opaques aux trous découpés dans la "
+                   "forme de la fenêtre");
 }
 
 bool QtFogWindows::fogMustBeManaged() {
-    const bool managed = x11_ && x11_->fogMustBeManaged();
-    if (managedBefore_ != managed) {
-        managedBefore_ = managed;
-        if (managed) {
-            frictionLogger().info(
-                "Buée : voiles confiés au gestionnaire de fenêtres, chacun transitoire de sa "
-                "cible (les fenêtres hors gestion passent ici au-dessus de toutes)");
-        } else {
-            frictionLogger().info(
-                "Buée : voiles hors gestion du gestionnaire de fenêtres, replacés juste "
-                "au-dessus de leur cible");
-        }
-    }
-    return managed;
+    return noteWay(managedBefore_, x11_ && x11_->fogMustBeManaged(),
+                   "Buée : voiles confiés au gestionnaire de fenêtres, chacun transitoire de sa "
+                   "cible (les fenêtres hors gestion passent ici au-dessus de toutes)",
+                   "Buée : voiles hors gestion du gestionnaire de fenêtres, replacés juste "
+                   "au-dessus de leur cible");
 }
 
 std::unique_ptr<platform::OverlayWindow> QtFogWindows::createOverlay(const platform::Rect& frame,

@@ -165,7 +165,7 @@ XServer::~XServer() {
     for (auto* child : {&tray_, &compositor_, &windowManager_, &server_}) {
         if (*child) {
             (*child)->signal(SIGTERM);
-            (*child)->wait(5s);
+            (*child)->wait(kPatience);
         }
     }
     if (environmentSet_) {
@@ -178,7 +178,7 @@ XServer::~XServer() {
 void XServer::kill() {
     if (server_) {
         server_->signal(SIGKILL);
-        server_->wait(5s);
+        server_->wait(kPatience);
     }
 }
 
@@ -187,7 +187,7 @@ bool XServer::restart() {
         return false;
     }
     server_->signal(SIGTERM);
-    server_->wait(5s);
+    server_->wait(kPatience);
     server_.reset();
     return startServer();
 }
@@ -223,7 +223,7 @@ bool XServer::startServer() {
     server_.emplace(kXvfb, arguments);
     std::string number;
     while (number.empty() || number.back() != '\n') {
-        const std::string byte = server_->readStdout(1, 10s);
+        const std::string byte = server_->readStdout(1, kPatience);
         if (byte.empty()) {
             return false;
         }
@@ -255,8 +255,8 @@ bool XServer::startWindowManager() {
         return false;
     }
     windowManager_.emplace(kOpenbox, std::vector<std::string>{"--sm-disable"});
-    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s) &&
-           waitForManagedWindow(display_, 10s);
+    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", kPatience) &&
+           waitForManagedWindow(display_, kPatience);
 }
 
 bool XServer::startCompositor() {
@@ -267,7 +267,7 @@ bool XServer::startCompositor() {
     compositor_.emplace(kXcompmgr, std::vector<std::string>{});
     const int screen = 0;
     const std::string selection = "_NET_WM_CM_S" + std::to_string(screen);
-    return waitForSelection(display_, selection.c_str(), true, 10s);
+    return waitForSelection(display_, selection.c_str(), true, kPatience);
 }
 
 bool XServer::startTray() {
@@ -277,7 +277,7 @@ bool XServer::startTray() {
     }
     tray_.emplace(kTrayer, std::vector<std::string>{"--edge", "top", "--align", "right",
                                                     "--widthtype", "request", "--height", "24"});
-    return waitForSelection(display_, "_NET_SYSTEM_TRAY_S0", true, 10s);
+    return waitForSelection(display_, "_NET_SYSTEM_TRAY_S0", true, kPatience);
 }
 
 bool XServer::stopCompositor() {
@@ -285,9 +285,9 @@ bool XServer::stopCompositor() {
         return false;
     }
     compositor_->signal(SIGTERM);
-    compositor_->wait(5s);
+    compositor_->wait(kPatience);
     compositor_.reset();
-    return waitForSelection(display_, "_NET_WM_CM_S0", false, 10s);
+    return waitForSelection(display_, "_NET_WM_CM_S0", false, kPatience);
 }
 
 }  // namespace olvane::test

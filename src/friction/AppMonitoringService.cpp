@@ -121,9 +121,11 @@ void AppMonitoringService::applyTurtle(const std::string& bundleID,
                                        const std::optional<RedListConfig>& target) {
     if (target && target->isTurtleEnabled) {
         if (!turtle_.isActive()) {
-            activateTurtle(*target);
-            frictionLogger().logUserAction("Tortue activé pour: " + platform::userData(bundleID) +
-                                           " (" + ours(label(target->turtleIntensity)) + ")");
+            if (activateTurtle(*target)) {
+                frictionLogger().logUserAction(
+                    "Tortue activé pour: " + platform::userData(bundleID) + " (" +
+                    ours(label(target->turtleIntensity)) + ")");
+            }
         } else if (target->turtleIntensity == TurtleIntensity::custom) {
             setCustomTurtleFactors(*target);
         } else {
@@ -137,13 +139,14 @@ void AppMonitoringService::applyTurtle(const std::string& bundleID,
     }
 }
 
-// The result is not looked at: the turtle logs its own failures, and a later decision tries
-// again while it is off.
-void AppMonitoringService::activateTurtle(const RedListConfig& target) {
-    (void)turtle_.activate(target.turtleIntensity, false);
+// The turtle logs its own failures; the polls try again while it is off, so only a turtle that
+// came on is worth a line.
+bool AppMonitoringService::activateTurtle(const RedListConfig& target) {
+    const bool on = turtle_.activate(target.turtleIntensity, false);
     if (target.turtleIntensity == TurtleIntensity::custom) {
         setCustomTurtleFactors(target);
     }
+    return on;
 }
 
 void AppMonitoringService::setCustomTurtleFactors(const RedListConfig& target) {
@@ -254,8 +257,7 @@ void AppMonitoringService::applyEffectsAfterDelay(const std::string& bundleID) {
     if (!target) {
         return;
     }
-    if (target->isTurtleEnabled && !turtle_.isActive()) {
-        activateTurtle(*target);
+    if (target->isTurtleEnabled && !turtle_.isActive() && activateTurtle(*target)) {
         frictionLogger().logUserAction("Tortue activé après délai pour: " +
                                        platform::userData(bundleID));
     }
@@ -451,8 +453,9 @@ void AppMonitoringService::reactivateTurtleIfNeeded(const std::string& bundleID)
     if (!target || !target->isTurtleEnabled) {
         return;
     }
-    activateTurtle(*target);
-    frictionLogger().info("Tortue réactivée après coupure système pour: %s", bundleID);
+    if (activateTurtle(*target)) {
+        frictionLogger().info("Tortue réactivée après coupure système pour: %s", bundleID);
+    }
 }
 
 void AppMonitoringService::startLaunchCheck(const std::string& bundleID) {

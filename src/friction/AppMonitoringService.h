@@ -104,8 +104,8 @@ class AppMonitoringService {
     void noteBrowserProcess(const std::string& bundleID);
     void applyTurtle(const std::string& bundleID, const std::optional<RedListConfig>& target);
     void applyFog(const std::string& bundleID, const std::optional<RedListConfig>& target);
-    // Switches the turtle on at the target's intensity.
-    void activateTurtle(const RedListConfig& target);
+    // Switches the turtle on at the target's intensity; true when it is on.
+    bool activateTurtle(const RedListConfig& target);
     void setCustomTurtleFactors(const RedListConfig& target);
     // Moves the fog onto the application's windows and follows them.
     void showFog(const std::string& bundleID, const RedListConfig& target);

@@ -139,6 +139,34 @@ TEST_F(AppMonitoringServiceTest, TheOwnApplicationOnlySwitchesOffATurtleThatIsNo
     EXPECT_TRUE(turtle.isActive());
 }
 
+// The polls retry a turtle that is off twice a second: only a turtle that came on is logged as
+// on, and the first failure alone says why.
+TEST_F(AppMonitoringServiceTest, ATurtleThatCannotStartIsRetriedQuietlyAndLoggedWhenItComesBack) {
+    targets() = {app(kEditor, true, true), app(kOther, false, true)};
+    trust.setTrusted(false);
+    ScopedLogCapture capture;
+    service.startMonitoring();
+    bring(kOtherPid);
+    loop.advanceSeconds(5);
+    bring(kEditorPid);
+    loop.advanceSeconds(5);
+    EXPECT_FALSE(turtle.isActive());
+    EXPECT_EQ(capture->count("Tortue: permissions Accessibilité manquantes - capture du pointeur "
+                             "impossible"),
+              1u);
+    EXPECT_FALSE(capture->contains("👆 Tortue activé pour: org.example.Other (Moyenne)"));
+    EXPECT_FALSE(capture->contains("👆 Tortue activé pour: org.gnome.TextEditor (Moyenne)"));
+    EXPECT_FALSE(
+        capture->contains("Tortue réactivée après coupure système pour: org.gnome.TextEditor"));
+
+    trust.setTrusted(true);
+    loop.advanceSeconds(AppMonitoringService::kFrontAppPollingInterval);
+    EXPECT_TRUE(turtle.isActive());
+    loop.advanceSeconds(5);
+    EXPECT_EQ(capture->count("Tortue réactivée après coupure système pour: org.gnome.TextEditor"),
+              1u);
+}
+
 TEST_F(AppMonitoringServiceTest, APendingDelayEndsTheDecisionAndContinuingBringsTheOtherEffects) {
     targets() = {app(kOther, false, true), app(kEditor, true, true, true)};
     service.startMonitoring();

@@ -95,9 +95,11 @@ TEST_F(X11OverlayWindowsTest, APanelIsAboveOnEveryDesktopOutOfTheTaskbarAndNever
     // leaves the panel above it.
     test::movePointer(*x_, {640, 400});
     test::click(*x_);
+    test::WindowManagerPing clicked(*x_);
+    ASSERT_TRUE(loop_.runUntil([&] { return clicked.answered(); }, 10s));
+    EXPECT_NE(test::inputFocus(*x_), panel);
     test::activate(*x_, target);
-    (void)loop_.runUntil([] { return false; }, 300ms);
-    EXPECT_EQ(ewmh::activeWindow(*x_), target);
+    EXPECT_TRUE(loop_.runUntil([&] { return ewmh::activeWindow(*x_) == target; }, 10s));
     EXPECT_GT(stackPosition(panel), stackPosition(target));
 }
 

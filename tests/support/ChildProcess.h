@@ -10,6 +10,11 @@
 
 namespace olvane::test {
 
+// How long a test waits for a process it started (ours, a server, a bus) to reach a state it
+// should reach: on a loaded machine a start or an end takes many seconds; the limit only catches
+// a process that never gets there.
+inline constexpr std::chrono::seconds kPatience{120};
+
 // A real child process with pipes on its standard streams, for tests of our executables.
 class ChildProcess {
   public:

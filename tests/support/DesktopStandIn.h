@@ -29,10 +29,9 @@ class DesktopStandIn {
     // Once it owns its name.
     bool ready() const { return ready_; }
     // The next line it wrote, without its end; empty after `timeout`.
-    std::string nextLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    std::string nextLine(std::chrono::milliseconds timeout = kPatience);
     // Skips lines until it wrote `line`; false when it did not within `timeout` a line.
-    bool skipTo(const std::string& line,
-                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    bool skipTo(const std::string& line, std::chrono::milliseconds timeout = kPatience);
     // Empty when it wrote nothing more within a short while.
     std::string lineIfAny() { return nextLine(std::chrono::milliseconds(100)); }
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,35 +63,18 @@ std::optional<long long> storedSave(const fs::path& file, std::string& problem) 
     return settings.onboardingVersion;
 }
 
-// Says on `ready` when the settings are loaded and the saving starts.
-[[noreturn]] void saveForever(const fs::path& file, int ready) {
+// Says on `progress` when the settings are loaded and the saving starts, then after each save.
+[[noreturn]] void saveForever(const fs::path& file, int progress) {
     const platform::os::SystemClock clock;
     platform::os::FileKeyValueStore store(file, clock);
     SettingsManager manager(store, clock);
     const long long first = manager.settings().onboardingVersion + 1;
-    [[maybe_unused]] const auto said = ::write(ready, "r", 1);
+    [[maybe_unused]] auto said = ::write(progress, "r", 1);
     for (long long save = first;; ++save) {
         number(manager.settings(), save);
         manager.saveSettings();
+        said = ::write(progress, "s", 1);
     }
-}
-
-ino_t inodeOf(const fs::path& file) {
-    struct stat status {};
-    return ::stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
-}
-
-// Each save renames a new file into place. Waiting for one makes every kill fall after the
-// child's first save, however little time a loaded machine gives it.
-bool waitForASave(const fs::path& file, ino_t before) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (inodeOf(file) == before) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
-    return true;
 }
 
 int leftoversBeside(const fs::path& file) {
@@ -127,30 +109,32 @@ KilledSavesReport killDuringSaves(const fs::path& file, int kills,
     KilledSavesReport report;
     std::mt19937 random(seed);
     std::uniform_int_distribution<long long> delay(0, maxDelay.count());
+    std::uniform_int_distribution<int> wholeSaves(0, 2);
     for (; report.kills < kills; ++report.kills) {
-        int ready[2];
-        if (::pipe2(ready, O_CLOEXEC) != 0) {
+        int progress[2];
+        if (::pipe2(progress, O_CLOEXEC) != 0) {
             report.firstProblem = "pipe impossible";
             break;
         }
         const pid_t child = ::fork();
         if (child == 0) {
-            saveForever(file, ready[1]);
+            saveForever(file, progress[1]);
         }
-        ::close(ready[1]);
+        ::close(progress[1]);
         if (child < 0) {
-            ::close(ready[0]);
+            ::close(progress[0]);
             report.firstProblem = "fork impossible";
             break;
         }
-        // The delay runs from the child's first save, not from the start of the process.
-        const auto before = inodeOf(file);
+        // The delay runs from the start of the saving, or from the end of a save or two: a
+        // loaded machine may give the child too little time for any within the delay alone.
         char said = 0;
-        [[maybe_unused]] const auto heard = ::read(ready[0], &said, 1);
-        ::close(ready[0]);
-        if (!waitForASave(file, before) && report.firstProblem.empty()) {
-            report.firstProblem = "aucun enregistrement en 30 s";
+        for (int awaited = 1 + wholeSaves(random); awaited > 0; --awaited) {
+            if (::read(progress[0], &said, 1) != 1) {
+                break;
+            }
         }
+        ::close(progress[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);

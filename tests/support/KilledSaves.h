@@ -36,7 +36,8 @@ struct KilledSavesReport {
 };
 
 // Forks, `kills` times, a child that saves the settings into `file` over and over, each save
-// numbered one past the last stored, and SIGKILLs it after a random delay of up to `maxDelay`.
+// numbered one past the last stored, and SIGKILLs it after up to two whole saves (a random
+// number) and a random delay of up to `maxDelay`.
 // After each kill the file must decode to the settings of one whole save, as new as or newer
 // than the one found after the previous kill.
 KilledSavesReport killDuringSaves(const std::filesystem::path& file, int kills,

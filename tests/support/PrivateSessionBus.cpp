@@ -20,7 +20,7 @@ PrivateSessionBus::PrivateSessionBus() {
         std::vector<std::string>{"--session", "--nofork", "--nopidfile", "--print-address=1"});
     std::string address;
     while (address.empty() || address.back() != '\n') {
-        const auto byte = daemon_->readStdout(1, 10s);
+        const auto byte = daemon_->readStdout(1, kPatience);
         if (byte.empty()) {
             return;
         }

@@ -2,6 +2,8 @@
 
 #include <xcb/xtest.h>
 
+#include "platform/linux/X11Properties.h"
+
 namespace olvane::test {
 
 void setProperty(platform::os::X11Connection& x, xcb_window_t window, const char* name,
@@ -52,6 +54,36 @@ void activate(platform::os::X11Connection& x, xcb_window_t window) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     x.flush();
+}
+
+xcb_window_t inputFocus(platform::os::X11Connection& x) {
+    const platform::os::XcbPtr<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(x.get(), xcb_get_input_focus(x.get()), nullptr));
+    return reply ? reply->focus : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+WindowManagerPing::WindowManagerPing(platform::os::X11Connection& x)
+    : x_(x), window_(xcb_generate_id(x.get())) {
+    xcb_create_window(x.get(), XCB_COPY_FROM_PARENT, window_, x.root(), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window_;
+    message.type = x.atom("_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(x.get(), 0, x.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    x.flush();
+}
+
+WindowManagerPing::~WindowManagerPing() {
+    xcb_destroy_window(x_.get(), window_);
+    x_.flush();
+}
+
+bool WindowManagerPing::answered() {
+    return platform::os::readProperty(x_, window_, "_NET_FRAME_EXTENTS").has_value();
 }
 
 void movePointer(platform::os::X11Connection& x, platform::Point point) {

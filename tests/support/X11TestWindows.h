@@ -33,6 +33,26 @@ void activate(platform::os::X11Connection& x, xcb_window_t window);
 void movePointer(platform::os::X11Connection& x, platform::Point point);
 // A left click where the pointer is, through XTest.
 void click(platform::os::X11Connection& x);
+// The window that has the keyboard focus (XCB_WINDOW_NONE, the root or PointerRoot for none).
+xcb_window_t inputFocus(platform::os::X11Connection& x);
+
+// Asks the window manager the extents of its frames for a window of ours it has never seen. It
+// answers only after it has handled all that reached it before (a click, a request): once
+// answered(), what it did of those is done.
+class WindowManagerPing {
+  public:
+    explicit WindowManagerPing(platform::os::X11Connection& x);
+    ~WindowManagerPing();
+    WindowManagerPing(const WindowManagerPing&) = delete;
+    WindowManagerPing& operator=(const WindowManagerPing&) = delete;
+
+    bool answered();
+
+  private:
+    platform::os::X11Connection& x_;
+    xcb_window_t window_;
+};
+
 // Once the server has handled all that `x` sent, and written out what it made of it; what it
 // sent `x` itself is read away.
 void settle(platform::os::X11Connection& x);

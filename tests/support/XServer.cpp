@@ -165,7 +165,7 @@ XServer::~XServer() {
     for (auto* child : {&tray_, &compositor_, &windowManager_, &server_}) {
         if (*child) {
             (*child)->signal(SIGTERM);
-            (*child)->wait(5s);
+            (*child)->wait(kPatience);
         }
     }
     if (windowManagerHome_) {
@@ -182,7 +182,7 @@ XServer::~XServer() {
 void XServer::kill() {
     if (server_) {
         server_->signal(SIGKILL);
-        server_->wait(5s);
+        server_->wait(kPatience);
     }
 }
 
@@ -191,7 +191,7 @@ bool XServer::restart() {
         return false;
     }
     server_->signal(SIGTERM);
-    server_->wait(5s);
+    server_->wait(kPatience);
     server_.reset();
     return startServer();
 }
@@ -227,7 +227,7 @@ bool XServer::startServer() {
     server_.emplace(kXvfb, arguments);
     std::string number;
     while (number.empty() || number.back() != '\n') {
-        const std::string byte = server_->readStdout(1, 10s);
+        const std::string byte = server_->readStdout(1, kPatience);
         if (byte.empty()) {
             return false;
         }
@@ -282,8 +282,8 @@ bool XServer::startWindowManager(WindowManager manager) {
         }
         windowManager_.emplace("/usr/bin/env", arguments);
     }
-    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", 10s) &&
-           waitForManagedWindow(display_, 10s);
+    return waitForRootProperty(display_, "_NET_SUPPORTING_WM_CHECK", kPatience) &&
+           waitForManagedWindow(display_, kPatience);
 }
 
 bool XServer::startCompositor() {
@@ -294,7 +294,7 @@ bool XServer::startCompositor() {
     compositor_.emplace(kXcompmgr, std::vector<std::string>{});
     const int screen = 0;
     const std::string selection = "_NET_WM_CM_S" + std::to_string(screen);
-    return waitForSelection(display_, selection.c_str(), true, 10s);
+    return waitForSelection(display_, selection.c_str(), true, kPatience);
 }
 
 bool XServer::startTray() {
@@ -304,7 +304,7 @@ bool XServer::startTray() {
     }
     tray_.emplace(kTrayer, std::vector<std::string>{"--edge", "top", "--align", "right",
                                                     "--widthtype", "request", "--height", "24"});
-    return waitForSelection(display_, "_NET_SYSTEM_TRAY_S0", true, 10s);
+    return waitForSelection(display_, "_NET_SYSTEM_TRAY_S0", true, kPatience);
 }
 
 bool XServer::stopCompositor() {
@@ -312,9 +312,9 @@ bool XServer::stopCompositor() {
         return false;
     }
     compositor_->signal(SIGTERM);
-    compositor_->wait(5s);
+    compositor_->wait(kPatience);
     compositor_.reset();
-    return waitForSelection(display_, "_NET_WM_CM_S0", false, 10s);
+    return waitForSelection(display_, "_NET_WM_CM_S0", false, kPatience);
 }
 
 }  // namespace olvane::test

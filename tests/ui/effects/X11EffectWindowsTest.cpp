@@ -50,9 +50,11 @@ TEST_F(X11EffectWindowsTest, ADelayPanelCoversTheScreenWithoutTakingTheFocus) {
 
     test::movePointer(*x_, {640, 700});
     test::click(*x_);
+    test::WindowManagerPing clicked(*x_);
+    ASSERT_TRUE(waitFor([&] { return clicked.answered(); }));
+    EXPECT_NE(test::inputFocus(*x_), panel);
     test::activate(*x_, target_);
-    (void)test::processEventsUntil([] { return false; }, 300);
-    EXPECT_EQ(os::ewmh::activeWindow(*x_), target_);
+    EXPECT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == target_; }));
     EXPECT_GT(stackPosition(panel), stackPosition(target_));
 }
 

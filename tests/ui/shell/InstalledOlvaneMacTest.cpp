@@ -92,13 +92,14 @@ std::string sectionsOf(const fs::path& file) {
 }
 
 bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 1500; ++i) {
-        if (condition()) {
-            return true;
+    const auto deadline = std::chrono::steady_clock::now() + test::kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
         }
         std::this_thread::sleep_for(20ms);
     }
-    return false;
+    return true;
 }
 
 TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
@@ -142,7 +143,7 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
                            (keys->value("Icon") + ".png")));
     if (const auto validate = platform::findProgramOnPath("desktop-file-validate")) {
         test::ChildProcess check(*validate, {entryFile.string()});
-        const auto checked = check.wait(30s);
+        const auto checked = check.wait(test::kPatience);
         EXPECT_TRUE(checked && checked->exited && checked->code == 0);
         EXPECT_EQ(check.readStdoutToEnd(1s), "");
     }
@@ -166,7 +167,8 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     ::setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
     test::ChildProcess app(command.front());
     ::unsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
 
     // Its watchdog and the browsers' host come from the installed folder, and nothing any of
     // them loads from the build tree.
@@ -185,15 +187,15 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     EXPECT_EQ(written->value("path", ""), (folder / "olvanemac-host").string());
 
     // The uninstall, confirmed through the settings page.
-    const auto settingsRow = accessibility.waitFor("push button", "Réglages", 30s);
+    const auto settingsRow = accessibility.waitFor("push button", "Réglages", test::kPatience);
     ASSERT_TRUE(settingsRow && accessibility.press(*settingsRow));
-    const auto uninstall = accessibility.waitFor("push button", "Désinstaller", 30s);
+    const auto uninstall = accessibility.waitFor("push button", "Désinstaller", test::kPatience);
     ASSERT_TRUE(uninstall && accessibility.press(*uninstall));
-    const auto phrase = accessibility.waitFor("text", "Pour confirmer, saisis :", 30s);
+    const auto phrase = accessibility.waitFor("text", "Pour confirmer, saisis :", test::kPatience);
     ASSERT_TRUE(phrase && accessibility.setText(*phrase, "Oui, je veux désinstaller Olvane"));
     const auto confirm = accessibility.waitFor("push button", "Désinstaller", 30s, phrase);
     ASSERT_TRUE(confirm && accessibility.press(*confirm));
-    const auto ended = app.wait(60s);
+    const auto ended = app.wait(test::kPatience);
     ASSERT_TRUE(ended);
     const auto output = app.readStderrToEnd(1s);
     EXPECT_TRUE(ended->exited && ended->code == 0) << output;
@@ -252,7 +254,8 @@ TEST(InstalledOlvaneMac, TheDesktopEntryQuotesItsProgramAsTheLoginItemDoes) {
          {"/home/a/.local/lib/OlvaneMac/OlvaneMac", "/home/a b/lib/OlvaneMac/OlvaneMac",
           "/opt/$x\"y/a\\b`c", "/opt/100%/OlvaneMac", "/o/l'été (1)/#;&|<>~*?"}) {
         test::ChildProcess cmake(CMAKE_COMMAND, {"-DPROGRAM=" + program, "-P", script.string()});
-        EXPECT_EQ(cmake.readStderrToEnd(30s), platform::os::desktopExecValue(program) + "\n");
+        EXPECT_EQ(cmake.readStderrToEnd(test::kPatience),
+                  platform::os::desktopExecValue(program) + "\n");
     }
 }
 

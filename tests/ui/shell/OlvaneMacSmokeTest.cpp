@@ -91,13 +91,14 @@ std::optional<pid_t> detachedWatchdogOf(pid_t app) {
 }
 
 bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) {
-            return true;
+    const auto deadline = std::chrono::steady_clock::now() + test::kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
         }
         std::this_thread::sleep_for(20ms);
     }
-    return false;
+    return true;
 }
 
 // The watchdog that guards `app` alone has put the colour back and ended. A test waits for it
@@ -119,21 +120,24 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
     test::ChildProcess app(program);
     ::unsetenv("FONTCONFIG_FILE");
-    ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", 60s)) << app.stderrSoFar();
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: === OlvaneMac démarrage ===", test::kPatience))
+        << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
     EXPECT_EQ(firstLineOfOurs(app.stderrSoFar()), "App: === OlvaneMac démarrage ===");
-    EXPECT_TRUE(app.waitForStderr("App: Police Inter absente", 60s)) << app.stderrSoFar();
+    EXPECT_TRUE(app.waitForStderr("App: Police Inter absente", test::kPatience))
+        << app.stderrSoFar();
     EXPECT_TRUE(hasCrashRecord(home));
     // No systemd user manager here: the watchdog found in the build tree guards this run.
     EXPECT_NE(app.stderrSoFar().find("App: Watchdog agent démarré en processus détaché"),
               std::string::npos)
         << app.stderrSoFar();
-    const auto watchdog = detachedWatchdogOf(app.pid());
-    EXPECT_TRUE(watchdog);
+    std::optional<pid_t> watchdog;
+    EXPECT_TRUE(eventually([&] { return (watchdog = detachedWatchdogOf(app.pid())).has_value(); }));
 
     // A second launch hands over to the first and ends at once.
     test::ChildProcess again(program);
-    const auto secondExit = again.wait(30s);
+    const auto secondExit = again.wait(test::kPatience);
     ASSERT_TRUE(secondExit);
     EXPECT_TRUE(secondExit->exited && secondExit->code == 0) << again.readStderrToEnd(1s);
     EXPECT_NE(again.readStderrToEnd(1s).find("OlvaneMac tourne déjà"), std::string::npos);
@@ -142,7 +146,7 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
     // Even when the first cannot be reached, its lock says it runs: no second copy starts.
     std::filesystem::remove(home.paths().runtimeFolder() / "instance.sock");
     test::ChildProcess third(program);
-    const auto thirdExit = third.wait(30s);
+    const auto thirdExit = third.wait(test::kPatience);
     ASSERT_TRUE(thirdExit);
     EXPECT_TRUE(thirdExit->exited && thirdExit->code == 1);
     EXPECT_NE(third.readStderrToEnd(1s).find("il ne répond pas"), std::string::npos);
@@ -150,9 +154,11 @@ TEST(OlvaneMacSmoke, StartsOnceAndShutsDownCleanlyOnSigterm) {
               std::to_string(app.pid()));
 
     app.signal(SIGTERM);
-    EXPECT_TRUE(app.waitForStderr("App: === OlvaneMac fermeture ===", 30s)) << app.stderrSoFar();
-    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
-    const auto exit = app.wait(30s);
+    EXPECT_TRUE(app.waitForStderr("App: === OlvaneMac fermeture ===", test::kPatience))
+        << app.stderrSoFar();
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", test::kPatience))
+        << app.stderrSoFar();
+    const auto exit = app.wait(test::kPatience);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited) << "tué par le signal " << exit->code;
     const auto output = app.readStderrToEnd(1s);
@@ -325,8 +331,9 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
     ASSERT_TRUE(desktop.ready());
     const auto program = test::builtExecutable("src/ui/shell/OlvaneMac");
     test::ChildProcess app(program);
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
-    const Window window = desktop.mainWindow(20s);
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
+    const Window window = desktop.mainWindow(test::kPatience);
     ASSERT_NE(window, None);
 
     switch (param.change) {
@@ -335,26 +342,27 @@ TEST_P(ShutdownOnSignal, EndsWithTheWholeShutdown) {
         case WindowChange::closed:
         case WindowChange::closedThenReopened:
             desktop.askToClose(window);
-            ASSERT_TRUE(desktop.waitUntilViewable(window, false, 20s));
+            ASSERT_TRUE(desktop.waitUntilViewable(window, false, test::kPatience));
             if (param.change == WindowChange::closedThenReopened) {
                 // A second launch brings the same window back.
                 test::ChildProcess again(program);
-                ASSERT_TRUE(again.wait(30s));
-                ASSERT_NE(desktop.mainWindow(20s), None);
+                ASSERT_TRUE(again.wait(test::kPatience));
+                ASSERT_NE(desktop.mainWindow(test::kPatience), None);
             }
             break;
         case WindowChange::minimised:
             // The program asks for the focus once it sees its window mapped, which would undo a
             // minimise sent before.
-            ASSERT_TRUE(desktop.ping(window, 20s));
+            ASSERT_TRUE(desktop.ping(window, test::kPatience));
             desktop.minimise(window);
-            ASSERT_TRUE(desktop.waitUntilViewable(window, false, 20s));
+            ASSERT_TRUE(desktop.waitUntilViewable(window, false, test::kPatience));
             break;
     }
 
     app.signal(param.signal);
-    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
-    const auto exit = app.wait(30s);
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", test::kPatience))
+        << app.stderrSoFar();
+    const auto exit = app.wait(test::kPatience);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited && exit->code == 0) << app.readStderrToEnd(1s);
     EXPECT_FALSE(hasCrashRecord(home));
@@ -372,13 +380,15 @@ TEST(OlvaneMacSmoke, StartsAndEndsWhileTheSessionBusDoesNotAnswer) {
     ASSERT_TRUE(bus.ready());
     Desktop desktop(display.display());
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
     EXPECT_NE(app.stderrSoFar().find("App: Bus de session muet"), std::string::npos)
         << app.stderrSoFar();
-    EXPECT_NE(desktop.mainWindow(20s), None);
+    EXPECT_NE(desktop.mainWindow(test::kPatience), None);
     app.signal(SIGTERM);
-    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", 30s)) << app.stderrSoFar();
-    EXPECT_TRUE(app.wait(30s));
+    EXPECT_TRUE(app.waitForStderr("App: Fermeture propre terminée", test::kPatience))
+        << app.stderrSoFar();
+    EXPECT_TRUE(app.wait(test::kPatience));
     EXPECT_TRUE(itsWatchdogEnded(app.pid()));
 }
 
@@ -405,7 +415,8 @@ TEST(OlvaneMacSmoke, AStartWithTheFilterOffGivesBackTheZoomARunKilledWithItsWatc
     ASSERT_EQ(magnifier("color-saturation"), "0.0");
 
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
     EXPECT_NE(app.stderrSoFar().find("GrayscaleFilter: N&B du bureau laissé par une exécution "
                                      "précédente : réglages de l’utilisateur remis"),
               std::string::npos)
@@ -417,7 +428,7 @@ TEST(OlvaneMacSmoke, AStartWithTheFilterOffGivesBackTheZoomARunKilledWithItsWatc
     EXPECT_FALSE(std::filesystem::exists(home.paths().dataFolder() / "gnome-zoom-saved.json"));
     const auto watchdog = detachedWatchdogOf(app.pid());
     app.signal(SIGTERM);
-    ASSERT_TRUE(app.wait(30s));
+    ASSERT_TRUE(app.wait(test::kPatience));
     if (watchdog) {
         ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));
     }
@@ -442,11 +453,12 @@ TEST(OlvaneMacShutdown, TheXServerGoingAwayLeavesNoCrashRecord) {
         GTEST_SKIP() << "Xvfb indisponible";
     }
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
-    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+    ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+        << app.stderrSoFar();
     ASSERT_TRUE(hasCrashRecord(home));
 
     display.kill();
-    ASSERT_TRUE(app.wait(30s));
+    ASSERT_TRUE(app.wait(test::kPatience));
     const auto output = app.readStderrToEnd(1s);
     EXPECT_NE(output.find("App: === OlvaneMac fermeture ==="), std::string::npos) << output;
     EXPECT_NE(output.find("App: Fermeture propre terminée"), std::string::npos) << output;
@@ -481,7 +493,7 @@ TEST(OlvaneMacShutdown, NoXServerEndsWithAMessageInsteadOfAnAbort) {
     const EnvironmentOverride platform("QT_QPA_PLATFORM", nullptr);
     const EnvironmentOverride wayland("WAYLAND_DISPLAY", nullptr);
     test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
-    const auto exit = app.wait(30s);
+    const auto exit = app.wait(test::kPatience);
     ASSERT_TRUE(exit);
     EXPECT_TRUE(exit->exited && exit->code == 1);
     EXPECT_NE(app.readStderrToEnd(1s).find("App: Aucun écran"), std::string::npos);
@@ -512,7 +524,8 @@ TEST(OlvaneMacSmoke, AStartWithTheFilterOffClearsOurLeftGreyAndKeepsTheUsersCorr
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(test::addCtmToOutputs(display.display(), c.found));
         test::ChildProcess app(test::builtExecutable("src/ui/shell/OlvaneMac"));
-        ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", 60s)) << app.stderrSoFar();
+        ASSERT_TRUE(app.waitForStderr("App: Initialisation terminée", test::kPatience))
+            << app.stderrSoFar();
         std::optional<pid_t> watchdog;
         ASSERT_TRUE(
             eventually([&] { return (watchdog = detachedWatchdogOf(app.pid())).has_value(); }));
@@ -529,7 +542,7 @@ TEST(OlvaneMacSmoke, AStartWithTheFilterOffClearsOurLeftGreyAndKeepsTheUsersCorr
             << log;
         EXPECT_EQ(log.find("Crash précédent détecté") != std::string::npos, crashed) << log;
         app.signal(c.end);
-        ASSERT_TRUE(app.wait(30s));
+        ASSERT_TRUE(app.wait(test::kPatience));
         crashed = c.end == SIGKILL;
         // The watchdog ends once its reset is done.
         ASSERT_TRUE(eventually([&] { return ::kill(*watchdog, 0) != 0; }));

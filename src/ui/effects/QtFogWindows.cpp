@@ -1,6 +1,5 @@
 #include "ui/effects/QtFogWindows.h"
 
-#include <QWindow>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -22,7 +21,7 @@ class QtFogWindow final : public QtOverlayWindow {
     QtFogWindow(const platform::Rect& frame, FogEffectState& state, bool translucent,
                 X11EffectWindows* x11, bool managed)
         : QtOverlayWindow(std::make_unique<FogOverlayView>(state, translucent), frame,
-                          managed ? Qt::WindowFlags(Qt::Tool)
+                          managed ? Qt::WindowFlags()
                                   : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
           target_(state.targetWindowID),
           x11_(x11),
@@ -31,7 +30,7 @@ class QtFogWindow final : public QtOverlayWindow {
             return;
         }
         if (managed_) {
-            targetStandIn_ = x11_->dressAsManagedFog(view(), target_);
+            x11_->dressAsManagedFog(view());
         } else {
             x11_->dressAsUnmanagedFog(view());
         }
@@ -42,7 +41,11 @@ class QtFogWindow final : public QtOverlayWindow {
     }
 
     void orderFront() override {
-        view().show();
+        if (x11_ && managed_) {
+            x11_->showManagedFog(view(), target_);
+        } else {
+            view().show();
+        }
         if (!x11_ || target_ == 0) {
             view().raise();
         } else if (!managed_ && !stacking_) {
@@ -55,7 +58,6 @@ class QtFogWindow final : public QtOverlayWindow {
     std::uint32_t target_;
     X11EffectWindows* x11_;
     bool managed_;
-    std::unique_ptr<QWindow> targetStandIn_;
 };
 
 // Logs which way the fog goes, once and again at each change.

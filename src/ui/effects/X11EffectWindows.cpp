@@ -2,11 +2,11 @@
 
 #include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11OverlayStacking.h"
 #include "platform/linux/X11OverlayWindows.h"
+#include "platform/linux/X11ServerGrab.h"
 
 namespace olvane::ui {
 
@@ -40,19 +40,17 @@ bool X11EffectWindows::fogMustBeManaged() {
     return os::overlay::unmanagedWindowsStayOnTop(*qt_);
 }
 
-std::unique_ptr<QWindow> X11EffectWindows::dressAsManagedFog(QWidget& window,
-                                                             std::uint32_t target) {
-    const auto id = static_cast<xcb_window_t>(window.winId());
-    os::overlay::markAsFog(*qt_, id);
-    (void)os::overlay::clearInputRegion(*qt_, id);
-    if (target == 0) {
-        return nullptr;
-    }
-    // Qt writes WM_TRANSIENT_FOR at each show from the transient parent, which a window of
-    // another application can only be as a foreign window.
-    std::unique_ptr<QWindow> standIn(QWindow::fromWinId(target));
-    window.windowHandle()->setTransientParent(standIn.get());
-    return standIn;
+void X11EffectWindows::dressAsManagedFog(QWidget& window) {
+    (void)os::overlay::clearInputRegion(*qt_, static_cast<xcb_window_t>(window.winId()));
+}
+
+void X11EffectWindows::showManagedFog(QWidget& window, std::uint32_t target) {
+    // Qt rewrites WM_TRANSIENT_FOR at each show from a transient parent, which a window of
+    // another application could only be as a foreign window, and Qt writes on those (our icon).
+    // Ours replaces Qt's before the window manager can read the properties the map asks it to.
+    const os::X11ServerGrab grab(*qt_);
+    window.show();
+    os::overlay::markAsFog(*qt_, static_cast<xcb_window_t>(window.winId()), target);
 }
 
 void X11EffectWindows::dressAsUnmanagedFog(QWidget& window) {

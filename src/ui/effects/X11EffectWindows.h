@@ -7,7 +7,6 @@
 #include "platform/RunLoop.h"
 
 class QWidget;
-class QWindow;
 
 namespace olvane::platform::os {
 class X11Connection;
@@ -32,9 +31,11 @@ class X11EffectWindows {
     // Whether a fog must be a window the window manager manages, transient for its target
     // (where it draws unmanaged windows above all others), rather than one out of its hands.
     bool fogMustBeManaged();
-    // A managed fog (a Qt::Tool window) made transient for `target`, its top-level X window (none
-    // when 0). What it returns stands for the target in Qt and must outlive the window.
-    [[nodiscard]] std::unique_ptr<QWindow> dressAsManagedFog(QWidget& window, std::uint32_t target);
+    // Before a managed fog is first shown.
+    void dressAsManagedFog(QWidget& window);
+    // Shows it transient for `target`, its top-level X window (none when 0), writing nothing on
+    // the target.
+    void showManagedFog(QWidget& window, std::uint32_t target);
     void dressAsUnmanagedFog(QWidget& window);
     // Sends what Qt has queued for the server: changes made outside its handling of X events
     // wait for the next one otherwise.

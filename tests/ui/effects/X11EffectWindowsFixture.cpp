@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,13 +70,35 @@ bool X11EffectWindowsTest::isManaged(xcb_window_t window) {
     return clients && std::ranges::find(*clients, window) != clients->end();
 }
 
+void X11EffectWindowsTest::syncQt() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* qt = x11->connection();
+    std::free(xcb_get_input_focus_reply(qt, xcb_get_input_focus(qt), nullptr));
+}
+
 std::ptrdiff_t X11EffectWindowsTest::stackPosition(xcb_window_t window) {
+    // The top-levels of the managed windows and of ours: the window manager's own (KWin's
+    // decoration borders) left out.
+    std::set<xcb_window_t> applications;
+    std::vector<xcb_window_t> windows =
+        os::ewmh::clientListStacking(*x_).value_or(std::vector<xcb_window_t>{});
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) {
+            windows.push_back(static_cast<xcb_window_t>(widget->winId()));
+        }
+    }
+    for (const auto each : windows) {
+        if (const auto top = os::overlay::topLevelOf(*x_, each)) {
+            applications.insert(*top);
+        }
+    }
     std::vector<xcb_window_t> shown;
     for (const auto child : os::overlay::stackingOrder(*x_)) {
         const os::XcbPtr<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(x_->get(), xcb_get_window_attributes(x_->get(), child),
                                             nullptr));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+            applications.contains(child)) {
             shown.push_back(child);
         }
     }

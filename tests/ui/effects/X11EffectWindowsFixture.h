@@ -32,8 +32,16 @@ class X11EffectWindowsTest : public ::testing::Test {
     bool waitFor(Predicate predicate) {
         return test::processEventsUntil(predicate, 10000);
     }
+    // Whether it holds all along `ms` of events.
+    template <typename Predicate>
+    bool keepsHolding(Predicate predicate, int ms) {
+        return !test::processEventsUntil([&] { return !predicate(); }, ms);
+    }
     bool isManaged(xcb_window_t window);
-    // Of the window's top-level among those shown, bottom to top; -1 when not shown.
+    // Once the server has handled what Qt asked of it.
+    static void syncQt();
+    // Of the window's top-level among those of the windows shown, bottom to top; -1 when not
+    // shown.
     std::ptrdiff_t stackPosition(xcb_window_t window);
     // What the screen shows at `point` (0xRRGGBB), compositor's work included.
     std::uint32_t pixelAt(platform::Point point);

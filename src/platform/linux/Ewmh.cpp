@@ -2,12 +2,33 @@
 
 #include <xcb/res.h>
 
+#include <algorithm>
+#include <array>
+
 #include "platform/linux/X11Properties.h"
 
 namespace olvane::platform::os::ewmh {
 namespace {
 
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
+// Who asks the window manager: the application, or a pager or tool acting for the user.
+constexpr std::uint32_t kFromApplication = 1;
+constexpr std::uint32_t kFromPager = 2;
+
+// A request about `window` to the window manager, as EWMH sends them.
+void askWindowManager(X11Connection& x, xcb_window_t window, const char* type,
+                      std::array<std::uint32_t, 5> data) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = x.atom(type);
+    std::ranges::copy(data, message.data.data32);
+    xcb_send_event(x.get(), 0, x.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    x.flush();
+}
 
 std::vector<std::string> atomNames(X11Connection& x, xcb_window_t window, const char* property,
                                    std::string_view prefix) {
@@ -126,17 +147,19 @@ bool onCurrentDesktop(X11Connection& x, xcb_window_t window) {
 }
 
 void requestClose(X11Connection& x, xcb_window_t window) {
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = x.atom("_NET_CLOSE_WINDOW");
-    message.data.data32[0] = XCB_CURRENT_TIME;
-    message.data.data32[1] = 2;  // the request comes from a pager or tool, not the application
-    xcb_send_event(x.get(), 0, x.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    x.flush();
+    askWindowManager(x, window, "_NET_CLOSE_WINDOW", {XCB_CURRENT_TIME, kFromPager, 0, 0, 0});
+}
+
+void restackJustBelow(X11Connection& x, xcb_window_t window, xcb_window_t sibling) {
+    // Window managers honour a restack from a pager only.
+    askWindowManager(x, window, "_NET_RESTACK_WINDOW",
+                     {kFromPager, sibling, XCB_STACK_MODE_BELOW, 0, 0});
+}
+
+void removeState(X11Connection& x, xcb_window_t window, const std::string& state) {
+    constexpr std::uint32_t kRemove = 0;
+    askWindowManager(x, window, "_NET_WM_STATE",
+                     {kRemove, x.atom("_NET_WM_STATE_" + state), 0, kFromApplication, 0});
 }
 
 }  // namespace olvane::platform::os::ewmh

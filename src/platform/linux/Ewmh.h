@@ -47,6 +47,11 @@ bool onCurrentDesktop(X11Connection& x, xcb_window_t window);
 
 // Asks the window manager to close the window, as its close button does.
 void requestClose(X11Connection& x, xcb_window_t window);
+// Asks the window manager, as a pager does, to stack the window right below `sibling`.
+void restackJustBelow(X11Connection& x, xcb_window_t window, xcb_window_t sibling);
+// Asks the window manager to take a state (without its prefix: "DEMANDS_ATTENTION") off the
+// window, for the application that owns it.
+void removeState(X11Connection& x, xcb_window_t window, const std::string& state);
 
 }  // namespace ewmh
 }  // namespace olvane::platform::os

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/linux/Ewmh.h"
 #include "platform/linux/X11OverlayWindows.h"
 #include "platform/linux/X11Properties.h"
 
@@ -12,6 +13,16 @@ namespace {
 std::ptrdiff_t positionOf(const std::vector<xcb_window_t>& order, xcb_window_t window) {
     const auto found = std::ranges::find(order, window);
     return found == order.end() ? -1 : found - order.begin();
+}
+
+bool isShown(X11Connection& x, xcb_window_t window) {
+    const auto top = overlay::topLevelOf(x, window);
+    if (!top) {
+        return false;
+    }
+    const XcbPtr<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        x.get(), xcb_get_window_attributes(x.get(), *top), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 }  // namespace
@@ -27,7 +38,10 @@ std::unique_ptr<X11OverlayStacking> X11OverlayStacking::create(RunLoop& loop,
 
 X11OverlayStacking::X11OverlayStacking(RunLoop& loop, std::unique_ptr<X11Connection> x)
     : loop_(loop), x_(std::move(x)) {
-    selectWindowEvents(*x_, x_->root(), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+    // The managed windows' order may be told after their frames moved.
+    selectWindowEvents(*x_, x_->root(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE);
+    managedOrder_ = x_->atom("_NET_CLIENT_LIST_STACKING");
     x_->flush();
     events_ =
         x_->watchEvents(loop_, [this](const xcb_generic_event_t& event) { handleEvent(event); });
@@ -40,6 +54,10 @@ X11OverlayStacking::~X11OverlayStacking() {
 
 Handle X11OverlayStacking::keepJustAbove(xcb_window_t window, xcb_window_t target) {
     return keep({window, target});
+}
+
+Handle X11OverlayStacking::keepManagedJustAbove(xcb_window_t window, xcb_window_t target) {
+    return keep({window, target, true});
 }
 
 Handle X11OverlayStacking::keepOnTop(xcb_window_t window) {
@@ -75,8 +93,11 @@ void X11OverlayStacking::scheduleRestack() {
 
 void X11OverlayStacking::handleEvent(const xcb_generic_event_t& event) {
     const auto type = event.response_type & 0x7F;
-    const bool restacked = type == XCB_CONFIGURE_NOTIFY || type == XCB_MAP_NOTIFY ||
-                           type == XCB_CIRCULATE_NOTIFY || type == XCB_REPARENT_NOTIFY;
+    const bool restacked =
+        type == XCB_CONFIGURE_NOTIFY || type == XCB_MAP_NOTIFY || type == XCB_CIRCULATE_NOTIFY ||
+        type == XCB_REPARENT_NOTIFY ||
+        (type == XCB_PROPERTY_NOTIFY &&
+         reinterpret_cast<const xcb_property_notify_event_t&>(event).atom == managedOrder_);
     if (restacked && !kept_.empty()) {
         scheduleRestack();
     }
@@ -92,8 +113,12 @@ void X11OverlayStacking::restack() {
     }
 
     bool acted = false;
-    for (const auto& [id, kept] : kept_) {
+    for (auto& [id, kept] : kept_) {
         if (!kept.target) {
+            continue;
+        }
+        if (kept.managed) {
+            acted = restackManaged(kept) || acted;
             continue;
         }
         const auto frame = overlay::topLevelOf(*x_, *kept.target);
@@ -137,6 +162,29 @@ void X11OverlayStacking::restack() {
         actedOn_ = std::move(order);
         repeats_ = 0;
     }
+}
+
+bool X11OverlayStacking::restackManaged(Kept& kept) {
+    const auto managed = ewmh::clientListStacking(*x_);
+    if (!managed) {
+        return false;
+    }
+    const auto below = positionOf(*managed, *kept.target);
+    const auto at = positionOf(*managed, kept.window);
+    if (below < 0 || at < 0) {
+        return false;
+    }
+    // Once the window manager has shown it where it chose, which may be above windows the X
+    // server does not list (a Wayland compositor's own), and whenever it is seen out of place.
+    const bool firstShown = !kept.placed && isShown(*x_, kept.window);
+    if (!firstShown && at == below + 1) {
+        return false;
+    }
+    kept.placed = kept.placed || firstShown;
+    // Asked below its target, it comes right above it: mutter and KWin keep a transient above
+    // the window it belongs to.
+    ewmh::restackJustBelow(*x_, kept.window, *kept.target);
+    return true;
 }
 
 }  // namespace olvane::platform::os

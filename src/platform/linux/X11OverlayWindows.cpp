@@ -61,16 +61,14 @@ bool unmanagedWindowsStayOnTop(X11Connection& x) {
                     name->starts_with("KWin"));
 }
 
-void markAsFog(X11Connection& x, xcb_window_t window, xcb_window_t target) {
-    // Neither above the other windows nor on every desktop: where its target is.
+void markAsFog(X11Connection& x, xcb_window_t window) {
+    // Neither above the other windows nor on every desktop: where its target is. KWin's
+    // switcher and overview leave out only the ordinary windows that ask to be.
     setAtoms(x, window, "_NET_WM_STATE",
-             {x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER")});
+             {x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER"),
+              x.atom("_KDE_NET_WM_STATE_SKIP_SWITCHER")});
     setAtoms(x, window, "_NET_WM_WINDOW_TYPE", {x.atom("_NET_WM_WINDOW_TYPE_NORMAL")});
     refuseFocus(x, window);
-    if (target != XCB_WINDOW_NONE) {
-        xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
-                            XCB_ATOM_WINDOW, 32, 1, &target);
-    }
     x.flush();
 }
 

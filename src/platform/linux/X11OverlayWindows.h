@@ -24,12 +24,12 @@ void markAsOverlay(X11Connection& x, xcb_window_t window);
 // managed window in would take the clicks that the window lets through.
 bool unmanagedWindowsStayOnTop(X11Connection& x);
 
-// Set on the fog's managed window before the window manager first sees it mapped: transient for
-// `target`, the window it covers (none when 0), so kept right above that one and below every
-// window brought in front of it; out of the taskbar, the pager and the window switcher; never
-// given the focus. An ordinary window, which KWin does not hide while another application is in
-// front as it does a utility. Nothing is written on `target`.
-void markAsFog(X11Connection& x, xcb_window_t window, xcb_window_t target);
+// Set before the fog's managed window is first shown, which is made transient for the window it
+// covers: kept by the window manager right above that one and below every window brought in
+// front of it, out of the taskbar, the pager and the window switcher, never given the focus. An
+// ordinary window, which KWin does not hide while another application is in front as it does a
+// utility window.
+void markAsFog(X11Connection& x, xcb_window_t window);
 
 // Clicks and the pointer go through to the windows below: an empty input region.
 bool clearInputRegion(X11Connection& x, xcb_window_t window);

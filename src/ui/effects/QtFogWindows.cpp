@@ -21,11 +21,14 @@ class QtFogWindow final : public QtOverlayWindow {
     QtFogWindow(const platform::Rect& frame, FogEffectState& state, bool translucent,
                 X11EffectWindows* x11, bool managed)
         : QtOverlayWindow(std::make_unique<FogOverlayView>(state, translucent), frame,
-                          managed ? Qt::WindowFlags()
+                          managed ? Qt::WindowFlags(Qt::Tool)
                                   : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
           target_(state.targetWindowID),
           x11_(x11),
           managed_(managed) {
+        // KWin numbers the windows of one title: a fog named as the main window would have it
+        // read « Olvane <2> ».
+        view().setWindowTitle(QStringLiteral("Buée"));
         if (!x11_) {
             return;
         }
@@ -48,10 +51,9 @@ class QtFogWindow final : public QtOverlayWindow {
         }
         if (!x11_ || target_ == 0) {
             view().raise();
-        } else if (!managed_ && !stacking_) {
-            stacking_ = x11_->keepJustAbove(view(), target_);
+        } else if (!stacking_) {
+            stacking_ = x11_->keepJustAbove(view(), target_, managed_);
         }
-        // A managed fog is placed by the window manager: a raise would put it above all.
     }
 
   private:

@@ -2,11 +2,12 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
+#include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11OverlayStacking.h"
 #include "platform/linux/X11OverlayWindows.h"
-#include "platform/linux/X11ServerGrab.h"
 
 namespace olvane::ui {
 
@@ -41,16 +42,23 @@ bool X11EffectWindows::fogMustBeManaged() {
 }
 
 void X11EffectWindows::dressAsManagedFog(QWidget& window) {
-    (void)os::overlay::clearInputRegion(*qt_, static_cast<xcb_window_t>(window.winId()));
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    os::overlay::markAsFog(*qt_, id);
+    (void)os::overlay::clearInputRegion(*qt_, id);
 }
 
 void X11EffectWindows::showManagedFog(QWidget& window, std::uint32_t target) {
-    // Qt rewrites WM_TRANSIENT_FOR at each show from a transient parent, which a window of
-    // another application could only be as a foreign window, and Qt writes on those (our icon).
-    // Ours replaces Qt's before the window manager can read the properties the map asks it to.
-    const os::X11ServerGrab grab(*qt_);
+    // The window manager reads WM_TRANSIENT_FOR when the window is mapped, and Qt writes it at
+    // each show, right before the map, from the transient parent. A window of another
+    // application can be one only as a foreign window, on which Qt writes too (the application's
+    // icon when it changes): it lives only as long as this show, when nothing else runs.
+    std::unique_ptr<QWindow> standIn(target == 0 ? nullptr : QWindow::fromWinId(target));
+    window.windowHandle()->setTransientParent(standIn.get());
     window.show();
-    os::overlay::markAsFog(*qt_, static_cast<xcb_window_t>(window.winId()), target);
+    window.windowHandle()->setTransientParent(nullptr);
+    // KWin marks a window that asked not to be activated at its map as demanding attention,
+    // which its shortcut would then bring forward over the windows the user put in front.
+    os::ewmh::removeState(*qt_, static_cast<xcb_window_t>(window.winId()), "DEMANDS_ATTENTION");
 }
 
 void X11EffectWindows::dressAsUnmanagedFog(QWidget& window) {
@@ -67,8 +75,11 @@ platform::Handle X11EffectWindows::keepOnTop(QWidget& window) {
     return stacking_->keepOnTop(static_cast<xcb_window_t>(window.winId()));
 }
 
-platform::Handle X11EffectWindows::keepJustAbove(QWidget& window, std::uint32_t target) {
-    return stacking_->keepJustAbove(static_cast<xcb_window_t>(window.winId()), target);
+platform::Handle X11EffectWindows::keepJustAbove(QWidget& window, std::uint32_t target,
+                                                 bool managed) {
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    return managed ? stacking_->keepManagedJustAbove(id, target)
+                   : stacking_->keepJustAbove(id, target);
 }
 
 }  // namespace olvane::ui

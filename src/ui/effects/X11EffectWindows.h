@@ -31,7 +31,7 @@ class X11EffectWindows {
     // Whether a fog must be a window the window manager manages, transient for its target
     // (where it draws unmanaged windows above all others), rather than one out of its hands.
     bool fogMustBeManaged();
-    // Before a managed fog is first shown.
+    // A managed fog (a Qt::Tool window), before it is first shown.
     void dressAsManagedFog(QWidget& window);
     // Shows it transient for `target`, its top-level X window (none when 0), writing nothing on
     // the target.
@@ -42,8 +42,8 @@ class X11EffectWindows {
     void sendRequests();
     // While the handle lives.
     platform::Handle keepOnTop(QWidget& window);
-    // An unmanaged fog right above its target.
-    platform::Handle keepJustAbove(QWidget& window, std::uint32_t target);
+    // A fog right above its target.
+    platform::Handle keepJustAbove(QWidget& window, std::uint32_t target, bool managed);
 
   private:
     X11EffectWindows(std::unique_ptr<platform::os::X11Connection> qt,

@@ -100,6 +100,11 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
             EXPECT_NE(std::ranges::find(states, wanted), states.end()) << wanted;
         }
         EXPECT_EQ(std::ranges::find(states, "ABOVE"), states.end());
+        // KWin's shortcut to a window demanding attention would bring it forward.
+        EXPECT_TRUE(waitFor([&] {
+            const auto now = os::ewmh::windowStates(*x_, fog);
+            return std::ranges::find(now, "DEMANDS_ATTENTION") == now.end();
+        }));
     } else {
         EXPECT_TRUE(attributes->override_redirect);
     }
@@ -156,6 +161,42 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
     overlay.reset();
     EXPECT_TRUE(waitFor([&] { return windowNamed("fogOverlay") == XCB_WINDOW_NONE; }));
     EXPECT_EQ(ownProperties(*x_, target_), targetsOwn) << "nothing of ours left on the target";
+}
+
+// Where a window manager places a window that does not take the focus under the focused one, a
+// fog shown over a target that another application's window covers in part stays under that one.
+TEST_F(X11EffectWindowsTest, AFogShownUnderAnotherWindowStaysUnderIt) {
+    paint(target_, kBlack);
+    const auto other =
+        test::makeWindow(*x_, {{300, 250, 600, 500}, "other", "Other", ::getpid(), {}});
+    const auto front =
+        test::makeWindow(*x_, {{950, 50, 250, 150}, "front", "Front", ::getpid(), {}});
+    ASSERT_TRUE(waitFor([&] { return isManaged(other) && isManaged(front); }));
+    paint(other, kBlue);
+    test::activate(*x_, other);
+    ASSERT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == other; }));
+    test::activate(*x_, front);
+    ASSERT_TRUE(waitFor([&] {
+        return os::ewmh::activeWindow(*x_) == front && stackPosition(front) > stackPosition(other);
+    }));
+
+    QtFogWindows fogs(effects_.get());
+    FogEffectState state(150, 0.98, 100, target_);
+    const auto bounds = os::ewmh::windowBounds(*x_, target_);
+    ASSERT_TRUE(bounds);
+    auto overlay = fogs.createOverlay(*bounds, state);
+    overlay->orderFront();
+    const platform::Point covered{bounds->x + 350, bounds->y + 250};
+    const platform::Point inSight{bounds->x + 50, bounds->y + 50};
+    const auto underOther = [&] {
+        const auto fog = windowNamed("fogOverlay");
+        return fog != XCB_WINDOW_NONE && stackPosition(fog) == stackPosition(target_) + 1 &&
+               stackPosition(other) > stackPosition(fog) && pixelAt(covered) == kBlue &&
+               isFog(pixelAt(inSight));
+    };
+    EXPECT_TRUE(waitFor(underOther) && keepsHolding(underOther, 1500))
+        << std::hex << pixelAt(covered) << " " << pixelAt(inSight);
+    EXPECT_EQ(os::ewmh::activeWindow(*x_), front);
 }
 
 }  // namespace

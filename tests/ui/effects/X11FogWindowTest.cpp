@@ -79,10 +79,7 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
                os::ewmh::windowBounds(*x_, fog) == bounds &&
                isFog(pixelAt({bounds->x + 350, bounds->y + 250}));
     })) << stackPosition(fog)
-        << " above " << stackPosition(target_) << ", at "
-        << os::ewmh::windowBounds(*x_, fog).value_or(platform::Rect{}).x << ","
-        << os::ewmh::windowBounds(*x_, fog).value_or(platform::Rect{}).y << std::hex << ", "
-        << pixelAt({bounds->x + 350, bounds->y + 250});
+        << " above " << stackPosition(target_);
 
     // Where unmanaged windows would cover every other, transient for its target, out of the
     // taskbar and the switcher; else out of the window manager's hands. Never focused, clicks

@@ -164,14 +164,16 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
 // fog shown over a target that another application's window covers in part stays under that one.
 TEST_F(X11EffectWindowsTest, AFogShownUnderAnotherWindowStaysUnderIt) {
     paint(target_, kBlack);
+    // One after the other: mutter may give a window the focus some time after it mapped it.
     const auto other =
         test::makeWindow(*x_, {{300, 250, 600, 500}, "other", "Other", ::getpid(), {}});
-    const auto front =
-        test::makeWindow(*x_, {{950, 50, 250, 150}, "front", "Front", ::getpid(), {}});
-    ASSERT_TRUE(waitFor([&] { return isManaged(other) && isManaged(front); }));
+    ASSERT_TRUE(waitFor([&] { return isManaged(other); }));
     paint(other, kBlue);
     test::activate(*x_, other);
     ASSERT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == other; }));
+    const auto front =
+        test::makeWindow(*x_, {{950, 50, 250, 150}, "front", "Front", ::getpid(), {}});
+    ASSERT_TRUE(waitFor([&] { return isManaged(front); }));
     test::activate(*x_, front);
     ASSERT_TRUE(waitFor([&] {
         return os::ewmh::activeWindow(*x_) == front && stackPosition(front) > stackPosition(other);

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,15 +64,25 @@ std::map<std::string, std::vector<std::uint8_t>> ownProperties(os::X11Connection
     return own;
 }
 
+// A fog over the target at `bounds`, shown as the fog effect shows it.
+struct ShownFog {
+    ShownFog(X11EffectWindows& effects, xcb_window_t target, const platform::Rect& bounds)
+        : fogs(&effects),
+          state(150, 0.98, 100, target),
+          overlay(fogs.createOverlay(bounds, state)) {
+        overlay->orderFront();
+    }
+    QtFogWindows fogs;
+    FogEffectState state;
+    std::unique_ptr<platform::OverlayWindow> overlay;
+};
+
 TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtInFront) {
     paint(target_, kBlack);
     const auto targetsOwn = ownProperties(*x_, target_);
-    QtFogWindows fogs(effects_.get());
-    FogEffectState state(150, 0.98, 100, target_);
     const auto bounds = os::ewmh::windowBounds(*x_, target_);
     ASSERT_TRUE(bounds);
-    auto overlay = fogs.createOverlay(*bounds, state);
-    overlay->orderFront();
+    ShownFog shown(*effects_, target_, *bounds);
     xcb_window_t fog = XCB_WINDOW_NONE;
     ASSERT_TRUE(waitFor([&] {
         fog = windowNamed("fogOverlay");
@@ -152,10 +163,10 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
 
     // It follows its target where the window manager would rather place it.
     const platform::Rect moved{160, 140, 420, 320};
-    overlay->setFrame(moved);
+    shown.overlay->setFrame(moved);
     EXPECT_TRUE(waitFor([&] { return os::ewmh::windowBounds(*x_, fog) == moved; }));
 
-    overlay.reset();
+    shown.overlay.reset();
     EXPECT_TRUE(waitFor([&] { return windowNamed("fogOverlay") == XCB_WINDOW_NONE; }));
     EXPECT_EQ(ownProperties(*x_, target_), targetsOwn) << "nothing of ours left on the target";
 }
@@ -179,12 +190,9 @@ TEST_F(X11EffectWindowsTest, AFogShownUnderAnotherWindowStaysUnderIt) {
         return os::ewmh::activeWindow(*x_) == front && stackPosition(front) > stackPosition(other);
     }));
 
-    QtFogWindows fogs(effects_.get());
-    FogEffectState state(150, 0.98, 100, target_);
     const auto bounds = os::ewmh::windowBounds(*x_, target_);
     ASSERT_TRUE(bounds);
-    auto overlay = fogs.createOverlay(*bounds, state);
-    overlay->orderFront();
+    ShownFog shown(*effects_, target_, *bounds);
     const platform::Point covered{bounds->x + 350, bounds->y + 250};
     const platform::Point inSight{bounds->x + 50, bounds->y + 50};
     const auto underOther = [&] {

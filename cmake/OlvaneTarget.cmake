@@ -26,7 +26,8 @@ endfunction()
 # ctest. OWN_MAIN: the sources bring their own main() (the Qt tests make their application there).
 function(olvane_test name)
   # PREFIX names the tests of an executable that runs tests of another one in other conditions.
-  cmake_parse_arguments(ARG "OWN_MAIN" "PREFIX" "SOURCES;DEPS;LABELS" ${ARGN})
+  # SCALED runs its cases again on desktops scaled to 150 % and 200 % (`--dpi=144`, `--dpi=192`).
+  cmake_parse_arguments(ARG "OWN_MAIN;SCALED" "PREFIX" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock)
   if(NOT ARG_OWN_MAIN)
@@ -44,6 +45,15 @@ function(olvane_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}"
                        PROPERTIES ${properties})
+  if(ARG_SCALED)
+    foreach(ratio_dpi IN ITEMS "1.5:144" "2:192")
+      string(REPLACE ":" ";" ratio_dpi "${ratio_dpi}")
+      list(GET ratio_dpi 0 ratio)
+      list(GET ratio_dpi 1 dpi)
+      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}Ratio${ratio}."
+                           EXTRA_ARGS "--dpi=${dpi}" PROPERTIES ${properties})
+    endforeach()
+  endif()
 endfunction()
 
 # olvane_module(name SOURCES ... [DEPS ...] [OPENED_BY target]): a shared object of ours that

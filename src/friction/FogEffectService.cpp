@@ -49,7 +49,7 @@ std::unique_ptr<FogEffectState> FogEffectService::makeState(std::uint32_t target
                                             maxTrailPoints(), targetWindowID);
 }
 
-// The overlay lies exactly over the target: both are in global display coordinates.
+// The overlay lies exactly over the target: both are placed in global display coordinates.
 std::unique_ptr<platform::OverlayWindow> FogEffectService::createOverlay(
     const platform::Rect& bounds, FogEffectState& state) {
     auto window = windows_.createOverlay(bounds, state);
@@ -225,20 +225,21 @@ bool FogEffectService::updateMouseTrail() {
     if (!pointer) {
         return false;
     }
-    if (lastAbsoluteMousePosition_ &&
-        std::hypot(pointer->x - lastAbsoluteMousePosition_->x,
-                   pointer->y - lastAbsoluteMousePosition_->y) < kMinPointDistance) {
-        return false;
-    }
     const double sampleTime = now();
     const std::size_t maxPoints = maxTrailPoints();
     bool sampled = false;
     for (auto& overlay : overlays_) {
-        const auto frame = overlay.window->frame();
-        if (!frame.contains(*pointer)) {
+        if (!overlay.window->frame().contains(*pointer)) {
             continue;
         }
-        const platform::Point local{pointer->x - frame.x, pointer->y - frame.y};
+        // In the overlay's own units, those of the radius: points, whatever the desktop's scale.
+        const auto local = overlay.window->localPoint(*pointer);
+        if (lastAbsoluteMousePosition_) {
+            const auto last = overlay.window->localPoint(*lastAbsoluteMousePosition_);
+            if (std::hypot(local.x - last.x, local.y - last.y) < kMinPointDistance) {
+                continue;
+            }
+        }
         overlay.state->mousePosition.set(local);
         overlay.state->editTrail([&](auto& trail) {
             fog::appendSample(trail, local, sampleTime, settings_.clearRadius, maxPoints);

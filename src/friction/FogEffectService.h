@@ -31,7 +31,7 @@ class FogEffectService {
         const platform::Clock& clock;
     };
 
-    // Pointer moves shorter than this, in points, make no new sample.
+    // Pointer moves shorter than this, in points (an overlay's own units), make no new sample.
     static constexpr double kMinPointDistance = 5.0;
     // At most 60 frames a second, whatever the display's rate.
     static constexpr platform::Duration kMinFrameInterval = std::chrono::nanoseconds(16'666'666);

@@ -4,11 +4,11 @@
 
 namespace olvane {
 
-// Every fog coordinate is in the X11 way, decided once for the whole fog: global display
-// coordinates with the origin at the top left of the primary display and y growing downwards,
-// as the window list gives the target windows and as overlay windows are placed. A trail point
-// is in its overlay's own coordinates: origin at the overlay's top left, y downwards. No
-// conversion happens anywhere.
+// Target windows and overlays are placed in global display coordinates, the window server's
+// pixels: origin at the top left of the primary display, y growing downwards. A trail point is
+// in its overlay's own coordinates, those the fog is drawn in and its radius is given in: origin
+// at the overlay's top left, y downwards, in points (a device pixel at 100 %, two at 200 %).
+// The overlay window alone converts (OverlayWindow::localPoint).
 
 // One point of the wiped path.
 struct TrailPoint {

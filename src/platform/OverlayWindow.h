@@ -7,7 +7,8 @@
 namespace olvane::platform {
 
 // A borderless window above the others that an effect places over a target. Destroying it
-// closes it.
+// closes it. It is placed in global display coordinates, the window server's pixels; its content
+// is laid out in the window's own units, which a desktop scaled beyond 100 % makes larger.
 class OverlayWindow {
   public:
     virtual ~OverlayWindow() = default;
@@ -15,6 +16,12 @@ class OverlayWindow {
     virtual Rect frame() const = 0;
     // Moves and resizes it, redrawn at once.
     virtual void setFrame(const Rect& frame) = 0;
+    // A point of the desktop (global display coordinates) in the window's own units, from its
+    // top left.
+    virtual Point localPoint(const Point& point) const {
+        const Rect at = frame();
+        return {point.x - at.x, point.y - at.y};
+    }
     // Shows it above the other windows without taking the focus.
     virtual void orderFront() = 0;
     virtual void orderOut() = 0;

@@ -149,7 +149,7 @@ XServer::XServer(Options options) : screen_(options.screen), restartable_(option
     } else {
         started = startServer();
     }
-    if (!started) {
+    if (!started || (options.dpi > 0 && !setDpi(options.dpi))) {
         return;
     }
     if (options.windowManager && !startWindowManager(options.manager)) {
@@ -250,6 +250,21 @@ bool XServer::startServer() {
     // libxkbcommon-x11 hands strndup() names that are not NUL-terminated, which strndup allows;
     // the strict string check of the sanitizer would stop a program for it.
     ::setenv("ASAN_OPTIONS", (savedAsan_.value_or("") + ":strict_string_checks=0").c_str(), 1);
+    return true;
+}
+
+// As `xrdb -merge` does: the resources live on the root window, which `-noreset` keeps.
+bool XServer::setDpi(int dpi) {
+    Display* connection = XOpenDisplay(display_.c_str());
+    if (!connection) {
+        return false;
+    }
+    const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+    XChangeProperty(connection, DefaultRootWindow(connection), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(connection, False);
+    XCloseDisplay(connection);
     return true;
 }
 

@@ -24,6 +24,9 @@ class XServer {
         WindowManager manager = WindowManager::openbox;
         bool compositor = false;
         std::string screen = "1280x800x24";
+        // The desktop's scale as GNOME and KDE set it for X11 programs, the resource "Xft.dpi"
+        // (192 at 200 %), set before any client connects; none when 0.
+        int dpi = 0;
         // On a display number that restart() finds free again.
         bool restartable = false;
     };
@@ -53,6 +56,7 @@ class XServer {
 
   private:
     bool startServer();
+    bool setDpi(int dpi);
     bool startWindowManager(WindowManager manager);
     bool startCompositor();
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Properties.h"
@@ -103,6 +104,19 @@ std::vector<xcb_window_t> stackingOrder(X11Connection& x) {
     }
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     return {children, children + xcb_query_tree_children_length(tree.get())};
+}
+
+void place(X11Connection& x, xcb_window_t window, const Rect& frame) {
+    const auto whole = [](double value) { return static_cast<std::int32_t>(std::lround(value)); };
+    const std::uint32_t values[] = {static_cast<std::uint32_t>(whole(frame.x)),
+                                    static_cast<std::uint32_t>(whole(frame.y)),
+                                    static_cast<std::uint32_t>(std::max(1, whole(frame.width))),
+                                    static_cast<std::uint32_t>(std::max(1, whole(frame.height)))};
+    xcb_configure_window(x.get(), window,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                             XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    x.flush();
 }
 
 void stackJustAbove(X11Connection& x, xcb_window_t window, xcb_window_t sibling) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/Geometry.h"
 #include "platform/linux/X11Connection.h"
 
 namespace olvane::platform::os {
@@ -40,6 +41,10 @@ std::optional<xcb_window_t> topLevelOf(X11Connection& x, xcb_window_t window);
 
 // The root window's children, bottom to top.
 std::vector<xcb_window_t> stackingOrder(X11Connection& x);
+
+// Moves and resizes a top-level window to `frame`, in the server's pixels; the window manager
+// decides for a window it manages.
+void place(X11Connection& x, xcb_window_t window, const Rect& frame);
 
 // Restacks `window` (a child of the root) right above `sibling`, another child of the root.
 void stackJustAbove(X11Connection& x, xcb_window_t window, xcb_window_t sibling);

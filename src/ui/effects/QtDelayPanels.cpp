@@ -13,23 +13,19 @@ class QtDelayPanel final : public QtOverlayWindow {
   public:
     QtDelayPanel(const platform::Rect& frame, DelayPanelState& state, X11EffectWindows* x11)
         : QtOverlayWindow(std::make_unique<DelayAccessOverlayView>(state), frame,
-                          Qt::WindowStaysOnTopHint),
-          x11_(x11) {
-        if (x11_) {
-            x11_->dressAsPanel(view());
+                          Qt::WindowStaysOnTopHint, x11) {
+        if (x11) {
+            x11->dressAsPanel(view());
         }
     }
 
     void orderFront() override {
         view().show();
         view().raise();
-        if (x11_ && !stacking_) {
-            stacking_ = x11_->keepOnTop(view());
+        if (x11() && !stacking_) {
+            stacking_ = x11()->keepOnTop(view());
         }
     }
-
-  private:
-    X11EffectWindows* x11_;
 };
 
 }  // namespace

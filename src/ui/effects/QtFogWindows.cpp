@@ -22,20 +22,20 @@ class QtFogWindow final : public QtOverlayWindow {
                 X11EffectWindows* x11, bool managed)
         : QtOverlayWindow(std::make_unique<FogOverlayView>(state, translucent), frame,
                           managed ? Qt::WindowFlags(Qt::Tool)
-                                  : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint),
+                                  : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint,
+                          x11),
           target_(state.targetWindowID),
-          x11_(x11),
           managed_(managed) {
         // KWin numbers the windows of one title: a fog named as the main window would have it
         // read « Olvane <2> ».
         view().setWindowTitle(QStringLiteral("Buée"));
-        if (!x11_) {
+        if (!x11) {
             return;
         }
         if (managed_) {
-            x11_->dressAsManagedFog(view());
+            x11->dressAsManagedFog(view());
         } else {
-            x11_->dressAsUnmanagedFog(view());
+            x11->dressAsUnmanagedFog(view());
         }
         // Qt sends its requests when X events come in, and none may while the pointer rests:
         // the holes would stay open.
@@ -44,21 +44,20 @@ class QtFogWindow final : public QtOverlayWindow {
     }
 
     void orderFront() override {
-        if (x11_ && managed_) {
-            x11_->showManagedFog(view(), target_);
+        if (x11() && managed_) {
+            x11()->showManagedFog(view(), target_);
         } else {
             view().show();
         }
-        if (!x11_ || target_ == 0) {
+        if (!x11() || target_ == 0) {
             view().raise();
         } else if (!stacking_) {
-            stacking_ = x11_->keepJustAbove(view(), target_, managed_);
+            stacking_ = x11()->keepJustAbove(view(), target_, managed_);
         }
     }
 
   private:
     std::uint32_t target_;
-    X11EffectWindows* x11_;
     bool managed_;
 };
 

@@ -33,6 +33,10 @@ X11EffectWindows::X11EffectWindows(std::unique_ptr<os::X11Connection> qt,
 
 X11EffectWindows::~X11EffectWindows() = default;
 
+void X11EffectWindows::place(QWidget& window, const platform::Rect& frame) {
+    os::overlay::place(*qt_, static_cast<xcb_window_t>(window.winId()), frame);
+}
+
 void X11EffectWindows::dressAsPanel(QWidget& window) {
     os::overlay::markAsOverlay(*qt_, static_cast<xcb_window_t>(window.winId()));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/Geometry.h"
 #include "platform/Handle.h"
 #include "platform/RunLoop.h"
 
@@ -26,6 +27,9 @@ class X11EffectWindows {
     X11EffectWindows(const X11EffectWindows&) = delete;
     X11EffectWindows& operator=(const X11EffectWindows&) = delete;
 
+    // Puts the window at `frame`, in the server's pixels: Qt's whole logical pixels miss an odd
+    // one at 200 %. Qt reads the window's place back from the server.
+    void place(QWidget& window, const platform::Rect& frame);
     // Before the window is first shown.
     void dressAsPanel(QWidget& window);
     // Whether a fog must be a window the window manager manages, transient for its target

@@ -17,8 +17,8 @@
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/XkbKeyboardLayout.h"
 #include "ui/effects/QtDelayPanels.h"
+#include "ui/effects/QtDevicePixels.h"
 #include "ui/effects/QtFogWindows.h"
-#include "ui/effects/QtOverlayGeometry.h"
 #include "ui/effects/X11EffectWindows.h"
 #include "ui/foundation/FontLibrary.h"
 #include "ui/foundation/IconSources.h"
@@ -122,7 +122,7 @@ std::optional<OwnWindow> ownWindow(ApplicationShell& shell) {
     if (!window) {
         return std::nullopt;
     }
-    return OwnWindow{static_cast<std::int64_t>(window->winId()), toRect(window->geometry())};
+    return OwnWindow{static_cast<std::int64_t>(window->winId()), deviceFrame(*window)};
 }
 
 class DelegateLifecycle final : public ApplicationLifecycle {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +40,16 @@ int runOnX11(int argc, char** argv, test::XServer::Options options) {
     ::testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) {
         return RUN_ALL_TESTS();
+    }
+    // `--dpi=192`: on a desktop scaled as GNOME and KDE scale it, twice the pixels of the
+    // usual screen at 200 %.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument.starts_with("--dpi=")) {
+            options.dpi = std::stoi(std::string(argument.substr(6)));
+            options.screen = std::to_string(1280 * options.dpi / 96) + "x" +
+                             std::to_string(800 * options.dpi / 96) + "x24";
+        }
     }
     // The X server, its window manager and compositor come before Qt connects to them.
     test::XServer display(options);
@@ -105,6 +116,10 @@ std::ptrdiff_t X11EffectWindowsTest::stackPosition(xcb_window_t window) {
     const auto top = os::overlay::topLevelOf(*x_, window);
     const auto found = top ? std::ranges::find(shown, *top) : shown.end();
     return found == shown.end() ? -1 : found - shown.begin();
+}
+
+qreal X11EffectWindowsTest::ratio() {
+    return QGuiApplication::primaryScreen()->devicePixelRatio();
 }
 
 std::uint32_t X11EffectWindowsTest::pixelAt(platform::Point point) {

@@ -20,7 +20,7 @@ extern test::XServer* server;
 extern test::XServer::WindowManager windowManager;
 
 // Starts the X server with its window manager, then Qt drawing through xcb on it, and runs the
-// tests of the executable.
+// tests of the executable; with `--dpi=N`, on a desktop scaled to N/96.
 int runOnX11(int argc, char** argv, test::XServer::Options options);
 
 // A target window, managed and in front, and the effects' X11 side over Qt's connection.
@@ -43,6 +43,8 @@ class X11EffectWindowsTest : public ::testing::Test {
     // Of the window's top-level among those of the windows shown, bottom to top; -1 when not
     // shown.
     std::ptrdiff_t stackPosition(xcb_window_t window);
+    // Qt's device pixel ratio.
+    static qreal ratio();
     // What the screen shows at `point` (0xRRGGBB), compositor's work included.
     std::uint32_t pixelAt(platform::Point point);
     // Fills the window (one of the test's) with a colour of 0xRRGGBB.

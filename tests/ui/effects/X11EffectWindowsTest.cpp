@@ -4,13 +4,17 @@
 #include <unistd.h>
 #include <xcb/shape.h>
 
+#include <QWidget>
 #include <algorithm>
 #include <vector>
 
 #include "friction/DelayPanelState.h"
 #include "friction/FogEffectState.h"
 #include "platform/linux/Ewmh.h"
+#include "platform/linux/X11Randr.h"
 #include "support/X11TestWindows.h"
+#include "ui/effects/DelayAccessOverlayView.h"
+#include "ui/effects/DelayButton.h"
 #include "ui/effects/QtDelayPanels.h"
 #include "ui/effects/QtFogWindows.h"
 #include "ui/effects/X11EffectWindowsFixture.h"
@@ -31,24 +35,29 @@ std::vector<xcb_rectangle_t> boundingShape(os::X11Connection& x, xcb_window_t wi
     return {first, first + xcb_shape_get_rectangles_rectangles_length(shape.get())};
 }
 
-TEST_F(X11EffectWindowsTest, ADelayPanelCoversTheScreenWithoutTakingTheFocus) {
+TEST_F(X11EffectWindowsTest, ADelayPanelCoversItsScreenWithoutTakingTheFocus) {
+    const auto screens = os::desktopScreens(*x_);
+    ASSERT_FALSE(screens.empty());
+    const platform::Rect screen = screens.front().frame;
     QtDelayPanels panels(effects_.get());
+    int continued = 0;
     DelayPanelState state(
-        "Cible", 10, 0, [] {}, [] {});
-    auto overlay = panels.createOverlay({0, 0, 1280, 800}, state);
+        "Cible", 0, 0, [] {}, [&] { ++continued; });
+    auto overlay = panels.createOverlay(screen, state);
     overlay->orderFront();
     xcb_window_t panel = XCB_WINDOW_NONE;
     ASSERT_TRUE(waitFor([&] {
         panel = windowNamed("delayOverlay");
         return panel != XCB_WINDOW_NONE && isManaged(panel) &&
-               stackPosition(panel) > stackPosition(target_);
+               stackPosition(panel) > stackPosition(target_) &&
+               os::ewmh::windowBounds(*x_, panel) == screen;
     }));
     const auto states = os::ewmh::windowStates(*x_, panel);
     for (const auto* wanted : {"ABOVE", "SKIP_TASKBAR", "SKIP_PAGER"}) {
         EXPECT_NE(std::ranges::find(states, wanted), states.end()) << wanted;
     }
 
-    test::movePointer(*x_, {640, 700});
+    test::movePointer(*x_, {screen.x + screen.width / 10, screen.y + screen.height / 2});
     test::click(*x_);
     test::WindowManagerPing clicked(*x_);
     ASSERT_TRUE(waitFor([&] { return clicked.answered(); }));
@@ -56,6 +65,19 @@ TEST_F(X11EffectWindowsTest, ADelayPanelCoversTheScreenWithoutTakingTheFocus) {
     test::activate(*x_, target_);
     EXPECT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == target_; }));
     EXPECT_GT(stackPosition(panel), stackPosition(target_));
+
+    // "Continuer", in the middle of the screen, takes a click there.
+    const auto* view = qobject_cast<DelayAccessOverlayView*>(QWidget::find(panel));
+    ASSERT_TRUE(view);
+    const DelayButton* button = view->continueButton();
+    ASSERT_TRUE(waitFor([&] { return button->isVisible() && button->appearance() == 1.0; }));
+    const QPoint centre = button->mapTo(view, button->rect().center());
+    const platform::Point onButton{screen.x + centre.x() * ratio(),
+                                   screen.y + centre.y() * ratio()};
+    EXPECT_NEAR(onButton.x, screen.x + screen.width / 2, 2 * ratio());
+    test::movePointer(*x_, onButton);
+    test::click(*x_);
+    EXPECT_TRUE(waitFor([&] { return continued == 1; }));
 }
 
 // Last: the run's other tests want the compositor.

@@ -33,6 +33,11 @@ bool isFog(std::uint32_t rgb) {
     return (rgb >> 16 & 0xFF) > 0xE0 && (rgb >> 8 & 0xFF) > 0xE0 && (rgb & 0xFF) > 0xE0;
 }
 
+// The target's black through a hole.
+bool isClear(std::uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) < 0x40 && (rgb >> 8 & 0xFF) < 0x40 && (rgb & 0xFF) < 0x40;
+}
+
 // Properties (names or prefixes) a window manager writes on the windows it manages.
 const std::vector<std::string_view> kWindowManagers = {"WM_STATE",
                                                        "_NET_WM_STATE",
@@ -88,9 +93,24 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
         fog = windowNamed("fogOverlay");
         return fog != XCB_WINDOW_NONE && stackPosition(fog) == stackPosition(target_) + 1 &&
                os::ewmh::windowBounds(*x_, fog) == bounds &&
-               isFog(pixelAt({bounds->x + 350, bounds->y + 250}));
+               isFog(pixelAt({bounds->x + 350, bounds->y + 250})) &&
+               isFog(pixelAt({bounds->maxX() - 2, bounds->maxY() - 2}));
     })) << stackPosition(fog)
-        << " above " << stackPosition(target_);
+        << " above " << stackPosition(target_) << ", "
+        << platform::describe(os::ewmh::windowBounds(*x_, fog).value_or(platform::Rect{}))
+        << " over " << platform::describe(*bounds);
+
+    // A hole made where the pointer stands opens right there, whatever the desktop's scale.
+    shown.state.clearRadius.set(20);
+    const platform::Point spot{bounds->x + 120, bounds->y + 90};
+    shown.state.editTrail([&](auto& trail) {
+        trail.assign(1, TrailPoint{shown.overlay->localPoint(spot), 0, 1});
+    });
+    EXPECT_TRUE(waitFor([&] {
+        return isClear(pixelAt(spot)) && isFog(pixelAt({spot.x + 60, spot.y}));
+    })) << std::hex
+        << pixelAt(spot);
+    shown.state.editTrail([](auto& trail) { trail.clear(); });
 
     // Where unmanaged windows would cover every other, transient for its target, out of the
     // taskbar and the switcher; else out of the window manager's hands. Never focused, clicks

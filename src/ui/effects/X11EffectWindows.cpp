@@ -33,6 +33,13 @@ X11EffectWindows::X11EffectWindows(std::unique_ptr<os::X11Connection> qt,
 
 X11EffectWindows::~X11EffectWindows() = default;
 
+std::optional<platform::Rect> X11EffectWindows::frameOf(const QWidget& window) {
+    if (!window.testAttribute(Qt::WA_WState_Created)) {
+        return std::nullopt;
+    }
+    return os::ewmh::windowBounds(*qt_, static_cast<xcb_window_t>(window.winId()));
+}
+
 void X11EffectWindows::place(QWidget& window, const platform::Rect& frame) {
     os::overlay::place(*qt_, static_cast<xcb_window_t>(window.winId()), frame);
 }

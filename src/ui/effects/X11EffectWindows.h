@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
@@ -27,6 +28,8 @@ class X11EffectWindows {
     X11EffectWindows(const X11EffectWindows&) = delete;
     X11EffectWindows& operator=(const X11EffectWindows&) = delete;
 
+    // Where the window stands, in the server's pixels; absent when it has no X window yet.
+    std::optional<platform::Rect> frameOf(const QWidget& window);
     // Puts the window at `frame`, in the server's pixels: Qt's whole logical pixels miss an odd
     // one at 200 %. Qt reads the window's place back from the server.
     void place(QWidget& window, const platform::Rect& frame);

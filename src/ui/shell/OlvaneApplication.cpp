@@ -106,7 +106,7 @@ void configureApplication(QApplication& app) {
 }
 
 // The window the fog test covers: the main window, else the first visible one of ours.
-std::optional<OwnWindow> ownWindow(ApplicationShell& shell) {
+std::optional<OwnWindow> ownWindow(ApplicationShell& shell, X11EffectWindows* x11) {
     QWidget* window = &shell.mainWindow();
     if (!window->isVisible()) {
         window = nullptr;
@@ -122,7 +122,10 @@ std::optional<OwnWindow> ownWindow(ApplicationShell& shell) {
     if (!window) {
         return std::nullopt;
     }
-    return OwnWindow{static_cast<std::int64_t>(window->winId()), deviceFrame(*window)};
+    // Qt's whole logical pixels miss an odd device pixel at 200 %: the server knows better.
+    const auto frame = x11 ? x11->frameOf(*window) : std::nullopt;
+    return OwnWindow{static_cast<std::int64_t>(window->winId()),
+                     frame.value_or(deviceFrame(*window))};
 }
 
 class DelegateLifecycle final : public ApplicationLifecycle {
@@ -187,7 +190,9 @@ int runOlvaneApplication(int argc, char** argv) {
     if (keyboard) {
         pages.setKeyboardLayout(*keyboard);
     }
-    services.frictionEffects().findOwnWindow = [&shell] { return ownWindow(shell); };
+    services.frictionEffects().findOwnWindow = [&shell, x11 = x11EffectWindows.get()] {
+        return ownWindow(shell, x11);
+    };
     shell.statusItems().attachExtensionPrompts(services.extensionAccompaniment(),
                                                &host.pointerPresses());
     // Safari's state is asked again whenever one of our windows takes the keyboard.

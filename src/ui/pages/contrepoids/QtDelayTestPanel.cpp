@@ -72,6 +72,10 @@ bool QtDelayTestPanel::show(std::int64_t remainingSeconds, std::function<void()>
     window_->setGeometry(mainWindow->geometry());
     if (x11_) {
         x11_->dressAsPanel(*window_);
+        // To the device pixel, which Qt's whole logical pixels miss at 200 %.
+        if (const auto frame = x11_->frameOf(*mainWindow)) {
+            x11_->place(*window_, *frame);
+        }
     }
     window_->show();
     window_->raise();

@@ -64,9 +64,9 @@ platform::Rect deviceFrame(const QWidget& window) {
             double(qRound(geometry.height() * scale.ratio))};
 }
 
-platform::Point windowPoint(const QWidget& window, const platform::Point& point) {
+platform::Point windowPoint(const QWidget& window, const platform::Rect& frame,
+                            const platform::Point& point) {
     const ScreenScale scale(window.screen());
-    const platform::Rect frame = deviceFrame(window);
     return {(point.x - frame.x) / scale.ratio, (point.y - frame.y) / scale.ratio};
 }
 

@@ -20,8 +20,9 @@ QRect logicalGeometry(const platform::Rect& frame);
 // Where a top-level window stands, in device pixels.
 platform::Rect deviceFrame(const QWidget& window);
 
-// A point of the desktop in device pixels, in the window's own logical coordinates (origin at
-// its top left).
-platform::Point windowPoint(const QWidget& window, const platform::Point& point);
+// A point of the desktop in device pixels, in the logical coordinates of a window standing at
+// `frame` (origin at its top left).
+platform::Point windowPoint(const QWidget& window, const platform::Rect& frame,
+                            const platform::Point& point);
 
 }  // namespace olvane::ui

@@ -37,7 +37,7 @@ void QtOverlayWindow::setFrame(const platform::Rect& frame) {
 }
 
 platform::Point QtOverlayWindow::localPoint(const platform::Point& point) const {
-    return windowPoint(*view_, point);
+    return windowPoint(*view_, frame(), point);
 }
 
 void QtOverlayWindow::orderOut() {

@@ -99,7 +99,7 @@ TEST_F(X11EffectWindowsTest, WithoutACompositorTheFogsHolesCloseAlthoughNoEventC
         bool done = false;
         const auto timer = loop_.after(std::chrono::milliseconds(1), [&] {
             state.editTrail([&](auto& trail) {
-                trail.assign(1, TrailPoint{{200, 150}, 0, opacity});
+                trail.assign(1, TrailPoint{overlay->localPoint({300, 250}), 0, opacity});
             });
             done = true;
         });

@@ -13,8 +13,8 @@ namespace olvane::ui {
 // or point of the window server that meets a Qt window goes through here, and back.
 
 // The geometry to give Qt for a window whose frame in device pixels is `frame`, at the ratio of
-// the screen that holds the frame's centre. At a fractional ratio, Qt's whole logical pixels
-// land within a device pixel of it.
+// the screen that holds the frame's centre. Qt's whole logical pixels land within a device pixel
+// of it (an odd one is missed at 200 %): the window server must then be told the exact frame.
 QRect logicalGeometry(const platform::Rect& frame);
 
 // Where a top-level window stands, in device pixels.

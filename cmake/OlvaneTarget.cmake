@@ -46,13 +46,10 @@ function(olvane_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}"
                        PROPERTIES ${properties})
   if(ARG_SCALED)
-    foreach(ratio_dpi IN ITEMS "1.5:144" "2:192")
-      string(REPLACE ":" ";" ratio_dpi "${ratio_dpi}")
-      list(GET ratio_dpi 0 ratio)
-      list(GET ratio_dpi 1 dpi)
-      gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}Ratio${ratio}."
-                           EXTRA_ARGS "--dpi=${dpi}" PROPERTIES ${properties})
-    endforeach()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}Ratio1.5."
+                         EXTRA_ARGS --dpi=144 PROPERTIES ${properties})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}Ratio2."
+                         EXTRA_ARGS --dpi=192 PROPERTIES ${properties})
   endif()
 endfunction()
 

@@ -1,5 +1,8 @@
 #include "friction/WindowMonitorService.h"
 
+#include <algorithm>
+#include <set>
+
 #include "model/Logger.h"
 
 namespace olvane {
@@ -13,26 +16,30 @@ std::string orText(const std::optional<std::string>& value, std::string_view fal
     return value ? *value : std::string(fallback);
 }
 
-bool isCandidate(const platform::WindowInfo& window, pid_t pid) {
-    return window.ownerPid == pid && window.layer == platform::kNormalWindowLayer &&
-           window.bounds.width > 100 && window.bounds.height > 100;
+bool isCandidate(const platform::WindowInfo& window, const std::set<pid_t>& pids) {
+    return window.ownerPid && pids.contains(*window.ownerPid) &&
+           window.layer == platform::kNormalWindowLayer && window.bounds.width > 100 &&
+           window.bounds.height > 100;
 }
 
+struct Candidate {
+    TargetWindow window;
+    pid_t pid;
+};
+
 // Sheets and pop-overs lie inside their application's main window: only the outer windows
-// carry an effect. Windows sharing one frame are all kept.
-std::vector<TargetWindow> withoutContainedWindows(const std::vector<TargetWindow>& windows) {
+// carry an effect. Windows sharing one frame are all kept, and a window is only ever dropped for
+// one of its own process: another instance's window is no sheet of it.
+std::vector<TargetWindow> withoutContainedWindows(const std::vector<Candidate>& candidates) {
     std::vector<TargetWindow> kept;
-    for (const auto& window : windows) {
-        bool contained = false;
-        for (const auto& other : windows) {
-            if (&other != &window && other.bounds.contains(window.bounds) &&
-                other.bounds != window.bounds) {
-                contained = true;
-                break;
-            }
-        }
+    for (const auto& candidate : candidates) {
+        const auto& bounds = candidate.window.bounds;
+        const bool contained = std::ranges::any_of(candidates, [&](const Candidate& other) {
+            return other.pid == candidate.pid && other.window.bounds.contains(bounds) &&
+                   other.window.bounds != bounds;
+        });
         if (!contained) {
-            kept.push_back(window);
+            kept.push_back(candidate.window);
         }
     }
     return kept;
@@ -146,19 +153,23 @@ void WindowMonitorService::appDidTerminate(const std::optional<platform::Running
 }
 
 std::vector<TargetWindow> WindowMonitorService::windows(std::string_view bundleID) {
-    const auto instances = workspace_.runningApplications(bundleID);
-    if (instances.empty()) {
+    // Each X11 program's launch is a process of its own: two xterms are one application, and
+    // the one just waited for is the newest.
+    std::set<pid_t> pids;
+    for (const auto& instance : workspace_.runningApplications(bundleID)) {
+        pids.insert(instance.processIdentifier);
+    }
+    if (pids.empty()) {
         return {};
     }
-    const pid_t pid = instances.front().processIdentifier;
     const auto list = windowServer_.windowList(platform::WindowListScope::OnScreenOnly);
     if (!list) {
         return {};
     }
-    std::vector<TargetWindow> candidates;
+    std::vector<Candidate> candidates;
     for (const auto& window : *list) {
-        if (isCandidate(window, pid)) {
-            candidates.push_back({window.windowNumber, window.bounds});
+        if (isCandidate(window, pids)) {
+            candidates.push_back({{window.windowNumber, window.bounds}, *window.ownerPid});
         }
     }
     return withoutContainedWindows(candidates);

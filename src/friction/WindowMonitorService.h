@@ -40,8 +40,8 @@ class WindowMonitorService {
     platform::Handle addAppChangedCallback(const std::string& id, AppChangedCallback callback);
     void removeAppChangedCallback(const std::string& id);
 
-    // The on-screen application windows of the application's first running instance, front to
-    // back, without those lying inside another of them. Empty when there are none.
+    // The on-screen application windows of every running instance of the application, front to
+    // back, without those lying inside another of the same process. Empty when there are none.
     std::vector<TargetWindow> windows(std::string_view bundleID);
 
     const std::optional<std::string>& currentAppBundleID() const { return currentAppBundleID_; }

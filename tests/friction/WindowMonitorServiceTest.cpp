@@ -220,14 +220,18 @@ TEST_F(WindowMonitorServiceTest, ContainedWindowsAreDroppedEqualFramesKept) {
                   {2, {0, 0, 1000, 800}}, {3, {0, 0, 1000, 800}}, {4, {900, 700, 400, 400}}}));
 }
 
-TEST_F(WindowMonitorServiceTest, OnlyTheFirstInstancesWindowsCount) {
+TEST_F(WindowMonitorServiceTest, EveryInstanceCountsAWindowIsASheetOnlyOfItsOwnProcess) {
     workspace.launch(app(201, "org.gnome.TextEditor", "Éditeur de texte"));
-    windowServer.setWindows({window(1, 201, {0, 0, 800, 600}), window(2, 200, {50, 50, 400, 400})});
+    windowServer.setWindows({
+        window(1, 201, {0, 0, 800, 600}),
+        window(2, 200, {50, 50, 400, 400}),  // inside the other instance's window: kept
+        window(3, 200, {60, 60, 200, 200}),  // a sheet of its own process's window: out
+    });
+    EXPECT_EQ(monitor.windows("org.gnome.TextEditor"),
+              (std::vector<TargetWindow>{{1, {0, 0, 800, 600}}, {2, {50, 50, 400, 400}}}));
+    workspace.terminate(201);
     EXPECT_EQ(monitor.windows("org.gnome.TextEditor"),
               (std::vector<TargetWindow>{{2, {50, 50, 400, 400}}}));
-    workspace.terminate(200);
-    EXPECT_EQ(monitor.windows("org.gnome.TextEditor"),
-              (std::vector<TargetWindow>{{1, {0, 0, 800, 600}}}));
 }
 
 }  // namespace

@@ -171,7 +171,15 @@ bool X11OverlayStacking::restackManaged(Kept& kept) {
     }
     const auto below = positionOf(*managed, *kept.target);
     const auto at = positionOf(*managed, kept.window);
-    if (below < 0 || at < 0) {
+    if (at < 0) {
+        return false;
+    }
+    // Where it belongs, or nowhere better: a target the window manager does not list.
+    if (!kept.revealed && (below < 0 || at == below + 1)) {
+        overlay::reveal(*x_, kept.window);
+        kept.revealed = true;
+    }
+    if (below < 0) {
         return false;
     }
     // Once the window manager has shown it where it chose, which may be above windows the X

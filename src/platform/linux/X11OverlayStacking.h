@@ -29,9 +29,10 @@ class X11OverlayStacking {
 
     // `window`, a child of the root, stays right above the top-level window of `target`.
     Handle keepJustAbove(xcb_window_t window, xcb_window_t target);
-    // `window`, which the window manager manages, transient for `target`, stays right above it.
-    // Mutter shows a window that takes no focus right under the focused one, where a fog would
-    // cover the windows between its target and that one.
+    // `window`, which the window manager manages, transient for `target`, stays right above it,
+    // revealed once there when shown concealed. Mutter shows a window that takes no focus right
+    // under the focused one, KWin above every other, where a fog would cover the windows between
+    // its target and those.
     Handle keepManagedJustAbove(xcb_window_t window, xcb_window_t target);
     // `window` stays above every window but these overlays.
     Handle keepOnTop(xcb_window_t window);
@@ -45,6 +46,7 @@ class X11OverlayStacking {
         bool managed = false;
         // A managed window was put in its place once shown.
         bool placed = false;
+        bool revealed = false;
     };
 
     X11OverlayStacking(RunLoop& loop, std::unique_ptr<X11Connection> x);

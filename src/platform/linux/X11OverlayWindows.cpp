@@ -73,6 +73,16 @@ void markAsFog(X11Connection& x, xcb_window_t window) {
     x.flush();
 }
 
+void conceal(X11Connection& x, xcb_window_t window) {
+    setCardinal(x, window, "_NET_WM_WINDOW_OPACITY", 0);
+    x.flush();
+}
+
+void reveal(X11Connection& x, xcb_window_t window) {
+    xcb_delete_property(x.get(), window, x.atom("_NET_WM_WINDOW_OPACITY"));
+    x.flush();
+}
+
 bool clearInputRegion(X11Connection& x, xcb_window_t window) {
     if (!x.extensionMajorOpcode(xcb_shape_id)) {
         return false;

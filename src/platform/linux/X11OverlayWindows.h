@@ -32,6 +32,11 @@ bool unmanagedWindowsStayOnTop(X11Connection& x);
 // utility window.
 void markAsFog(X11Connection& x, xcb_window_t window);
 
+// Drawn fully transparent by the compositor until revealed: a managed window is first shown
+// where the window manager chooses, over windows it must stay under, until it is restacked.
+void conceal(X11Connection& x, xcb_window_t window);
+void reveal(X11Connection& x, xcb_window_t window);
+
 // Clicks and the pointer go through to the windows below: an empty input region.
 bool clearInputRegion(X11Connection& x, xcb_window_t window);
 

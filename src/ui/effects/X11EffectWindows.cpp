@@ -63,13 +63,17 @@ void X11EffectWindows::showManagedFog(QWidget& window, std::uint32_t target) {
     // each show, right before the map, from the transient parent. A window of another
     // application can be one only as a foreign window, on which Qt writes too (the application's
     // icon when it changes): it lives only as long as this show, when nothing else runs.
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    if (target != 0 && !window.isVisible()) {
+        os::overlay::conceal(*qt_, id);
+    }
     std::unique_ptr<QWindow> standIn(target == 0 ? nullptr : QWindow::fromWinId(target));
     window.windowHandle()->setTransientParent(standIn.get());
     window.show();
     window.windowHandle()->setTransientParent(nullptr);
     // KWin marks a window that asked not to be activated at its map as demanding attention,
     // which its shortcut would then bring forward over the windows the user put in front.
-    os::ewmh::removeState(*qt_, static_cast<xcb_window_t>(window.winId()), "DEMANDS_ATTENTION");
+    os::ewmh::removeState(*qt_, id, "DEMANDS_ATTENTION");
 }
 
 void X11EffectWindows::dressAsUnmanagedFog(QWidget& window) {

@@ -41,7 +41,7 @@ class X11EffectWindows {
     // A managed fog (a Qt::Tool window), before it is first shown.
     void dressAsManagedFog(QWidget& window);
     // Shows it transient for `target`, its top-level X window (none when 0), writing nothing on
-    // the target.
+    // the target; concealed until kept right above it (keepJustAbove) when there is one.
     void showManagedFog(QWidget& window, std::uint32_t target);
     void dressAsUnmanagedFog(QWidget& window);
     // Sends what Qt has queued for the server: changes made outside its handling of X events

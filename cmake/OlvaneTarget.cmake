@@ -27,7 +27,8 @@ endfunction()
 function(olvane_test name)
   # PREFIX names the tests of an executable that runs tests of another one in other conditions.
   # SCALED runs its cases again on desktops scaled to 150 % and 200 % (`--dpi=144`, `--dpi=192`).
-  cmake_parse_arguments(ARG "OWN_MAIN;SCALED" "PREFIX" "SOURCES;DEPS;LABELS" ${ARGN})
+  # RESOURCE_LOCK: the cases of executables naming the same lock never run at once.
+  cmake_parse_arguments(ARG "OWN_MAIN;SCALED" "PREFIX;RESOURCE_LOCK" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} olvane_test_support GTest::gtest GTest::gmock)
   if(NOT ARG_OWN_MAIN)
@@ -42,6 +43,9 @@ function(olvane_test name)
       "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/sanitizers/lsan.supp:print_suppressions=0")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 TEST_PREFIX "${ARG_PREFIX}"
                        PROPERTIES ${properties})

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 #include <xcb/res.h>
 
@@ -88,15 +89,38 @@ bool waitForSelection(const std::string& display, const char* selection, bool ow
     return false;
 }
 
-// Whether the window manager of `display` manages a window mapped now: until it has finished
-// starting, it may drop windows mapped while it scans the existing ones.
+// Whether the screen of `connection` shows `rgb` at the middle of `window`.
+bool showsColour(Display* connection, Window window, unsigned long rgb) {
+    int x = 0, y = 0;
+    Window child = None;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(connection, window, &attributes) ||
+        !XTranslateCoordinates(connection, window, DefaultRootWindow(connection),
+                               attributes.width / 2, attributes.height / 2, &x, &y, &child)) {
+        return false;
+    }
+    XImage* image =
+        XGetImage(connection, DefaultRootWindow(connection), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) {
+        return false;
+    }
+    const bool shown = (XGetPixel(image, 0, 0) & 0xFFFFFF) == rgb;
+    XDestroyImage(image);
+    return shown;
+}
+
+// Whether the window manager of `display` manages a window mapped now, and has drawn it: until
+// it has finished starting, it may drop windows mapped while it scans the existing ones, and a
+// compositor's first frames, while it compiles what it draws with, can take seconds on a loaded
+// machine.
 bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds timeout) {
     Display* connection = XOpenDisplay(display.c_str());
     if (!connection) {
         return false;
     }
-    const Window probe =
-        XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 10, 10, 0, 0, 0);
+    constexpr unsigned long kProbeColour = 0x3A7F5C;
+    const Window probe = XCreateSimpleWindow(connection, DefaultRootWindow(connection), 0, 0, 40,
+                                             40, 0, 0, kProbeColour);
     XMapWindow(connection, probe);
     XFlush(connection);
     const Atom clientList = XInternAtom(connection, "_NET_CLIENT_LIST", False);
@@ -123,6 +147,11 @@ bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds 
         XMapWindow(connection, probe);  // asked again: a request dropped is not queued
         XFlush(connection);
     }
+    bool drawn = false;
+    while (managed && !(drawn = showsColour(connection, probe, kProbeColour)) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
     // Gone again before the test starts, so that no window of the test's process has the focus.
     XDestroyWindow(connection, probe);
     XFlush(connection);
@@ -130,7 +159,7 @@ bool waitForManagedWindow(const std::string& display, std::chrono::milliseconds 
         std::this_thread::sleep_for(20ms);
     }
     XCloseDisplay(connection);
-    return managed;
+    return managed && drawn;
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QEventLoop>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 namespace olvane::test {
@@ -47,6 +49,14 @@ void hover(QWidget* widget, bool inside) {
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(widget, &leave);
     }
+}
+
+void processEventsFor(int ms) {
+    QEventLoop pause;
+    QTimer::singleShot(ms, &pause, &QEventLoop::quit);
+    pause.exec();
+    // Outside exec() objects given to deleteLater() wait for this.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool saveArtefact(QWidget& widget, const QString& name) {

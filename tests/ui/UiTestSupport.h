@@ -24,6 +24,9 @@ void clickAt(QWidget* widget, QPoint pos);
 // The pointer comes onto `widget` (true) or leaves it (false).
 void hover(QWidget* widget, bool inside);
 
+// Runs the Qt event loop (deferred deletions included) for `ms`, asleep while nothing comes.
+void processEventsFor(int ms);
+
 // Runs the Qt event loop (deferred deletions included) until `predicate` holds or `timeoutMs`
 // passes; true when it held.
 template <typename Predicate>
@@ -44,9 +47,9 @@ bool processEventsUntil(Predicate predicate, int timeoutMs) {
         if (timer.elapsed() > timeoutMs) {
             return false;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        // Outside exec() objects given to deleteLater() wait for this.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Asleep between looks, which leaves the processes it waits for their share of a busy
+        // machine.
+        processEventsFor(5);
     }
     return true;
 }

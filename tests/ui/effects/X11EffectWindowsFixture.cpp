@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -76,6 +77,41 @@ void X11EffectWindowsTest::SetUp() {
     ASSERT_TRUE(waitFor([&] { return os::ewmh::activeWindow(*x_) == target_; }));
 }
 
+::testing::AssertionResult X11EffectWindowsTest::showsThenHolds(const std::function<Look()>& look,
+                                                                int holdMs) {
+    // Often enough to catch a frame out of place, seldom enough to leave the compositor its time.
+    constexpr int kLookEveryMs = 5;
+    ScreenTimeline timeline;
+    QElapsedTimer clock;
+    clock.start();
+    std::int64_t heldSince = -1;
+    for (;;) {
+        const std::int64_t now = clock.elapsed();
+        const Look seen = look();
+        timeline.add(seen, now);
+        if (seen.broken()) {
+            return ::testing::AssertionFailure() << "broken at " << now << " ms:\n"
+                                                 << timeline.describe();
+        }
+        if (!seen.holds() && heldSince >= 0) {
+            return ::testing::AssertionFailure() << "held from " << heldSince << " ms to " << now
+                                                 << " ms, not the " << holdMs << " ms asked:\n"
+                                                 << timeline.describe();
+        }
+        if (seen.holds() && heldSince < 0) {
+            heldSince = now;
+        }
+        if (heldSince >= 0 && now - heldSince >= holdMs) {
+            return ::testing::AssertionSuccess();
+        }
+        if (heldSince < 0 && now > kPatienceMs) {
+            return ::testing::AssertionFailure() << "never held in " << kPatienceMs << " ms:\n"
+                                                 << timeline.describe();
+        }
+        test::processEventsFor(kLookEveryMs);
+    }
+}
+
 bool X11EffectWindowsTest::isManaged(xcb_window_t window) {
     const auto clients = os::ewmh::clientListStacking(*x_);
     return clients && std::ranges::find(*clients, window) != clients->end();
@@ -116,6 +152,10 @@ std::ptrdiff_t X11EffectWindowsTest::stackPosition(xcb_window_t window) {
     const auto top = os::overlay::topLevelOf(*x_, window);
     const auto found = top ? std::ranges::find(shown, *top) : shown.end();
     return found == shown.end() ? -1 : found - shown.begin();
+}
+
+std::optional<platform::Rect> X11EffectWindowsTest::boundsOf(xcb_window_t window) {
+    return os::ewmh::windowBounds(*x_, window);
 }
 
 qreal X11EffectWindowsTest::ratio() {

@@ -4,12 +4,15 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/Geometry.h"
 #include "platform/linux/X11Connection.h"
 #include "support/XServer.h"
 #include "ui/UiTestSupport.h"
+#include "ui/effects/ScreenTimeline.h"
 #include "ui/effects/X11EffectWindows.h"
 #include "ui/foundation/QtRunLoop.h"
 
@@ -25,32 +28,40 @@ int runOnX11(int argc, char** argv, test::XServer::Options options);
 
 // A target window, managed and in front, and the effects' X11 side over Qt's connection.
 class X11EffectWindowsTest : public ::testing::Test {
-  protected:
-    void SetUp() override;
-
-    template <typename Predicate>
-    bool waitFor(Predicate predicate) {
-        return test::processEventsUntil(predicate, 10000);
-    }
-    // Whether it holds all along `ms` of events.
-    template <typename Predicate>
-    bool keepsHolding(Predicate predicate, int ms) {
-        return !test::processEventsUntil([&] { return !predicate(); }, ms);
-    }
+  public:
+    // What the screen shows, for the looks of the tests.
     bool isManaged(xcb_window_t window);
-    // Once the server has handled what Qt asked of it.
-    static void syncQt();
     // Of the window's top-level among those of the windows shown, bottom to top; -1 when not
     // shown.
     std::ptrdiff_t stackPosition(xcb_window_t window);
-    // Qt's device pixel ratio.
-    static qreal ratio();
+    // Where the window manager has the window, in the server's pixels.
+    std::optional<platform::Rect> boundsOf(xcb_window_t window);
     // What the screen shows at `point` (0xRRGGBB), compositor's work included.
     std::uint32_t pixelAt(platform::Point point);
-    // Fills the window (one of the test's) with a colour of 0xRRGGBB.
-    void paint(xcb_window_t window, std::uint32_t rgb);
     // The visible top-level Qt window of that object name.
     static xcb_window_t windowNamed(const char* name);
+
+  protected:
+    void SetUp() override;
+
+    // A window manager starved by a busy machine may draw a frame a second or more apart: a wait
+    // gives up only after a minute.
+    static constexpr int kPatienceMs = 60000;
+
+    template <typename Predicate>
+    bool waitFor(Predicate predicate) {
+        return test::processEventsUntil(predicate, kPatienceMs);
+    }
+    // Whether `look` comes to hold within the wait, then holds all along `holdMs`, what it keeps
+    // holding from the first look on; else each state seen over the wait, when first and last,
+    // and for how long.
+    ::testing::AssertionResult showsThenHolds(const std::function<Look()>& look, int holdMs = 0);
+    // Once the server has handled what Qt asked of it.
+    static void syncQt();
+    // Qt's device pixel ratio.
+    static qreal ratio();
+    // Fills the window (one of the test's) with a colour of 0xRRGGBB.
+    void paint(xcb_window_t window, std::uint32_t rgb);
 
     QtRunLoop loop_;
     std::unique_ptr<platform::os::X11Connection> x_;

@@ -38,6 +38,48 @@ bool isClear(std::uint32_t rgb) {
     return (rgb >> 16 & 0xFF) < 0x40 && (rgb >> 8 & 0xFF) < 0x40 && (rgb & 0xFF) < 0x40;
 }
 
+// Where the fog stands: shown, right above its target and, when there is another window, under
+// it.
+Look stackingLook(X11EffectWindowsTest& screen, xcb_window_t fog, xcb_window_t target,
+                  xcb_window_t other = XCB_WINDOW_NONE) {
+    const auto at = screen.stackPosition(fog);
+    const auto under = screen.stackPosition(target);
+    Look look;
+    look.need("the fog shown", fog != XCB_WINDOW_NONE && at >= 0)
+        .need("the fog right above its target", at == under + 1);
+    std::string stacking = "fog " + std::to_string(at) + ", target " + std::to_string(under);
+    if (other != XCB_WINDOW_NONE) {
+        const auto above = screen.stackPosition(other);
+        look.need("the other window over the fog", above > at);
+        stacking += ", other " + std::to_string(above);
+    }
+    const auto frame = screen.boundsOf(fog);
+    return look.read("stacking", stacking)
+        .read("fog's frame", frame ? platform::describe(*frame) : "none");
+}
+
+// What must hold from the first look on: the other window unfogged while the fog comes, or the
+// fog over the target in sight while the other window comes.
+enum class Kept { otherUnfogged, targetFogged };
+
+// The fog under another window that covers part of its target: that window as it is, the rest
+// of the target fogged.
+Look fogUnderLook(X11EffectWindowsTest& screen, xcb_window_t target, xcb_window_t other,
+                  platform::Point covered, platform::Point inSight, Kept kept) {
+    const auto fog = X11EffectWindowsTest::windowNamed("fogOverlay");
+    const auto otherPixel = screen.pixelAt(covered);
+    const auto inSightPixel = screen.pixelAt(inSight);
+    Look look = stackingLook(screen, fog, target, other);
+    if (kept == Kept::otherUnfogged) {
+        look.keep("the other window unfogged", otherPixel == kBlue)
+            .need("the target in sight fogged", isFog(inSightPixel));
+    } else {
+        look.need("the other window unfogged", otherPixel == kBlue)
+            .keep("the target in sight fogged", isFog(inSightPixel));
+    }
+    return look.read("covered, in sight", hexColour(otherPixel) + " " + hexColour(inSightPixel));
+}
+
 // Properties (names or prefixes) a window manager writes on the windows it manages.
 const std::vector<std::string_view> kWindowManagers = {"WM_STATE",
                                                        "_NET_WM_STATE",
@@ -89,16 +131,15 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
     ASSERT_TRUE(bounds);
     ShownFog shown(*effects_, target_, *bounds);
     xcb_window_t fog = XCB_WINDOW_NONE;
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(showsThenHolds([&] {
         fog = windowNamed("fogOverlay");
-        return fog != XCB_WINDOW_NONE && stackPosition(fog) == stackPosition(target_) + 1 &&
-               os::ewmh::windowBounds(*x_, fog) == bounds &&
-               isFog(pixelAt({bounds->x + 350, bounds->y + 250})) &&
-               isFog(pixelAt({bounds->maxX() - 2, bounds->maxY() - 2}));
-    })) << stackPosition(fog)
-        << " above " << stackPosition(target_) << ", "
-        << platform::describe(os::ewmh::windowBounds(*x_, fog).value_or(platform::Rect{}))
-        << " over " << platform::describe(*bounds);
+        const auto middle = pixelAt({bounds->x + 350, bounds->y + 250});
+        const auto corner = pixelAt({bounds->maxX() - 2, bounds->maxY() - 2});
+        return stackingLook(*this, fog, target_)
+            .need("the fog at the target's frame", boundsOf(fog) == bounds)
+            .need("the fog drawn", isFog(middle) && isFog(corner))
+            .read("middle, corner", hexColour(middle) + " " + hexColour(corner));
+    }));
     // Where Qt's logical pixels miss it, a target that did not move must not look moved.
     EXPECT_EQ(platform::describe(shown.overlay->frame()), platform::describe(*bounds));
 
@@ -108,10 +149,14 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
     shown.state.editTrail([&](auto& trail) {
         trail.assign(1, TrailPoint{shown.overlay->localPoint(spot), 0, 1});
     });
-    EXPECT_TRUE(waitFor([&] {
-        return isClear(pixelAt(spot)) && isFog(pixelAt({spot.x + 60, spot.y}));
-    })) << std::hex
-        << pixelAt(spot);
+    EXPECT_TRUE(showsThenHolds([&] {
+        const auto centre = pixelAt(spot);
+        const auto beside = pixelAt({spot.x + 60, spot.y});
+        return Look()
+            .need("the hole open", isClear(centre))
+            .need("the fog beside it", isFog(beside))
+            .read("hole, beside", hexColour(centre) + " " + hexColour(beside));
+    }));
     shown.state.editTrail([](auto& trail) { trail.clear(); });
 
     // Where unmanaged windows would cover every other, transient for its target, out of the
@@ -166,21 +211,28 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
     const platform::Point covered{bounds->x + 350, bounds->y + 250};
     const platform::Point inSight{bounds->x + 50, bounds->y + 50};
     const auto otherInFront = [&] {
-        return os::ewmh::activeWindow(*x_) == other && stackPosition(other) > stackPosition(fog) &&
-               stackPosition(fog) == stackPosition(target_) + 1 && pixelAt(covered) == kBlue &&
-               isFog(pixelAt(inSight));
+        return fogUnderLook(*this, target_, other, covered, inSight, Kept::targetFogged)
+            .need("the other window active", os::ewmh::activeWindow(*x_) == other);
     };
-    EXPECT_TRUE(waitFor(otherInFront) && keepsHolding(otherInFront, 1500))
-        << std::hex << pixelAt(covered) << " " << pixelAt(inSight) << std::dec << " "
-        << stackPosition(fog);
+    EXPECT_TRUE(showsThenHolds(otherInFront, 1500));
 
-    // A click on the fog reaches the target, which comes forward with its fog.
+    // A click on the fog reaches the target, which comes forward with its fog: at once where the
+    // window manager raises the fog with its target; a moment later where we restack it.
     test::movePointer(*x_, {bounds->x + 50, bounds->y + 50});
     test::click(*x_);
-    EXPECT_TRUE(waitFor([&] {
-        return os::ewmh::activeWindow(*x_) == target_ &&
-               stackPosition(target_) > stackPosition(other) &&
-               stackPosition(fog) == stackPosition(target_) + 1;
+    const bool raisedTogether = windowManager != test::XServer::WindowManager::openbox;
+    EXPECT_TRUE(showsThenHolds([&] {
+        const auto frontPixel = pixelAt(covered);
+        const auto inSightPixel = pixelAt(inSight);
+        Look look = stackingLook(*this, fog, target_);
+        look.need("the target active", os::ewmh::activeWindow(*x_) == target_)
+            .need("the target over the other window", stackPosition(target_) > stackPosition(other))
+            .need("the fog over the part the other window covered", isFog(frontPixel));
+        if (raisedTogether) {
+            look.keep("the target in sight fogged", isFog(inSightPixel));
+        }
+        return look.read("covered, in sight",
+                         hexColour(frontPixel) + " " + hexColour(inSightPixel));
     }));
 
     // It follows its target where the window manager would rather place it.
@@ -194,8 +246,9 @@ TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtIn
     EXPECT_EQ(ownProperties(*x_, target_), targetsOwn) << "nothing of ours left on the target";
 }
 
-// Where a window manager places a window that does not take the focus under the focused one, a
-// fog shown over a target that another application's window covers in part stays under that one.
+// Where a window manager places a window that does not take the focus under the focused one, or
+// above every other, a fog shown over a target that another application's window covers in part
+// stays under that one, and never shows over it on the way.
 TEST_F(X11EffectWindowsTest, AFogShownUnderAnotherWindowStaysUnderIt) {
     paint(target_, kBlack);
     // One after the other: mutter may give a window the focus some time after it mapped it.
@@ -215,17 +268,19 @@ TEST_F(X11EffectWindowsTest, AFogShownUnderAnotherWindowStaysUnderIt) {
 
     const auto bounds = os::ewmh::windowBounds(*x_, target_);
     ASSERT_TRUE(bounds);
-    ShownFog shown(*effects_, target_, *bounds);
     const platform::Point covered{bounds->x + 350, bounds->y + 250};
     const platform::Point inSight{bounds->x + 50, bounds->y + 50};
-    const auto underOther = [&] {
-        const auto fog = windowNamed("fogOverlay");
-        return fog != XCB_WINDOW_NONE && stackPosition(fog) == stackPosition(target_) + 1 &&
-               stackPosition(other) > stackPosition(fog) && pixelAt(covered) == kBlue &&
-               isFog(pixelAt(inSight));
-    };
-    EXPECT_TRUE(waitFor(underOther) && keepsHolding(underOther, 1500))
-        << std::hex << pixelAt(covered) << " " << pixelAt(inSight);
+    ASSERT_TRUE(showsThenHolds([&] {
+        const auto otherPixel = pixelAt(covered);
+        const auto targetPixel = pixelAt(inSight);
+        return Look()
+            .need("the windows drawn", otherPixel == kBlue && targetPixel == kBlack)
+            .read("covered, in sight", hexColour(otherPixel) + " " + hexColour(targetPixel));
+    }));
+    ShownFog shown(*effects_, target_, *bounds);
+    EXPECT_TRUE(showsThenHolds(
+        [&] { return fogUnderLook(*this, target_, other, covered, inSight, Kept::otherUnfogged); },
+        1500));
     EXPECT_EQ(os::ewmh::activeWindow(*x_), front);
 }
 

@@ -65,7 +65,7 @@ bool saveArtefact(QWidget& widget, const QString& name) {
         layout->activate();
     }
     // Layouts that depend on the final width settle over a few passes of the loop.
-    processEventsUntil([] { return false; }, 30);
+    processEventsFor(30);
     return saveArtefact(widget.grab(), name);
 }
 

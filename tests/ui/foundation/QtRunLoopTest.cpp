@@ -12,6 +12,7 @@ namespace olvane::ui {
 namespace {
 
 using namespace std::chrono_literals;
+using test::processEventsFor;
 using test::processEventsUntil;
 
 TEST(QtRunLoop, RunsTimedAndPostedWorkInDueOrderAndCancelsIt) {
@@ -41,7 +42,7 @@ TEST(QtRunLoop, RunsTimedAndPostedWorkInDueOrderAndCancelsIt) {
 
     repeating.cancel();
     const int stopped = ticks;
-    processEventsUntil([] { return false; }, 30);
+    processEventsFor(30);
     EXPECT_EQ(ticks, stopped);
 }
 
@@ -57,7 +58,7 @@ TEST(QtRunLoop, WorkMayCancelItselfAndScheduleMore) {
         next = loop.post([&] { chained = true; });
     });
     ASSERT_TRUE(processEventsUntil([&] { return chained; }));
-    processEventsUntil([] { return false; }, 20);
+    processEventsFor(20);
     EXPECT_EQ(runs, 1);
 }
 
@@ -69,7 +70,7 @@ TEST(QtRunLoop, NothingRunsAfterTheLoopIsGone) {
         outliving = loop.after(1ms, [&] { ran = true; });
         loop.postFromAnyThread([&] { ran = true; });
     }
-    processEventsUntil([] { return false; }, 20);
+    processEventsFor(20);
     EXPECT_FALSE(ran);
     outliving.cancel();  // harmless once the loop is gone
 }
@@ -92,7 +93,7 @@ TEST(QtRunLoop, WatchesDescriptorsLevelTriggeredUntilCancelledFromInside) {
     // Three bytes, one read each: level-triggered, the watch fires again while data is left.
     ASSERT_EQ(::write(fds[1], "abcd", 4), 4);
     ASSERT_TRUE(processEventsUntil([&] { return received.size() >= 3; }));
-    processEventsUntil([] { return false; }, 30);
+    processEventsFor(30);
     EXPECT_EQ(received, "abc");
     ::close(fds[0]);
     ::close(fds[1]);

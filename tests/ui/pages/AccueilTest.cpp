@@ -54,7 +54,7 @@ TEST(AccueilView, OnlyTheHeroFollowsTheScale) {
     EXPECT_DOUBLE_EQ(gap(view, "p18")->value(), 72 * scale);
     EXPECT_DOUBLE_EQ(gap(view, "p10")->value(), 40 * scale);
     EXPECT_EQ(gap(view, "p4")->value(), 16);
-    test::processEventsUntil([] { return false; }, 30);  // the layout settles
+    test::processEventsFor(30);  // the layout settles
     EXPECT_EQ(view.ctaButton()->size(), cta);
     EXPECT_EQ(view.cards()[0]->height(), cardHeight);
 }

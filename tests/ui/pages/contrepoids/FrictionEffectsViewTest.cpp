@@ -66,7 +66,7 @@ class FrictionEffectsViewTest : public test::ContrepoidsFixture {
         layOut(page);
     }
     void picture(QWidget& page, const QString& name) {
-        test::processEventsUntil([] { return false; }, 50);
+        test::processEventsFor(50);
         layOut(page);
         EXPECT_TRUE(test::saveArtefact(page, name));
     }
@@ -286,7 +286,7 @@ TEST_F(FrictionEffectsViewTest, EachOptionListAndEditorOfThePanel) {
         EXPECT_TRUE(panel->editor(effect));
         panel->model().cancelEditor(effect);
         // The sheet's window goes, and the main window is active again.
-        test::processEventsUntil([] { return false; }, 50);
+        test::processEventsFor(50);
     }
     // Fog and turtle are custom at once; the delay waits for its editor.
     EXPECT_EQ(stored().fogIntensity, FogIntensity::custom);

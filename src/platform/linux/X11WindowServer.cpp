@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/WindowLayers.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Properties.h"
 #include "platform/linux/X11Randr.h"
@@ -9,27 +10,8 @@
 namespace olvane::platform::os {
 namespace {
 
-// The layers of the window types above ordinary windows, in the numbering of WindowInfo.
-constexpr int kDockLayer = 20;
-constexpr int kPopUpLayer = 101;
-
 bool has(const std::vector<std::string>& names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-int layerOf(const std::string& type, const std::vector<std::string>& states) {
-    if (type == "DOCK") {
-        return kDockLayer;
-    }
-    if (type == "NOTIFICATION" || type == "TOOLTIP" || type == "POPUP_MENU" ||
-        type == "DROPDOWN_MENU" || type == "COMBO" || type == "DND") {
-        return kPopUpLayer;
-    }
-    if (type == "UTILITY" || type == "TOOLBAR" || type == "MENU" || type == "SPLASH" ||
-        has(states, "ABOVE")) {
-        return kFloatingWindowLayer;
-    }
-    return kNormalWindowLayer;
 }
 
 }  // namespace
@@ -171,7 +153,7 @@ std::optional<WindowInfo> X11WindowServer::describe(xcb_window_t window) {
     info.windowNumber = window;
     info.ownerPid = ewmh::windowPid(*x_, window);
     info.bounds = *bounds;
-    info.layer = layerOf(type, states);
+    info.layer = layerOfWindowType(type, has(states, "ABOVE"));
     info.isOnScreen = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
                       !has(states, "HIDDEN") && ewmh::onCurrentDesktop(*x_, window);
     return info;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/ApplicationAliases.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Properties.h"
 
@@ -40,9 +39,13 @@ X11Workspace::X11Workspace(RunLoop& loop, ProcessWatcher& processes,
                            std::unique_ptr<X11Connection> x,
                            std::vector<std::filesystem::path> applicationFolders)
     : loop_(loop),
-      processes_(processes),
       x_(std::move(x)),
-      desktopEntries_(std::move(applicationFolders)) {
+      applications_(std::move(applicationFolders)),
+      running_(processes, [this](pid_t pid) {
+          if (frontmostPid_ == pid) {
+              frontmostPid_.reset();
+          }
+      }) {
     selectWindowEvents(*x_, x_->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
     x_->flush();
     refreshClients();
@@ -73,22 +76,11 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
 }
 
 std::vector<RunningApplication> X11Workspace::runningApplications(std::string_view bundleID) {
-    auto all = allRunningApplications();
-    std::erase_if(all, [bundleID](const RunningApplication& application) {
-        return application.bundleIdentifier != bundleID;
-    });
-    return all;
+    return running_.withBundleID(bundleID);
 }
 
 std::vector<RunningApplication> X11Workspace::allRunningApplications() {
-    std::vector<RunningApplication> all;
-    for (const auto& [pid, tracked] : running_) {
-        all.push_back(tracked.application);
-    }
-    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
-        return a.launchDate.value_or(0) < b.launchDate.value_or(0);
-    });
-    return all;
+    return running_.all();
 }
 
 void X11Workspace::requestTermination(const RunningApplication& application) {
@@ -114,11 +106,11 @@ Handle X11Workspace::observeActivation(ApplicationObserver observer) {
 }
 
 Handle X11Workspace::observeLaunch(ApplicationObserver observer) {
-    return launched_.connect(std::move(observer));
+    return running_.observeLaunch(std::move(observer));
 }
 
 Handle X11Workspace::observeTermination(ApplicationObserver observer) {
-    return terminated_.connect(std::move(observer));
+    return running_.observeTermination(std::move(observer));
 }
 
 void X11Workspace::handleEvent(const xcb_generic_event_t& event) {
@@ -199,73 +191,24 @@ std::optional<RunningApplication> X11Workspace::applicationOfWindow(xcb_window_t
     if (!pid) {
         return std::nullopt;
     }
-    if (const auto found = running_.find(*pid); found != running_.end()) {
-        return found->second.application;
+    if (const auto* known = running_.find(*pid)) {
+        return *known;
     }
-    if (!processes_.isAlive(*pid)) {
+    if (!running_.isAlive(*pid)) {
         return std::nullopt;  // a PID of another machine or namespace, or a process gone
     }
-    return track(describe(*pid, window));
+    return running_.track(describe(*pid, window));
 }
 
 RunningApplication X11Workspace::describe(pid_t pid, xcb_window_t window) {
-    RunningApplication application;
-    application.processIdentifier = pid;
-    application.launchDate = proc_.launchDate(pid);
     const auto classes = ewmh::windowClass(*x_, window);
-    const std::string instance = classes.empty() ? std::string() : classes[0];
-    const std::string windowClass = classes.size() > 1 ? classes[1] : std::string();
-    const auto executable = proc_.executableName(pid);
-    // The most precise name first; a name the alias table knows gives the application's ID,
-    // else the desktop entry matching the window's class does.
+    WindowNames names;
+    names.instance = classes.empty() ? std::string() : classes[0];
+    names.windowClass = classes.size() > 1 ? classes[1] : std::string();
     if (const auto gtk = readProperty(*x_, window, "_GTK_APPLICATION_ID")) {
-        application.bundleIdentifier = gtk->text();
-    } else if (auto flatpak = proc_.flatpakId(pid)) {
-        application.bundleIdentifier = std::move(flatpak);
+        names.gtkApplicationId = gtk->text();
     }
-    for (const auto& name : {windowClass, instance, executable.value_or(std::string())}) {
-        if (application.bundleIdentifier) {
-            break;
-        }
-        if (const auto alias = applicationIdForAlias(name)) {
-            application.bundleIdentifier = std::string(*alias);
-        }
-    }
-    if (!application.bundleIdentifier) {
-        application.bundleIdentifier = desktopEntries_.applicationId(windowClass, instance);
-    }
-    if (!application.bundleIdentifier && !windowClass.empty()) {
-        application.bundleIdentifier = windowClass;
-    } else if (!application.bundleIdentifier && executable) {
-        application.bundleIdentifier = executable;
-    }
-    if (application.bundleIdentifier && application.bundleIdentifier->empty()) {
-        application.bundleIdentifier.reset();
-    }
-    application.localizedName = classes.size() > 1 ? std::optional(windowClass) : executable;
-    return application;
-}
-
-const RunningApplication& X11Workspace::track(RunningApplication application) {
-    const pid_t pid = application.processIdentifier;
-    auto& tracked = running_[pid];
-    tracked.application = std::move(application);
-    tracked.exitWatch = processes_.watchExit(pid, [this, pid] { processEnded(pid); });
-    launched_.emit(tracked.application);
-    return tracked.application;
-}
-
-void X11Workspace::processEnded(pid_t pid) {
-    const auto found = running_.find(pid);
-    if (found == running_.end()) {
-        return;
-    }
-    const auto application = found->second.application;
-    running_.erase(found);  // a process watcher lets its callback drop the watch
-    if (frontmostPid_ == pid) {
-        frontmostPid_.reset();
-    }
-    terminated_.emit(application);
+    return applications_.describe(pid, names);
 }
 
 }  // namespace olvane::platform::os

@@ -7,10 +7,10 @@
 
 #include "platform/ProcessWatcher.h"
 #include "platform/RunLoop.h"
+#include "platform/RunningApplicationTable.h"
 #include "platform/Signal.h"
-#include "platform/WindowClassApplications.h"
 #include "platform/Workspace.h"
-#include "platform/linux/ProcessInfo.h"
+#include "platform/linux/WindowApplications.h"
 #include "platform/linux/X11Connection.h"
 
 namespace olvane::platform::os {
@@ -38,10 +38,6 @@ class X11Workspace final : public Workspace {
     Handle observeTermination(ApplicationObserver observer) override;
 
   private:
-    struct Tracked {
-        RunningApplication application;
-        Handle exitWatch;
-    };
     // What a window says of itself, read once.
     struct WindowFacts {
         std::optional<pid_t> pid;
@@ -57,24 +53,18 @@ class X11Workspace final : public Workspace {
     // The application of the window's process, tracked from then on.
     std::optional<RunningApplication> applicationOfWindow(xcb_window_t window);
     RunningApplication describe(pid_t pid, xcb_window_t window);
-    const RunningApplication& track(RunningApplication application);
-    void processEnded(pid_t pid);
     void checkFrontmost();
     void announceFrontmost();
 
     RunLoop& loop_;
-    ProcessWatcher& processes_;
     std::unique_ptr<X11Connection> x_;
-    ProcessInfo proc_;
-    WindowClassApplications desktopEntries_;
-    std::map<pid_t, Tracked> running_;
+    WindowApplications applications_;
+    RunningApplicationTable running_;
     std::set<xcb_window_t> clients_;
     std::map<xcb_window_t, WindowFacts> windowFacts_;
     std::optional<xcb_window_t> activeWindow_;
     std::optional<pid_t> frontmostPid_;
     Signal<std::optional<RunningApplication>> activated_;
-    Signal<std::optional<RunningApplication>> launched_;
-    Signal<std::optional<RunningApplication>> terminated_;
     Handle absenceCheck_;
     Handle events_;
 };

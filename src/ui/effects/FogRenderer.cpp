@@ -6,14 +6,10 @@
 namespace olvane::ui {
 namespace {
 
-// A hole spans 24 cells across: fine enough that the enlarged fog looks like the exact one.
-constexpr double kCellsPerRadius = 12;
 // Tiles of 8 × 8 cells are drawn again or left alone as a whole.
 constexpr int kTileCells = 8;
 // Lines of pixels copied at a time onto the window.
 constexpr int kPaintBand = 16;
-// A point is placed to a quarter of a cell: its hole is one of 4 × 4 drawn in advance.
-constexpr int kSubPositions = 4;
 constexpr int kWeightOne = 256;
 
 int clampIndex(int index, int count) {
@@ -22,47 +18,15 @@ int clampIndex(int index, int count) {
 
 }  // namespace
 
-void FogRenderer::CellBox::add(int column, int row) {
-    if (empty()) {
-        left = right = column;
-        top = bottom = row;
-        return;
-    }
-    left = std::min(left, column);
-    right = std::max(right, column);
-    top = std::min(top, row);
-    bottom = std::max(bottom, row);
-}
-
-void FogRenderer::CellBox::add(const CellBox& other) {
-    if (!other.empty()) {
-        add(other.left, other.top);
-        add(other.right, other.bottom);
-    }
-}
-
-bool FogRenderer::needsReset(QSize deviceSize, qreal devicePixelRatio, double opacity,
-                             double deviceRadius) const {
-    return deviceSize != deviceSize_ || devicePixelRatio != devicePixelRatio_ ||
-           opacity != opacity_ || deviceRadius != radius_;
-}
-
-void FogRenderer::reset(QSize deviceSize, qreal devicePixelRatio, double opacity,
-                        double deviceRadius) {
+void FogRenderer::reset(QSize deviceSize, qreal devicePixelRatio) {
     deviceSize_ = deviceSize;
     devicePixelRatio_ = devicePixelRatio;
-    opacity_ = opacity;
-    radius_ = deviceRadius;
-    cell_ = std::max(1, static_cast<int>(deviceRadius / kCellsPerRadius));
-    columns_ = std::max(1, (deviceSize.width() + cell_ - 1) / cell_);
-    rows_ = std::max(1, (deviceSize.height() + cell_ - 1) / cell_);
+    cell_ = cells_.cell();
+    columns_ = cells_.columns();
+    rows_ = cells_.rows();
     tileColumns_ = (columns_ + kTileCells - 1) / kTileCells;
     tileRows_ = (rows_ + kTileCells - 1) / kTileCells;
-    baseAlpha_ = static_cast<std::uint8_t>(std::lround(std::clamp(opacity, 0.0, 1.0) * 255));
-    fogLeft_.assign(static_cast<std::size_t>(columns_ * rows_), 1.0f);
-    alpha_.assign(fogLeft_.size(), baseAlpha_);
     dirtyTiles_.assign(static_cast<std::size_t>(tileColumns_ * tileRows_), 1);
-    touched_ = CellBox();
 
     // Cell i is sampled at its centre, (i + 0.5) cells from the left (or the top).
     columnAt_.resize(static_cast<std::size_t>(deviceSize.width()));
@@ -73,7 +37,6 @@ void FogRenderer::reset(QSize deviceSize, qreal devicePixelRatio, double opacity
     for (int y = 0; y < deviceSize.height(); ++y) {
         rowAt_[static_cast<std::size_t>(y)] = cellAt(y, rows_);
     }
-    makeHoleSprites();
     image_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(devicePixelRatio);
 }
@@ -81,26 +44,15 @@ void FogRenderer::reset(QSize deviceSize, qreal devicePixelRatio, double opacity
 QRegion FogRenderer::render(QSize size, qreal devicePixelRatio, double opacity, double radius,
                             const std::vector<TrailPoint>& trail) {
     const QSize deviceSize = size * devicePixelRatio;
-    const double deviceRadius = radius * devicePixelRatio;
     if (deviceSize.isEmpty()) {
         return {};
     }
-    if (needsReset(deviceSize, devicePixelRatio, opacity, deviceRadius)) {
-        reset(deviceSize, devicePixelRatio, opacity, deviceRadius);
+    const auto changed = cells_.update(deviceSize.width(), deviceSize.height(), opacity,
+                                       radius * devicePixelRatio, trail, devicePixelRatio);
+    if (deviceSize != deviceSize_ || devicePixelRatio != devicePixelRatio_ ||
+        cells_.cell() != cell_ || cells_.columns() != columns_ || cells_.rows() != rows_) {
+        reset(deviceSize, devicePixelRatio);
     }
-    // The holes of the last frame are filled in, then the current ones made.
-    const CellBox previous = touched_;
-    for (int row = previous.top; row <= previous.bottom; ++row) {
-        std::fill_n(fogLeft_.begin() + row * columns_ + previous.left,
-                    previous.right - previous.left + 1, 1.0f);
-    }
-    touched_ = CellBox();
-    for (const auto& point : trail) {
-        splat(point.position.x * devicePixelRatio, point.position.y * devicePixelRatio,
-              std::min(point.opacity, 1.0));
-    }
-    CellBox changed = previous;
-    changed.add(touched_);
     markChangedTiles(changed);
     for (int tileRow = 0; tileRow < tileRows_; ++tileRow) {
         for (int tileColumn = 0; tileColumn < tileColumns_; ++tileColumn) {
@@ -112,55 +64,13 @@ QRegion FogRenderer::render(QSize size, qreal devicePixelRatio, double opacity, 
     return takeDirtyRegion();
 }
 
-// Each cell whose centre lies within the radius keeps 1 − o·(1 − d/r) of its fog; the point is
-// placed to a quarter of a cell.
-void FogRenderer::splat(double x, double y, double opacity) {
-    if (opacity <= 0) {
-        return;
-    }
-    const double u = x / cell_;
-    const double v = y / cell_;
-    const int column = static_cast<int>(std::floor(u));
-    const int row = static_cast<int>(std::floor(v));
-    const int sx = std::clamp(static_cast<int>((u - column) * kSubPositions), 0, kSubPositions - 1);
-    const int sy = std::clamp(static_cast<int>((v - row) * kSubPositions), 0, kSubPositions - 1);
-    const int first = std::max(0, column - spriteReach_);
-    const int last = std::min(columns_ - 1, column + spriteReach_);
-    const int top = std::max(0, row - spriteReach_);
-    const int bottom = std::min(rows_ - 1, row + spriteReach_);
-    if (first > last || top > bottom) {
-        return;
-    }
-    const int side = 2 * spriteReach_ + 1;
-    const float* sprite = sprites_.data() + (sy * kSubPositions + sx) * side * side;
-    const float o = static_cast<float>(opacity);
-    const int count = last - first + 1;
-    for (int r = top; r <= bottom; ++r) {
-        float* cells = fogLeft_.data() + r * columns_ + first;
-        const float* depth =
-            sprite + (r - row + spriteReach_) * side + (first - column + spriteReach_);
-        for (int i = 0; i < count; ++i) {
-            cells[i] *= 1.0f - o * depth[i];
-        }
-    }
-    touched_.add(first, top);
-    touched_.add(last, bottom);
-}
-
 // A cell's change shows in the pixels between it and its neighbours: their tiles are drawn too.
-void FogRenderer::markChangedTiles(const CellBox& box) {
-    if (box.empty()) {
-        return;
-    }
-    const float base = baseAlpha_;
+void FogRenderer::markChangedTiles(const FogCells::Box& box) {
     for (int row = box.top; row <= box.bottom; ++row) {
         for (int column = box.left; column <= box.right; ++column) {
-            const auto index = static_cast<std::size_t>(row * columns_ + column);
-            const auto alpha = static_cast<std::uint8_t>(std::lround(base * fogLeft_[index]));
-            if (alpha == alpha_[index]) {
+            if (!cells_.changed(column, row)) {
                 continue;
             }
-            alpha_[index] = alpha;
             const int tileLeft = clampIndex(column - 1, columns_) / kTileCells;
             const int tileRight = clampIndex(column + 1, columns_) / kTileCells;
             const int tileTop = clampIndex(row - 1, rows_) / kTileCells;
@@ -187,10 +97,10 @@ void FogRenderer::drawTile(int tileColumn, int tileRow) {
     // A tile whose cells, and their neighbours, are all alike is one flat colour.
     const int firstRow = clampIndex(tileRow * kTileCells - 1, rows_);
     const int lastRow = clampIndex((tileRow + 1) * kTileCells, rows_);
-    const std::uint8_t first = alpha_[static_cast<std::size_t>(firstRow * columns_ + firstColumn)];
+    const std::uint8_t first = cells_.alpha(firstColumn, firstRow);
     bool flat = true;
     for (int row = firstRow; row <= lastRow && flat; ++row) {
-        const auto* cells = alpha_.data() + row * columns_;
+        const auto* cells = cells_.alphas().data() + row * columns_;
         flat = std::all_of(cells + firstColumn, cells + lastColumn + 1,
                            [first](std::uint8_t alpha) { return alpha == first; });
     }
@@ -210,7 +120,7 @@ void FogRenderer::drawTile(int tileColumn, int tileRow) {
     const int lastCellRow = std::min(rows_ - 1, rowAt_[static_cast<std::size_t>(y1 - 1)].cell + 1);
     widened_.resize(static_cast<std::size_t>((lastCellRow - firstCellRow + 1) * tileWidth));
     for (int row = firstCellRow; row <= lastCellRow; ++row) {
-        const auto* cells = alpha_.data() + row * columns_;
+        const auto* cells = cells_.alphas().data() + row * columns_;
         auto* out = widened_.data() + (row - firstCellRow) * tileWidth;
         for (int x = x0; x < x1; ++x) {
             const auto [cell, w] = columnAt_[static_cast<std::size_t>(x)];
@@ -244,29 +154,6 @@ FogRenderer::CellWeight FogRenderer::cellAt(int pixel, int cells) const {
         return {cells - 1, 0};
     }
     return {cell, static_cast<int>(std::lround((u - cell) * kWeightOne))};
-}
-
-// For each of the positions a point may have within its cell, the hole's depth (1 − d/r, at
-// least 0) at the centres of the cells around.
-void FogRenderer::makeHoleSprites() {
-    spriteReach_ = static_cast<int>(std::ceil(radius_ / cell_)) + 1;
-    const int side = 2 * spriteReach_ + 1;
-    sprites_.assign(static_cast<std::size_t>(kSubPositions * kSubPositions * side * side), 0.0f);
-    for (int sy = 0; sy < kSubPositions; ++sy) {
-        for (int sx = 0; sx < kSubPositions; ++sx) {
-            float* sprite = sprites_.data() + (sy * kSubPositions + sx) * side * side;
-            const double fx = (sx + 0.5) / kSubPositions;
-            const double fy = (sy + 0.5) / kSubPositions;
-            for (int dy = -spriteReach_; dy <= spriteReach_; ++dy) {
-                for (int dx = -spriteReach_; dx <= spriteReach_; ++dx) {
-                    const double distance =
-                        std::hypot((dx + 0.5 - fx) * cell_, (dy + 0.5 - fy) * cell_);
-                    sprite[(dy + spriteReach_) * side + dx + spriteReach_] =
-                        static_cast<float>(std::max(0.0, 1 - distance / radius_));
-                }
-            }
-        }
-    }
 }
 
 // In bands small enough that Qt copies each on this thread: a copy shared out to its thread

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "friction/FogCells.h"
 #include "friction/TrailPoint.h"
 
 namespace olvane::ui {
@@ -17,8 +18,8 @@ namespace olvane::ui {
 // other where they overlap.
 //
 // Drawn every frame over a whole window, that would cost far too much: the fog is worked out on
-// a grid of cells a sixteenth of the radius wide (the holes are smooth, so it looks the same once
-// smoothly enlarged), and only the tiles whose cells changed are drawn again.
+// a grid of cells (FogCells) and smoothly enlarged, and only the tiles whose cells changed are
+// drawn again.
 class FogRenderer {
   public:
     // Brings the picture up to date; returns what changed, in the window's own pixels.
@@ -30,18 +31,8 @@ class FogRenderer {
     void paint(QPainter& painter, const QRegion& region) const;
 
   private:
-    struct CellBox {
-        int left = 0, top = 0, right = -1, bottom = -1;  // inclusive; empty when right < left
-        bool empty() const { return right < left || bottom < top; }
-        void add(int column, int row);
-        void add(const CellBox& other);
-    };
-
-    bool needsReset(QSize deviceSize, qreal devicePixelRatio, double opacity,
-                    double deviceRadius) const;
-    void reset(QSize deviceSize, qreal devicePixelRatio, double opacity, double deviceRadius);
-    void splat(double x, double y, double opacity);
-    void markChangedTiles(const CellBox& box);
+    void reset(QSize deviceSize, qreal devicePixelRatio);
+    void markChangedTiles(const FogCells::Box& box);
     void drawTile(int tileColumn, int tileRow);
     // The cell before a pixel (to its left, or above it) and the weight of the next one, 0 to
     // 256.
@@ -50,33 +41,22 @@ class FogRenderer {
         int weight;
     };
     CellWeight cellAt(int pixel, int cells) const;
-    void makeHoleSprites();
     QRegion takeDirtyRegion();
 
+    FogCells cells_;
     QSize deviceSize_;
     qreal devicePixelRatio_ = 1;
-    double opacity_ = -1;
-    double radius_ = 0;
-    int cell_ = 1;
+    int cell_ = 0;
     int columns_ = 0;
     int rows_ = 0;
     int tileColumns_ = 0;
     int tileRows_ = 0;
-    std::uint8_t baseAlpha_ = 0;
-    // Per cell: the share of fog left (1: untouched), and its alpha in the picture.
-    std::vector<float> fogLeft_;
-    std::vector<std::uint8_t> alpha_;
     std::vector<std::uint8_t> dirtyTiles_;
     // Per column and per row of pixels.
     std::vector<CellWeight> columnAt_;
     std::vector<CellWeight> rowAt_;
-    // The holes' depths around a point, for each of its places within its cell.
-    std::vector<float> sprites_;
-    int spriteReach_ = 0;
     // The rows of cells of the tile being drawn, enlarged across it.
     std::vector<std::uint16_t> widened_;
-    // The cells the holes touched at the last frame.
-    CellBox touched_;
     QImage image_;
 };
 

@@ -7,6 +7,8 @@
 #include "friction/DelayAccessOverlayWindow.h"
 #include "grayscale/GrayscaleBackend.h"
 #include "grayscale/GrayscaleFilterService.h"
+#include "model/Logger.h"
+#include "platform/linux/GnomeExtensionList.h"
 
 namespace olvane {
 
@@ -155,6 +157,21 @@ void AppServices::disableLoginItem() {
     // An entry the desktop switched off counts as disabled, yet is still on disk; and the
     // session also starts the program from the entries the user made.
     loginItem_.removeEveryEntry();
+}
+
+void AppServices::forgetGnomeExtension() {
+    platform::ComposedText failure;
+    auto* settings = platform::os::GSettingsKeys::shared(&failure);
+    if (!settings) {
+        Logger::app().logError("Extension GNOME Shell laissée parmi les extensions activées",
+                               platform::os::gsettingsModuleFailureText(failure));
+        return;
+    }
+    if (const auto forgotten =
+            platform::os::forgetEnabledGnomeExtension(*settings, OLVANE_GNOME_EXTENSION_UUID);
+        !forgotten) {
+        Logger::app().logError("Extension GNOME Shell", forgotten);
+    }
 }
 
 void AppServices::startWindowMonitoring() {

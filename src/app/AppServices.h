@@ -80,6 +80,7 @@ class AppServices final : public ServiceControls {
     void unregisterWatchdogAgent() override;
     void syncLoginItemWithSettings() override;
     void disableLoginItem() override;
+    void forgetGnomeExtension() override;
     void startWindowMonitoring() override;
     void stopWindowMonitoring() override;
     void startHotkeyMonitoring() override;

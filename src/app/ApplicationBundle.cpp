@@ -73,6 +73,11 @@ void ApplicationBundle::addInstalledBeside(const fs::path& folder) {
         items_.push_back(entry);
     }
     icons_ = iconsIn(share / "icons");
+    if (const auto extension = share / "gnome-shell" / "extensions" / OLVANE_GNOME_EXTENSION_UUID;
+        platform::existsAtPath(extension)) {
+        items_.push_back(extension);
+        gnomeExtension_ = extension;
+    }
 }
 
 ApplicationBundle ApplicationBundle::locate(const fs::path& program,

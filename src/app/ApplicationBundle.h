@@ -14,7 +14,7 @@ namespace olvane {
 // platform the application is an AppImage, a folder of its own named "OlvaneMac", or our four
 // programs side by side in a shared folder; its desktop entry in the user's data folder goes
 // with it. A folder installed as `<prefix>/lib/OlvaneMac` takes along what the install put
-// beside it under the prefix: its desktop entry and its icons.
+// beside it under the prefix: its desktop entry, its icons and its GNOME Shell extension.
 class ApplicationBundle {
   public:
     // `program`: the running executable; `appImage`: the AppImage it runs from, if any.
@@ -43,6 +43,8 @@ class ApplicationBundle {
     const std::vector<std::filesystem::path>& items() const { return items_; }
     // Its icons in the icon theme: removed rather than trashed, as nobody restores an icon alone.
     const std::vector<std::filesystem::path>& icons() const { return icons_; }
+    // Its GNOME Shell extension, among the items, when the install put one beside it.
+    const std::optional<std::filesystem::path>& gnomeExtension() const { return gnomeExtension_; }
 
   private:
     void addInstalledBeside(const std::filesystem::path& folder);
@@ -50,6 +52,7 @@ class ApplicationBundle {
     std::optional<std::filesystem::path> buildTree_;
     std::vector<std::filesystem::path> items_;
     std::vector<std::filesystem::path> icons_;
+    std::optional<std::filesystem::path> gnomeExtension_;
 };
 
 }  // namespace olvane

@@ -59,6 +59,14 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       x11Windows_(x11Workspace_ ? platform::os::X11WindowServer::create(loop) : nullptr),
       pointerInput_(loop),
       x11Pointer_(platform::os::X11Pointer::create(loop)),
+#if OLVANE_HAVE_COMPANION
+      companion_(CompositorCompanion::create(
+          loop, processes_, paths_,
+          {.workspace = x11Workspace_ && x11Windows_ ? x11Workspace_.get() : nullptr,
+           .windowServer = x11Workspace_ && x11Windows_ ? x11Windows_.get() : nullptr,
+           .pointer = x11Pointer_ ? static_cast<platform::PointerLocation*>(x11Pointer_.get())
+                                  : &pointerInput_.eventTap()})),
+#endif
       fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),
       delayPanels_(effectWindows.delayPanels ? *effectWindows.delayPanels : simulatedDelayPanels_),
       frameClock_(loop, FogEffectService::kMinFrameInterval),
@@ -71,7 +79,8 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
       trash_(paths_.trashFolder(), clock_),
       watchdogExecutable_(WatchdogManager::defaultAgentExecutable()),
       hostExecutable_(ApplicationBundle::companionProgram("olvanemac-host", "host")),
-      bundle_(ApplicationBundle::ofRunningProgram(paths_)) {}
+      bundle_(ApplicationBundle::ofRunningProgram(paths_)) {
+}
 
 platform::ComposedText LinuxPlatform::displayChoice() const {
     if (desktopGrayscale_.route().display == GrayscaleRoute::Display::Simulated) {
@@ -88,6 +97,16 @@ platform::ComposedText LinuxPlatform::displayChoice() const {
     return "propriété CTM de RandR (" + platform::ComposedText(names) + ")";
 }
 
+platform::ComposedText LinuxPlatform::windowsChoice() const {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        return platform::ComposedText(companion_->description());
+    }
+#endif
+    return x11Workspace_ && x11Windows_ ? "EWMH du gestionnaire de fenêtres X11 et /proc"
+                                        : "simulées : pas de gestionnaire de fenêtres X11 EWMH";
+}
+
 platform::ColorRemapDevice& LinuxPlatform::display() {
     if (desktopGrayscale_.route().display == GrayscaleRoute::Display::Simulated) {
         return simulatedDisplay_;
@@ -96,6 +115,11 @@ platform::ColorRemapDevice& LinuxPlatform::display() {
 }
 
 platform::Workspace& LinuxPlatform::workspace() {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        return companion_->workspace();
+    }
+#endif
     if (x11Workspace_ && x11Windows_) {
         return *x11Workspace_;
     }
@@ -110,6 +134,11 @@ platform::KeyEventSource& LinuxPlatform::keys() {
 }
 
 platform::PointerLocation& LinuxPlatform::pointer() {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        return companion_->pointer();
+    }
+#endif
     if (x11Pointer_) {
         return *x11Pointer_;
     }
@@ -117,6 +146,11 @@ platform::PointerLocation& LinuxPlatform::pointer() {
 }
 
 platform::WindowServer& LinuxPlatform::windowServer() {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        return companion_->windowServer();
+    }
+#endif
     if (x11Workspace_ && x11Windows_) {
         return *x11Windows_;
     }
@@ -146,9 +180,7 @@ void LinuxPlatform::logChoices() {
         {"niveaux de gris du bureau", desktopGrayscale_.route().description},
         {"raccourcis clavier", x11Keys_ ? "XInput2 (touches brutes) et état XKB"
                                         : "simulés : " + ComposedText(missingInputSources())},
-        {"applications et fenêtres", x11Workspace_ && x11Windows_
-                                         ? "EWMH du gestionnaire de fenêtres X11 et /proc"
-                                         : "simulées : pas de gestionnaire de fenêtres X11 EWMH"},
+        {"applications et fenêtres", windowsChoice()},
         {"zone de notification", trays},
         {"clics hors du panneau d’extension",
          x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},

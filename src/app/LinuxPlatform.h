@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/DesktopGrayscale.h"
+#if OLVANE_HAVE_COMPANION
+#include "app/CompositorCompanion.h"
+#endif
 #include "app/PlatformBackends.h"
 #include "app/PointerInputChoice.h"
 #include "platform/AnySystemTray.h"
@@ -62,6 +65,7 @@ class LinuxPlatform {
 
   private:
     platform::ComposedText displayChoice() const;
+    platform::ComposedText windowsChoice() const;
     void logDefaultsProblem() const;
     platform::ColorRemapDevice& display();
     platform::Workspace& workspace();
@@ -99,6 +103,11 @@ class LinuxPlatform {
     PointerInputChoice pointerInput_;
     // Null without an X server that has XInput 2.2: the fog asks the turtle's pointer input.
     std::unique_ptr<platform::os::X11Pointer> x11Pointer_;
+#if OLVANE_HAVE_COMPANION
+    // In a Wayland session: the windows as the compositor's companion reports them, over the
+    // views above.
+    std::unique_ptr<CompositorCompanion> companion_;
+#endif
     platform::sim::SimOverlayWindows<FogEffectState> simulatedFogWindows_;
     platform::sim::SimOverlayWindows<DelayPanelState> simulatedDelayPanels_;
     platform::OverlayWindowFactory<FogEffectState>& fogWindows_;

@@ -1,19 +1,11 @@
 #include "app/PointerInputChoice.h"
 
-#include <cstdlib>
-#include <string_view>
-
 #include "model/Logger.h"
 #include "platform/linux/DesktopNotification.h"
+#include "platform/linux/SessionType.h"
 
 namespace olvane {
 namespace {
-
-bool isWaylandSession() {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const char* sessionType = std::getenv("XDG_SESSION_TYPE");
-    return (wayland && *wayland) || (sessionType && std::string_view(sessionType) == "wayland");
-}
 
 void promptForInputAccess(const std::string& missing) {
     const auto explanation = inputAccessExplanation(missing);
@@ -55,7 +47,7 @@ PointerInputChoice::PointerInputChoice(platform::RunLoop& loop,
         description_ = "souris saisies par evdev, mouvement rejoué par uinput";
         return;
     }
-    const bool wayland = isWaylandSession();
+    const bool wayland = platform::os::isWaylandSession();
     if (!wayland) {
         x11_ = platform::os::X11EventTap::create(loop);
     }

@@ -45,6 +45,9 @@ class ServiceControls {
     virtual void registerWatchdogAgent() = 0;
     virtual void clearWatchdogPID() = 0;
     virtual void unregisterWatchdogAgent() = 0;
+    // Takes OlvaneMac's GNOME Shell extension out of the extensions the user has enabled (its
+    // files go with the application).
+    virtual void forgetGnomeExtension() = 0;
     // Brings the login item in line with the stored `launchAtLogin`.
     virtual void syncLoginItemWithSettings() = 0;
     virtual void disableLoginItem() = 0;

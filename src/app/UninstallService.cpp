@@ -195,6 +195,9 @@ void UninstallService::recycleAndTerminate() {
             "Lancé depuis l'arbre de compilation %{public}s : rien n'est envoyé à la Corbeille",
             *tree);
     } else {
+        if (c_.bundle.gnomeExtension()) {
+            c_.services.forgetGnomeExtension();
+        }
         keptInPlace = recycleBundle();
     }
     const auto terminate = [this] {

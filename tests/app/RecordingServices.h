@@ -80,6 +80,7 @@ class RecordingServices final : public ServiceControls, public MenuBarPresence {
     void unregisterWatchdogAgent() override { record("unregisterWatchdogAgent"); }
     void syncLoginItemWithSettings() override { record("syncLoginItemWithSettings"); }
     void disableLoginItem() override { record("disableLoginItem"); }
+    void forgetGnomeExtension() override { record("forgetGnomeExtension"); }
     void startWindowMonitoring() override { record("startWindowMonitoring"); }
     void stopWindowMonitoring() override { record("stopWindowMonitoring"); }
     void startHotkeyMonitoring() override { record("startHotkeyMonitoring"); }

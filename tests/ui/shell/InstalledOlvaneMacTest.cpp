@@ -199,17 +199,19 @@ TEST(InstalledOlvaneMac, RunsFromItsFolderAndItsUninstallLeavesOnlyTheTrash) {
     ASSERT_TRUE(ended);
     const auto output = app.readStderrToEnd(1s);
     EXPECT_TRUE(ended->exited && ended->code == 0) << output;
-    EXPECT_NE(output.find("App: Bundle envoyé à la Corbeille: 2 élément(s)"), std::string::npos)
+    EXPECT_NE(output.find("App: Bundle envoyé à la Corbeille: 3 élément(s)"), std::string::npos)
         << output;
     EXPECT_TRUE(eventually([&] { return processesOf(folder / "OlvaneWatchdog").empty(); }));
 
-    // The folder and its entry in the trash; nothing of ours anywhere else.
+    // The folder, its entry and its GNOME Shell extension in the trash; nothing of ours anywhere
+    // else.
     const auto trash = paths.trashFolder();
     EXPECT_EQ(
         filesUnder(trash / "files"),
         (Files{"OlvaneMac/OlvaneMac", "OlvaneMac/OlvaneWatchdog", "OlvaneMac/olvane_gsettings.so",
                "OlvaneMac/olvane_network_favicons.so", "OlvaneMac/olvanemac-host",
-               "OlvaneMac/olvanemac-safari-extension", "so.olvane.mac.desktop"}));
+               "OlvaneMac/olvanemac-safari-extension", "olvanemac@olvane.so/extension.js",
+               "olvanemac@olvane.so/metadata.json", "so.olvane.mac.desktop"}));
     Files left;
     for (const auto& file : filesUnder(home.root(), trash)) {
         if (ours(file)) {

@@ -1,0 +1,36 @@
+#!/usr/bin/python3
+# A native Wayland GTK 3 window for the tests: native-window.py APP_ID TITLE WIDTHxHEIGHT.
+# Writes "ready" once shown, "text <entry's text>" at each change of its entry, "focus in" and
+# "focus out"; ends when its window closes.
+import sys
+
+import gi
+gi.require_version('Gtk', '3.0')
+from gi.repository import Gtk  # noqa: E402
+
+app_id, title, size = sys.argv[1], sys.argv[2], sys.argv[3]
+width, height = (int(part) for part in size.split('x'))
+
+
+def say(line):
+    print(line, flush=True)
+
+
+def activate(app):
+    window = Gtk.ApplicationWindow(application=app, title=title)
+    window.set_default_size(width, height)
+    entry = Gtk.Entry()
+    entry.connect('changed', lambda e: say('text ' + e.get_text()))
+    box = Gtk.Box(orientation=Gtk.Orientation.VERTICAL)
+    box.pack_start(entry, False, False, 0)
+    box.pack_start(Gtk.Label(label=title), True, True, 0)
+    window.add(box)
+    window.connect('focus-in-event', lambda *_: say('focus in'))
+    window.connect('focus-out-event', lambda *_: say('focus out'))
+    window.connect('map-event', lambda *_: say('ready'))
+    window.show_all()
+
+
+application = Gtk.Application(application_id=app_id)
+application.connect('activate', activate)
+application.run([])

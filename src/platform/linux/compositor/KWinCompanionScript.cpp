@@ -101,29 +101,20 @@ void KWinCompanionScript::loadAfresh() {
                 fail("KWin refuse de charger le script : " + error);
                 return;
             }
-            run(id);
+            start();
         },
         "ss", path.c_str(), kScriptName);
 }
 
-// KWin 6 serves a loaded script at /Scripting/Script<id>, KWin 5 at /<id>.
-void KWinCompanionScript::run(int id) {
-    const std::string current = "/Scripting/Script" + std::to_string(id);
+// The id KWin gives a new script may name an older one's object, since KWin numbers its scripts
+// by their count: start() runs every script loaded and not running yet, ours.
+void KWinCompanionScript::start() {
     step_ = bus_.call(
-        {kKWin, current.c_str(), "org.kde.kwin.Script", "run"},
-        [this, id](sd_bus_message* reply, const ComposedText&) {
-            if (reply) {
-                return;
+        scripting("start"),
+        [this](sd_bus_message* reply, const ComposedText& error) {
+            if (!reply) {
+                fail("KWin ne lance pas le script : " + error);
             }
-            const std::string older = "/" + std::to_string(id);
-            step_ = bus_.call(
-                {kKWin, older.c_str(), "org.kde.kwin.Script", "run"},
-                [this](sd_bus_message* answer, const ComposedText& error) {
-                    if (!answer) {
-                        fail("KWin ne lance pas le script : " + error);
-                    }
-                },
-                "");
         },
         "");
 }

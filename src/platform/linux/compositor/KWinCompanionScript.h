@@ -33,7 +33,7 @@ class KWinCompanionScript {
     void kwinChanged(const std::string& owner);
     void load();
     void loadAfresh();
-    void run(int id);
+    void start();
     void fail(const ComposedText& why);
 
     AsyncBus& bus_;

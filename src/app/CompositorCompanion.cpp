@@ -2,12 +2,15 @@
 
 #include <systemd/sd-bus.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <string_view>
 
 #include "model/Logger.h"
+#include "platform/FileIO.h"
 #include "platform/linux/DesktopNotification.h"
+#include "platform/linux/KConfigText.h"
 #include "platform/linux/SessionType.h"
 
 namespace olvane {
@@ -21,6 +24,20 @@ constexpr auto kGnomeAttachWait = 3s;
 
 const Logger& log() {
     return Logger::windowMonitor();
+}
+
+// Xwayland's pixels per logical pixel of KWin: kwinrc's [Xwayland] Scale, 1 unless set.
+double kwinXwaylandScale(const platform::Paths& paths) {
+    const auto kwinrc = platform::readWholeFile(paths.configHome() / "kwinrc");
+    const auto text =
+        kwinrc ? platform::os::kconfig::entry(*kwinrc, "Xwayland", "Scale") : std::nullopt;
+    double scale = 1;
+    if (!text ||
+        std::from_chars(text->data(), text->data() + text->size(), scale).ec != std::errc() ||
+        !(scale > 0 && scale <= 10)) {
+        return 1;
+    }
+    return scale;
 }
 
 std::vector<std::filesystem::path> gnomeExtensionFolders(const platform::Paths& paths) {
@@ -154,7 +171,7 @@ void CompositorCompanion::companionChanged() {
     if (attached) {
         const auto& companion = *link_->companion();
         // KWin lays Xwayland's pixels out at its own scale; GNOME's are its logical ones.
-        windows_->setXwaylandScale(1);
+        windows_->setXwaylandScale(companion.compositor == "kwin" ? kwinXwaylandScale(paths_) : 1);
         log().info(
             "Compagnon de %{public}s %{public}s attaché : toutes les fenêtres de la session sont "
             "vues",

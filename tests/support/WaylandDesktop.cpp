@@ -1,14 +1,23 @@
 #include "support/WaylandDesktop.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <thread>
+
+#ifdef OLVANE_TEST_SCREENSHOTS
+#include <QImage>
+#include <QString>
+#endif
 
 #include "platform/FileIO.h"
 
@@ -254,8 +263,94 @@ bool WaylandDesktop::startGnomeShell() {
 }
 
 bool WaylandDesktop::startKWin() {
-    why_ = "KWin pas encore pris en charge";
-    return false;
+    const auto cross = options_.size.find('x');
+    const auto width = options_.size.substr(0, cross);
+    const auto height = cross == std::string::npos ? width : options_.size.substr(cross + 1);
+    // A copy has no file capability: one the test's user may not hold fails the exec, and it
+    // would run KWin in secure-execution mode, without the environment given it here.
+    const auto kwin = home_.root() / "kwin_wayland";
+    std::error_code copied;
+    fs::copy_file("/usr/bin/kwin_wayland", kwin, fs::copy_options::overwrite_existing, copied);
+    if (copied) {
+        why_ = "kwin_wayland ne se copie pas";
+        return false;
+    }
+    setEnvironment("KWIN_COMPOSE", "O2");
+    setEnvironment("KWIN_WAYLAND_NO_PERMISSION_CHECKS", "1");
+    setEnvironment("KWIN_SCREENSHOT_NO_PERMISSION_CHECKS", "1");
+    // KWin starts its trailing program once Xwayland is up, with Xwayland's display.
+    const auto display = home_.root() / "kwin-display";
+    fs::remove(display);
+    const std::string tellDisplay = "sh -c 'echo \"$DISPLAY $XAUTHORITY\" > " + display.string() +
+                                    ".new && mv " + display.string() + ".new " + display.string() +
+                                    "'";
+    compositor_ = std::make_unique<ChildProcess>(
+        "/bin/sh", std::vector<std::string>{
+                       "-c", "exec \"$0\" \"$@\" >'" + log_.string() + "' 2>&1", kwin.string(),
+                       "--virtual", "--xwayland", "--socket", waylandName_, "--width", width,
+                       "--height", height, "--no-lockscreen", tellDisplay});
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!fs::exists(display)) {
+        if (compositor_->wait(0ms) || std::chrono::steady_clock::now() > deadline) {
+            why_ = "KWin ne démarre pas Xwayland : " + fileText(log_);
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    std::istringstream told(fileText(display));
+    std::string x11Display;
+    std::string authority;
+    told >> x11Display >> authority;
+    setEnvironment("DISPLAY", x11Display);
+    if (!authority.empty()) {
+        setEnvironment("XAUTHORITY", authority);
+    }
+    setEnvironment("WAYLAND_DISPLAY", waylandName_);
+    // Xwayland answers once KWin, its window manager, has said so on its root window.
+    while (true) {
+        ChildProcess xprop("/usr/bin/xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+        if (xprop.readStdoutToEnd(kPatience).find("window id") != std::string::npos) {
+            break;
+        }
+        if (compositor_->wait(0ms) || std::chrono::steady_clock::now() > deadline) {
+            why_ = "Xwayland ne répond pas : " + fileText(log_);
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    if (!waitForKWinScripting()) {
+        why_ = "KWin ne charge pas de script : " + fileText(log_);
+        return false;
+    }
+    return true;
+}
+
+bool WaylandDesktop::waitForKWinScripting() {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    const auto answers = [](sd_bus_message*) { return true; };
+    while (!callBus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", "isScriptLoaded",
+                    answers, "s", "olvane-test")) {
+        if (compositor_->wait(0ms) || std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+bool WaylandDesktop::restartKWin() {
+    fakeInput_.reset();
+    fakeInputOutput_.clear();
+    if (compositor_) {
+        compositor_->signal(SIGTERM);
+        if (!compositor_->wait(kPatience)) {
+            compositor_->signal(SIGKILL);
+            compositor_->wait(kPatience);
+        }
+    }
+    compositor_.reset();
+    ready_ = startKWin();
+    return ready_;
 }
 
 std::optional<std::string> WaylandDesktop::shellEval(const std::string& script) {
@@ -276,8 +371,59 @@ std::optional<std::string> WaylandDesktop::shellEval(const std::string& script) 
     return result;
 }
 
-std::optional<std::vector<std::string>> WaylandDesktop::kwinScript(const std::string&) {
-    return std::nullopt;
+std::optional<std::vector<std::string>> WaylandDesktop::kwinScript(const std::string& script) {
+    const auto name = "olvane-test-" + std::to_string(++kwinScripts_);
+    const auto file = home_.root() / (name + ".js");
+    // Each line it prints comes in KWin's log after its name; its end, or its error, says so.
+    writeText(file, "(function () { const olvaneSay = print; try { (function (print) {\n" + script +
+                        "\n})(function () { olvaneSay('" + name +
+                        " ' + Array.prototype.join.call(arguments, ' ')); }); olvaneSay('" + name +
+                        "-done'); } catch (e) { olvaneSay('" + name + "-error ' + e); } })();\n");
+    const auto logged = fileText(log_).size();
+    int id = -1;
+    const auto readId = [&id](sd_bus_message* reply) {
+        return sd_bus_message_read(reply, "i", &id) >= 0 && id >= 0;
+    };
+    const auto answers = [](sd_bus_message*) { return true; };
+    // start() runs every script loaded and not running: KWin may give a new script the id of an
+    // older one, whose object run() would start again.
+    if (!callBus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", "loadScript", readId, "ss",
+                 file.c_str(), name.c_str()) ||
+        !callBus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", "start", answers, "")) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::string>> printed;
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const auto text = fileText(log_);
+        std::istringstream lines(text.size() > logged ? text.substr(logged) : std::string());
+        std::vector<std::string> said;
+        std::string line;
+        bool ended = false;
+        bool threw = false;
+        while (std::getline(lines, line)) {
+            const auto at = line.find(name);
+            if (at == std::string::npos) {
+                continue;
+            }
+            const auto rest = line.substr(at + name.size());
+            ended = ended || rest == "-done";
+            threw = threw || rest.starts_with("-error");
+            if (rest.starts_with(" ")) {
+                said.push_back(rest.substr(1));
+            }
+        }
+        if (ended || threw) {
+            if (ended) {
+                printed = std::move(said);
+            }
+            break;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    callBus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", "unloadScript", answers, "s",
+            name.c_str());
+    return printed;
 }
 
 bool WaylandDesktop::movePointer(double x, double y) {
@@ -286,7 +432,7 @@ bool WaylandDesktop::movePointer(double x, double y) {
                    "olvanePointer.notify_absolute_motion(olvaneInput.GLib.get_monotonic_time(), " +
                    std::to_string(x) + ", " + std::to_string(y) + "); true") == "true";
     }
-    return false;
+    return fakeInput("move " + std::to_string(x) + " " + std::to_string(y));
 }
 
 bool WaylandDesktop::click(double x, double y) {
@@ -299,7 +445,7 @@ bool WaylandDesktop::click(double x, double y) {
                    "olvanePointer.notify_button(t + 1000, Clutter.BUTTON_PRIMARY, "
                    "Clutter.ButtonState.RELEASED); true") == "true";
     }
-    return false;
+    return movePointer(x, y) && fakeInput("click");
 }
 
 bool WaylandDesktop::type(const std::string& text) {
@@ -318,13 +464,39 @@ bool WaylandDesktop::type(const std::string& text) {
         }
         return true;
     }
+    return fakeInput("type " + text);
+}
+
+bool WaylandDesktop::fakeInput(const std::string& command) {
+#ifdef OLVANE_WAYLAND_FAKE_INPUT
+    if (!fakeInput_) {
+        fakeInput_ = std::make_unique<ChildProcess>(OLVANE_WAYLAND_FAKE_INPUT);
+    }
+    if (command.find('\n') != std::string::npos || !fakeInput_->writeStdin(command + "\n")) {
+        return false;
+    }
+    // Answered once KWin has taken it.
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    std::size_t end = 0;
+    while ((end = fakeInputOutput_.find('\n')) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline || fakeInput_->wait(0ms)) {
+            return false;
+        }
+        fakeInputOutput_ += fakeInput_->readStdout(256, 100ms);
+    }
+    const auto answer = fakeInputOutput_.substr(0, end);
+    fakeInputOutput_.erase(0, end + 1);
+    return answer == "ok";
+#else
+    (void)command;
     return false;
+#endif
 }
 
 fs::path WaylandDesktop::screenshot(const std::string& name) {
     const auto file = home_.root() / (name + ".png");
-    if (options_.kind != Kind::gnomeShell) {
-        return {};
+    if (options_.kind == Kind::kwin) {
+        return kwinScreenshot(file) ? file : fs::path();
     }
     // The Shell takes screenshots for a few names only, org.gnome.Screenshot's among them.
     const bool taken = withSessionBus([&file](sd_bus* bus) {

@@ -46,8 +46,10 @@ class WaylandDesktop {
     // GNOME Shell: the value of a JavaScript expression, as org.gnome.Shell.Eval gives it (the
     // test's own extension turns the Shell's unsafe mode on); nullopt when it threw.
     std::optional<std::string> shellEval(const std::string& script);
-    // KWin: runs a script; the lines it print()ed.
+    // KWin: runs a script; the lines it print()ed, nullopt when it threw.
     std::optional<std::vector<std::string>> kwinScript(const std::string& script);
+    // KWin: ends the compositor, and every client of it, then starts it again on the same buses.
+    bool restartKWin();
 
     // The compositor's own pointer and keyboard, in its global logical pixels.
     bool movePointer(double x, double y);
@@ -60,6 +62,9 @@ class WaylandDesktop {
   private:
     bool startGnomeShell();
     bool startKWin();
+    bool waitForKWinScripting();
+    bool fakeInput(const std::string& command);
+    bool kwinScreenshot(const std::filesystem::path& file);
     bool waitForLog(const std::string& text, std::chrono::seconds timeout);
     void setEnvironment(const char* name, const std::string& value);
 
@@ -69,6 +74,8 @@ class WaylandDesktop {
     std::unique_ptr<PrivateSessionBus> sessionBus_;
     std::unique_ptr<ChildProcess> compositor_;
     std::unique_ptr<ChildProcess> fakeInput_;
+    std::string fakeInputOutput_;
+    int kwinScripts_ = 0;
     std::filesystem::path log_;
     std::string waylandName_;
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;

@@ -67,7 +67,7 @@ LinuxPlatform::LinuxPlatform(platform::RunLoop& loop, platform::Paths paths,
            .pointer = x11Pointer_ ? static_cast<platform::PointerLocation*>(x11Pointer_.get())
                                   : &pointerInput_.eventTap()})),
 #endif
-      fogWindows_(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_),
+      fogWindows_(fogWindowsOver(effectWindows.fog ? *effectWindows.fog : simulatedFogWindows_)),
       delayPanels_(effectWindows.delayPanels ? *effectWindows.delayPanels : simulatedDelayPanels_),
       frameClock_(loop, FogEffectService::kMinFrameInterval),
       logind_(platform::os::LogindSessionEvents::create(loop)),
@@ -95,6 +95,30 @@ platform::ComposedText LinuxPlatform::displayChoice() const {
         names += (names.empty() ? "" : ", ") + name;
     }
     return "propriété CTM de RandR (" + platform::ComposedText(names) + ")";
+}
+
+platform::OverlayWindowFactory<FogEffectState>& LinuxPlatform::fogWindowsOver(
+    platform::OverlayWindowFactory<FogEffectState>& interface) {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        shellFog_ =
+            std::make_unique<ShellFogWindows>(companion_->link(), companion_->windows(), interface);
+        return *shellFog_;
+    }
+#endif
+    return interface;
+}
+
+platform::ComposedText LinuxPlatform::fogChoice() const {
+    if (&fogWindows_ == &simulatedFogWindows_) {
+        return "simulés";
+    }
+#if OLVANE_HAVE_COMPANION
+    if (shellFog_) {
+        return "dans GNOME Shell par son extension tant qu’elle rend compte, sinon fenêtres Qt";
+    }
+#endif
+    return "fenêtres Qt";
 }
 
 platform::ComposedText LinuxPlatform::windowsChoice() const {
@@ -185,7 +209,7 @@ void LinuxPlatform::logChoices() {
         {"clics hors du panneau d’extension",
          x11Presses_ ? "XInput2 (boutons bruts)" : "ceux de l’application seulement"},
         {"pointeur et défilement (Tortue)", ComposedText(pointerInput_.description())},
-        {"voiles de Buée", &fogWindows_ == &simulatedFogWindows_ ? "simulés" : "fenêtres Qt"},
+        {"voiles de Buée", fogChoice()},
         {"pointeur de la Buée",
          x11Pointer_ ? "position X11 et mouvements bruts XInput2" : "celui de la Tortue"},
         {"écran d’attente du Délai",

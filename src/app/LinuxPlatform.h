@@ -3,6 +3,7 @@
 #include "app/DesktopGrayscale.h"
 #if OLVANE_HAVE_COMPANION
 #include "app/CompositorCompanion.h"
+#include "app/ShellFogWindows.h"
 #endif
 #include "app/PlatformBackends.h"
 #include "app/PointerInputChoice.h"
@@ -66,6 +67,9 @@ class LinuxPlatform {
   private:
     platform::ComposedText displayChoice() const;
     platform::ComposedText windowsChoice() const;
+    platform::ComposedText fogChoice() const;
+    platform::OverlayWindowFactory<FogEffectState>& fogWindowsOver(
+        platform::OverlayWindowFactory<FogEffectState>& interface);
     void logDefaultsProblem() const;
     platform::ColorRemapDevice& display();
     platform::Workspace& workspace();
@@ -107,6 +111,8 @@ class LinuxPlatform {
     // In a Wayland session: the windows as the compositor's companion reports them, over the
     // views above.
     std::unique_ptr<CompositorCompanion> companion_;
+    // The fog drawn inside GNOME Shell while its companion reports, over the interface's.
+    std::unique_ptr<ShellFogWindows> shellFog_;
 #endif
     platform::sim::SimOverlayWindows<FogEffectState> simulatedFogWindows_;
     platform::sim::SimOverlayWindows<DelayPanelState> simulatedDelayPanels_;

@@ -32,16 +32,17 @@ void FogCells::Box::add(const Box& other) {
     }
 }
 
-bool FogCells::needsReset(int width, int height, double opacity, double radius) const {
-    return width != width_ || height != height_ || opacity != opacity_ || radius != radius_;
+bool FogCells::needsReset(int width, int height, double opacity, double radius, int cell) const {
+    return width != width_ || height != height_ || opacity != opacity_ || radius != radius_ ||
+           cell != cell_;
 }
 
-void FogCells::reset(int width, int height, double opacity, double radius) {
+void FogCells::reset(int width, int height, double opacity, double radius, int cell) {
     width_ = width;
     height_ = height;
     opacity_ = opacity;
     radius_ = radius;
-    cell_ = std::max(1, static_cast<int>(radius / kCellsPerRadius));
+    cell_ = cell;
     columns_ = std::max(1, (width + cell_ - 1) / cell_);
     rows_ = std::max(1, (height + cell_ - 1) / cell_);
     baseAlpha_ = static_cast<std::uint8_t>(std::lround(std::clamp(opacity, 0.0, 1.0) * 255));
@@ -53,10 +54,12 @@ void FogCells::reset(int width, int height, double opacity, double radius) {
 }
 
 FogCells::Box FogCells::update(int width, int height, double opacity, double radius,
-                               const std::vector<TrailPoint>& trail, double pointScale) {
+                               const std::vector<TrailPoint>& trail, double pointScale,
+                               int minimumCell) {
     Box changed;
-    if (needsReset(width, height, opacity, radius)) {
-        reset(width, height, opacity, radius);
+    const int cell = std::max({1, minimumCell, static_cast<int>(radius / kCellsPerRadius)});
+    if (needsReset(width, height, opacity, radius, cell)) {
+        reset(width, height, opacity, radius, cell);
         changed = {0, 0, columns_ - 1, rows_ - 1};
     } else {
         std::fill(changed_.begin(), changed_.end(), std::uint8_t{0});

@@ -23,9 +23,10 @@ class FogCells {
 
     // Brings the cells up to date for a window of `width` × `height` pixels, a hole `radius`
     // pixels wide and the trail's points in those pixels; returns the box of the cells whose
-    // alpha may have changed (every cell after a change of size, radius or opacity).
+    // alpha may have changed (every cell after a change of size, radius, opacity or cell). Cells
+    // are `minimumCell` pixels wide at least.
     Box update(int width, int height, double opacity, double radius,
-               const std::vector<TrailPoint>& trail, double pointScale = 1);
+               const std::vector<TrailPoint>& trail, double pointScale = 1, int minimumCell = 1);
     // Whether the last update changed the cell's alpha.
     bool changed(int column, int row) const {
         return changed_[static_cast<std::size_t>(row * columns_ + column)] != 0;
@@ -41,8 +42,8 @@ class FogCells {
     const std::vector<std::uint8_t>& alphas() const { return alpha_; }
 
   private:
-    bool needsReset(int width, int height, double opacity, double radius) const;
-    void reset(int width, int height, double opacity, double radius);
+    bool needsReset(int width, int height, double opacity, double radius, int cell) const;
+    void reset(int width, int height, double opacity, double radius, int cell);
     void splat(double x, double y, double opacity);
     void makeHoleSprites();
 

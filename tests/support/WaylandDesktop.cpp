@@ -353,6 +353,10 @@ bool WaylandDesktop::restartKWin() {
     return ready_;
 }
 
+std::string WaylandDesktop::compositorLog() const {
+    return fileText(log_);
+}
+
 std::optional<std::string> WaylandDesktop::shellEval(const std::string& script) {
     std::optional<std::string> result;
     const auto read = [&result](sd_bus_message* reply) {
@@ -515,10 +519,11 @@ fs::path WaylandDesktop::screenshot(const std::string& name) {
 }
 
 NativeWindow::NativeWindow(const std::string& applicationId, const std::string& title,
-                           const std::string& size)
+                           const std::string& size, const std::string& colour)
     : process_("/usr/bin/env",
                {"GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "/usr/bin/python3",
-                OLVANE_SOURCE_DIR "/tests/support/native-window.py", applicationId, title, size}) {
+                OLVANE_SOURCE_DIR "/tests/support/native-window.py", applicationId, title, size,
+                colour}) {
     ready_ = waitForLine("ready", kPatience);
 }
 

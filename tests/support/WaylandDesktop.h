@@ -56,6 +56,9 @@ class WaylandDesktop {
     bool click(double x, double y);
     bool type(const std::string& text);
 
+    // What the compositor wrote so far, for a failure to show.
+    std::string compositorLog() const;
+
     // What the user sees, as a PNG file; empty when it could not be had.
     std::filesystem::path screenshot(const std::string& name);
 
@@ -87,8 +90,9 @@ class WaylandDesktop {
 // change of the entry and of its focus.
 class NativeWindow {
   public:
+    // `colour` ("#000000") fills the window below its entry; the theme's when empty.
     NativeWindow(const std::string& applicationId, const std::string& title,
-                 const std::string& size = "640x400");
+                 const std::string& size = "640x400", const std::string& colour = {});
     // Once it showed its window.
     bool ready() const { return ready_; }
     pid_t pid() const { return process_.pid(); }

@@ -72,7 +72,6 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             this.window = window;
             this.columns = 0;
             this.rows = 0;
-            this.cell = 1;
             this.pixels = new Uint8Array(0);
             this.content = null;
             this.area = new Clutter.Actor({reactive: false, clip_to_allocation: true});
@@ -101,13 +100,20 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             this.area.set_size(content.width, content.height);
         }
 
-        update({cells, cell, rect, alpha}) {
+        update({cells, cell, rect, pixels}) {
             if (!this.alive || !Array.isArray(cells) || !Array.isArray(rect) ||
-                typeof alpha !== 'string')
+                typeof pixels !== 'string')
                 return;
             const [columns, rows] = cells;
             if (!(Number.isInteger(columns) && Number.isInteger(rows) && columns > 0 && rows > 0 &&
                   columns * rows <= MAX_FOG_CELLS && Number.isFinite(cell) && cell > 0))
+                return;
+            const [left, top, width, height] = rect;
+            if (!([left, top, width, height].every(Number.isInteger) && left >= 0 && top >= 0 &&
+                  width > 0 && height > 0 && left + width <= columns && top + height <= rows))
+                return;
+            const bytes = GLib.base64_decode(pixels);
+            if (bytes.length !== width * height * 4)
                 return;
             if (columns !== this.columns || rows !== this.rows) {
                 this.columns = columns;
@@ -116,21 +122,10 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
                 this.content = St.ImageContent.new_with_preferred_size(columns, rows);
                 this.grid.set_content(this.content);
             }
-            this.cell = cell;
             this.grid.set_size(columns * cell, rows * cell);
-            const [left, top, width, height] = rect;
-            const bytes = GLib.base64_decode(alpha);
-            if (!(Number.isInteger(left) && Number.isInteger(top) && left >= 0 && top >= 0 &&
-                  width >= 0 && height >= 0 && left + width <= columns && top + height <= rows &&
-                  bytes.length === width * height))
-                return;
             for (let row = 0; row < height; row++) {
-                let at = ((top + row) * columns + left) * 4;
-                for (let column = 0; column < width; column++, at += 4) {
-                    const a = bytes[row * width + column];
-                    this.pixels[at] = this.pixels[at + 1] = this.pixels[at + 2] = a;
-                    this.pixels[at + 3] = a;
-                }
+                this.pixels.set(bytes.subarray(row * width * 4, (row + 1) * width * 4),
+                    ((top + row) * columns + left) * 4);
             }
             this.upload();
         }

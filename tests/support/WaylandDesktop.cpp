@@ -518,6 +518,69 @@ fs::path WaylandDesktop::screenshot(const std::string& name) {
     return fs::exists(file) ? file : fs::path();
 }
 
+// KWin's picture of its whole workspace comes as raw pixels down a pipe, beside its reply.
+bool WaylandDesktop::kwinScreenshot(const fs::path& file) {
+#ifdef OLVANE_TEST_SCREENSHOTS
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) < 0) {
+        return false;
+    }
+    std::string pixels;
+    std::thread reader([&pixels, from = pipe[0]] {
+        char chunk[65536];
+        ssize_t got = 0;
+        pollfd readable{from, POLLIN, 0};
+        while (::poll(&readable, 1, int(kPatience.count() * 1000)) > 0 &&
+               (got = ::read(from, chunk, sizeof chunk)) > 0) {
+            pixels.append(chunk, std::size_t(got));
+        }
+    });
+    std::map<std::string, std::uint32_t> numbers;
+    const auto read = [&numbers](sd_bus_message* reply) {
+        if (sd_bus_message_enter_container(reply, 'a', "{sv}") < 0) {
+            return false;
+        }
+        while (sd_bus_message_enter_container(reply, 'e', "sv") > 0) {
+            const char* key = nullptr;
+            char type = 0;
+            const char* contents = nullptr;
+            if (sd_bus_message_read(reply, "s", &key) < 0 ||
+                sd_bus_message_peek_type(reply, &type, &contents) < 0) {
+                return false;
+            }
+            std::uint32_t number = 0;
+            if (contents && (contents == std::string("u") || contents == std::string("i")) &&
+                sd_bus_message_read(reply, "v", contents, &number) >= 0) {
+                numbers[key] = number;
+            } else if (sd_bus_message_skip(reply, "v") < 0) {
+                return false;
+            }
+            sd_bus_message_exit_container(reply);
+        }
+        return sd_bus_message_exit_container(reply) >= 0;
+    };
+    const bool answered =
+        callBus("org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
+                "CaptureWorkspace", read, "a{sv}h", 0, pipe[1]);
+    ::close(pipe[1]);
+    reader.join();
+    ::close(pipe[0]);
+    const int width = int(numbers["width"]);
+    const int height = int(numbers["height"]);
+    const auto stride = qsizetype(numbers["stride"]);
+    if (!answered || width <= 0 || height <= 0 ||
+        pixels.size() < std::size_t(stride) * std::size_t(height)) {
+        return false;
+    }
+    const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height, stride,
+                       QImage::Format(numbers["format"]));
+    return image.save(QString::fromStdString(file.string()), "PNG");
+#else
+    (void)file;
+    return false;
+#endif
+}
+
 NativeWindow::NativeWindow(const std::string& applicationId, const std::string& title,
                            const std::string& size, const std::string& colour)
     : process_("/usr/bin/env",

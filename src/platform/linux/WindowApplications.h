@@ -24,6 +24,8 @@ struct WindowNames {
     std::string desktopId;
     // The application's name as the desktop shell shows it.
     std::string name;
+
+    bool operator==(const WindowNames&) const = default;
 };
 
 // The application of a window's process, named as the application picker names it: the most

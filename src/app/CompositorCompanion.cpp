@@ -180,6 +180,9 @@ void CompositorCompanion::companionChanged() {
         return;
     }
     log().notice("Compagnon du compositeur parti : seules les applications X11 sont vues");
+    if (kwinScript_) {
+        kwinScript_->reload();
+    }
     if (gnomeShell_) {
         gnomeCheckLater_ = loop_.after(kGnomeAttachWait, [this] { checkGnomeExtension(); });
     }

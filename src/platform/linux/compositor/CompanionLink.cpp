@@ -15,6 +15,9 @@ using namespace std::chrono_literals;
 
 // Answered before any caller's own timeout runs out (25 s for Qt's, for KWin's scripts).
 constexpr auto kHeartbeat = 15s;
+// A companion asks again at once once answered: one that has not for that long stopped (a KWin
+// script that gave OlvaneMac up while it did not answer, or was unloaded).
+constexpr auto kSilence = 30s;
 constexpr int kProtocol = 1;
 constexpr const char* kAccessDenied = "org.freedesktop.DBus.Error.AccessDenied";
 constexpr const char* kInvalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
@@ -150,7 +153,8 @@ void CompanionLink::attach(sd_bus_message* call) {
 }
 
 void CompanionLink::confirmAttachment(const std::shared_ptr<Call>& call, Companion companion) {
-    detach();
+    // A companion that attaches again (a script loaded afresh) takes the earlier one's place.
+    forget();
     companionName_ = sd_bus_message_get_sender(call->message);
     companion_ = std::move(companion);
     reportRefused_ = false;
@@ -161,17 +165,27 @@ void CompanionLink::confirmAttachment(const std::shared_ptr<Call>& call, Compani
     });
     sd_bus_reply_method_return(call->message, "s", "{}");
     bus_.flush();
+    expectRequests();
     companionChanged_.emit();
 }
 
+void CompanionLink::expectRequests() {
+    silence_ = loop_.after(kSilence, [this] { detach(); });
+}
+
 void CompanionLink::detach() {
-    if (!companion_) {
-        return;
+    if (companion_) {
+        forget();
+        companionChanged_.emit();
     }
+}
+
+void CompanionLink::forget() {
     companion_.reset();
     companionName_.clear();
     companionWatch_.cancel();
     heartbeat_.cancel();
+    silence_.cancel();
     answerSoon_.cancel();
     if (waiting_) {
         sd_bus_reply_method_return(waiting_->message, "s", "[]");
@@ -179,7 +193,6 @@ void CompanionLink::detach() {
         bus_.flush();
     }
     queued_.clear();
-    companionChanged_.emit();
 }
 
 bool CompanionLink::fromCompanion(sd_bus_message* call) const {
@@ -225,6 +238,7 @@ void CompanionLink::takeRequestsCall(sd_bus_message* call) {
         sd_bus_reply_method_return(waiting_->message, "s", "[]");
     }
     waiting_ = std::make_shared<Call>(call);
+    silence_.cancel();
     heartbeat_ = loop_.after(kHeartbeat, [this] { answerRequests(true); });
     answerRequests(false);
 }
@@ -277,6 +291,7 @@ void CompanionLink::answerRequests(bool evenIfEmpty) {
     heartbeat_.cancel();
     sd_bus_reply_method_return(call->message, "s", answer.c_str());
     bus_.flush();
+    expectRequests();
 }
 
 }  // namespace olvane::platform::os

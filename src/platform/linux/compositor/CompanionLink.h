@@ -75,9 +75,11 @@ class CompanionLink {
     void confirmAttachment(const std::shared_ptr<Call>& call, Companion companion);
     void tellProblem(const ComposedText& problem);
     void detach();
+    void forget();
     bool fromCompanion(sd_bus_message* call) const;
     void report(sd_bus_message* call);
     void pointer(sd_bus_message* call);
+    void expectRequests();
     void takeRequestsCall(sd_bus_message* call);
     void answerRequests(bool evenIfEmpty);
 
@@ -98,6 +100,7 @@ class CompanionLink {
     Handle companionWatch_;
     std::map<std::string, Handle> attachChecks_;
     Handle heartbeat_;
+    Handle silence_;
     Handle answerSoon_;
 };
 

@@ -52,6 +52,12 @@ KWinCompanionScript::~KWinCompanionScript() {
     }
 }
 
+void KWinCompanionScript::reload() {
+    if (kwinPresent_) {
+        load();
+    }
+}
+
 void KWinCompanionScript::kwinChanged(const std::string& owner) {
     kwinPresent_ = !owner.empty();
     step_.cancel();

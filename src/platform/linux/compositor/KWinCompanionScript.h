@@ -24,6 +24,10 @@ class KWinCompanionScript {
     KWinCompanionScript(const KWinCompanionScript&) = delete;
     KWinCompanionScript& operator=(const KWinCompanionScript&) = delete;
 
+    // Loads the script afresh while KWin is there: one that stopped reporting (it gave OlvaneMac
+    // up while OlvaneMac did not answer, or someone unloaded it) starts again.
+    void reload();
+
     // Each load that failed, with why.
     Handle observeFailure(std::function<void(const ComposedText&)> observer) {
         return failed_.connect(std::move(observer));

@@ -1,7 +1,8 @@
 // OlvaneMac's companion inside KWin (Plasma 5.27 and 6): it tells OlvaneMac, and OlvaneMac alone,
-// about every window, closes one when asked and says where the pointer is while asked. OlvaneMac
-// writes its unique name in and loads it. A script cannot tell that it is unloaded, nor learn that
-// a bus name left: once OlvaneMac stops answering, the script drops everything it holds.
+// about every window, closes or activates one when asked, keeps a fog of OlvaneMac's right above
+// its target (KWin 6) and says where the pointer is while asked. OlvaneMac writes its unique name
+// in and loads it. A script cannot tell that it is unloaded, nor learn that a bus name left: once
+// OlvaneMac stops answering, the script drops everything it holds.
 (function () {
     'use strict';
 
@@ -15,6 +16,13 @@
     const FRAME_MS = 16;
     const SAFETY_POLL_MS = 10000;
     const KWIN6 = typeof workspace.windowList === 'function';
+    // KWin 5 lets a script raise the active window only; 6.5 keeps one window above another.
+    const CAN_RESTACK = KWIN6 && typeof workspace.raiseWindow === 'function' &&
+        typeof Object(workspace.stackingOrder).filter === 'function';
+    const CAN_CONSTRAIN = CAN_RESTACK && typeof workspace.constrain === 'function' &&
+        typeof workspace.unconstrain === 'function';
+    // A stacking KWin keeps undoing is acted on this many times only.
+    const MAX_RESTACKS = 3;
 
     // By NET::WindowType, from NET::Normal (0).
     const TYPES = ['NORMAL', 'DESKTOP', 'DOCK', 'TOOLBAR', 'MENU', 'DIALOG', 'NORMAL', 'DOCK',
@@ -73,6 +81,7 @@
     const pointerTimer = timer(FRAME_MS, true, 'pointer', tellPointer);
     const x11SearchTimer = timer(FRAME_MS, true, 'x11', searchX11IdsOnce);
     const safetyTimer = timer(SAFETY_POLL_MS, false, 'poll', reportSoon);
+    const stackTimer = timer(0, true, 'stack', keepFogsInPlace);
     const watchdog = timer(WATCHDOG_MS, false, 'watchdog', () => {
         if (waitingSince && Date.now() - waitingSince > SILENCE_MS) {
             stop('no answer for ' + SILENCE_MS / 1000 + ' s, stopped');
@@ -343,6 +352,11 @@
                 clientMovedFrom(w, arguments[arguments.length - 1]);
             }));
         }
+        const restack = guard('stack', stackSoon);
+        for (const name of ['stackingOrderChanged', 'minimizedChanged', 'layerChanged',
+            'keepAboveChanged', 'fullScreenChanged', 'transientChanged']) {
+            listen(list, w, name, restack);
+        }
         windowConnections.set(w, list);
         if (KWIN6 && isX11(w) && !x11Id(w)) {
             searchX11Ids();
@@ -350,6 +364,7 @@
     }
 
     function forgetWindow(w) {
+        forgetFogsOf(w);
         forget(windowConnections.get(w) || []);
         windowConnections.delete(w);
         lastFrames.delete(w);
@@ -375,6 +390,7 @@
         for (const name of [KWIN6 ? 'windowActivated' : 'clientActivated', 'currentDesktopChanged',
             'currentActivityChanged']) {
             listen(connections, workspace, name, changed);
+            listen(connections, workspace, name, guard('stack', stackSoon));
         }
         allWindows().forEach(guard('window', followWindow));
         safetyTimer.start();
@@ -413,7 +429,144 @@
         }
     }
 
-    // "stack" and "unstack" are not carried out yet; the fog is GNOME Shell's.
+    // Each fog of OlvaneMac's (an Xwayland window) stays right above its target and under every
+    // window that comes in front of the target. KWin 6.5 keeps the fog above the target by itself;
+    // before it, and for a fog that came in above windows in front of the target, the fog is
+    // raised and the windows that were above the target raised again over it, after each change
+    // of the stacking. Raising a window raises its transient parents first: one tied to a window
+    // under the target stays under the fog, which OlvaneMac cuts there.
+    const fogs = new Map();
+    let restacking = false;
+    const restacked = new Map();
+
+    function stackSoon() {
+        if (running && CAN_RESTACK && !restacking && fogs.size > 0 && !stackTimer.active) {
+            stackTimer.start();
+        }
+    }
+
+    function transientParents(w) {
+        const parents = [];
+        for (let p = w.transientFor; p && parents.length < 32 && parents.indexOf(p) === -1;
+            p = p.transientFor) {
+            parents.push(p);
+        }
+        return parents;
+    }
+
+    // Whether raising `w` would raise a window at or under the target too.
+    function tiedUnder(w, order, targetAt) {
+        return transientParents(w).some(p => {
+            const at = order.indexOf(p);
+            return at !== -1 && at <= targetAt;
+        });
+    }
+
+    function fogsOver(target) {
+        return [...fogs.values()].filter(pair => pair.target === target).map(pair => pair.fog);
+    }
+
+    // The windows that must be raised again over the fog; null when it stands right above its
+    // target, or cannot.
+    function windowsToRaiseOver(fog, target) {
+        const order = workspace.stackingOrder.filter(w => isTopLevel(w) && !w.minimized);
+        const targetAt = order.indexOf(target);
+        const fogAt = order.indexOf(fog);
+        if (targetAt === -1 || fogAt === -1 || fog.layer !== target.layer) {
+            return null;
+        }
+        const sameFog = fogsOver(target);
+        const above = order.slice(targetAt + 1).filter(w => w.layer === target.layer &&
+            sameFog.indexOf(w) === -1 && !tiedUnder(w, order, targetAt));
+        const misplaced = fogAt < targetAt || above.some(w => order.indexOf(w) < fogAt);
+        return misplaced ? above : null;
+    }
+
+    function placeFog(pair) {
+        const raiseOver = windowsToRaiseOver(pair.fog, pair.target);
+        if (!raiseOver) {
+            restacked.delete(pair.fog);
+            return;
+        }
+        // KWin may put the fog back (a rule, a window of a layer of its own): the same order is
+        // acted on a few times only, which ends any back and forth.
+        const order = workspace.stackingOrder.map(w => String(w.internalId)).join();
+        const last = restacked.get(pair.fog);
+        const times = last && last.order === order ? last.times + 1 : 1;
+        restacked.set(pair.fog, {order, times});
+        if (times > MAX_RESTACKS) {
+            return;
+        }
+        restacking = true;
+        try {
+            workspace.raiseWindow(pair.fog);
+            raiseOver.forEach(w => workspace.raiseWindow(w));
+        } finally {
+            restacking = false;
+        }
+    }
+
+    function keepFogsInPlace() {
+        for (const pair of [...fogs.values()]) {
+            if (fogs.get(pair.fog) === pair) {
+                placeFog(pair);
+            }
+        }
+    }
+
+    function unconstrain(pair) {
+        if (CAN_CONSTRAIN) {
+            try {
+                workspace.unconstrain(pair.target, pair.fog);
+            } catch (e) {
+                // Gone with its window.
+            }
+        }
+    }
+
+    function unstack(fog) {
+        const pair = fogs.get(fog);
+        if (pair) {
+            fogs.delete(fog);
+            restacked.delete(fog);
+            unconstrain(pair);
+        }
+    }
+
+    function stack(fog, target) {
+        // A fog over one target at a time, and never over a fog.
+        const carries = [...fogs.values()].some(pair => pair.target === fog);
+        if (!isTopLevel(fog) || !isTopLevel(target) || fog === target || !isX11(fog) ||
+            fogs.has(target) || carries) {
+            return;
+        }
+        unstack(fog);
+        const pair = {fog, target};
+        fogs.set(fog, pair);
+        if (CAN_CONSTRAIN) {
+            workspace.constrain(target, fog);
+        }
+        stackSoon();
+    }
+
+    // A window that goes takes the fogs it carried, or its own place, with it.
+    function forgetFogsOf(w) {
+        for (const pair of [...fogs.values()]) {
+            if (pair.fog === w || pair.target === w) {
+                unstack(pair.fog);
+            }
+        }
+    }
+
+    function activate(w) {
+        if (KWIN6) {
+            workspace.activeWindow = w;
+        } else {
+            workspace.activeClient = w;
+        }
+    }
+
+    // "fog" and "unfog" are GNOME Shell's.
     function carryOut(request) {
         if (request === null || typeof request !== 'object' || Array.isArray(request)) {
             return;
@@ -426,6 +579,22 @@
         } else if ('pointer' in request) {
             if (typeof request.pointer === 'boolean') {
                 followPointer(request.pointer);
+            }
+        } else if ('stack' in request) {
+            const pair = request.stack;
+            if (pair !== null && typeof pair === 'object' && typeof pair.fog === 'string' &&
+                typeof pair.target === 'string') {
+                stack(windowWithId(pair.fog), windowWithId(pair.target));
+            }
+        } else if ('unstack' in request) {
+            const fog = typeof request.unstack === 'string' ? windowWithId(request.unstack) : null;
+            if (fog) {
+                unstack(fog);
+            }
+        } else if ('activate' in request) {
+            const w = typeof request.activate === 'string' ? windowWithId(request.activate) : null;
+            if (w && isTopLevel(w)) {
+                activate(w);
             }
         }
     }
@@ -457,6 +626,9 @@
         }
         running = false;
         print('OlvaneMac: ' + why);
+        for (const fog of [...fogs.keys()]) {
+            unstack(fog);
+        }
         for (const w of [...windowConnections.keys()]) {
             forgetWindow(w);
         }

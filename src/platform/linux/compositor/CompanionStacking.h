@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/Handle.h"
+#include "platform/linux/compositor/CompanionLink.h"
+#include "platform/linux/compositor/CompanionWindows.h"
+
+namespace olvane::platform::os {
+
+// Where a fog stands against its target in a report, and what that asks of OlvaneMac.
+struct FogStanding {
+    // The fog is behind its target, the frontmost shown window of its layer: only raising the
+    // fog to the top puts it right above.
+    bool mustRise = false;
+    // The parts of the target's client area that windows between the target and the fog cover,
+    // in the report's pixels: the fog would show over those windows there.
+    std::vector<Rect> covered;
+
+    bool operator==(const FogStanding&) const = default;
+};
+
+// Nullopt when the report lacks the fog or its target (the companion's ids).
+std::optional<FogStanding> fogStanding(const CompanionReport& report, const std::string& fogId,
+                                       const std::string& targetId);
+
+// Keeps OlvaneMac's fogs (Xwayland windows) right above their targets through KWin's companion,
+// which sees native Wayland windows as well: it asks the companion to stack a fog once the fog is
+// reported, again whenever a companion attaches anew, and lets it go with its handle. KWin 5
+// cannot restack: there OlvaneMac is told when to raise the fog itself.
+class CompanionStacking {
+  public:
+    struct Callbacks {
+        // Only where the companion cannot restack: the fog must be raised to the top (through
+        // X11), once for each stacking that asks it.
+        std::function<void()> raiseFog;
+        // On every KWin, at each change: the parts of the target's client area, in Xwayland's
+        // pixels, where the fog must not draw; empty once none (a companion that restacks keeps
+        // them empty but for a moment).
+        std::function<void(const std::vector<Rect>&)> coveredParts;
+    };
+
+    CompanionStacking(CompanionLink& link, CompanionWindows& windows);
+    CompanionStacking(const CompanionStacking&) = delete;
+    CompanionStacking& operator=(const CompanionStacking&) = delete;
+
+    // `fogX11` stays right above the window numbered `targetNumber` (CompanionWindows' numbers)
+    // while the handle lives; the handle must not outlive this.
+    Handle keepJustAbove(std::uint32_t fogX11, std::uint32_t targetNumber, Callbacks callbacks);
+    // Gives the window numbered `targetNumber` the focus (a click on its fog).
+    void activate(std::uint32_t targetNumber);
+
+  private:
+    struct Kept {
+        std::uint32_t fogX11 = 0;
+        std::uint32_t targetNumber = 0;
+        Callbacks callbacks;
+        // The ids the companion was last asked to stack; empty when it holds none of ours.
+        std::string stackedFog;
+        std::string stackedTarget;
+        // The stacking (the ids, front to back) the fog was last raised at.
+        std::vector<std::string> raisedAt;
+        std::vector<Rect> covered;
+    };
+
+    bool atKWin() const;
+    bool companionRestacks() const;
+    void companionChanged();
+    void update(std::uint64_t id);
+    void ask(Kept& kept, const std::string& fog, const std::string& target);
+    void release(std::uint64_t id);
+
+    CompanionLink& link_;
+    CompanionWindows& windows_;
+    std::map<std::uint64_t, Kept> kept_;
+    std::uint64_t nextId_ = 1;
+    Handle windowsWatch_;
+    Handle companionWatch_;
+};
+
+}  // namespace olvane::platform::os

@@ -41,8 +41,8 @@ class CompanionStacking {
         // X11), once for each stacking that asks it.
         std::function<void()> raiseFog;
         // On every KWin, at each change: the parts of the target's client area, in Xwayland's
-        // pixels, where the fog must not draw; empty once none (a companion that restacks keeps
-        // them empty but for a moment).
+        // global pixels, where the fog must not draw; empty once none (a companion that
+        // restacks keeps them empty but for a moment).
         std::function<void(const std::vector<Rect>&)> coveredParts;
     };
 
@@ -51,7 +51,8 @@ class CompanionStacking {
     CompanionStacking& operator=(const CompanionStacking&) = delete;
 
     // `fogX11` stays right above the window numbered `targetNumber` (CompanionWindows' numbers)
-    // while the handle lives; the handle must not outlive this.
+    // while the handle lives; the handle must not outlive this. The callbacks may run before
+    // this returns, when both windows are reported already.
     Handle keepJustAbove(std::uint32_t fogX11, std::uint32_t targetNumber, Callbacks callbacks);
     // Gives the window numbered `targetNumber` the focus (a click on its fog).
     void activate(std::uint32_t targetNumber);

@@ -28,19 +28,25 @@ void setCardinal(X11Connection& x, xcb_window_t window, const char* property, st
                         32, 1, &value);
 }
 
-void refuseFocus(X11Connection& x, xcb_window_t window) {
+// Never focused by the window manager itself; offered the focus (WM_TAKE_FOCUS) or not.
+void refuseFocus(X11Connection& x, xcb_window_t window,
+                 ClickFocus clicks = ClickFocus::neverOffered) {
     std::array<std::uint32_t, kWmHintsLength> hints{};
     hints[0] = kInputHint;
     xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS,
                         XCB_ATOM_WM_HINTS, 32, kWmHintsLength, hints.data());
     // A window that takes WM_TAKE_FOCUS is offered the focus whatever its input hint says.
     const xcb_atom_t protocols = x.atom("WM_PROTOCOLS");
+    const xcb_atom_t takeFocus = x.atom("WM_TAKE_FOCUS");
     const auto current = readProperty(x, window, protocols, XCB_ATOM_ATOM);
-    if (!current) {
+    if (!current && clicks == ClickFocus::neverOffered) {
         return;
     }
-    auto kept = current->words();
-    std::erase(kept, x.atom("WM_TAKE_FOCUS"));
+    auto kept = current ? current->words() : std::vector<std::uint32_t>{};
+    std::erase(kept, takeFocus);
+    if (clicks == ClickFocus::offered) {
+        kept.push_back(takeFocus);
+    }
     xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32,
                         static_cast<std::uint32_t>(kept.size()), kept.data());
 }
@@ -62,14 +68,14 @@ bool unmanagedWindowsStayOnTop(X11Connection& x) {
                     name->starts_with("KWin"));
 }
 
-void markAsFog(X11Connection& x, xcb_window_t window) {
+void markAsFog(X11Connection& x, xcb_window_t window, ClickFocus clicks) {
     // Neither above the other windows nor on every desktop: where its target is. KWin's
     // switcher and overview leave out only the ordinary windows that ask to be.
     setAtoms(x, window, "_NET_WM_STATE",
              {x.atom("_NET_WM_STATE_SKIP_TASKBAR"), x.atom("_NET_WM_STATE_SKIP_PAGER"),
               x.atom("_KDE_NET_WM_STATE_SKIP_SWITCHER")});
     setAtoms(x, window, "_NET_WM_WINDOW_TYPE", {x.atom("_NET_WM_WINDOW_TYPE_NORMAL")});
-    refuseFocus(x, window);
+    refuseFocus(x, window, clicks);
     x.flush();
 }
 
@@ -114,6 +120,22 @@ std::vector<xcb_window_t> stackingOrder(X11Connection& x) {
     }
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     return {children, children + xcb_query_tree_children_length(tree.get())};
+}
+
+void activate(X11Connection& x, xcb_window_t window, xcb_timestamp_t time, xcb_window_t requestor) {
+    constexpr std::uint32_t kFromApplication = 1;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = x.atom("_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = kFromApplication;
+    message.data.data32[1] = time;
+    message.data.data32[2] = requestor;
+    xcb_send_event(x.get(), 0, x.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    x.flush();
 }
 
 void place(X11Connection& x, xcb_window_t window, const Rect& frame) {

@@ -25,12 +25,18 @@ void markAsOverlay(X11Connection& x, xcb_window_t window);
 // managed window in would take the clicks that the window lets through.
 bool unmanagedWindowsStayOnTop(X11Connection& x);
 
+// Whether a fog is offered the focus of the clicks the window manager takes for its own: under
+// Xwayland the compositor sees no input shape and takes a click through the fog for a click on
+// it, which it answers by offering the fog the focus (WM_TAKE_FOCUS), to be passed on to the
+// target; elsewhere the click goes to the target, and nothing is ever offered.
+enum class ClickFocus { neverOffered, offered };
+
 // Set before the fog's managed window is first shown, which is made transient for the window it
 // covers: kept by the window manager right above that one and below every window brought in
 // front of it, out of the taskbar, the pager and the window switcher, never given the focus. An
 // ordinary window, which KWin does not hide while another application is in front as it does a
 // utility window.
-void markAsFog(X11Connection& x, xcb_window_t window);
+void markAsFog(X11Connection& x, xcb_window_t window, ClickFocus clicks);
 
 // Drawn fully transparent by the compositor until revealed: a managed window is first shown
 // where the window manager chooses, over windows it must stay under, until it is restacked.
@@ -46,6 +52,10 @@ std::optional<xcb_window_t> topLevelOf(X11Connection& x, xcb_window_t window);
 
 // The root window's children, bottom to top.
 std::vector<xcb_window_t> stackingOrder(X11Connection& x);
+
+// Asks the window manager to give `window` the focus and bring it forward, for the application
+// whose window `requestor` is, at `time` (that of the user's action).
+void activate(X11Connection& x, xcb_window_t window, xcb_timestamp_t time, xcb_window_t requestor);
 
 // Moves and resizes a top-level window to `frame`, in the server's pixels; the window manager
 // decides for a window it manages.

@@ -34,6 +34,7 @@ class QtFogWindow final : public QtOverlayWindow {
         }
         if (managed_) {
             x11->dressAsManagedFog(view());
+            clickFocus_ = x11->passClickFocus(view(), target_);
         } else {
             x11->dressAsUnmanagedFog(view());
         }
@@ -59,6 +60,7 @@ class QtFogWindow final : public QtOverlayWindow {
   private:
     std::uint32_t target_;
     bool managed_;
+    platform::Handle clickFocus_;
 };
 
 // Logs which way the fog goes, once and again at each change.

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace olvane::platform::os {
 class X11Connection;
+class X11OverlayClickFocus;
 class X11OverlayStacking;
 }  // namespace olvane::platform::os
 
@@ -40,6 +41,9 @@ class X11EffectWindows {
     bool fogMustBeManaged();
     // A managed fog (a Qt::Tool window), before it is first shown.
     void dressAsManagedFog(QWidget& window);
+    // While the handle lives, a click through the managed fog gives `target` the focus where
+    // the window manager would give it to the fog (under Xwayland).
+    platform::Handle passClickFocus(QWidget& window, std::uint32_t target);
     // Shows it transient for `target`, its top-level X window (none when 0), writing nothing on
     // the target; concealed until kept right above it (keepJustAbove) when there is one.
     void showManagedFog(QWidget& window, std::uint32_t target);
@@ -53,12 +57,18 @@ class X11EffectWindows {
     platform::Handle keepJustAbove(QWidget& window, std::uint32_t target, bool managed);
 
   private:
+    class FocusOffers;
+
     X11EffectWindows(std::unique_ptr<platform::os::X11Connection> qt,
-                     std::unique_ptr<platform::os::X11OverlayStacking> stacking);
+                     std::unique_ptr<platform::os::X11OverlayStacking> stacking,
+                     std::unique_ptr<platform::os::X11OverlayClickFocus> clickFocus);
 
     // Qt's own connection: requests on the windows Qt made reach the server after it made them.
     std::unique_ptr<platform::os::X11Connection> qt_;
     std::unique_ptr<platform::os::X11OverlayStacking> stacking_;
+    // Under Xwayland only, and the offers of focus that come to Qt's windows.
+    std::unique_ptr<platform::os::X11OverlayClickFocus> clickFocus_;
+    std::unique_ptr<FocusOffers> focusOffers_;
 };
 
 }  // namespace olvane::ui

@@ -13,11 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "friction/FogEffectState.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Properties.h"
 #include "support/X11TestWindows.h"
-#include "ui/effects/QtFogWindows.h"
 #include "ui/effects/X11EffectWindowsFixture.h"
 
 namespace olvane::ui {
@@ -110,19 +108,6 @@ std::map<std::string, std::vector<std::uint8_t>> ownProperties(os::X11Connection
     }
     return own;
 }
-
-// A fog over the target at `bounds`, shown as the fog effect shows it.
-struct ShownFog {
-    ShownFog(X11EffectWindows& effects, xcb_window_t target, const platform::Rect& bounds)
-        : fogs(&effects),
-          state(150, 0.98, 100, target),
-          overlay(fogs.createOverlay(bounds, state)) {
-        overlay->orderFront();
-    }
-    QtFogWindows fogs;
-    FogEffectState state;
-    std::unique_ptr<platform::OverlayWindow> overlay;
-};
 
 TEST_F(X11EffectWindowsTest, AFogStaysRightAboveItsTargetUnderAnyWindowBroughtInFront) {
     paint(target_, kBlack);

@@ -27,6 +27,8 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
+// A compositor outlives a test that crashed otherwise, its Xwayland and its sockets with it.
+constexpr const char* kOrphanless = "/usr/bin/setpriv";
 constexpr const char* kUnsafeHelper = "unsafe@olvane.test";
 
 std::optional<std::string> environment(const char* name) {
@@ -216,10 +218,11 @@ bool WaylandDesktop::startGnomeShell() {
         }
     }
     compositor_ = std::make_unique<ChildProcess>(
-        "/bin/sh",
-        std::vector<std::string>{"-c", "exec gnome-shell --headless --wayland --virtual-monitor " +
-                                           options_.size + " --wayland-display=" + waylandName_ +
-                                           " >'" + log_.string() + "' 2>&1"});
+        kOrphanless,
+        std::vector<std::string>{"--pdeathsig", "KILL", "/bin/sh", "-c",
+                                 "exec gnome-shell --headless --wayland --virtual-monitor " +
+                                     options_.size + " --wayland-display=" + waylandName_ + " >'" +
+                                     log_.string() + "' 2>&1"});
     if (!waitForLog("GNOME Shell started", kPatience)) {
         why_ = "GNOME Shell ne démarre pas : " + fileText(log_);
         return false;
@@ -285,10 +288,11 @@ bool WaylandDesktop::startKWin() {
                                     ".new && mv " + display.string() + ".new " + display.string() +
                                     "'";
     compositor_ = std::make_unique<ChildProcess>(
-        "/bin/sh", std::vector<std::string>{
-                       "-c", "exec \"$0\" \"$@\" >'" + log_.string() + "' 2>&1", kwin.string(),
-                       "--virtual", "--xwayland", "--socket", waylandName_, "--width", width,
-                       "--height", height, "--no-lockscreen", tellDisplay});
+        kOrphanless,
+        std::vector<std::string>{"--pdeathsig", "KILL", "/bin/sh", "-c",
+                                 "exec \"$0\" \"$@\" >'" + log_.string() + "' 2>&1", kwin.string(),
+                                 "--virtual", "--xwayland", "--socket", waylandName_, "--width",
+                                 width, "--height", height, "--no-lockscreen", tellDisplay});
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (!fs::exists(display)) {
         if (compositor_->wait(0ms) || std::chrono::steady_clock::now() > deadline) {
@@ -583,10 +587,9 @@ bool WaylandDesktop::kwinScreenshot(const fs::path& file) {
 
 NativeWindow::NativeWindow(const std::string& applicationId, const std::string& title,
                            const std::string& size, const std::string& colour)
-    : process_("/usr/bin/env",
-               {"GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "/usr/bin/python3",
-                OLVANE_SOURCE_DIR "/tests/support/native-window.py", applicationId, title, size,
-                colour}) {
+    : process_("/usr/bin/env", {"GDK_BACKEND=wayland", "NO_AT_BRIDGE=1", "/usr/bin/python3",
+                                OLVANE_SOURCE_DIR "/tests/support/native-window.py", applicationId,
+                                title, size, colour}) {
     ready_ = waitForLine("ready", kPatience);
 }
 

@@ -12,9 +12,16 @@ CompositorWindow window(const std::string& id, Rect client, bool shown = true,
     CompositorWindow w;
     w.id = id;
     w.client = client;
+    w.frame = client;
     w.shown = shown;
     w.type = type;
     w.keptAbove = keptAbove;
+    return w;
+}
+
+// With the title bar the compositor draws above the client area.
+CompositorWindow titled(CompositorWindow w) {
+    w.frame = {w.client.x, w.client.y - 30, w.client.width, w.client.height + 30};
     return w;
 }
 
@@ -25,7 +32,7 @@ TEST(FogStanding, AFogInFrontDrawsOverTheWindowsBetweenItAndItsTarget) {
     report.windows = {
         window("over", {0, 0, 200, 200}),  // in front of the fog: over it anyway
         window("fog", kTarget),
-        window("overlapping", {400, 300, 300, 300}),
+        titled(window("overlapping", {400, 300, 300, 300})),
         window("minimised", {100, 100, 50, 50}, false),
         window("apart", {600, 100, 100, 100}),
         window("dock", {0, 380, 1280, 40}, true, "DOCK"),
@@ -34,7 +41,7 @@ TEST(FogStanding, AFogInFrontDrawsOverTheWindowsBetweenItAndItsTarget) {
     const auto standing = fogStanding(report, "fog", "target");
     ASSERT_TRUE(standing);
     EXPECT_FALSE(standing->mustRise);
-    EXPECT_EQ(standing->covered, (std::vector<Rect>{{400, 300, 100, 100}, {100, 380, 400, 20}}));
+    EXPECT_EQ(standing->covered, (std::vector<Rect>{{400, 270, 100, 130}, {100, 380, 400, 20}}));
 
     // Right above its target, it draws everywhere.
     report.windows.erase(report.windows.begin() + 1);

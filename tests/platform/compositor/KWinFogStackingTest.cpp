@@ -116,11 +116,12 @@ TEST_F(KWinFogStackingTest, TheFogStaysRightAboveANativeTargetAndUnderWhatComesI
     const auto frontNumber = windows_->numberOf(*windowOf(front.pid()));
     const auto frontId = windowOf(front.pid())->id;
     const auto covered = [&] {
-        return std::vector{overlap(windowOf(front.pid())->client, windowOf(target.pid())->client)};
+        return std::vector{overlap(windowOf(front.pid())->frame, windowOf(target.pid())->client)};
     };
 
     // The fog comes in over every window; KWin 6 puts it right under the window in front, KWin
-    // 5 leaves it there and OlvaneMac cuts the fog where that window covers the target.
+    // 5 leaves it there and OlvaneMac cuts the fog where that window, frame and all, covers the
+    // target.
     test::TestWindowTraits traits;
     traits.frame = targetWindow.client;
     traits.instance = "fog";

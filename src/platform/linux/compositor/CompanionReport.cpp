@@ -63,6 +63,8 @@ std::optional<CompositorWindow> windowOf(const Json& value) {
         return std::nullopt;
     }
     window.client = *client;
+    const auto frame = value.contains("frame") ? rectOf(value["frame"]) : std::nullopt;
+    window.frame = frame ? *frame : *client;
     window.x11 = *x11;
     if (*pid > 0) {
         window.pid = *pid;

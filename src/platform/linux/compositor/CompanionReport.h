@@ -25,8 +25,10 @@ struct CompositorWindow {
     // As EWMH names the window types ("NORMAL", "DOCK"…).
     std::string type = "NORMAL";
     bool keptAbove = false;
-    // The client area, in the compositor's global logical pixels.
+    // The client area, in the compositor's global logical pixels, and what the window covers
+    // (with the frame the compositor draws; the client area when not told).
     Rect client;
+    Rect frame;
     bool shown = true;
 
     bool operator==(const CompositorWindow&) const = default;

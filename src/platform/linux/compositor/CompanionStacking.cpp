@@ -49,7 +49,7 @@ std::optional<FogStanding> fogStanding(const CompanionReport& report, const std:
     FogStanding standing;
     if (fog < target) {
         for (auto between = fog + 1; between != target; ++between) {
-            const auto part = intersection(between->client, target->client);
+            const auto part = intersection(between->frame, target->client);
             if (between->shown && !part.isEmpty()) {
                 standing.covered.push_back(part);
             }

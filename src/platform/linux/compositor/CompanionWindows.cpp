@@ -14,6 +14,7 @@ void CompanionWindows::take(const CompanionReport& report) {
     report_ = report;
     for (auto& window : report_.windows) {
         window.client = toXwayland(window.client);
+        window.frame = toXwayland(window.frame);
     }
     // The numbers of windows gone go with them; a number is never given twice.
     std::set<std::string> present;

@@ -196,6 +196,7 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             type: TYPES.get(w.get_window_type()) ?? 'NORMAL',
             above: w.is_above(),
             client: (r => [r.x, r.y, r.width, r.height])(contentRect(w)),
+            frame: (r => [r.x, r.y, r.width, r.height])(w.get_frame_rect()),
             shown: !w.minimized && w.showing_on_its_workspace() &&
                 (w.is_on_all_workspaces() || w.located_on_workspace(workspace)),
         };

@@ -304,6 +304,7 @@
             type: TYPES[w.windowType] || 'NORMAL',
             above: !!w.keepAbove,
             client: [area.x, area.y, area.width, area.height],
+            frame: (f => [f.x, f.y, f.width, f.height])(rect(w.frameGeometry)),
             shown: !w.minimized && !w.hidden && onCurrentDesktop(w) && onCurrentActivity(w),
         };
     }

@@ -119,6 +119,7 @@ void CompositorCompanion::build(platform::ProcessWatcher& processes, Fallbacks f
         std::make_unique<platform::os::CompanionWindowServer>(*windows_, fallbacks.windowServer);
     pointer_ = std::make_unique<platform::os::CompanionPointer>(loop_, *link_, *windows_,
                                                                 fallbacks.pointer);
+    stacking_ = std::make_unique<platform::os::CompanionStacking>(*link_, *windows_);
     companionWatch_ = link_->observeCompanion([this] { companionChanged(); });
     problems_ = link_->observeProblem([](const platform::ComposedText& problem) {
         log().logError("Compagnon du compositeur", problem);

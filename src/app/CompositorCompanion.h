@@ -13,6 +13,7 @@
 #include "platform/linux/AsyncBus.h"
 #include "platform/linux/compositor/CompanionLink.h"
 #include "platform/linux/compositor/CompanionPointer.h"
+#include "platform/linux/compositor/CompanionStacking.h"
 #include "platform/linux/compositor/CompanionWindowServer.h"
 #include "platform/linux/compositor/CompanionWindows.h"
 #include "platform/linux/compositor/CompanionWorkspace.h"
@@ -51,6 +52,8 @@ class CompositorCompanion {
     platform::PointerLocation& pointer() { return *pointer_; }
     platform::os::CompanionLink& link() { return *link_; }
     platform::os::CompanionWindows& windows() { return *windows_; }
+    // Keeps the fogs over native windows under KWin.
+    platform::CompositorStacking& stacking() { return *stacking_; }
     // How the session's windows are seen, for the start-up's log.
     std::string description() const;
 
@@ -72,6 +75,7 @@ class CompositorCompanion {
     std::unique_ptr<platform::os::CompanionWorkspace> workspace_;
     std::unique_ptr<platform::os::CompanionWindowServer> windowServer_;
     std::unique_ptr<platform::os::CompanionPointer> pointer_;
+    std::unique_ptr<platform::os::CompanionStacking> stacking_;
     std::unique_ptr<platform::os::KWinCompanionScript> kwinScript_;
     bool gnomeShell_ = false;
     bool toldGnomeState_ = false;

@@ -181,6 +181,15 @@ platform::WindowServer& LinuxPlatform::windowServer() {
     return windowServer_;
 }
 
+platform::CompositorStacking* LinuxPlatform::compositorStacking() {
+#if OLVANE_HAVE_COMPANION
+    if (companion_) {
+        return &companion_->stacking();
+    }
+#endif
+    return nullptr;
+}
+
 platform::PointerPresses& LinuxPlatform::pointerPresses() {
     if (x11Presses_) {
         return *x11Presses_;

@@ -8,6 +8,7 @@
 #include "app/PlatformBackends.h"
 #include "app/PointerInputChoice.h"
 #include "platform/AnySystemTray.h"
+#include "platform/CompositorStacking.h"
 #include "platform/LoopFrameClock.h"
 #include "platform/linux/DaemonProcesses.h"
 #include "platform/linux/DesktopSystemEvents.h"
@@ -59,6 +60,8 @@ class LinuxPlatform {
     PlatformBackends backends();
     // Mouse-downs anywhere in the session, for the interface's outside-click monitors.
     platform::PointerPresses& pointerPresses();
+    // Where the compositor's companion keeps the fogs over native windows; null without one.
+    platform::CompositorStacking* compositorStacking();
     // The trays the status icon may go in, X11's and the StatusNotifier one.
     platform::SystemTray& systemTray() { return systemTray_; }
 

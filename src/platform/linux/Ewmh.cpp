@@ -156,6 +156,16 @@ void restackJustBelow(X11Connection& x, xcb_window_t window, xcb_window_t siblin
                      {kFromPager, sibling, XCB_STACK_MODE_BELOW, 0, 0});
 }
 
+void raiseAsPager(X11Connection& x, xcb_window_t window) {
+    askWindowManager(x, window, "_NET_RESTACK_WINDOW",
+                     {kFromPager, XCB_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+}
+
+void requestActivation(X11Connection& x, xcb_window_t window, xcb_timestamp_t time,
+                       xcb_window_t requestor) {
+    askWindowManager(x, window, "_NET_ACTIVE_WINDOW", {kFromApplication, time, requestor, 0, 0});
+}
+
 void removeState(X11Connection& x, xcb_window_t window, const std::string& state) {
     constexpr std::uint32_t kRemove = 0;
     askWindowManager(x, window, "_NET_WM_STATE",

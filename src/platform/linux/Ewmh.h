@@ -49,6 +49,12 @@ bool onCurrentDesktop(X11Connection& x, xcb_window_t window);
 void requestClose(X11Connection& x, xcb_window_t window);
 // Asks the window manager, as a pager does, to stack the window right below `sibling`.
 void restackJustBelow(X11Connection& x, xcb_window_t window, xcb_window_t sibling);
+// Asks the window manager, as a pager does, to put the window above every other of its layer.
+void raiseAsPager(X11Connection& x, xcb_window_t window);
+// Asks the window manager to give `window` the focus and bring it forward, for the application
+// whose window `requestor` is, at `time` (that of the user's action).
+void requestActivation(X11Connection& x, xcb_window_t window, xcb_timestamp_t time,
+                       xcb_window_t requestor);
 // Asks the window manager to take a state (without its prefix: "DEMANDS_ATTENTION") off the
 // window, for the application that owns it.
 void removeState(X11Connection& x, xcb_window_t window, const std::string& state);

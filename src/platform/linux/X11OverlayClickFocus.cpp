@@ -2,6 +2,7 @@
 
 #include <xcb/xinput.h>
 
+#include "platform/linux/Ewmh.h"
 #include "platform/linux/X11OverlayWindows.h"
 
 namespace olvane::platform::os {
@@ -54,7 +55,15 @@ X11OverlayClickFocus::~X11OverlayClickFocus() {
 }
 
 Handle X11OverlayClickFocus::passOn(xcb_window_t fog, xcb_window_t target) {
-    fogs_[fog] = {target, std::nullopt};
+    return follow(fog, {target, {}, std::nullopt});
+}
+
+Handle X11OverlayClickFocus::passOn(xcb_window_t fog, std::function<void()> giveFocus) {
+    return follow(fog, {XCB_NONE, std::move(giveFocus), std::nullopt});
+}
+
+Handle X11OverlayClickFocus::follow(xcb_window_t fog, Fog entry) {
+    fogs_[fog] = std::move(entry);
     auto presses = std::make_shared<Handle>(
         presses_.observe([this, fog](const Press&) { passOnIfClicked(fog); }));
     return Handle([this, fog, presses, alive = std::weak_ptr(alive_)] {
@@ -90,7 +99,7 @@ void X11OverlayClickFocus::handleEvent(const xcb_generic_event_t& event) {
     if (!pointer) {
         return;
     }
-    lastPress_ = Press{press.time, pointer->child};
+    lastPress_ = Press{press.time, pointer->child, pointer->root_x, pointer->root_y};
     presses_.emit(*lastPress_);
 }
 
@@ -100,12 +109,26 @@ void X11OverlayClickFocus::passOnIfClicked(xcb_window_t window) {
         !sameClick(lastPress_->time, *fog->second.offer)) {
         return;
     }
+    if (fog->second.giveFocus) {
+        if (!clickedWithin(window)) {
+            return;
+        }
+        fog->second.offer.reset();
+        fog->second.giveFocus();
+        return;
+    }
     if (overlay::topLevelOf(*x_, fog->second.target) != lastPress_->window) {
         return;
     }
-    overlay::activate(*x_, fog->second.target, *fog->second.offer, window);
+    ewmh::requestActivation(*x_, fog->second.target, *fog->second.offer, window);
     x_->deliverQueuedEventsSoon();
     fog->second.offer.reset();
+}
+
+bool X11OverlayClickFocus::clickedWithin(xcb_window_t fog) const {
+    const auto frame = ewmh::windowBounds(*x_, fog);
+    x_->deliverQueuedEventsSoon();
+    return frame && frame->contains(Point{double(lastPress_->x), double(lastPress_->y)});
 }
 
 }  // namespace olvane::platform::os

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,19 +34,29 @@ class X11OverlayClickFocus {
     // While the handle lives, the focus a click offers `fog` goes to `target`, both top-level
     // client windows.
     Handle passOn(xcb_window_t fog, xcb_window_t target);
+    // The same for a target the X server does not know (a native Wayland window), which
+    // `giveFocus` gives the focus: under it, a click comes to Xwayland on the fog, and counts
+    // when pressed within the fog's frame.
+    Handle passOn(xcb_window_t fog, std::function<void()> giveFocus);
     // The window manager offered `window` the focus at `time`; false when it is no fog here.
     bool offered(xcb_window_t window, xcb_timestamp_t time);
 
   private:
     struct Press {
         xcb_timestamp_t time;
-        // The top-level window under the pointer.
+        // The top-level window under the pointer, and where the pointer stands on the root.
         xcb_window_t window;
+        std::int16_t x;
+        std::int16_t y;
     };
     struct Fog {
         xcb_window_t target;
+        std::function<void()> giveFocus;
         std::optional<xcb_timestamp_t> offer;
     };
+
+    Handle follow(xcb_window_t fog, Fog entry);
+    bool clickedWithin(xcb_window_t fog) const;
 
     X11OverlayClickFocus(std::unique_ptr<X11Connection> x, std::uint8_t xinputOpcode);
     void handleEvent(const xcb_generic_event_t& event);

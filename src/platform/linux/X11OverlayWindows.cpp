@@ -122,22 +122,6 @@ std::vector<xcb_window_t> stackingOrder(X11Connection& x) {
     return {children, children + xcb_query_tree_children_length(tree.get())};
 }
 
-void activate(X11Connection& x, xcb_window_t window, xcb_timestamp_t time, xcb_window_t requestor) {
-    constexpr std::uint32_t kFromApplication = 1;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = x.atom("_NET_ACTIVE_WINDOW");
-    message.data.data32[0] = kFromApplication;
-    message.data.data32[1] = time;
-    message.data.data32[2] = requestor;
-    xcb_send_event(x.get(), 0, x.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    x.flush();
-}
-
 void place(X11Connection& x, xcb_window_t window, const Rect& frame) {
     const auto whole = [](double value) { return static_cast<std::int32_t>(std::lround(value)); };
     const std::uint32_t values[] = {static_cast<std::uint32_t>(whole(frame.x)),

@@ -53,10 +53,6 @@ std::optional<xcb_window_t> topLevelOf(X11Connection& x, xcb_window_t window);
 // The root window's children, bottom to top.
 std::vector<xcb_window_t> stackingOrder(X11Connection& x);
 
-// Asks the window manager to give `window` the focus and bring it forward, for the application
-// whose window `requestor` is, at `time` (that of the user's action).
-void activate(X11Connection& x, xcb_window_t window, xcb_timestamp_t time, xcb_window_t requestor);
-
 // Moves and resizes a top-level window to `frame`, in the server's pixels; the window manager
 // decides for a window it manages.
 void place(X11Connection& x, xcb_window_t window, const Rect& frame);

@@ -33,13 +33,34 @@ void FogOverlayView::stateChanged() {
     QRegion shape = fogShapeWithHoles(size(), state_.clearRadius(), state_.trail());
     if (shape != shape_) {
         shape_ = shape;
-        setMask(shape_);
-        Q_EMIT shapeChanged();
+        applyShape();
     }
+}
+
+void FogOverlayView::leaveOut(const QRegion& covered) {
+    if (covered != covered_) {
+        covered_ = covered;
+        applyShape();
+    }
+}
+
+void FogOverlayView::applyShape() {
+    const QRegion whole = translucent_ ? QRegion(rect()) : shape_;
+    if (covered_.isEmpty() && translucent_) {
+        clearMask();
+    } else {
+        const QRegion shown = whole.subtracted(covered_);
+        // An empty mask is none at all: a pixel outside the window shows nothing.
+        setMask(shown.isEmpty() ? QRegion(-1, -1, 1, 1) : shown);
+    }
+    Q_EMIT shapeChanged();
 }
 
 void FogOverlayView::resizeEvent(QResizeEvent*) {
     stateChanged();
+    if (translucent_ && !covered_.isEmpty()) {
+        applyShape();
+    }
     update();
 }
 

@@ -22,6 +22,9 @@ class FogOverlayView final : public QWidget {
     bool isTranslucent() const { return translucent_; }
     // The translucent picture (empty for the opaque fog).
     const QImage& picture() const { return renderer_.image(); }
+    // Leaves `covered` (in the window's own units) out of the window's shape: where windows in
+    // front of the target lie that the compositor cannot keep over the fog.
+    void leaveOut(const QRegion& covered);
 
   Q_SIGNALS:
     // The opaque fog's holes moved in the window's shape.
@@ -33,11 +36,13 @@ class FogOverlayView final : public QWidget {
 
   private:
     void stateChanged();
+    void applyShape();
 
     FogEffectState& state_;
     bool translucent_;
     FogRenderer renderer_;
     QRegion shape_;
+    QRegion covered_;
     platform::Handle trailObservation_;
     platform::Handle radiusObservation_;
     platform::Handle opacityObservation_;

@@ -15,17 +15,19 @@ namespace {
 
 // Kept right above its target: by the window manager as its transient where it draws unmanaged
 // windows above all others, else out of its hands (so that no frame of its takes the clicks) and
-// restacked by us.
+// restacked by us; over a window X11 cannot name, by the compositor's companion.
 class QtFogWindow final : public QtOverlayWindow {
   public:
     QtFogWindow(const platform::Rect& frame, FogEffectState& state, bool translucent,
-                X11EffectWindows* x11, bool managed)
+                X11EffectWindows* x11, bool managed, platform::CompositorStacking* compositor)
         : QtOverlayWindow(std::make_unique<FogOverlayView>(state, translucent), frame,
                           managed ? Qt::WindowFlags(Qt::Tool)
                                   : Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint,
                           x11),
           target_(state.targetWindowID),
-          managed_(managed) {
+          managed_(managed),
+          compositor_(compositor && x11 && managed && compositor->keeps(target_) ? compositor
+                                                                                 : nullptr) {
         // KWin numbers the windows of one title: a fog named as the main window would have it
         // read « Olvane <2> ».
         view().setWindowTitle(QStringLiteral("Buée"));
@@ -34,7 +36,9 @@ class QtFogWindow final : public QtOverlayWindow {
         }
         if (managed_) {
             x11->dressAsManagedFog(view());
-            clickFocus_ = x11->passClickFocus(view(), target_);
+            clickFocus_ = compositor_ ? x11->passClickFocus(
+                                            view(), [this] { compositor_->activate(target_); })
+                                      : x11->passClickFocus(view(), target_);
         } else {
             x11->dressAsUnmanagedFog(view());
         }
@@ -45,6 +49,11 @@ class QtFogWindow final : public QtOverlayWindow {
     }
 
     void orderFront() override {
+        if (compositor_) {
+            x11()->showManagedFog(view(), 0);
+            keepOverNativeTarget();
+            return;
+        }
         if (x11() && managed_) {
             x11()->showManagedFog(view(), target_);
         } else {
@@ -58,8 +67,29 @@ class QtFogWindow final : public QtOverlayWindow {
     }
 
   private:
+    void keepOverNativeTarget() {
+        if (stacking_) {
+            return;
+        }
+        stacking_ = compositor_->keepJustAbove(
+            static_cast<std::uint32_t>(view().winId()), target_,
+            {.raiseToTop = [this] { x11()->raiseToTop(view()); },
+             .coveredParts =
+                 [this](const std::vector<platform::Rect>& parts) {
+                     QRegion covered;
+                     for (const auto& part : parts) {
+                         const auto from = localPoint({part.x, part.y});
+                         const auto to = localPoint({part.maxX(), part.maxY()});
+                         covered +=
+                             QRectF(QPointF(from.x, from.y), QPointF(to.x, to.y)).toAlignedRect();
+                     }
+                     static_cast<FogOverlayView&>(view()).leaveOut(covered);
+                 }});
+    }
+
     std::uint32_t target_;
     bool managed_;
+    platform::CompositorStacking* compositor_;
     platform::Handle clickFocus_;
 };
 
@@ -91,7 +121,7 @@ bool QtFogWindows::fogMustBeManaged() {
 std::unique_ptr<platform::OverlayWindow> QtFogWindows::createOverlay(const platform::Rect& frame,
                                                                      FogEffectState& state) {
     return std::make_unique<QtFogWindow>(frame, state, translucentWindowsAreDrawn(), x11_,
-                                         fogMustBeManaged());
+                                         fogMustBeManaged(), compositor_);
 }
 
 }  // namespace olvane::ui

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "friction/FogEffectState.h"
+#include "platform/CompositorStacking.h"
 #include "platform/OverlayWindow.h"
 
 namespace olvane::ui {
@@ -19,6 +20,10 @@ class QtFogWindows final : public platform::OverlayWindowFactory<FogEffectState>
     // `x11` may be null (no X11): Qt's flags alone then.
     explicit QtFogWindows(X11EffectWindows* x11) : x11_(x11) {}
 
+    // Where the compositor's companion keeps fogs over the windows X11 cannot name (may be
+    // null); it must outlive the fogs.
+    void setCompositorStacking(platform::CompositorStacking* stacking) { compositor_ = stacking; }
+
     std::unique_ptr<platform::OverlayWindow> createOverlay(const platform::Rect& frame,
                                                            FogEffectState& state) override;
 
@@ -27,6 +32,7 @@ class QtFogWindows final : public platform::OverlayWindowFactory<FogEffectState>
     bool fogMustBeManaged();
 
     X11EffectWindows* x11_;
+    platform::CompositorStacking* compositor_ = nullptr;
     std::optional<bool> translucentBefore_;
     std::optional<bool> managedBefore_;
 };

@@ -110,6 +110,18 @@ platform::Handle X11EffectWindows::passClickFocus(QWidget& window, std::uint32_t
     return clickFocus_->passOn(static_cast<xcb_window_t>(window.winId()), target);
 }
 
+platform::Handle X11EffectWindows::passClickFocus(QWidget& window,
+                                                  std::function<void()> giveFocus) {
+    if (!clickFocus_) {
+        return {};
+    }
+    return clickFocus_->passOn(static_cast<xcb_window_t>(window.winId()), std::move(giveFocus));
+}
+
+void X11EffectWindows::raiseToTop(QWidget& window) {
+    os::ewmh::raiseAsPager(*qt_, static_cast<xcb_window_t>(window.winId()));
+}
+
 void X11EffectWindows::showManagedFog(QWidget& window, std::uint32_t target) {
     // The window manager reads WM_TRANSIENT_FOR when the window is mapped, and Qt writes it at
     // each show, right before the map, from the transient parent. A window of another

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +45,11 @@ class X11EffectWindows {
     // While the handle lives, a click through the managed fog gives `target` the focus where
     // the window manager would give it to the fog (under Xwayland).
     platform::Handle passClickFocus(QWidget& window, std::uint32_t target);
+    // The same for a target X11 cannot name (a native Wayland window), which `giveFocus` gives
+    // the focus.
+    platform::Handle passClickFocus(QWidget& window, std::function<void()> giveFocus);
+    // Asks the window manager to put the window above every other of its layer.
+    void raiseToTop(QWidget& window);
     // Shows it transient for `target`, its top-level X window (none when 0), writing nothing on
     // the target; concealed until kept right above it (keepJustAbove) when there is one.
     void showManagedFog(QWidget& window, std::uint32_t target);

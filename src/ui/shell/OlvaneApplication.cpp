@@ -177,6 +177,7 @@ int runOlvaneApplication(int argc, char** argv) {
     QtDelayPanels delayPanels(x11EffectWindows.get());
     LinuxPlatform host(loop, platform::Paths::fromProcessEnvironment(),
                        {.fog = &fogWindows, .delayPanels = &delayPanels});
+    fogWindows.setCompositorStacking(host.compositorStacking());
     ApplicationPageFactory pages(appState, loop);
     ApplicationShell shell(appState, pages, host.systemTray());
     // The applications and site icons the pages list; each source starts on first use.

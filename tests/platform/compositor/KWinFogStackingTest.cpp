@@ -131,7 +131,7 @@ TEST_F(KWinFogStackingTest, TheFogStaysRightAboveANativeTargetAndUnderWhatComesI
     int raises = 0;
     const auto kept = stacking_->keepJustAbove(
         fog, targetNumber,
-        {.raiseFog =
+        {.raiseToTop =
              [&] {
                  ++raises;
                  test::activate(*x_, fog);

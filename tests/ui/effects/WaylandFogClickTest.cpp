@@ -19,6 +19,8 @@
 
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Connection.h"
+#include "platform/linux/compositor/CompanionStacking.h"
+#include "platform/linux/compositor/KWinCompanionScript.h"
 #include "support/WaylandDesktop.h"
 #include "ui/effects/X11EffectWindowsFixture.h"
 
@@ -252,6 +254,55 @@ TEST_F(WaylandFogTest, AFogShownOnATargetInTheBackgroundTakesTheKeyboardFromNoOn
     EXPECT_EQ(target.typed(), "");
     EXPECT_EQ(focusedPid(), std::to_string(front.pid()));
     EXPECT_EQ(inFront(target.pid(), front.pid()), std::to_string(front.pid()));
+}
+
+// Under KWin a native target's fog is kept above it by the companion, and it is the companion
+// that gives the target the focus a click through the fog offers.
+TEST_F(WaylandFogTest, AClickThroughTheFogOfANativeTargetGivesItTheKeyboard) {
+    if (kDesktop != Kind::kwin) {
+        GTEST_SKIP() << "GNOME Shell draws this fog itself";
+    }
+    const auto bus = os::AsyncBus::open(loop_);
+    ASSERT_TRUE(bus);
+    const auto link = os::CompanionLink::create(loop_, *bus);
+    ASSERT_TRUE(link);
+    os::CompanionWindows windows(*link);
+    os::CompanionStacking stacking(*link, windows);
+    const os::KWinCompanionScript script(
+        *bus, desktop->home().root() / "runtime/OlvaneMac/kwin-companion.js");
+    test::NativeWindow target("so.olvane.test.Target", "Cible", "500x400");
+    ASSERT_TRUE(target.ready() && focuses(target.pid()));
+    Terminal other("autre", "+700+100");
+    ASSERT_TRUE(focuses(other.pid()));
+    const auto reported = [&](pid_t pid) -> const os::CompositorWindow* {
+        for (const auto& window : windows.report().windows) {
+            if (window.pid == pid) {
+                return &window;
+            }
+        }
+        return nullptr;
+    };
+    ASSERT_TRUE(waitFor([&] { return windows.live() && reported(target.pid()); }));
+    const auto client = reported(target.pid())->client;
+
+    QtFogWindows fogs(effects_.get());
+    fogs.setCompositorStacking(&stacking);
+    FogEffectState state(150, 0.98, 100, windows.numberOf(*reported(target.pid())));
+    const auto fog = fogs.createOverlay(client, state);
+    fog->orderFront();
+    ASSERT_TRUE(waitFor([&] { return reported(::getpid()); }));
+
+    const platform::Point spot{client.x + 60, client.y + 60};
+    ASSERT_TRUE(desktop->movePointer(spot.x + 20, spot.y + 20));
+    ASSERT_TRUE(desktop->movePointer(spot.x, spot.y));
+    ASSERT_TRUE(desktop->click(spot.x, spot.y));
+    EXPECT_TRUE(waitFor([&] { return focusedPid() == std::to_string(target.pid()); }))
+        << "focus on " << focusedPid();
+    ASSERT_TRUE(desktop->type("bonjour"));
+    EXPECT_TRUE(target.waitForText("bonjour"));
+    EXPECT_EQ(other.typed(), "");
+    EXPECT_TRUE(
+        waitFor([&] { return inFront(::getpid(), target.pid()) == std::to_string(::getpid()); }));
 }
 
 }  // namespace

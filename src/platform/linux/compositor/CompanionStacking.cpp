@@ -94,6 +94,10 @@ void CompanionStacking::activate(std::uint32_t targetNumber) {
     }
 }
 
+bool CompanionStacking::keeps(std::uint32_t targetNumber) const {
+    return atKWin() && windows_.live() && windows_.isNative(targetNumber);
+}
+
 bool CompanionStacking::atKWin() const {
     return link_.companion() && link_.companion()->compositor == "kwin";
 }
@@ -151,8 +155,8 @@ void CompanionStacking::update(std::uint64_t id) {
     if (coveredChanged && callbacks.coveredParts) {
         callbacks.coveredParts(covered);
     }
-    if (raise && callbacks.raiseFog) {
-        callbacks.raiseFog();
+    if (raise && callbacks.raiseToTop) {
+        callbacks.raiseToTop();
     }
 }
 

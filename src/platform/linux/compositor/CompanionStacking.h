@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CompositorStacking.h"
 #include "platform/Geometry.h"
 #include "platform/Handle.h"
 #include "platform/linux/compositor/CompanionLink.h"
@@ -34,28 +35,25 @@ std::optional<FogStanding> fogStanding(const CompanionReport& report, const std:
 // which sees native Wayland windows as well: it asks the companion to stack a fog once the fog is
 // reported, again whenever a companion attaches anew, and lets it go with its handle. KWin 5
 // cannot restack: there OlvaneMac is told when to raise the fog itself.
-class CompanionStacking {
+// raiseToTop is told only where the companion cannot restack, once for each stacking that asks
+// it; coveredParts on every KWin at each change, in Xwayland's global pixels (a companion that
+// restacks keeps them empty but for a moment).
+class CompanionStacking final : public CompositorStacking {
   public:
-    struct Callbacks {
-        // Only where the companion cannot restack: the fog must be raised to the top (through
-        // X11), once for each stacking that asks it.
-        std::function<void()> raiseFog;
-        // On every KWin, at each change: the parts of the target's client area, in Xwayland's
-        // global pixels, where the fog must not draw; empty once none (a companion that
-        // restacks keeps them empty but for a moment).
-        std::function<void(const std::vector<Rect>&)> coveredParts;
-    };
-
     CompanionStacking(CompanionLink& link, CompanionWindows& windows);
+    ~CompanionStacking() override = default;
     CompanionStacking(const CompanionStacking&) = delete;
     CompanionStacking& operator=(const CompanionStacking&) = delete;
 
     // `fogX11` stays right above the window numbered `targetNumber` (CompanionWindows' numbers)
     // while the handle lives; the handle must not outlive this. The callbacks may run before
     // this returns, when both windows are reported already.
-    Handle keepJustAbove(std::uint32_t fogX11, std::uint32_t targetNumber, Callbacks callbacks);
+    Handle keepJustAbove(std::uint32_t fogX11, std::uint32_t targetNumber,
+                         Callbacks callbacks) override;
+    // A native window, while KWin's companion reports.
+    bool keeps(std::uint32_t targetNumber) const override;
     // Gives the window numbered `targetNumber` the focus (a click on its fog).
-    void activate(std::uint32_t targetNumber);
+    void activate(std::uint32_t targetNumber) override;
 
   private:
     struct Kept {

@@ -28,6 +28,8 @@ class CompanionWindows {
     const CompanionReport& report() const { return report_; }
     std::uint32_t numberOf(const CompositorWindow& window) const;
     const CompositorWindow* withNumber(std::uint32_t number) const;
+    // Whether the number is a native window's, which no X11 window can have.
+    static bool isNative(std::uint32_t number) { return number >= kFirstNativeNumber; }
     const CompositorWindow* withId(const std::string& id) const;
     void setXwaylandScale(double scale) { scale_ = scale > 0 ? scale : 1; }
     // A point or frame of the compositor in Xwayland's pixels, and back.

@@ -15,7 +15,6 @@
 // convinced it collects garbage, and refuses every callback from then on), and say so.
 // "olvane_shell_fog_bench 2 3" runs the second and third setups only.
 #include <sys/resource.h>
-#include <systemd/sd-bus.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,34 +104,6 @@ std::string loadAverage() {
     std::string one, five;
     in >> one >> five;
     return one + " (1 min), " + five + " (5 min)";
-}
-
-// Mutter's only logical monitor, on its virtual monitor's one mode, at `scale`, for the session.
-bool applyScale(const std::string& size, int scale) {
-    sd_bus* bus = nullptr;
-    if (sd_bus_open_user(&bus) < 0) {
-        return false;
-    }
-    constexpr const char* kService = "org.gnome.Mutter.DisplayConfig";
-    constexpr const char* kPath = "/org/gnome/Mutter/DisplayConfig";
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    sd_bus_message* state = nullptr;
-    std::uint32_t serial = 0;
-    const std::string mode = size + "@60.000";
-    const bool applied =
-        sd_bus_call_method(bus, kService, kPath, kService, "GetCurrentState", &error, &state, "") >=
-            0 &&
-        sd_bus_message_read(state, "u", &serial) >= 0 &&
-        sd_bus_call_method(bus, kService, kPath, kService, "ApplyMonitorsConfig", &error, nullptr,
-                           "uua(iiduba(ssa{sv}))a{sv}", serial, 1u, 1, 0, 0, double(scale), 0u, 1,
-                           1, "Meta-0", mode.c_str(), 0, 0) >= 0;
-    if (!applied) {
-        std::printf("  échelle refusée : %s\n", error.message ? error.message : "?");
-    }
-    sd_bus_message_unref(state);
-    sd_bus_error_free(&error);
-    sd_bus_flush_close_unref(bus);
-    return applied;
 }
 
 // ", 107 × 67 cellules de 12 px" for a fog update.
@@ -302,17 +273,9 @@ class Bench {
     }
 
     bool scaleTaken() {
-        if (!applyScale(setup_.size, setup_.scale)) {
+        if (!desktop_.setMonitorScale(setup_.scale)) {
+            std::printf("  l’échelle %d ne prend pas\n", setup_.scale);
             return false;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + test::kPatience;
-        const auto wanted = std::to_string(setup_.scale);
-        while (desktop_.shellEval("global.display.get_monitor_scale(0)") != wanted) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                std::printf("  l’échelle %d ne prend pas\n", setup_.scale);
-                return false;
-            }
-            ::usleep(100000);
         }
         return true;
     }

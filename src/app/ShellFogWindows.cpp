@@ -72,8 +72,10 @@ class ShellFogOverlay final : public platform::OverlayWindow {
         if (stale_) {
             const int minimumCell =
                 static_cast<int>(std::ceil(std::sqrt(double(width) * height / kMaxCells)));
-            pending_.add(cells_.update(width, height, state_.fogOpacity(), state_.clearRadius(),
-                                       state_.trail(), 1, minimumCell));
+            // The radius is in points, the window in the compositor's pixels.
+            pending_.add(cells_.update(width, height, state_.fogOpacity(),
+                                       state_.clearRadius() * target->pointScale, state_.trail(), 1,
+                                       minimumCell));
             stale_ = false;
         }
         if (whole_) {
@@ -87,15 +89,15 @@ class ShellFogOverlay final : public platform::OverlayWindow {
         whole_ = false;
     }
 
-    // The cells of `pending_`, row after row, as premultiplied white.
+    // The cells of `pending_`, row after row: their alphas.
     std::string update(const std::string& window) const {
         std::string pixels;
         const int columns = pending_.right - pending_.left + 1;
         const int rows = pending_.bottom - pending_.top + 1;
-        pixels.reserve(static_cast<std::size_t>(columns * rows * 4));
+        pixels.reserve(static_cast<std::size_t>(columns * rows));
         for (int row = pending_.top; row <= pending_.bottom; ++row) {
             for (int column = pending_.left; column <= pending_.right; ++column) {
-                pixels.append(4, static_cast<char>(cells_.alpha(column, row)));
+                pixels.push_back(static_cast<char>(cells_.alpha(column, row)));
             }
         }
         return json::dumpCompact(Json{{"fog",

@@ -29,7 +29,9 @@ class ShellFogWindowsTest : public ::testing::Test {
         if (!test::WaylandDesktop::installed(test::WaylandDesktop::Kind::gnomeShell)) {
             GTEST_SKIP() << "GNOME Shell absent";
         }
-        ASSERT_TRUE(desktop_.ready()) << desktop_.why();
+        desktop_ = std::make_unique<test::WaylandDesktop>(test::WaylandDesktop::Options{
+            .kind = test::WaylandDesktop::Kind::gnomeShell, .size = screenSize()});
+        ASSERT_TRUE(desktop_->ready()) << desktop_->why();
         bus_ = os::AsyncBus::open(loop_);
         ASSERT_TRUE(bus_);
         link_ = os::CompanionLink::create(loop_, *bus_);
@@ -42,6 +44,16 @@ class ShellFogWindowsTest : public ::testing::Test {
             FogEffectService::Collaborators{*fogWindows_, frames_, *pointer_, clock_});
         fog_->setIntensity(FogIntensity::medium);
         ASSERT_TRUE(until([this] { return windows_->live(); }));
+    }
+
+    virtual std::string screenSize() const { return "1280x800"; }
+
+    // What the screen shows, for a person to look at.
+    void saveArtefact(const std::string& name) {
+        const auto folder = std::filesystem::path(OLVANE_BUILD_DIR) / "artefacts";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(desktop_->screenshot("shot"), folder / (name + ".png"),
+                                   std::filesystem::copy_options::overwrite_existing);
     }
 
     bool until(const std::function<bool()>& condition) {
@@ -65,7 +77,7 @@ class ShellFogWindowsTest : public ::testing::Test {
                      const std::function<bool(const std::vector<int>&)>& shows,
                      std::vector<int>& seen) {
         return until([&] {
-            const QImage shot(QString::fromStdString(desktop_.screenshot("shot").string()));
+            const QImage shot(QString::fromStdString(desktop_->screenshot("shot").string()));
             if (shot.isNull()) {
                 return false;
             }
@@ -77,7 +89,7 @@ class ShellFogWindowsTest : public ::testing::Test {
         });
     }
 
-    test::WaylandDesktop desktop_{{.kind = test::WaylandDesktop::Kind::gnomeShell}};
+    std::unique_ptr<test::WaylandDesktop> desktop_;
     os::EpollRunLoop loop_;
     os::SystemClock clock_;
     platform::LoopFrameClock frames_{loop_, FogEffectService::kMinFrameInterval};
@@ -113,23 +125,18 @@ TEST_F(ShellFogWindowsTest, CoversTheNativeWindowUnderWhatComesInFrontClearUnder
             return grey[0] > 240 && grey[1] < 200;
         },
         seen))
-        << seen[0] << " " << seen[1] << desktop_.compositorLog();
+        << seen[0] << " " << seen[1] << desktop_->compositorLog();
 
     // Clear under the pointer; the hole fills in once the pointer leaves.
     const QPoint middle(int(b.x + b.width / 2), int(b.y + b.height / 2 + 20));
-    desktop_.movePointer(middle.x() - 40, middle.y());
-    desktop_.movePointer(middle.x(), middle.y());
+    desktop_->movePointer(middle.x() - 40, middle.y());
+    desktop_->movePointer(middle.x(), middle.y());
     EXPECT_TRUE(screenShows(
         {middle, inside},
         [](const std::vector<int>& grey) { return grey[0] < 60 && grey[1] > 240; }, seen))
         << seen[0] << " " << seen[1];
 
-    // For a person to look at.
-    std::filesystem::create_directories(std::filesystem::path(OLVANE_BUILD_DIR) / "artefacts");
-    std::filesystem::copy_file(
-        desktop_.screenshot("shot"),
-        std::filesystem::path(OLVANE_BUILD_DIR) / "artefacts" / "shell-fog-hole.png",
-        std::filesystem::copy_options::overwrite_existing);
+    saveArtefact("shell-fog-hole");
 
     // A window in front is never fogged.
     test::NativeWindow front("so.olvane.test.Front", "Front", "300x300", "#000000");
@@ -150,6 +157,42 @@ TEST_F(ShellFogWindowsTest, CoversTheNativeWindowUnderWhatComesInFrontClearUnder
     EXPECT_TRUE(screenShows(
         {inside}, [](const std::vector<int>& grey) { return grey[0] < 30; }, seen))
         << seen[0] << " beside " << desktopGrey;
+}
+
+// GNOME lays a doubled screen out in device pixels: the hole keeps its size in points.
+class ShellFogOnADoubledScreenTest : public ShellFogWindowsTest {
+  protected:
+    std::string screenSize() const override { return "2560x1600"; }
+};
+
+TEST_F(ShellFogOnADoubledScreenTest, OpensItsHoleAsWideInPointsAsOnAnyScreen) {
+    ASSERT_TRUE(desktop_->setMonitorScale(2));
+    test::NativeWindow target("so.olvane.test.Target", "Target", "640x400", "#000000");
+    ASSERT_TRUE(target.ready());
+    std::optional<TargetWindow> window;
+    ASSERT_TRUE(until([&] { return (window = targetOf(target.pid())).has_value(); }));
+    fog_->activate({*window});
+
+    // Medium: 150 points, 300 pixels here; 200 pixels from the pointer is within the hole.
+    const auto& b = window->bounds;
+    const QPoint middle(int(b.x + b.width / 2), int(b.y + b.height / 2));
+    desktop_->movePointer(middle.x() - 40, middle.y());
+    desktop_->movePointer(middle.x(), middle.y());
+    const QPoint inHole(middle.x() + 200, middle.y());
+    // And over the window's client area exactly.
+    const QPoint corner(int(b.x + b.width - 20), int(b.y + b.height - 20));
+    const QPoint beside(int(b.x + b.width + 20), int(b.y + b.height - 20));
+    const QPoint below(int(b.x + b.width - 20), int(b.y + b.height + 20));
+    std::vector<int> seen;
+    EXPECT_TRUE(screenShows(
+        {middle, inHole, corner, beside, below},
+        [](const std::vector<int>& grey) {
+            return grey[0] < 60 && grey[1] > 60 && grey[1] < 200 && grey[2] > 240 &&
+                   grey[3] < 200 && grey[4] < 200;
+        },
+        seen))
+        << seen[0] << " " << seen[1] << " " << seen[2] << " " << seen[3] << " " << seen[4];
+    saveArtefact("shell-fog-doubled-screen");
 }
 
 }  // namespace

@@ -357,6 +357,32 @@ bool WaylandDesktop::restartKWin() {
     return ready_;
 }
 
+bool WaylandDesktop::setMonitorScale(int scale) {
+    constexpr const char* kService = "org.gnome.Mutter.DisplayConfig";
+    constexpr const char* kPath = "/org/gnome/Mutter/DisplayConfig";
+    std::uint32_t serial = 0;
+    const auto readSerial = [&serial](sd_bus_message* state) {
+        return sd_bus_message_read(state, "u", &serial) >= 0;
+    };
+    const auto none = [](sd_bus_message*) { return true; };
+    const std::string mode = options_.size + "@60.000";
+    // The only logical monitor, on the virtual monitor's one mode, for the session only.
+    if (!callBus(kService, kPath, kService, "GetCurrentState", readSerial, "") ||
+        !callBus(kService, kPath, kService, "ApplyMonitorsConfig", none,
+                 "uua(iiduba(ssa{sv}))a{sv}", serial, 1u, 1, 0, 0, double(scale), 0u, 1, 1,
+                 "Meta-0", mode.c_str(), 0, 0)) {
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (shellEval("global.display.get_monitor_scale(0)") != std::to_string(scale)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
 std::string WaylandDesktop::compositorLog() const {
     return fileText(log_);
 }

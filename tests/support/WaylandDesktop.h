@@ -46,6 +46,9 @@ class WaylandDesktop {
     // GNOME Shell: the value of a JavaScript expression, as org.gnome.Shell.Eval gives it (the
     // test's own extension turns the Shell's unsafe mode on); nullopt when it threw.
     std::optional<std::string> shellEval(const std::string& script);
+    // GNOME Shell: its monitor at `scale` (the layout in device pixels, as GNOME's default is),
+    // once the Shell has taken it.
+    bool setMonitorScale(int scale);
     // KWin: runs a script; the lines it print()ed, nullopt when it threw.
     std::optional<std::vector<std::string>> kwinScript(const std::string& script);
     // KWin: ends the compositor, and every client of it, then starts it again on the same buses.

@@ -70,7 +70,7 @@ TEST(CompanionReport, AWindowWithWrongMembersIsLeftOutAndAReportThatIsNoneIsRefu
               {"id": "1", "x11": 0, "pid": 10, "client": [0, 0, 1e300, 10]},
               {"id": "2", "x11": 4194307, "pid": 11, "class": "XTerm", "instance": "xterm",
                "type": "DIALOG", "above": true, "client": [10, 20, 300, 200], "frame": [10, -10, 300, 230],
-               "shown": false},
+               "scale": 2, "shown": false},
               {"id": "3", "x11": -1, "pid": 12, "client": [0, 0, 10, 10]},
               {"id": "", "x11": 0, "pid": 12, "client": [0, 0, 10, 10]},
               {"id": "5", "x11": 0, "pid": 1.5, "client": [0, 0, 10, 10]},
@@ -89,6 +89,7 @@ TEST(CompanionReport, AWindowWithWrongMembersIsLeftOutAndAReportThatIsNoneIsRefu
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(window.client, (Rect{10, 20, 300, 200}));
     EXPECT_EQ(window.frame, (Rect{10, -10, 300, 230}));
+    EXPECT_EQ(window.pointScale, 2);
     EXPECT_EQ(report->focus, "2");
 
     for (const char* text : {"[]", R"({"windows": {}})", "{", R"({"focus": "1"})"}) {

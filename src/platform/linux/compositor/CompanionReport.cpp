@@ -10,6 +10,8 @@ namespace {
 
 // Far beyond any desktop, and a bound that keeps every sum of coordinates finite.
 constexpr double kMaxCoordinate = 1'000'000;
+// Beyond any screen's scale.
+constexpr double kMaxPointScale = 16;
 
 std::optional<double> coordinate(const Json& value) {
     if (!value.is_number()) {
@@ -78,6 +80,8 @@ std::optional<CompositorWindow> windowOf(const Json& value) {
         window.type = std::move(*type);
     }
     window.keptAbove = json::boolMember(value, "above").value_or(false);
+    const auto scale = json::numberMember(value, "scale").value_or(1);
+    window.pointScale = std::isfinite(scale) && scale > 0 && scale <= kMaxPointScale ? scale : 1;
     window.shown = json::boolMember(value, "shown").value_or(true);
     return window;
 }

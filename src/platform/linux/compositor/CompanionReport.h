@@ -29,6 +29,8 @@ struct CompositorWindow {
     // (with the frame the compositor draws; the client area when not told).
     Rect client;
     Rect frame;
+    // The compositor's pixels to one of the user's points where the window is.
+    double pointScale = 1;
     bool shown = true;
 
     bool operator==(const CompositorWindow&) const = default;

@@ -73,6 +73,7 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             this.columns = 0;
             this.rows = 0;
             this.pixels = new Uint8Array(0);
+            this.words = new Uint32Array(0);
             this.content = null;
             this.area = new Clutter.Actor({reactive: false, clip_to_allocation: true});
             this.grid = new Clutter.Actor({reactive: false});
@@ -90,13 +91,19 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             this.place();
         }
 
-        // Actors inside the window's actor count from its buffer's corner.
+        // Actors inside the window's actor count from its buffer's corner, in its surface's
+        // units: a Wayland window on a doubled screen laid out in device pixels enlarges them.
+        // The fog keeps to the stage's pixels.
         place() {
             if (!this.alive)
                 return;
             const buffer = this.window.get_buffer_rect();
             const content = contentRect(this.window);
-            this.area.set_position(content.x - buffer.x, content.y - buffer.y);
+            const transform = this.window.get_compositor_private()?.get_child_transform?.();
+            const enlarged = transform ? transform.get_x_scale() : 1;
+            const scale = Number.isFinite(enlarged) && enlarged > 0 ? enlarged : 1;
+            this.area.set_scale(1 / scale, 1 / scale);
+            this.area.set_position((content.x - buffer.x) / scale, (content.y - buffer.y) / scale);
             this.area.set_size(content.width, content.height);
         }
 
@@ -112,20 +119,25 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             if (!([left, top, width, height].every(Number.isInteger) && left >= 0 && top >= 0 &&
                   width > 0 && height > 0 && left + width <= columns && top + height <= rows))
                 return;
-            const bytes = GLib.base64_decode(pixels);
-            if (bytes.length !== width * height * 4)
+            const alphas = GLib.base64_decode(pixels);
+            if (alphas.length !== width * height)
                 return;
             if (columns !== this.columns || rows !== this.rows) {
                 this.columns = columns;
                 this.rows = rows;
                 this.pixels = new Uint8Array(columns * rows * 4);
+                this.words = new Uint32Array(this.pixels.buffer);
                 this.content = St.ImageContent.new_with_preferred_size(columns, rows);
                 this.grid.set_content(this.content);
             }
+            this.place();
             this.grid.set_size(columns * cell, rows * cell);
+            // Premultiplied white: each channel its alpha.
             for (let row = 0; row < height; row++) {
-                this.pixels.set(bytes.subarray(row * width * 4, (row + 1) * width * 4),
-                    ((top + row) * columns + left) * 4);
+                const from = row * width;
+                const to = (top + row) * columns + left;
+                for (let column = 0; column < width; column++)
+                    this.words[to + column] = alphas[from + column] * 0x01010101;
             }
             this.upload();
         }
@@ -178,7 +190,19 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             }));
     }
 
-    function describe(w, tracker) {
+    // The stage's pixels to one of the user's points on the window's monitor: its scale where
+    // the stage is laid out in device pixels (GNOME's default), else 1.
+    function pointScaleOf(w, inDevicePixels) {
+        const monitor = w.get_monitor();
+        return inDevicePixels && monitor >= 0 ? global.display.get_monitor_scale(monitor) : 1;
+    }
+
+    // A stage laid out in logical pixels draws them through scaled views.
+    function stageInDevicePixels() {
+        return !(global.stage.peek_stage_views?.() ?? []).some(view => view.get_scale() !== 1);
+    }
+
+    function describe(w, tracker, inDevicePixels) {
         const app = tracker.get_window_app(w);
         let desktop = app?.get_id() ?? '';
         const real = desktop !== '' && !desktop.startsWith('window:');
@@ -197,6 +221,7 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             above: w.is_above(),
             client: (r => [r.x, r.y, r.width, r.height])(contentRect(w)),
             frame: (r => [r.x, r.y, r.width, r.height])(w.get_frame_rect()),
+            scale: pointScaleOf(w, inDevicePixels),
             shown: !w.minimized && w.showing_on_its_workspace() &&
                 (w.is_on_all_workspaces() || w.located_on_workspace(workspace)),
         };
@@ -214,9 +239,10 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
             return GLib.SOURCE_REMOVE;
         const tracker = Shell.WindowTracker.get_default();
         const focus = global.display.focus_window;
+        const inDevicePixels = stageInDevicePixels();
         const text = JSON.stringify({
             focus: focus ? String(focus.get_id()) : null,
-            windows: listWindows().map(w => describe(w, tracker)),
+            windows: listWindows().map(w => describe(w, tracker, inDevicePixels)),
         });
         if (text !== lastReport) {
             lastReport = text;
@@ -260,6 +286,7 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
         const changed = guard('display', reportSoon);
         const display = global.display;
         const workspaces = global.workspace_manager;
+        const monitors = global.backend?.get_monitor_manager?.() ?? Meta.MonitorManager.get();
         signals = [
             [display, display.connect('notify::focus-window', changed)],
             [display, display.connect('restacked', changed)],
@@ -268,6 +295,7 @@ function makeOlvaneCompanion({Gio, GLib, Meta, Shell, Clutter, St, Cogl, shellVe
                 reportSoon();
             }))],
             [workspaces, workspaces.connect('active-workspace-changed', changed)],
+            [monitors, monitors.connect('monitors-changed', changed)],
         ];
         for (const w of global.display.list_all_windows())
             followWindow(w);

@@ -60,7 +60,28 @@ class ShellFogWindowsTest : public ::testing::Test {
         return condition() || loop_.runUntil(condition, test::kPatience);
     }
 
+    // The Shell places a window as it first shows it: a report from before may still stand.
+    bool reportedWhereTheShellHasIt(pid_t pid) {
+        const auto shell = desktop_->shellEval(
+            "const w = global.display.list_all_windows().find(w => w.get_pid() === " +
+            std::to_string(pid) +
+            "); const r = w?.get_compositor_private()?.is_mapped() ? w.get_frame_rect() : null;"
+            "r ? `${r.x} ${r.y} ${r.width} ${r.height}` : ''");
+        for (const auto& window : windows_->report().windows) {
+            if (window.pid == pid) {
+                const auto& f = window.frame;
+                return shell == "\"" + std::to_string(int(f.x)) + " " + std::to_string(int(f.y)) +
+                                    " " + std::to_string(int(f.width)) + " " +
+                                    std::to_string(int(f.height)) + "\"";
+            }
+        }
+        return false;
+    }
+
     std::optional<TargetWindow> targetOf(pid_t pid) {
+        if (!reportedWhereTheShellHasIt(pid)) {
+            return std::nullopt;
+        }
         const auto list = windowServer_->windowList(platform::WindowListScope::OnScreenOnly)
                               .value_or(std::vector<platform::WindowInfo>{});
         for (const auto& window : list) {

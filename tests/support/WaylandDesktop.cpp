@@ -292,7 +292,8 @@ bool WaylandDesktop::startKWin() {
         std::vector<std::string>{"--pdeathsig", "KILL", "/bin/sh", "-c",
                                  "exec \"$0\" \"$@\" >'" + log_.string() + "' 2>&1", kwin.string(),
                                  "--virtual", "--xwayland", "--socket", waylandName_, "--width",
-                                 width, "--height", height, "--no-lockscreen", tellDisplay});
+                                 width, "--height", height, "--scale",
+                                 std::to_string(options_.scale), "--no-lockscreen", tellDisplay});
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (!fs::exists(display)) {
         if (compositor_->wait(0ms) || std::chrono::steady_clock::now() > deadline) {

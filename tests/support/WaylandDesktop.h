@@ -25,6 +25,8 @@ class WaylandDesktop {
     struct Options {
         Kind kind = Kind::gnomeShell;
         std::string size = "1280x800";
+        // KWin: its screen's scale (GNOME's is set once it runs: setMonitorScale).
+        double scale = 1;
         // GNOME: OlvaneMac's extension installed and enabled before the Shell starts.
         bool companionExtension = true;
     };

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "ProcessFigures.h"
 #include "platform/FileIO.h"
 #include "platform/linux/AsyncBus.h"
 #include "platform/linux/EpollRunLoop.h"
@@ -35,6 +36,10 @@
 #include "support/WaylandDesktop.h"
 
 namespace {
+
+using olvane::bench::loadAverage;
+using olvane::bench::percentile;
+using olvane::bench::processorSeconds;
 
 using namespace olvane;
 using namespace std::chrono_literals;
@@ -59,35 +64,6 @@ double wallMicroseconds() {
     return double(std::chrono::duration_cast<std::chrono::microseconds>(
                       std::chrono::system_clock::now().time_since_epoch())
                       .count());
-}
-
-// User and system time of every thread of a process so far, in seconds.
-std::optional<double> processorSeconds(pid_t pid) {
-    const auto stat = platform::readWholeFile("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat || stat->rfind(')') == std::string::npos) {
-        return std::nullopt;
-    }
-    std::istringstream fields(stat->substr(stat->rfind(')') + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i >= 14) {
-            ticks += std::strtod(field.c_str(), nullptr);
-        }
-    }
-    return ticks / double(::sysconf(_SC_CLK_TCK));
-}
-
-double percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(share * double(values.size() - 1))];
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one + " (1 min), " + five + " (5 min)";
 }
 
 // OlvaneMac's end of the companion, and the windows it is shown.

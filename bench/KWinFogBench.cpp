@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "ProcessFigures.h"
 #include "model/SettingsManager.h"
 #include "model/UserSettings.h"
 #include "platform/FileIO.h"
@@ -31,6 +32,8 @@
 
 namespace {
 
+using olvane::bench::processorSeconds;
+
 using namespace olvane;
 using namespace std::chrono_literals;
 namespace os = platform::os;
@@ -40,23 +43,6 @@ using Desktop = test::WaylandDesktop;
 constexpr auto kPhase = 10s;
 constexpr auto kFrame = std::chrono::microseconds(16667);
 constexpr double kFrameBudgetMs = 1000.0 / 60;
-
-// User and system time of every thread of a process so far, in seconds.
-double processorSeconds(pid_t pid) {
-    const auto stat = platform::readWholeFile("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat || stat->rfind(')') == std::string::npos) {
-        return 0;
-    }
-    std::istringstream fields(stat->substr(stat->rfind(')') + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i >= 14) {
-            ticks += std::strtod(field.c_str(), nullptr);
-        }
-    }
-    return ticks / double(::sysconf(_SC_CLK_TCK));
-}
 
 pid_t processNamed(const std::string& name) {
     for (const auto& entry : fs::directory_iterator("/proc")) {
@@ -190,9 +176,9 @@ class Setup {
         const pid_t kwin = desktop_.compositorPid();
         const pid_t xwayland = processNamed("Xwayland");
         Figures figures;
-        const double kwinBefore = processorSeconds(kwin);
-        const double xwaylandBefore = processorSeconds(xwayland);
-        const double olvaneBefore = processorSeconds(olvane.pid());
+        const double kwinBefore = processorSeconds(kwin).value_or(0);
+        const double xwaylandBefore = processorSeconds(xwayland).value_or(0);
+        const double olvaneBefore = processorSeconds(olvane.pid()).value_or(0);
         const auto start = std::chrono::steady_clock::now();
         auto next = start;
         while (std::chrono::steady_clock::now() - start < kPhase) {
@@ -202,9 +188,9 @@ class Setup {
             next += kFrame;
             std::this_thread::sleep_until(next);
         }
-        figures.kwin = processorSeconds(kwin) - kwinBefore;
-        figures.xwayland = processorSeconds(xwayland) - xwaylandBefore;
-        figures.olvane = processorSeconds(olvane.pid()) - olvaneBefore;
+        figures.kwin = processorSeconds(kwin).value_or(0) - kwinBefore;
+        figures.xwayland = processorSeconds(xwayland).value_or(0) - xwaylandBefore;
+        figures.olvane = processorSeconds(olvane.pid()).value_or(0) - olvaneBefore;
         return figures;
     }
 

@@ -23,8 +23,11 @@
 #include <vector>
 
 #include "BenchChild.h"
+#include "ProcessFigures.h"
 
 namespace {
+
+using olvane::bench::percentile;
 
 namespace fs = std::filesystem;
 using namespace olvane::bench;
@@ -112,12 +115,6 @@ double killReportedMs(pid_t pid) {
     const auto elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     ::close(pidfd);
     return seen ? elapsed : -1;
-}
-
-double percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
-    return values[index];
 }
 
 struct Launch {

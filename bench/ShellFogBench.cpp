@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "ProcessFigures.h"
 #include "app/ShellFogWindows.h"
 #include "friction/FogEffectService.h"
 #include "platform/FileIO.h"
@@ -44,6 +45,10 @@
 #include "support/WaylandDesktop.h"
 
 namespace {
+
+using olvane::bench::loadAverage;
+using olvane::bench::percentile;
+using olvane::bench::processorSeconds;
 
 using namespace olvane;
 using namespace std::chrono_literals;
@@ -67,43 +72,11 @@ struct Setup {
     bool logicalLayout = false;
 };
 
-// User and system time of every thread of a process so far, in seconds.
-std::optional<double> processorSeconds(pid_t pid) {
-    const auto stat = platform::readWholeFile("/proc/" + std::to_string(pid) + "/stat");
-    if (!stat || stat->rfind(')') == std::string::npos) {
-        return std::nullopt;
-    }
-    std::istringstream fields(stat->substr(stat->rfind(')') + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i) {
-        if (i >= 14) {
-            ticks += std::strtod(field.c_str(), nullptr);
-        }
-    }
-    return ticks / double(::sysconf(_SC_CLK_TCK));
-}
-
 double ownProcessorSeconds() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double share) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(share * double(values.size() - 1))];
-}
-
-std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five;
-    in >> one >> five;
-    return one + " (1 min), " + five + " (5 min)";
 }
 
 // ", 107 × 67 cellules de 12 px" for a fog update.

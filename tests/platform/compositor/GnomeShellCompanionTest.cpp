@@ -3,33 +3,27 @@
 // window server see of them.
 #include <gtest/gtest.h>
 
-#include "platform/linux/EpollRunLoop.h"
+#include "CompanionDesktopTest.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
-#include "platform/linux/compositor/CompanionLink.h"
 #include "platform/linux/compositor/CompanionWindowServer.h"
-#include "platform/linux/compositor/CompanionWindows.h"
 #include "platform/linux/compositor/CompanionWorkspace.h"
-#include "support/WaylandDesktop.h"
 
 namespace olvane::platform::os {
 namespace {
 
 using namespace std::chrono_literals;
 
-class GnomeShellCompanionTest : public ::testing::Test {
+class GnomeShellCompanionTest : public CompanionDesktopTest {
   protected:
+    GnomeShellCompanionTest() : CompanionDesktopTest(test::WaylandDesktop::Kind::gnomeShell) {}
+
     void SetUp() override {
-        if (!test::WaylandDesktop::installed(test::WaylandDesktop::Kind::gnomeShell)) {
-            GTEST_SKIP() << "GNOME Shell absent";
+        CompanionDesktopTest::SetUp();
+        if (stopped()) {
+            return;
         }
-        ASSERT_TRUE(desktop_.ready()) << desktop_.why();
-        bus_ = AsyncBus::open(loop_);
-        ASSERT_TRUE(bus_);
-        link_ = CompanionLink::create(loop_, *bus_);
-        ASSERT_TRUE(link_);
-        windows_ = std::make_unique<CompanionWindows>(*link_);
         x11Workspace_ = X11Workspace::create(loop_, processes_, {});
         x11Windows_ = X11WindowServer::create(loop_);
         ASSERT_TRUE(x11Workspace_ && x11Windows_);
@@ -38,10 +32,6 @@ class GnomeShellCompanionTest : public ::testing::Test {
                                                           x11Workspace_.get());
         windowServer_ = std::make_unique<CompanionWindowServer>(*windows_, x11Windows_.get());
         ASSERT_TRUE(until([this] { return windows_->live(); }));
-    }
-
-    bool until(const std::function<bool()>& condition) {
-        return condition() || loop_.runUntil(condition, test::kPatience);
     }
 
     bool frontIs(const std::string& id) {
@@ -79,12 +69,7 @@ class GnomeShellCompanionTest : public ::testing::Test {
                std::to_string(int(r.width)) + "," + std::to_string(int(r.height));
     }
 
-    test::WaylandDesktop desktop_{{.kind = test::WaylandDesktop::Kind::gnomeShell}};
-    EpollRunLoop loop_;
     PidfdProcessWatcher processes_{loop_};
-    std::unique_ptr<AsyncBus> bus_;
-    std::unique_ptr<CompanionLink> link_;
-    std::unique_ptr<CompanionWindows> windows_;
     std::unique_ptr<X11Workspace> x11Workspace_;
     std::unique_ptr<X11WindowServer> x11Windows_;
     std::unique_ptr<CompanionWorkspace> workspace_;

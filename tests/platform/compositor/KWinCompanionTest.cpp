@@ -3,15 +3,11 @@
 // them. KWin names a GTK 3 window after its program, so each is known by its process.
 #include <gtest/gtest.h>
 
-#include "platform/linux/EpollRunLoop.h"
+#include "CompanionDesktopTest.h"
 #include "platform/linux/PidfdProcessWatcher.h"
 #include "platform/linux/X11WindowServer.h"
-#include "platform/linux/compositor/CompanionLink.h"
 #include "platform/linux/compositor/CompanionWindowServer.h"
-#include "platform/linux/compositor/CompanionWindows.h"
 #include "platform/linux/compositor/CompanionWorkspace.h"
-#include "platform/linux/compositor/KWinCompanionScript.h"
-#include "support/WaylandDesktop.h"
 
 namespace olvane::platform::os {
 namespace {
@@ -25,30 +21,22 @@ std::string withWindow(const std::string& title, const std::string& then) {
            title + "'); " + then;
 }
 
-class KWinCompanionTest : public ::testing::Test {
+class KWinCompanionTest : public CompanionDesktopTest {
   protected:
+    KWinCompanionTest() : CompanionDesktopTest(test::WaylandDesktop::Kind::kwin) {}
+
     void SetUp() override {
-        if (!test::WaylandDesktop::installed(test::WaylandDesktop::Kind::kwin)) {
-            GTEST_SKIP() << "KWin absent";
+        CompanionDesktopTest::SetUp();
+        if (stopped()) {
+            return;
         }
-        ASSERT_TRUE(desktop_.ready()) << desktop_.why();
-        bus_ = AsyncBus::open(loop_);
-        ASSERT_TRUE(bus_);
-        link_ = CompanionLink::create(loop_, *bus_);
-        ASSERT_TRUE(link_);
-        windows_ = std::make_unique<CompanionWindows>(*link_);
         workspace_ = std::make_unique<CompanionWorkspace>(
             loop_, processes_, *link_, *windows_, std::vector<std::filesystem::path>{}, nullptr);
         windowServer_ = std::make_unique<CompanionWindowServer>(*windows_, nullptr);
-        script_ = std::make_unique<KWinCompanionScript>(
-            *bus_, desktop_.home().root() / "runtime/OlvaneMac/kwin-companion.js");
+        script_ = loadKWinScript();
         failures_ =
             script_->observeFailure([](const ComposedText& why) { ADD_FAILURE() << why.text(); });
         ASSERT_TRUE(until([this] { return windows_->live(); }));
-    }
-
-    bool until(const std::function<bool()>& condition) {
-        return condition() || loop_.runUntil(condition, test::kPatience);
     }
 
     bool frontIs(pid_t pid) {
@@ -93,12 +81,7 @@ class KWinCompanionTest : public ::testing::Test {
                std::to_string(int(r.width)) + "," + std::to_string(int(r.height));
     }
 
-    test::WaylandDesktop desktop_{{.kind = test::WaylandDesktop::Kind::kwin}};
-    EpollRunLoop loop_;
     PidfdProcessWatcher processes_{loop_};
-    std::unique_ptr<AsyncBus> bus_;
-    std::unique_ptr<CompanionLink> link_;
-    std::unique_ptr<CompanionWindows> windows_;
     std::unique_ptr<CompanionWorkspace> workspace_;
     std::unique_ptr<CompanionWindowServer> windowServer_;
     std::unique_ptr<KWinCompanionScript> script_;

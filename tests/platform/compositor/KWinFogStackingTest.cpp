@@ -5,13 +5,9 @@
 
 #include <algorithm>
 
-#include "platform/linux/EpollRunLoop.h"
+#include "CompanionDesktopTest.h"
 #include "platform/linux/X11Connection.h"
-#include "platform/linux/compositor/CompanionLink.h"
 #include "platform/linux/compositor/CompanionStacking.h"
-#include "platform/linux/compositor/CompanionWindows.h"
-#include "platform/linux/compositor/KWinCompanionScript.h"
-#include "support/WaylandDesktop.h"
 #include "support/X11TestWindows.h"
 
 namespace olvane::platform::os {
@@ -23,28 +19,20 @@ Rect overlap(const Rect& a, const Rect& b) {
     return {x, y, std::min(a.maxX(), b.maxX()) - x, std::min(a.maxY(), b.maxY()) - y};
 }
 
-class KWinFogStackingTest : public ::testing::Test {
+class KWinFogStackingTest : public CompanionDesktopTest {
   protected:
+    KWinFogStackingTest() : CompanionDesktopTest(test::WaylandDesktop::Kind::kwin) {}
+
     void SetUp() override {
-        if (!test::WaylandDesktop::installed(test::WaylandDesktop::Kind::kwin)) {
-            GTEST_SKIP() << "KWin absent";
+        CompanionDesktopTest::SetUp();
+        if (stopped()) {
+            return;
         }
-        ASSERT_TRUE(desktop_.ready()) << desktop_.why();
-        bus_ = AsyncBus::open(loop_);
-        ASSERT_TRUE(bus_);
-        link_ = CompanionLink::create(loop_, *bus_);
-        ASSERT_TRUE(link_);
-        windows_ = std::make_unique<CompanionWindows>(*link_);
         stacking_ = std::make_unique<CompanionStacking>(*link_, *windows_);
-        script_ = std::make_unique<KWinCompanionScript>(
-            *bus_, desktop_.home().root() / "runtime/OlvaneMac/kwin-companion.js");
+        script_ = loadKWinScript();
         ASSERT_TRUE(until([this] { return windows_->live(); }));
         x_ = X11Connection::open();
         ASSERT_TRUE(x_);
-    }
-
-    bool until(const std::function<bool()>& condition) {
-        return condition() || loop_.runUntil(condition, test::kPatience);
     }
 
     const CompositorWindow* windowOf(pid_t pid) const {
@@ -92,11 +80,6 @@ class KWinFogStackingTest : public ::testing::Test {
         return companion && !companion->version.starts_with("5.");
     }
 
-    test::WaylandDesktop desktop_{{.kind = test::WaylandDesktop::Kind::kwin}};
-    EpollRunLoop loop_;
-    std::unique_ptr<AsyncBus> bus_;
-    std::unique_ptr<CompanionLink> link_;
-    std::unique_ptr<CompanionWindows> windows_;
     std::unique_ptr<CompanionStacking> stacking_;
     std::unique_ptr<KWinCompanionScript> script_;
     std::unique_ptr<X11Connection> x_;
